@@ -1,0 +1,93 @@
+#include "analysis/Analysis.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "adc/UnitTables.h"
+
+namespace {
+
+constexpr float kTwoPow23Inverse = 1.1920928955078125e-7F;  // 2^-23
+constexpr float kVoltMaxStart = -10.0F;
+constexpr float kVoltMinStart = 10.0F;
+constexpr float kMsPerSecond = 1000.0F;
+constexpr double kSqrt2 = 1.414213562;
+
+}  // namespace
+
+bool CheckSignalLevel(MeasureData& data, const AdUnitSetting& setting) {
+  const auto* begin = data.adCode;
+  const auto* end = data.adCode + std::max(0, data.ad_dnum);
+  if (std::any_of(begin, end, [](std::int32_t c) { return c == kCodeLowest || c == kCodeHighest; })) return false;
+  CodeToVolt(data, setting);
+  return true;
+}
+
+void CodeToVolt(MeasureData& data, const AdUnitSetting& setting) {
+  const int n = data.ad_dnum;
+  if (n <= 0) return;
+  const float scale = setting.vref * kTwoPow23Inverse / static_cast<float>(setting.Gain);
+  double sum = 0.0;
+  float max = kVoltMaxStart;
+  float min = kVoltMinStart;
+  for (int i = 0; i < n; ++i) {
+    const float v = static_cast<float>(data.adCode[i] - kCodeZero) * scale;
+    data.volt[i] = v;
+    sum += v;
+    if (v > max) max = v;
+    if (v < min) min = v;
+  }
+  data.voltMax = max;
+  data.voltMin = min;
+  data.voltMean = static_cast<float>(sum / n);
+  data.deltaF = kMsPerSecond / (SamplePeriodMs(static_cast<int>(data.spsSel)) * static_cast<float>(n));
+}
+
+void AnalyseSpectrum(TmyFFT& fft, const FftSetting& setting, MeasureData& data, AnalysisWork& work) {
+  const int n = data.ad_dnum;
+  if (n <= 0) return;
+  float* x = work.dcCut;
+  float* y = work.windowed;
+  if (setting.fDCCut_FFT == 1) {
+    fft.DCCut(n, data.volt, x);
+  } else {
+    std::copy_n(data.volt, n, x);
+  }
+  switch (setting.whichWindowFunc) {
+    case 1: fft.Hanning(n, x, setting.fWinFuncAdjust, y); break;
+    case 2: fft.Hamming(n, x, setting.fWinFuncAdjust, y); break;
+    case 3: fft.FlatTop(n, x, setting.fWinFuncAdjust, y); break;
+    default: std::copy_n(x, n, y); break;
+  }
+  fft.RealFFT(n, 1, y);
+  y[0] = y[0] / static_cast<float>(n);
+  for (int k = 1; k < n; ++k) y[k] = static_cast<float>(y[k] * kSqrt2 / n);
+  TmyFFT::Magnitude(n, y, data.spectrum);
+}
+
+float SignalRms(const MeasureData& data) {
+  double sum = 0.0;
+  for (int k = 1; k < data.ad_dnum / 2; ++k) {
+    const double line = data.spectrum[k];
+    sum += line * line;
+  }
+  return static_cast<float>(std::sqrt(sum));
+}
+
+std::int32_t CodeMean(const MeasureData& data) {
+  if (data.ad_dnum <= 0) return 0;
+  std::int64_t sum = 0;
+  for (int i = 0; i < data.ad_dnum; ++i) sum += data.adCode[i];
+  return static_cast<std::int32_t>(sum / data.ad_dnum);
+}
+
+float CodeDeviation(const MeasureData& data) {
+  if (data.ad_dnum <= 0) return 0.0F;
+  const std::int32_t mean = CodeMean(data);
+  double sum = 0.0;
+  for (int i = 0; i < data.ad_dnum; ++i) {
+    const double d = static_cast<double>(data.adCode[i] - mean);
+    sum += d * d;
+  }
+  return static_cast<float>(std::sqrt(sum / data.ad_dnum));
+}

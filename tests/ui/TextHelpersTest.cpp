@@ -1,0 +1,59 @@
+#include "ui/TextHelpers.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(FileNameOf, TakesTheTextAfterTheLastSeparator) {
+  EXPECT_EQ(FileNameOf(R"(D:\dir\name.DTA)"), "name.DTA");
+  EXPECT_EQ(FileNameOf(R"(D:\dir\)"), "") << "separator is the last character";
+  EXPECT_EQ(FileNameOf("name.DTA"), "") << "no separator";
+  EXPECT_EQ(FileNameOf("/home/user/run1.DTA"), "run1.DTA") << "native separators";
+  EXPECT_EQ(FileNameOf(""), "");
+}
+
+TEST(RemoveCrLf, DeletesEveryCarriageReturnAndLineFeed) {
+  std::string text = "a\r\nb\rc\n\n";
+  RemoveCrLf(text);
+  EXPECT_EQ(text, "abc");
+}
+
+TEST(ShortenPath, PassesOfTheWorkedExample) {
+  const std::string path = R"(D:\a\b\c\d.DTA)";
+  EXPECT_EQ(ShortenPath(path, 14), path) << "not longer than the limit";
+  EXPECT_EQ(ShortenPath(path, 0), path) << "limit 0 leaves it alone";
+  EXPECT_EQ(ShortenPath(path, 14 + 1), path);
+  EXPECT_EQ(ShortenPath(path, 13), R"(D:\a\...d.DTA)");
+  EXPECT_EQ(ShortenPath(path, 10), R"(D:\....DTA)");
+}
+
+TEST(ShortenPath, EndsForEveryLimit) {
+  const std::string path = R"(C:\Documents\measurements\2026\december\run1.DTA)";
+  for (std::size_t limit = 1; limit <= path.size(); ++limit) {
+    const auto shortened = ShortenPath(path, limit);
+    if (limit >= 6) {
+      EXPECT_LE(shortened.size(), limit) << limit;
+    }
+    EXPECT_FALSE(shortened.empty());
+  }
+  EXPECT_EQ(ShortenPath(path, 3), "C:\\...") << "small limits stop at six characters";
+  EXPECT_EQ(ShortenPath("/home/user/data/run1.DTA", 32), "/home/user/data/run1.DTA");
+}
+
+TEST(CutExtension, KeepsTheTextBeforeTheFirstPoint) {
+  EXPECT_EQ(CutExtension("run1.DTA"), "run1");
+  EXPECT_EQ(CutExtension("run1.old.DTA"), "run1");
+  EXPECT_EQ(CutExtension("run1"), "run1");
+  EXPECT_EQ(CutExtension(".DTA"), "");
+}
+
+TEST(HexChar, DigitsAndOutOfRange) {
+  EXPECT_EQ(HexChar(0), "0");
+  EXPECT_EQ(HexChar(9), "9");
+  EXPECT_EQ(HexChar(10), "A");
+  EXPECT_EQ(HexChar(15), "F");
+  EXPECT_EQ(HexChar(16), "X");
+  EXPECT_EQ(HexChar(-1), "X");
+}
+
+}  // namespace

@@ -1,0 +1,128 @@
+#include "ui/NumberFormat.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <system_error>
+
+namespace {
+
+// Fixed digits after the point used to see the exact value before rounding. Any
+// value that can sit exactly on a tie of a pattern (at least 0.0005 in magnitude)
+// differs from a near-tie neighbour by at least one ulp, far above 1e-40.
+constexpr int kExactDecimals = 40;
+
+// Strips a leading '+' that std::from_chars does not take; rejects a lone sign.
+std::optional<std::string_view> StripPlus(std::string_view text) {
+  if (!text.empty() && text.front() == '+') {
+    text.remove_prefix(1);
+    if (text.empty() || text.front() == '-' || text.front() == '+') return std::nullopt;
+  }
+  if (text.empty()) return std::nullopt;
+  return text;
+}
+
+template <typename T>
+std::optional<T> ParseWhole(std::string_view text) {
+  auto body = StripPlus(text);
+  if (!body) return std::nullopt;
+  T value{};
+  const char* first = body->data();
+  const char* last = first + body->size();
+  auto [ptr, ec] = std::from_chars(first, last, value);
+  if (ec != std::errc() || ptr != last) return std::nullopt;
+  return value;
+}
+
+}  // namespace
+
+std::string FormatFixed(double value, int decimals) {
+  if (!std::isfinite(value)) return std::isnan(value) ? "NAN" : (value < 0 ? "-INF" : "INF");
+  // Exact expansion, then decimal rounding by hand with ties away from zero.
+  std::array<char, 512> buf{};
+  auto res = std::to_chars(buf.data(), buf.data() + buf.size(), std::fabs(value),
+                           std::chars_format::fixed, kExactDecimals);
+  std::string digits(buf.data(), res.ptr);
+  const auto point = digits.find('.');
+  std::string intPart = digits.substr(0, point);
+  std::string frac = digits.substr(point + 1);
+  std::string kept = frac.substr(0, static_cast<std::size_t>(decimals));
+  std::string_view rest = std::string_view(frac).substr(static_cast<std::size_t>(decimals));
+  const bool roundUp = !rest.empty() && rest.front() >= '5';
+  std::string number = intPart + kept;
+  if (roundUp) {
+    int i = static_cast<int>(number.size()) - 1;
+    while (i >= 0 && number[static_cast<std::size_t>(i)] == '9') number[static_cast<std::size_t>(i--)] = '0';
+    if (i < 0) number.insert(number.begin(), '1');
+    else ++number[static_cast<std::size_t>(i)];
+  }
+  const std::size_t intDigits = number.size() - static_cast<std::size_t>(decimals);
+  std::string out = number.substr(0, intDigits);
+  if (decimals > 0) out += '.' + number.substr(intDigits);
+  const bool isZero = out.find_first_not_of("0.") == std::string::npos;
+  if (std::signbit(value) && !isZero) out.insert(out.begin(), '-');
+  return out;
+}
+
+std::string FormatInteger(std::int64_t value) {
+  std::array<char, 24> buf{};
+  auto res = std::to_chars(buf.data(), buf.data() + buf.size(), value);
+  return std::string(buf.data(), res.ptr);
+}
+
+std::string FormatGeneral(float value) {
+  constexpr int kSignificant = 15;
+  constexpr double kPlainMin = 1e-4;
+  constexpr double kPlainLimit = 1e15;
+  const double exact = value;  // widening is exact
+  if (exact == 0.0) return "0";
+  if (!std::isfinite(exact)) return std::isnan(exact) ? "NAN" : (exact < 0 ? "-INF" : "INF");
+
+  // 15 significant digits as d.dddddddddddddde±x
+  std::array<char, 64> buf{};
+  auto res = std::to_chars(buf.data(), buf.data() + buf.size(), std::fabs(exact),
+                           std::chars_format::scientific, kSignificant - 1);
+  std::string_view sci(buf.data(), static_cast<std::size_t>(res.ptr - buf.data()));
+  const auto ePos = sci.find('e');
+  std::string mantissa;
+  for (char c : sci.substr(0, ePos)) {
+    if (c != '.') mantissa += c;
+  }
+  int exponent = std::atoi(std::string(sci.substr(ePos + 1)).c_str());
+  while (mantissa.size() > 1 && mantissa.back() == '0') mantissa.pop_back();
+
+  std::string out = std::signbit(exact) ? "-" : "";
+  const double magnitude = std::fabs(exact);
+  if (magnitude >= kPlainMin && magnitude < kPlainLimit) {
+    if (exponent < 0) {
+      out += "0." + std::string(static_cast<std::size_t>(-exponent - 1), '0') + mantissa;
+    } else {
+      const auto intDigits = static_cast<std::size_t>(exponent + 1);
+      if (mantissa.size() <= intDigits) {
+        out += mantissa + std::string(intDigits - mantissa.size(), '0');
+      } else {
+        out += mantissa.substr(0, intDigits) + '.' + mantissa.substr(intDigits);
+      }
+    }
+  } else {
+    out += mantissa.substr(0, 1);
+    if (mantissa.size() > 1) out += '.' + mantissa.substr(1);
+    out += 'E' + FormatInteger(exponent);
+  }
+  return out;
+}
+
+std::optional<std::int32_t> ParseInt32(std::string_view text) { return ParseWhole<std::int32_t>(text); }
+
+std::optional<double> ParseDouble(std::string_view text) {
+  auto value = ParseWhole<double>(text);
+  if (!value || !std::isfinite(*value)) return std::nullopt;
+  return value;
+}
+
+std::optional<float> ParseFloat32(std::string_view text) {
+  auto value = ParseWhole<float>(text);
+  if (!value || !std::isfinite(*value)) return std::nullopt;
+  return value;
+}
