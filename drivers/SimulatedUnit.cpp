@@ -75,11 +75,12 @@ FT_STATUS SimulatedUnit::Write(const void* bytes, std::uint32_t n, std::uint32_t
 }
 
 FT_STATUS SimulatedUnit::GetQueueStatus(std::uint32_t& queued) {
-  if (ownVirtualClock && firmware.Streaming()) {
+  if (const FT_STATUS status = Ready(); status != FT_OK) return status;
+  if (ownVirtualClock && firmware.Streaming() && Pending() < kRecordsPerVirtualStep * UnitFirmware::kRecordBytes) {
     const auto due = firmware.DueTime(kRecordsPerVirtualStep);
     if (due > ownVirtualClock->Now()) ownVirtualClock->Advance(due - ownVirtualClock->Now());
+    if (const FT_STATUS status = Ready(); status != FT_OK) return status;
   }
-  if (const FT_STATUS status = Ready(); status != FT_OK) return status;
   if (config.fault.kind == FaultKind::Burst && readable < Pending()) {
     std::uniform_int_distribution<std::uint64_t> piece(1, config.fault.count);
     readable = std::min<std::size_t>(Pending(), readable + piece(pieceSizes));

@@ -21,7 +21,8 @@ public:
   static constexpr std::uint32_t kMaxTransferSize = 65536;  // largest USB transfer size accepted
 
   // Runs on its own clock: the real clock, or for clock=virtual a virtual clock that
-  // moves on every queue query just far enough for 32 more records of a running stream.
+  // moves at a queue query, while fewer than 32 records wait, just far enough for 32
+  // more records of a running stream to be due.
   explicit SimulatedUnit(const SimConfig& config);
   // Runs on the caller's clock (which must outlive the unit); time moves only as the
   // caller moves it.

@@ -27,6 +27,7 @@ public:
   using Nanos = std::chrono::nanoseconds;
 
   static constexpr std::size_t kMaxLineLength = 64;  // longer lines are answered "NG"
+  static constexpr std::size_t kRecordBytes = 7;     // bytes of one sample record
 
   explicit UnitFirmware(const SimConfig& config);
 
