@@ -49,12 +49,16 @@ bool TADC::ChopOn() { return SendSetting("SC1"); }
 
 bool TADC::SetDataRate(int spsSel) {
   if (spsSel < 0 || spsSel >= kRateCount) return false;
-  return SendSetting("F" + HexChar(spsSel));
+  std::string command = "F";
+  command += HexChar(spsSel);
+  return SendSetting(command);
 }
 
 bool TADC::SetGain(std::uint32_t gainSel) {
   if (gainSel >= kGainCount) return false;
-  return SendSetting("SG" + HexChar(static_cast<int>(gainSel)));
+  std::string command = "SG";
+  command += HexChar(static_cast<int>(gainSel));
+  return SendSetting(command);
 }
 
 bool TADC::ReadIdentity(const char* command, std::string& text) {
@@ -74,7 +78,10 @@ bool TADC::StartAcquisition(int channel, std::uint32_t count) {
   if (channel != 0 && channel != 1) return false;
   if (!IsOpen() || !Purge()) return false;
   SetTimeOut(kStartTimeOutMs);
-  return WriteCommand("A" + HexChar(channel) + CountField(count));
+  std::string command = "A";
+  command += HexChar(channel);
+  command += CountField(count);
+  return WriteCommand(command);
 }
 
 bool TADC::StopAcquisition() {

@@ -59,6 +59,14 @@ bool IsPrintable(std::string_view text) {
   return true;
 }
 
+// The text in single quotes, for messages.
+std::string Quoted(std::string_view text) {
+  std::string quoted(1, '\'');
+  quoted.append(text);
+  quoted += '\'';
+  return quoted;
+}
+
 // One term of a signal; an error text or empty on success.
 std::string ParseTerm(std::string_view text, SignalTerm& term) {
   const std::vector<std::string_view> fields = Split(text, kFieldSeparator);
@@ -74,15 +82,15 @@ std::string ParseTerm(std::string_view text, SignalTerm& term) {
   } else if (kind == "hum") {
     term.kind = SignalKind::Hum;
   } else {
-    return "unknown signal term '" + std::string(text) + "' (dc, sine, white, hum)";
+    return "unknown signal term " + Quoted(text) + " (dc, sine, white, hum)";
   }
   if (fields.size() != wanted) {
-    return "'" + std::string(text) + "' needs " + (wanted == 3 ? "sine:HERTZ:VOLTS" : std::string(kind) + ":VOLTS");
+    return Quoted(text) + " needs " + (wanted == 3 ? "sine:HERTZ:VOLTS" : std::string(kind) + ":VOLTS");
   }
   std::vector<double> numbers;
   for (std::size_t i = 1; i < fields.size(); ++i) {
     const std::optional<double> number = ParseDouble(fields[i]);
-    if (!number) return "'" + std::string(fields[i]) + "' is not a number";
+    if (!number) return Quoted(fields[i]) + " is not a number";
     numbers.push_back(*number);
   }
   if (term.kind == SignalKind::Sine) {
