@@ -1,0 +1,66 @@
+#include "app/MeasurementRun.h"
+
+#include <algorithm>
+
+MeasurementRun::MeasurementRun(TADC& unit, TmyFFT& fft, AnalysisWork& work) : unit_(unit), fft_(fft), work_(work) {}
+
+MeasurementRun::StartResult MeasurementRun::Start(const AdUnitSetting& setting, int samples, MeasureData& data) {
+  StartResult result;
+  result.setup = RunUnitSetup(unit_, setting);
+  switch (result.setup.failedStep) {
+    case SetupStep::None: break;
+    case SetupStep::OpenUnit: result.outcome = StartOutcome::NotFound; return result;
+    case SetupStep::CheckUnit: result.outcome = StartOutcome::NoResponse; return result;
+    default: result.outcome = StartOutcome::SetupFailed; return result;
+  }
+  if (!unit_.StartAcquisition(setting.ch_sel, static_cast<std::uint32_t>(samples))) {
+    unit_.StopAcquisition();
+    unit_.CloseUnit();
+    result.outcome = StartOutcome::StartRefused;
+    return result;
+  }
+  setting_ = setting;
+  data_ = &data;
+  samples_ = samples;
+  sampleIndex_ = 0;
+  lastCode_ = 0;
+  running_ = true;
+  result.outcome = StartOutcome::Started;
+  return result;
+}
+
+MeasurementRun::StepOutcome MeasurementRun::Step() {
+  if (!running_ || sampleIndex_ >= samples_) return StepOutcome::AllIn;
+  const int wanted = std::min(SamplesPerRead(setting_.spsSel), samples_ - sampleIndex_);
+  std::uint32_t delivered = 0;
+  if (!unit_.ReadSamples(data_->adCode + sampleIndex_, static_cast<std::uint32_t>(wanted), delivered)) {
+    unit_.StopAcquisition();
+    running_ = false;
+    data_->ad_dnum = 0;
+    return StepOutcome::ReadFailed;
+  }
+  if (delivered == 0) return StepOutcome::Waiting;
+  sampleIndex_ += static_cast<int>(delivered);
+  lastCode_ = data_->adCode[sampleIndex_ - 1];
+  return sampleIndex_ < samples_ ? StepOutcome::Progress : StepOutcome::AllIn;
+}
+
+MeasurementRun::FinishOutcome MeasurementRun::Finish(const FftSetting& fftSetting) {
+  Stop();
+  MeasureData& data = *data_;
+  data.ad_dnum = samples_;
+  data.spsSel = static_cast<std::uint32_t>(setting_.spsSel);
+  data.sinc3 = setting_.sinc3;
+  if (!CheckSignalLevel(data, setting_)) {
+    unit_.StopAcquisition();
+    data.ad_dnum = 0;
+    return FinishOutcome::LevelError;
+  }
+  AnalyseSpectrum(fft_, fftSetting, data, work_);
+  return FinishOutcome::Analysed;
+}
+
+void MeasurementRun::Stop() {
+  if (!unit_.StopAcquisition()) unit_.CloseUnit();
+  running_ = false;
+}

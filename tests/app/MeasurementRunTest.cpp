@@ -1,0 +1,118 @@
+#include "app/MeasurementRun.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+
+#include "ScriptedPrompter.h"
+#include "drivers/SimulatedUnit.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// A whole measurement against the simulated unit on its self-advancing virtual
+// clock; the link's time-outs run on a fake clock that each pump call moves on.
+class MeasurementRunTest : public ::testing::Test {
+protected:
+  void Use(const std::string& config) {
+    run.reset();
+    unit.reset();  // the link refers to the driver it replaces
+    std::string error;
+    driver = MakeSimulatedDriver(config, error);
+    ASSERT_TRUE(driver) << error;
+    unit = std::make_unique<TADC>(*driver, [this] { now += 1ms; }, [this] { return now; });
+    run = std::make_unique<MeasurementRun>(*unit, fft, *work);
+    buffers->Bind(data);
+  }
+
+  MeasurementRun::StepOutcome StepUntilDone() {
+    for (int polls = 0; polls < 1'000'000; ++polls) {
+      const auto outcome = run->Step();
+      if (outcome == MeasurementRun::StepOutcome::AllIn || outcome == MeasurementRun::StepOutcome::ReadFailed) {
+        return outcome;
+      }
+    }
+    ADD_FAILURE() << "the acquisition never ended";
+    return MeasurementRun::StepOutcome::Waiting;
+  }
+
+  std::chrono::steady_clock::time_point now{};
+  ScriptedPrompter prompter;
+  FftSetting fftSetting;
+  TmyFFT fft{fftSetting, prompter};
+  std::unique_ptr<AnalysisWork> work = std::make_unique<AnalysisWork>();
+  std::unique_ptr<MeasureBuffers> buffers = std::make_unique<MeasureBuffers>();
+  MeasureData data;
+  AdUnitSetting setting;
+  std::unique_ptr<D2xx> driver;
+  std::unique_ptr<TADC> unit;
+  std::unique_ptr<MeasurementRun> run;
+};
+
+TEST_F(MeasurementRunTest, SineArrivesAnalysedOnItsLine) {
+  // 1 mV at 600 Hz, gain 128, 4800 per second, 1024 samples: line 128 exactly.
+  Use("clock=virtual,noise=off,ch0=sine:600:1e-3");
+  fftSetting.whichWindowFunc = 0;
+  const auto start = run->Start(setting, 1024, data);
+  ASSERT_EQ(start.outcome, MeasurementRun::StartOutcome::Started);
+  EXPECT_EQ(start.setup.description, "4.8ksps x128, ");
+  EXPECT_EQ(StepUntilDone(), MeasurementRun::StepOutcome::AllIn);
+  EXPECT_EQ(run->SampleIndex(), 1024);
+  ASSERT_EQ(run->Finish(fftSetting), MeasurementRun::FinishOutcome::Analysed);
+  EXPECT_EQ(data.ad_dnum, 1024);
+  EXPECT_EQ(data.spsSel, 12U);
+  EXPECT_FLOAT_EQ(data.deltaF, 4.6875F);
+  const auto peak = std::max_element(data.spectrum + 1, data.spectrum + 512) - data.spectrum;
+  EXPECT_EQ(peak, 128);
+  EXPECT_NEAR(data.spectrum[128], 1e-3F / std::sqrt(2.0F), 1e-6F);
+  EXPECT_FALSE(run->Running());
+}
+
+TEST_F(MeasurementRunTest, SetupFailuresAndWhereTheyLeaveTheLink) {
+  const struct {
+    const char* config;
+    MeasurementRun::StartOutcome outcome;
+  } rows[] = {
+      {"clock=virtual,fault=absent", MeasurementRun::StartOutcome::NotFound},
+      {"clock=virtual,fault=silent", MeasurementRun::StartOutcome::NoResponse},
+      {"clock=virtual,fault=ng:SG5", MeasurementRun::StartOutcome::SetupFailed},
+      {"clock=virtual,name=QT4418PY", MeasurementRun::StartOutcome::SetupFailed},
+  };
+  for (const auto& r : rows) {
+    Use(r.config);
+    data.ad_dnum = 77;  // a previous measurement
+    EXPECT_EQ(run->Start(setting, 1024, data).outcome, r.outcome) << r.config;
+    EXPECT_EQ(data.ad_dnum, 77) << "a failed start keeps the previous record: " << r.config;
+    EXPECT_FALSE(run->Running());
+  }
+}
+
+TEST_F(MeasurementRunTest, ReadFailureEmptiesTheRecord) {
+  Use("clock=virtual,fault=garble@100");
+  ASSERT_EQ(run->Start(setting, 1024, data).outcome, MeasurementRun::StartOutcome::Started);
+  EXPECT_EQ(StepUntilDone(), MeasurementRun::StepOutcome::ReadFailed);
+  EXPECT_EQ(data.ad_dnum, 0);
+  EXPECT_FALSE(run->Running());
+  EXPECT_TRUE(unit->IsOpen()) << "the link stays open after a read failure";
+}
+
+TEST_F(MeasurementRunTest, OverloadIsRejectedAsAWhole) {
+  Use("clock=virtual,ch0=dc:0.03");  // beyond ±2.5 V / 128
+  ASSERT_EQ(run->Start(setting, 1024, data).outcome, MeasurementRun::StartOutcome::Started);
+  EXPECT_EQ(StepUntilDone(), MeasurementRun::StepOutcome::AllIn);
+  EXPECT_EQ(run->Finish(fftSetting), MeasurementRun::FinishOutcome::LevelError);
+  EXPECT_EQ(data.ad_dnum, 0);
+}
+
+TEST_F(MeasurementRunTest, StopEndsTheAcquisition) {
+  Use("clock=virtual");
+  ASSERT_EQ(run->Start(setting, 65536, data).outcome, MeasurementRun::StartOutcome::Started);
+  run->Step();
+  run->Stop();
+  EXPECT_FALSE(run->Running());
+  EXPECT_EQ(run->Step(), MeasurementRun::StepOutcome::AllIn) << "no reads after a stop";
+}
+
+}  // namespace
