@@ -7,11 +7,11 @@
 
 namespace {
 
-constexpr std::array<const char*, kFreqCount> kSparseLogTexts{
-    "0.1Hz", "2", "5", "1Hz", "2", "5", "10Hz", "2", "5", "100Hz", "2", "5", "1kHz", "1.5", "2.4"};
-constexpr std::array<const char*, kFreqCount> kFullLogTexts{
-    "0.1Hz", "0.2Hz", "0.5Hz", "1Hz",   "2Hz",   "5Hz",  "10Hz",  "20Hz",
-    "50Hz",  "100Hz", "200Hz", "500Hz", "1kHz", "1.5kHz", "2.4kHz"};
+constexpr std::array<const char*, kFreqCount> kSparseLogTexts{"0.1Hz", "2",     "5", "1Hz", "2",    "5",   "10Hz", "2",
+                                                              "5",     "100Hz", "2", "5",   "1kHz", "1.5", "2.4"};
+constexpr std::array<const char*, kFreqCount> kFullLogTexts{"0.1Hz", "0.2Hz", "0.5Hz", "1Hz",    "2Hz",
+                                                            "5Hz",   "10Hz",  "20Hz",  "50Hz",   "100Hz",
+                                                            "200Hz", "500Hz", "1kHz",  "1.5kHz", "2.4kHz"};
 // A range wider than this many indices gets the sparse list.
 constexpr int kFullListSpan = 3;
 
@@ -30,11 +30,11 @@ const std::array<std::span<const char* const>, kLastLinearIndex - kFirstLinearIn
     kLinear10, kLinear20, kLinear50, kLinear100, kLinear200, kLinear500, kLinear1000, kLinear1500, kLinear2400};
 
 // Label placement: gaps between labels and boxes, in screen pixels.
-constexpr int kFreqLabelGap = 5;         // below the spectrum box
-constexpr int kStartLabelReserve = 20;   // room kept for the start label of the log axis
-constexpr int kLabelToBoxGap = 2;        // right edge of a left label to the box
-constexpr int kTimeLabelGap = 2;         // below the waveform box
-constexpr int kLowestBottomIndex = 3;    // dB labels placed only with the bottom at or below -10 dB
+constexpr int kFreqLabelGap = 5;        // below the spectrum box
+constexpr int kStartLabelReserve = 20;  // room kept for the start label of the log axis
+constexpr int kLabelToBoxGap = 2;       // right edge of a left label to the box
+constexpr int kTimeLabelGap = 2;        // below the waveform box
+constexpr int kLowestBottomIndex = 3;   // dB labels placed only with the bottom at or below -10 dB
 
 bool LinearListExists(int indexFreqE) { return indexFreqE >= kFirstLinearIndex && indexFreqE <= kLastLinearIndex; }
 
@@ -110,8 +110,7 @@ std::string FormatTime(float ms) {
 
 float TimeAxisSpanMs(const MeasureData& cur, const MeasureData& ref, int adSpsSel, std::int32_t dataCountMax,
                      SamplePeriodFn samplePeriod) {
-  if (cur.HasData() && ref.HasData())
-    return std::max(RecordSpanMs(cur, samplePeriod), RecordSpanMs(ref, samplePeriod));
+  if (cur.HasData() && ref.HasData()) return std::max(RecordSpanMs(cur, samplePeriod), RecordSpanMs(ref, samplePeriod));
   if (cur.HasData()) return RecordSpanMs(cur, samplePeriod);
   if (ref.HasData()) return RecordSpanMs(ref, samplePeriod);
   return samplePeriod(adSpsSel) * static_cast<float>(dataCountMax);
@@ -270,8 +269,7 @@ std::vector<PrintedLabel> PrintDbLabelPlaces(const PageRect& rect, float s,
   const int stride = DbLabelStride(h, pitch);
   if (stride == 0) {
     printed.push_back({setting.index_dB_max, x(setting.index_dB_max), rect.top - halfHeight(setting.index_dB_max)});
-    printed.push_back(
-        {setting.index_dB_min, x(setting.index_dB_min), rect.bottom - halfHeight(setting.index_dB_min)});
+    printed.push_back({setting.index_dB_min, x(setting.index_dB_min), rect.bottom - halfHeight(setting.index_dB_min)});
     return printed;
   }
   for (int i : ShownDbLabels(setting, stride)) {

@@ -88,8 +88,7 @@ struct PrintedLabel {
   friend bool operator==(const PrintedLabel&, const PrintedLabel&) = default;
 };
 std::vector<PrintedLabel> PrintFreqLabelPlaces(const PageRect& rect, float s,
-                                               std::span<const LabelSize, kFreqCount> sizes,
-                                               const FftSetting& setting);
+                                               std::span<const LabelSize, kFreqCount> sizes, const FftSetting& setting);
 std::vector<PrintedLabel> PrintDbLabelPlaces(const PageRect& rect, float s,
                                              std::span<const LabelSize, kDbLevelCount> sizes,
                                              const FftSetting& setting);

@@ -14,9 +14,8 @@
 
 // The selectable display frequencies in Hz, chosen by the frequency indices.
 inline constexpr int kFreqCount = 15;
-inline constexpr std::array<float, kFreqCount> FrequencyTable{0.1F,  0.2F,   0.5F,   1.0F,    2.0F,
-                                                              5.0F,  10.0F,  20.0F,  50.0F,   100.0F,
-                                                              200.0F, 500.0F, 1000.0F, 1500.0F, 2400.0F};
+inline constexpr std::array<float, kFreqCount> FrequencyTable{
+    0.1F, 0.2F, 0.5F, 1.0F, 2.0F, 5.0F, 10.0F, 20.0F, 50.0F, 100.0F, 200.0F, 500.0F, 1000.0F, 1500.0F, 2400.0F};
 // dB index k stands for 20 - 10k dB, k = 0 … 20.
 inline constexpr int kDbLevelCount = 21;
 
@@ -68,7 +67,7 @@ std::optional<DbRange> DbRangeOf(const FftSetting& setting);
 
 // Frequency and dB mapping of a spectrum bitmap of width × height pixels.
 class SpectrumScale {
-public:
+ public:
   // None for invalid settings (see FreqRangeOf, DbRangeOf) or an empty bitmap.
   static std::optional<SpectrumScale> Of(const FftSetting& setting, int width, int height);
 
@@ -92,7 +91,7 @@ public:
     return TruncToPixel(product / dbSpan_);
   }
 
-private:
+ private:
   SpectrumScale() = default;
   bool log_ = false;
   int width_ = 0;

@@ -16,7 +16,7 @@ class PaintBox;
 class QLabel;
 
 class GraphHost : public QWidget {
-public:
+ public:
   // The central area of the main window at its smallest outer size (820 × 512).
   static constexpr int kCentralWidth = 812;
   static constexpr int kCentralHeight = 466;
@@ -35,7 +35,7 @@ public:
   // labels, layout, sizes, empty grids, then the curves of the records present.
   void Redraw();
 
-private:
+ private:
   const MeasureData& cur_;
   const MeasureData& ref_;
   const FftSetting& fftSetting_;

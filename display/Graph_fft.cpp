@@ -425,8 +425,8 @@ void TGraph_FFT::SetWaveLabelTexts() {
   SetLabelText(waveLabels[kVoltMin], values.min);
   SetLabelText(waveLabels[kVoltUnit], values.unit);
   SetLabelText(waveLabels[kTimeS], "0");
-  SetLabelText(waveLabels[kTimeE], FormatTime(TimeAxisSpanMs(mainData, refData, adSetting.spsSel,
-                                                             fftSetting.DataCountMax, samplePeriod)));
+  SetLabelText(waveLabels[kTimeE],
+               FormatTime(TimeAxisSpanMs(mainData, refData, adSetting.spsSel, fftSetting.DataCountMax, samplePeriod)));
 }
 
 void TGraph_FFT::UpdateLabels() {

@@ -34,7 +34,7 @@ struct PeakFields {
 };
 
 class TGraph_FFT {
-public:
+ public:
   // The label array's order: 15 frequency labels, 21 dB labels, then LabelVoltmax,
   // LabelVoltzero, LabelVoltmin, LabelVoltUnit, LabelTimeS, LabelTimeE.
   static constexpr int kLabelCount = kFreqCount + kDbLevelCount + kWaveLabelCount;
@@ -107,7 +107,7 @@ public:
   int PeakBin() const { return peakBin; }
   int ReadoutBin() const { return readoutBin; }
 
-private:
+ private:
   enum class PenMode { Copy, Mask, Xor };
 
   // Spectrum: one record into a bitmap; false when it holds nothing to draw.

@@ -8,7 +8,7 @@
 class PaintBox : public QWidget {
   Q_OBJECT
 
-public:
+ public:
   explicit PaintBox(QWidget* parent = nullptr);
 
   // The image the box shows, always of the box's current size (white when new).
@@ -16,14 +16,14 @@ public:
   // Shows the canvas as it now is.
   void Present() { update(); }
 
-signals:
+ signals:
   // A mouse button went down at (x, y) in box pixels.
   void MousePressed(int x, int y);
 
-protected:
+ protected:
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
 
-private:
+ private:
   QImage canvas_;
 };
