@@ -59,15 +59,15 @@ void GraphHost::Redraw() {
 
 bool RenderGraphsPng(const MeasureData& cur, const MeasureData* ref, const AdUnitSetting& adSetting,
                      const FftSetting& fftSetting, const std::string& path) {
-  std::unique_ptr<QApplication> ownApp;
   if (QCoreApplication::instance() != nullptr && qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr)
     return false;  // widgets need a QApplication, and only one application may exist
-  if (QCoreApplication::instance() == nullptr) {
-    static int argc = 3;
-    static char arg0[] = "zemtra", arg1[] = "-platform", arg2[] = "offscreen";
-    static char* argv[] = {arg0, arg1, arg2, nullptr};
-    ownApp = std::make_unique<QApplication>(argc, argv);
-  }
+  // An application of our own lives for this call only; it consumes the options it
+  // reads from argv, so they are fresh per call and outlive it.
+  char arg0[] = "zemtra", arg1[] = "-platform", arg2[] = "offscreen";
+  char* argv[] = {arg0, arg1, arg2, nullptr};
+  int argc = 3;
+  std::unique_ptr<QApplication> ownApp;
+  if (QCoreApplication::instance() == nullptr) ownApp = std::make_unique<QApplication>(argc, argv);
   const MeasureData none;
   GraphHost host(cur, ref != nullptr ? *ref : none, adSetting, fftSetting);
   host.Redraw();
