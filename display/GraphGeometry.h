@@ -81,7 +81,9 @@ class SpectrumScale {
 
   // x of frequency f (Hz) on the selected scale.
   int X(float f) const {
-    if (log_) return TruncToPixel(static_cast<double>(wf_) * (std::log10(static_cast<double>(f)) - lmin_) * k_);
+    // log10 as ln · log10(e): the same double-precision value to an ulp, at a fraction of the cost.
+    constexpr double kLog10E = 0.43429448190325182765;
+    if (log_) return TruncToPixel(static_cast<double>(wf_) * (std::log(static_cast<double>(f)) * kLog10E - lmin_) * k_);
     const float product = wf_ * f;  // rounded to single precision before the division
     return TruncToPixel(product / freq_.max);
   }
