@@ -123,7 +123,7 @@ void TGraph_FFT::ClearAll() {
     box.Present();
   };
   clearBox(specBox);
-  if (waveBox.isVisible()) clearBox(waveBox);
+  if (!waveBox.isHidden()) clearBox(waveBox);
   SpectrumGridOnly(specBitmap, kScreenPenWidth);
   if (fftSetting.fWaveGraph && !waveBitmap.isNull()) {
     waveTime = samplePeriod(adSetting.spsSel) * static_cast<float>(fftSetting.DataCountMax);
@@ -328,9 +328,10 @@ WaveScale TGraph_FFT::TakeJointRange() {
   return WaveScaleOf(range);
 }
 
-// timeStretch 0: x_i = (W·i)/N over the whole width; else x_i = trunc(W·((i·P)/waveTime)).
+// Alone, the record spans the width: x_i = (W·i)/N. On a common time axis of
+// commonSpanMs: x_i = trunc(W·((i·P)/span)).
 void TGraph_FFT::DrawWaveCurve(QPainter& painter, const MeasureData& record, const WaveScale& scale, int width,
-                               int height, float timeStretch) {
+                               int height, std::optional<float> commonSpanMs) {
   const int n = SampleCount(record);
   if (n == 0) return;
   const bool volts = fftSetting.fSig_Volt != 0;
@@ -340,8 +341,8 @@ void TGraph_FFT::DrawWaveCurve(QPainter& painter, const MeasureData& record, con
   SettleVectorUnit();
   points.clear();
   for (int i = 0; i < n; ++i) {
-    const int x = timeStretch == 0.0F ? static_cast<int>(static_cast<std::int64_t>(width) * i / n)
-                                      : TruncToPixel(w * ((static_cast<float>(i) * period) / timeStretch));
+    const int x = commonSpanMs ? TruncToPixel(w * ((static_cast<float>(i) * period) / *commonSpanMs))
+                               : static_cast<int>(static_cast<std::int64_t>(width) * i / n);
     const float v = volts ? record.volt[i] : static_cast<float>(record.adCode[i]);
     points.emplace_back(x, scale.Y(v, offset, height));
   }
@@ -360,7 +361,7 @@ void TGraph_FFT::WaveAlone(bool isRef) {
   const WaveScale scale = TakeRange(record);
   waveSpan = scale.span;
   waveBottom = scale.bottom;
-  DrawWaveCurve(painter, record, scale, waveBitmap.width(), waveBitmap.height(), 0.0F);
+  DrawWaveCurve(painter, record, scale, waveBitmap.width(), waveBitmap.height(), std::nullopt);
 }
 
 void TGraph_FFT::WaveBoth(QImage& bitmap, int penWidth) {

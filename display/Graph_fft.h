@@ -126,7 +126,7 @@ class TGraph_FFT {
   WaveScale TakeRange(const MeasureData& record);
   WaveScale TakeJointRange();
   void DrawWaveCurve(QPainter& painter, const MeasureData& record, const WaveScale& scale, int width, int height,
-                     float timeStretch);
+                     std::optional<float> commonSpanMs);
 
   // Labels.
   void SetLabelText(QLabel* label, const std::string& text);
