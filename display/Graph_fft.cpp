@@ -454,16 +454,14 @@ void TGraph_FFT::SetWaveLabelTexts() {
 }
 
 void TGraph_FFT::UpdateLabels() {
-  const bool dcCut = fftSetting.fDCCut_SigGraph != 0;
-  const MeasureData* single = refData.HasData() ? &refData : mainData.HasData() ? &mainData : nullptr;
-  if (mainData.HasData() && refData.HasData()) {
+  // The joint ranges leave out a record without samples; with none the ranges stay.
+  if (mainData.HasData() || refData.HasData()) {
     const CodeRange codes = JointCodeRange(mainData, refData);
-    const VoltRange volts = JointVoltRange(mainData, refData, dcCut);
-    codeMax = codes.max, codeMin = codes.min, voltMax = volts.max, voltMin = volts.min;
-  } else if (single != nullptr) {
-    const CodeRange codes = CodeRangeOf(*single);
-    const VoltRange volts = VoltRangeOf(*single, dcCut);
-    codeMax = codes.max, codeMin = codes.min, voltMax = volts.max, voltMin = volts.min;
+    const VoltRange volts = JointVoltRange(mainData, refData, fftSetting.fDCCut_SigGraph != 0);
+    codeMax = codes.max;
+    codeMin = codes.min;
+    voltMax = volts.max;
+    voltMin = volts.min;
   }
   SetFreqLabelTexts();
   SetDbLabelTexts();

@@ -87,6 +87,20 @@ TEST_F(GraphFftTest, LayoutAtTheSmallestWindow) {
   EXPECT_FALSE(Host().Label(kFreqCount + kDbLevelCount).isVisibleTo(&Host()));
 }
 
+TEST_F(GraphFftTest, LabelsWithoutRecords) {
+  cur.data.ad_dnum = 0;
+  ref.data.ad_dnum = 0;
+  Host().Redraw();
+  const int wave = kFreqCount + kDbLevelCount;
+  EXPECT_EQ(Host().Label(wave + kVoltMax).text(), "8388660");
+  EXPECT_EQ(Host().Label(wave + kVoltZero).text(), "8388610");
+  EXPECT_EQ(Host().Label(wave + kVoltMin).text(), "8388560");
+  EXPECT_EQ(Host().Label(wave + kVoltUnit).text(), "[digit]");
+  EXPECT_EQ(Host().Label(wave + kTimeE).text(), "13.653s") << "converter rate over DataCountMax samples";
+  EXPECT_EQ(Host().Label(0).text(), "0.1Hz");
+  EXPECT_EQ(Host().Label(kFreqCount + 10).text(), "-80dBV");
+}
+
 TEST_F(GraphFftTest, BoxShowsTheBitmapInABlackFrame) {
   Host().Redraw();
   const QImage box = Host().SpecBox().grab().toImage();
