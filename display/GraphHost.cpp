@@ -1,0 +1,75 @@
+#include "display/GraphHost.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPixmap>
+
+#include "adc/UnitTables.h"
+#include "display/PaintBox.h"
+
+namespace {
+// The main window's font height in pixels.
+constexpr int kLabelFontPixels = 12;
+}  // namespace
+
+GraphHost::GraphHost(const MeasureData& cur, const MeasureData& ref, const AdUnitSetting& adSetting,
+                     const FftSetting& fftSetting, QWidget* parent)
+    : QWidget(parent),
+      cur_(cur),
+      ref_(ref),
+      fftSetting_(fftSetting),
+      specBox_(new PaintBox(this)),
+      waveBox_(new PaintBox(this)) {
+  setFixedSize(kCentralWidth, kCentralHeight);
+  setAutoFillBackground(true);
+  QFont labelFont = font();
+  labelFont.setPixelSize(kLabelFontPixels);
+  setFont(labelFont);
+  for (auto& label : labels_) {
+    label = new QLabel(this);
+    label->hide();
+  }
+  specBox_->hide();
+  waveBox_->hide();
+  graph_ = std::make_unique<TGraph_FFT>(*this, *specBox_, *waveBox_, &SamplePeriodMs, labels_, ref, cur, adSetting,
+                                        fftSetting);
+}
+
+GraphHost::~GraphHost() = default;
+
+void GraphHost::Redraw() {
+  graph_->UpdateLabels();
+  graph_->ArrangeGraphs();
+  graph_->Resize();
+  graph_->ClearAll();
+  graph_->Paint();
+  const bool both = cur_.HasData() && ref_.HasData();
+  if (both) {
+    graph_->DrawSpectrumWithRef();
+  } else if (cur_.HasData() || ref_.HasData()) {
+    graph_->DrawSpectrum(!cur_.HasData());
+  }
+  if (!fftSetting_.fWaveGraph) return;
+  if (both) {
+    graph_->DrawWaveWithRef();
+  } else if (cur_.HasData() || ref_.HasData()) {
+    graph_->DrawWave(!cur_.HasData());
+  }
+}
+
+bool RenderGraphsPng(const MeasureData& cur, const MeasureData* ref, const AdUnitSetting& adSetting,
+                     const FftSetting& fftSetting, const std::string& path) {
+  if (QCoreApplication::instance() != nullptr && qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr)
+    return false;  // widgets need a QApplication, and only one application may exist
+  // An application of our own lives for this call only; it consumes the options it
+  // reads from argv, so they are fresh per call and outlive it.
+  char arg0[] = "zemtra", arg1[] = "-platform", arg2[] = "offscreen";
+  char* argv[] = {arg0, arg1, arg2, nullptr};
+  int argc = 3;
+  std::unique_ptr<QApplication> ownApp;
+  if (QCoreApplication::instance() == nullptr) ownApp = std::make_unique<QApplication>(argc, argv);
+  const MeasureData none;
+  GraphHost host(cur, ref != nullptr ? *ref : none, adSetting, fftSetting);
+  host.Redraw();
+  return host.grab().save(QString::fromStdString(path), "PNG");
+}

@@ -1,0 +1,53 @@
+// A window-less host for the two graphs: a widget of the main window's smallest central
+// area that holds the two paint boxes and the 42 axis labels as the main window does,
+// so that the graphs of a measurement can be rendered to a picture without a display.
+#pragma once
+
+#include <QFont>
+#include <QWidget>
+#include <array>
+#include <memory>
+#include <string>
+
+#include "app/Records.h"
+#include "display/Graph_fft.h"
+
+class PaintBox;
+class QLabel;
+
+class GraphHost : public QWidget {
+ public:
+  // The central area of the main window at its smallest outer size (820 × 512).
+  static constexpr int kCentralWidth = 812;
+  static constexpr int kCentralHeight = 466;
+
+  // The records and settings are referenced, not copied; they must outlive the host.
+  GraphHost(const MeasureData& cur, const MeasureData& ref, const AdUnitSetting& adSetting,
+            const FftSetting& fftSetting, QWidget* parent = nullptr);
+  ~GraphHost() override;
+
+  TGraph_FFT& Graph() { return *graph_; }
+  PaintBox& SpecBox() { return *specBox_; }
+  PaintBox& WaveBox() { return *waveBox_; }
+  QLabel& Label(int index) { return *labels_[static_cast<std::size_t>(index)]; }
+
+  // Lays out and draws everything as the main window does after a settings change:
+  // labels, layout, sizes, empty grids, then the curves of the records present.
+  void Redraw();
+
+ private:
+  const MeasureData& cur_;
+  const MeasureData& ref_;
+  const FftSetting& fftSetting_;
+  PaintBox* specBox_;
+  PaintBox* waveBox_;
+  std::array<QLabel*, TGraph_FFT::kLabelCount> labels_{};
+  std::unique_ptr<TGraph_FFT> graph_;
+};
+
+// Draws the graphs of a measurement (and of a reference, when given and not empty) and
+// writes them as a PNG picture of the graph area to path. Creates an offscreen
+// QApplication when no application exists. False when the picture could not be
+// written, or when a non-widget application object exists.
+bool RenderGraphsPng(const MeasureData& cur, const MeasureData* ref, const AdUnitSetting& adSetting,
+                     const FftSetting& fftSetting, const std::string& path);

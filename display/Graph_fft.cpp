@@ -1,0 +1,511 @@
+#include "display/Graph_fft.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QWidget>
+#include <algorithm>
+
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#include <immintrin.h>
+#define ZEMTRA_X86_64 1
+#endif
+
+#include "display/PaintBox.h"
+#include "display/PeakReadout.h"
+
+namespace {
+
+constexpr int kScreenPenWidth = 1;
+constexpr int kPrintPenWidth = 5;
+constexpr std::int32_t kTimeLineColor = 0xC0C0C0;  // light grey, fixed
+constexpr int kPrintFontPoints = 9;
+
+QColor ColorOf(std::int32_t bgr) { return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF); }
+
+// Sample count usable with the record's arrays: never beyond what the owner reserved.
+int SampleCount(const MeasureData& record) {
+  if (record.adCode == nullptr || record.volt == nullptr) return 0;
+  return std::clamp(record.ad_dnum, 0, kSampleCapacity);
+}
+
+int SpectrumBins(const MeasureData& record) {
+  if (record.spectrum == nullptr || record.ad_dnum <= 0) return 0;
+  return std::min(record.ad_dnum / 2, kSpectrumCapacity);
+}
+
+QString ToQString(const std::string& text) { return QString::fromStdString(text); }
+
+#ifdef ZEMTRA_X86_64
+__attribute__((target("avx"))) void ZeroUpperVectorHalves() { _mm256_zeroupper(); }
+#endif
+
+// Qt's raster code can return with the upper halves of the AVX registers in use; the
+// plain SSE maths that follows (and libm) then runs several times slower on current
+// x86 cores. Called before each loop of maths that follows drawing.
+void SettleVectorUnit() {
+#ifdef ZEMTRA_X86_64
+  static const bool hasAvx = __builtin_cpu_supports("avx");
+  if (hasAvx) ZeroUpperVectorHalves();
+#endif
+}
+
+}  // namespace
+
+TGraph_FFT::TGraph_FFT(QWidget& mainForm, PaintBox& specBox, PaintBox& waveBox, SamplePeriodFn samplePeriod,
+                       std::span<QLabel* const, kLabelCount> labels, const MeasureData& refData,
+                       const MeasureData& mainData, const AdUnitSetting& adSetting, const FftSetting& fftSetting)
+    : mainForm(mainForm),
+      specBox(specBox),
+      waveBox(waveBox),
+      samplePeriod(samplePeriod),
+      fftSetting(fftSetting),
+      adSetting(adSetting),
+      mainData(mainData),
+      refData(refData),
+      displaydB(kSpectrumCapacity, 0.0F),
+      refDisplaydB(kSpectrumCapacity, 0.0F) {
+  points.reserve(kSampleCapacity);
+  auto next = labels.begin();
+  for (auto& label : freqLabels) label = *next++;
+  for (auto& label : dBLabels) label = *next++;
+  for (auto& label : waveLabels) label = *next++;
+  for (QLabel* label : labels) label->adjustSize();
+  Resize();
+}
+
+// ---- Layout ------------------------------------------------------------------------
+
+void TGraph_FFT::ArrangeGraphs() {
+  const int outerWidth = mainForm.width() + kFrameExtraWidth;
+  const int outerHeight = mainForm.height() + kFrameExtraHeight;
+  const GraphLayout layout = ArrangeBoxes(outerWidth, outerHeight, fftSetting.fWaveGraph != 0);
+  auto place = [](QWidget* widget, const LabelPlace& at) {
+    widget->move(at.left, at.top);
+    widget->setVisible(at.shown);
+  };
+  if (layout.waveShown) {
+    waveBox.setGeometry(layout.wave.left, layout.wave.top, layout.wave.width, layout.wave.height);
+    const auto places = PlaceWaveLabels(layout.wave, SizesOf(waveLabels));
+    for (std::size_t i = 0; i < waveLabels.size(); ++i) place(waveLabels[i], places[i]);
+  }
+  specBox.setGeometry(layout.spec.left, layout.spec.top, layout.spec.width, layout.spec.height);
+  if (const auto places = PlaceDbLabels(layout.spec, SizesOf(dBLabels), fftSetting)) {
+    for (std::size_t i = 0; i < dBLabels.size(); ++i) place(dBLabels[i], (*places)[i]);
+  }
+  if (FreqRangeOf(fftSetting)) {
+    if (const auto places = PlaceFreqLabels(layout.spec, SizesOf(freqLabels), fftSetting)) {
+      for (std::size_t i = 0; i < freqLabels.size(); ++i) place(freqLabels[i], (*places)[i]);
+    }
+  }
+  specBox.show();
+  waveBox.setVisible(layout.waveShown);
+  for (QLabel* label : waveLabels) label->setVisible(layout.waveShown);
+}
+
+void TGraph_FFT::Resize() {
+  specBoxWidth = specBox.width();
+  specBoxHeight = specBox.height();
+  specBitmap = QImage(std::max(specBoxWidth - 2, 0), std::max(specBoxHeight - 2, 0), QImage::Format_RGB32);
+  if (fftSetting.fWaveGraph) {
+    waveBoxWidth = waveBox.width();
+    waveBoxHeight = waveBox.height();
+    waveBitmap = QImage(std::max(waveBoxWidth - 2, 0), std::max(waveBoxHeight - 2, 0), QImage::Format_RGB32);
+  }
+}
+
+void TGraph_FFT::ClearAll() {
+  auto clearBox = [](PaintBox& box) {
+    QPainter painter(&box.Canvas());
+    painter.fillRect(box.Canvas().rect(), Qt::white);
+    painter.setPen(Qt::black);
+    painter.drawRect(0, 0, box.width() - 1, box.height() - 1);
+    box.Present();
+  };
+  clearBox(specBox);
+  if (!waveBox.isHidden()) clearBox(waveBox);
+  SpectrumGridOnly(specBitmap, kScreenPenWidth);
+  if (fftSetting.fWaveGraph && !waveBitmap.isNull()) {
+    waveTime = samplePeriod(adSetting.spsSel) * static_cast<float>(fftSetting.DataCountMax);
+    QPainter painter(&waveBitmap);
+    painter.fillRect(waveBitmap.rect(), Qt::white);
+    DrawWaveGrid(painter, waveBitmap.width(), waveBitmap.height(), kScreenPenWidth);
+  }
+}
+
+void TGraph_FFT::Paint() {
+  CopyToBox(specBox, specBitmap, specBoxWidth, specBoxHeight);
+  if (fftSetting.fWaveGraph) CopyToBox(waveBox, waveBitmap, waveBoxWidth, waveBoxHeight);
+}
+
+void TGraph_FFT::CopyToBox(PaintBox& box, const QImage& bitmap, int boxWidth, int boxHeight) {
+  QImage& canvas = box.Canvas();
+  if (canvas.isNull()) return;
+  QPainter painter(&canvas);
+  painter.setPen(Qt::black);
+  painter.drawRect(0, 0, boxWidth - 1, boxHeight - 1);
+  const QRect source(0, 0, boxWidth - 2, boxHeight - 2);
+  painter.drawImage(QRect(1, 1, boxWidth - 2, boxHeight - 2), bitmap, source);
+  box.Present();
+}
+
+void TGraph_FFT::SetPen(QPainter& painter, std::int32_t color, int width, PenMode mode) {
+  painter.setPen(QPen(ColorOf(color), width));
+  switch (mode) {
+    case PenMode::Copy:
+      painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+      break;
+    case PenMode::Mask:
+      painter.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
+      break;
+    case PenMode::Xor:
+      painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+      break;
+  }
+}
+
+// ---- Spectrum ----------------------------------------------------------------------
+
+void TGraph_FFT::DrawSpectrumGrid(QPainter& painter, const SpectrumScale& scale, int penWidth) {
+  const int w = scale.Width(), h = scale.Height();
+  const SpectrumGrid grid = SpectrumGridOf(scale);
+  SetPen(painter, fftSetting.PenColorSubAxis, penWidth, PenMode::Copy);
+  for (int y : grid.hLines) painter.drawLine(0, y, w, y);
+  for (const GridLine& line : grid.vLines) {
+    SetPen(painter, line.main ? fftSetting.PenColorMainAxis : fftSetting.PenColorSubAxis, penWidth, PenMode::Copy);
+    painter.drawLine(line.pos, 0, line.pos, h);
+  }
+}
+
+void TGraph_FFT::SpectrumGridOnly(QImage& bitmap, int penWidth) {
+  if (bitmap.isNull()) return;
+  QPainter painter(&bitmap);
+  painter.fillRect(bitmap.rect(), Qt::white);
+  if (const auto scale = SpectrumScale::Of(fftSetting, bitmap.width(), bitmap.height()))
+    DrawSpectrumGrid(painter, *scale, penWidth);
+}
+
+std::optional<BinRange> TGraph_FFT::BinRangeOf(const SpectrumScale& scale) const {
+  return scale.IsLog() ? LogBinRange(scale.Freq(), freqStep, binCount)
+                       : LinearBinRange(scale.Freq().max, freqStep, binCount);
+}
+
+void TGraph_FFT::DrawSpectrumCurve(QPainter& painter, const SpectrumScale& scale, const float* dB, float step,
+                                   const BinRange& range) {
+  SettleVectorUnit();
+  points.clear();
+  for (int i = range.first; i <= range.last; ++i)
+    points.emplace_back(scale.X(static_cast<float>(i) * step), scale.Y(dB[i]));
+  painter.drawPolyline(points.data(), static_cast<int>(points.size()));
+}
+
+bool TGraph_FFT::SpectrumAlone(QImage& bitmap, bool isRef, int penWidth) {
+  const MeasureData& record = isRef ? refData : mainData;
+  freqStep = record.deltaF;
+  binCount = SpectrumBins(record);
+  if (binCount == 0) return false;
+  specPeakAmp = LargestAmplitude(record.spectrum, binCount);
+  if (!(specPeakAmp > 0.0F)) return false;
+  SettleVectorUnit();
+  ConvertToDisplayDb(record.spectrum, binCount, DbBottomOf(fftSetting), fftSetting.fAbsoGraph != 0, specPeakAmp,
+                     displaydB.data());
+  if (bitmap.isNull()) return true;
+  QPainter painter(&bitmap);
+  painter.fillRect(bitmap.rect(), Qt::white);
+  const auto scale = SpectrumScale::Of(fftSetting, bitmap.width(), bitmap.height());
+  if (!scale) return true;
+  DrawSpectrumGrid(painter, *scale, penWidth);
+  SetPen(painter, isRef ? fftSetting.PenColorRefGraph : fftSetting.PenColorGraph, penWidth, PenMode::Copy);
+  if (const auto range = BinRangeOf(*scale)) DrawSpectrumCurve(painter, *scale, displaydB.data(), freqStep, *range);
+  return true;
+}
+
+void TGraph_FFT::SpectrumOverlay(QImage& bitmap, int penWidth) {
+  if (!SpectrumAlone(bitmap, false, penWidth)) {
+    // Without a current spectrum there is no 0 dB to share: show the empty graph.
+    SpectrumGridOnly(bitmap, penWidth);
+    return;
+  }
+  if (!refData.HasData() || bitmap.isNull()) return;
+  const auto scale = SpectrumScale::Of(fftSetting, bitmap.width(), bitmap.height());
+  if (!scale) return;
+  freqStep = refData.deltaF;
+  binCount = SpectrumBins(refData);
+  if (binCount == 0) return;
+  SettleVectorUnit();
+  ConvertToDisplayDb(refData.spectrum, binCount, DbBottomOf(fftSetting), fftSetting.fAbsoGraph != 0, specPeakAmp,
+                     refDisplaydB.data());
+  const auto range = BinRangeOf(*scale);
+  if (!range) return;
+  QPainter painter(&bitmap);
+  SetPen(painter, fftSetting.PenColorRefGraph, penWidth, scale->IsLog() ? PenMode::Mask : PenMode::Xor);
+  DrawSpectrumCurve(painter, *scale, refDisplaydB.data(), freqStep, *range);
+}
+
+void TGraph_FFT::DrawSpectrum(bool isRef) {
+  SpectrumAlone(specBitmap, isRef, kScreenPenWidth);
+  CopyToBox(specBox, specBitmap, specBoxWidth, specBoxHeight);
+}
+
+void TGraph_FFT::DrawSpectrumWithRef() {
+  SpectrumOverlay(specBitmap, kScreenPenWidth);
+  CopyToBox(specBox, specBitmap, specBoxWidth, specBoxHeight);
+}
+
+void TGraph_FFT::PrintSpectrum(QImage& target) { SpectrumOverlay(target, kPrintPenWidth); }
+
+// ---- Peak readout ------------------------------------------------------------------
+
+void TGraph_FFT::ShowReadout(const MeasureData& record, int bin, PeakFields& fields, QLabel& unitLabel) {
+  const bool valid = BinInSpectrum(record, bin);
+  const PeakTexts texts = PeakTextsOf(record, bin, valid ? displaydB[static_cast<std::size_t>(bin)] : 0.0F);
+  fields.EditPeakVolt->setText(ToQString(texts.volt));
+  fields.EditPeakdB->setText(ToQString(texts.dB));
+  fields.EditPeakHz->setText(ToQString(texts.hz));
+  if (!valid) return;  // the unit of the last shown amplitude stays
+  fields.unit = texts.unit;
+  unitLabel.setText(ToQString(texts.unit));
+}
+
+void TGraph_FFT::ShowPeak(const MeasureData& record, PeakFields& fields, QLabel& unitLabel) {
+  peakBin = readoutBin = FindPeakBin(record);
+  ShowReadout(record, readoutBin, fields, unitLabel);
+}
+
+void TGraph_FFT::PeakForward(const MeasureData& record, PeakFields& fields, QLabel& unitLabel) {
+  if (readoutBin >= record.ad_dnum / 2 - 1) return;
+  ++readoutBin;
+  ShowReadout(record, readoutBin, fields, unitLabel);
+}
+
+void TGraph_FFT::PeakBack(const MeasureData& record, PeakFields& fields, QLabel& unitLabel) {
+  if (readoutBin <= 1) return;
+  --readoutBin;
+  ShowReadout(record, readoutBin, fields, unitLabel);
+}
+
+void TGraph_FFT::ShowBin(int bin, PeakFields& fields, QLabel& unitLabel) {
+  readoutBin = bin;
+  ShowReadout(mainData, bin, fields, unitLabel);
+}
+
+int TGraph_FFT::BinAtX(int boxWidth, int x) const { return ::BinAtX(boxWidth, x, fftSetting, mainData.deltaF); }
+
+// ---- Waveform ----------------------------------------------------------------------
+
+void TGraph_FFT::DrawWaveGrid(QPainter& painter, int width, int height, int penWidth) {
+  for (const GridLine& line : WaveAmplitudeLines(height)) {
+    SetPen(painter, line.main ? fftSetting.PenColorMainAxis : fftSetting.PenColorSubAxis, penWidth, PenMode::Copy);
+    painter.drawLine(0, line.pos, width, line.pos);
+  }
+  SetPen(painter, kTimeLineColor, penWidth, PenMode::Copy);
+  for (int x : WaveTimeLineXs(width, waveTime)) painter.drawLine(x, 0, x, height);
+}
+
+WaveScale TGraph_FFT::TakeRange(const MeasureData& record) {
+  if (fftSetting.fSig_Volt) {
+    const VoltRange range = VoltRangeOf(record, fftSetting.fDCCut_SigGraph != 0);
+    voltMax = range.max;
+    voltMin = range.min;
+    return WaveScaleOf(range);
+  }
+  const CodeRange range = CodeRangeOf(record);
+  codeMax = range.max;
+  codeMin = range.min;
+  return WaveScaleOf(range);
+}
+
+WaveScale TGraph_FFT::TakeJointRange() {
+  if (fftSetting.fSig_Volt) {
+    const VoltRange range = JointVoltRange(mainData, refData, fftSetting.fDCCut_SigGraph != 0);
+    voltMax = range.max;
+    voltMin = range.min;
+    return WaveScaleOf(range);
+  }
+  const CodeRange range = JointCodeRange(mainData, refData);
+  codeMax = range.max;
+  codeMin = range.min;
+  return WaveScaleOf(range);
+}
+
+// Alone, the record spans the width: x_i = (W·i)/N. On a common time axis of
+// commonSpanMs: x_i = trunc(W·((i·P)/span)).
+void TGraph_FFT::DrawWaveCurve(QPainter& painter, const MeasureData& record, const WaveScale& scale, int width,
+                               int height, std::optional<float> commonSpanMs) {
+  const int n = SampleCount(record);
+  if (n == 0) return;
+  const bool volts = fftSetting.fSig_Volt != 0;
+  const float offset = volts && fftSetting.fDCCut_SigGraph ? record.voltMean : 0.0F;
+  const float period = samplePeriod(static_cast<int>(record.spsSel));
+  const float w = static_cast<float>(width);
+  SettleVectorUnit();
+  points.clear();
+  for (int i = 0; i < n; ++i) {
+    const int x = commonSpanMs ? TruncToPixel(w * ((static_cast<float>(i) * period) / *commonSpanMs))
+                               : static_cast<int>(static_cast<std::int64_t>(width) * i / n);
+    const float v = volts ? record.volt[i] : static_cast<float>(record.adCode[i]);
+    points.emplace_back(x, scale.Y(v, offset, height));
+  }
+  painter.drawPolyline(points.data(), static_cast<int>(points.size()));
+}
+
+void TGraph_FFT::WaveAlone(bool isRef) {
+  const MeasureData& record = isRef ? refData : mainData;
+  if (waveBitmap.isNull()) return;
+  waveTime = RecordSpanMs(record, samplePeriod);
+  QPainter painter(&waveBitmap);
+  painter.fillRect(waveBitmap.rect(), Qt::white);
+  if (!(waveTime > 0.0F)) return;  // no rate known: no time axis to draw on
+  DrawWaveGrid(painter, waveBitmap.width(), waveBitmap.height(), kScreenPenWidth);
+  SetPen(painter, isRef ? fftSetting.PenColorRefGraph : fftSetting.PenColorGraph, kScreenPenWidth, PenMode::Copy);
+  const WaveScale scale = TakeRange(record);
+  waveSpan = scale.span;
+  waveBottom = scale.bottom;
+  DrawWaveCurve(painter, record, scale, waveBitmap.width(), waveBitmap.height(), std::nullopt);
+}
+
+void TGraph_FFT::WaveBoth(QImage& bitmap, int penWidth) {
+  if (bitmap.isNull()) return;
+  waveTime = std::max(RecordSpanMs(mainData, samplePeriod), RecordSpanMs(refData, samplePeriod));
+  QPainter painter(&bitmap);
+  painter.fillRect(bitmap.rect(), Qt::white);
+  if (!(waveTime > 0.0F)) return;
+  DrawWaveGrid(painter, bitmap.width(), bitmap.height(), penWidth);
+  const WaveScale scale = TakeJointRange();
+  waveSpan = scale.span;
+  waveBottom = scale.bottom;
+  SetPen(painter, fftSetting.PenColorGraph, penWidth, PenMode::Copy);
+  DrawWaveCurve(painter, mainData, scale, bitmap.width(), bitmap.height(), waveTime);
+  SetPen(painter, fftSetting.PenColorRefGraph, penWidth, PenMode::Mask);
+  DrawWaveCurve(painter, refData, scale, bitmap.width(), bitmap.height(), waveTime);
+}
+
+void TGraph_FFT::DrawWave(bool isRef) {
+  WaveAlone(isRef);
+  CopyToBox(waveBox, waveBitmap, waveBoxWidth, waveBoxHeight);
+}
+
+void TGraph_FFT::DrawWaveWithRef() {
+  WaveBoth(waveBitmap, kScreenPenWidth);
+  CopyToBox(waveBox, waveBitmap, waveBoxWidth, waveBoxHeight);
+}
+
+void TGraph_FFT::PrintWave(QImage& target) { WaveBoth(target, kPrintPenWidth); }
+
+std::int32_t TGraph_FFT::CodeMax() {
+  const CodeRange range = CodeRangeOf(mainData);
+  codeMax = range.max;
+  codeMin = range.min;
+  return codeMax;
+}
+
+std::int32_t TGraph_FFT::CodeMin() {
+  CodeMax();
+  return codeMin;
+}
+
+double TGraph_FFT::CodeToMicrovolt(std::int32_t code) const { return ::CodeToMicrovolt(code, adSetting.Gain); }
+
+double TGraph_FFT::CodeSpanToMicrovolt(std::int32_t difference) const {
+  return ::CodeSpanToMicrovolt(difference, adSetting.Gain);
+}
+
+// ---- Labels ------------------------------------------------------------------------
+
+template <std::size_t N>
+std::array<LabelSize, N> TGraph_FFT::SizesOf(const std::array<QLabel*, N>& labels) {
+  std::array<LabelSize, N> sizes{};
+  for (std::size_t i = 0; i < N; ++i) sizes[i] = {labels[i]->width(), labels[i]->height()};
+  return sizes;
+}
+
+void TGraph_FFT::SetLabelText(QLabel* label, const std::string& text) {
+  label->setText(ToQString(text));
+  label->adjustSize();
+}
+
+void TGraph_FFT::SetFreqLabelTexts() {
+  if (!FreqRangeOf(fftSetting)) return;
+  if (fftSetting.fLogGraph) {
+    const auto& texts = LogFreqLabelTexts(fftSetting.index_FreqS, fftSetting.index_FreqE);
+    for (std::size_t i = 0; i < freqLabels.size(); ++i) SetLabelText(freqLabels[i], texts[i]);
+    return;
+  }
+  const auto texts = LinearFreqLabelTexts(fftSetting.index_FreqE);
+  for (std::size_t i = 0; i < texts.size(); ++i) SetLabelText(freqLabels[i], texts[i]);
+}
+
+void TGraph_FFT::SetDbLabelTexts() {
+  if (!DbRangeOf(fftSetting)) return;
+  for (int i = 0; i < kDbLevelCount; ++i)
+    SetLabelText(dBLabels[static_cast<std::size_t>(i)], DbLabelText(i, fftSetting));
+}
+
+void TGraph_FFT::SetWaveLabelTexts() {
+  const WaveValueTexts values =
+      fftSetting.fSig_Volt ? VoltLabelTexts({voltMax, voltMin}) : CodeLabelTexts({codeMax, codeMin});
+  SetLabelText(waveLabels[kVoltMax], values.max);
+  SetLabelText(waveLabels[kVoltZero], values.zero);
+  SetLabelText(waveLabels[kVoltMin], values.min);
+  SetLabelText(waveLabels[kVoltUnit], values.unit);
+  SetLabelText(waveLabels[kTimeS], "0");
+  SetLabelText(waveLabels[kTimeE],
+               FormatTime(TimeAxisSpanMs(mainData, refData, adSetting.spsSel, fftSetting.DataCountMax, samplePeriod)));
+}
+
+void TGraph_FFT::UpdateLabels() {
+  // The joint ranges leave out a record without samples; with none the ranges stay.
+  if (mainData.HasData() || refData.HasData()) {
+    const CodeRange codes = JointCodeRange(mainData, refData);
+    const VoltRange volts = JointVoltRange(mainData, refData, fftSetting.fDCCut_SigGraph != 0);
+    codeMax = codes.max;
+    codeMin = codes.min;
+    voltMax = volts.max;
+    voltMin = volts.min;
+  }
+  SetFreqLabelTexts();
+  SetDbLabelTexts();
+  if (fftSetting.fWaveGraph) SetWaveLabelTexts();
+}
+
+namespace {
+
+void PrepareCanvas(QPainter& canvas) {
+  canvas.setBrush(Qt::white);
+  canvas.setPen(Qt::black);
+  canvas.setCompositionMode(QPainter::CompositionMode_SourceOver);
+  QFont font = canvas.font();
+  font.setPointSize(kPrintFontPoints);
+  canvas.setFont(font);
+}
+
+template <std::size_t N>
+void WriteLabels(QPainter& canvas, const std::array<QLabel*, N>& labels, const std::vector<PrintedLabel>& places) {
+  PrepareCanvas(canvas);
+  const int ascent = canvas.fontMetrics().ascent();
+  for (const PrintedLabel& at : places)
+    canvas.drawText(QPoint(at.x, at.y + ascent), labels[static_cast<std::size_t>(at.index)]->text());
+}
+
+}  // namespace
+
+void TGraph_FFT::PrintFreqLabels(QPainter& canvas, float s, int left, int top, int right, int bottom) {
+  SetFreqLabelTexts();
+  if (!FreqRangeOf(fftSetting)) return;
+  WriteLabels(canvas, freqLabels, PrintFreqLabelPlaces({left, top, right, bottom}, s, SizesOf(freqLabels), fftSetting));
+}
+
+void TGraph_FFT::PrintdBLabels(QPainter& canvas, float s, int left, int top, int right, int bottom) {
+  SetDbLabelTexts();
+  WriteLabels(canvas, dBLabels, PrintDbLabelPlaces({left, top, right, bottom}, s, SizesOf(dBLabels), fftSetting));
+}
+
+void TGraph_FFT::PrintVoltLabels(QPainter& canvas, float s, int left, int top, int right, int bottom) {
+  SetWaveLabelTexts();
+  WriteLabels(canvas, waveLabels, PrintVoltLabelPlaces({left, top, right, bottom}, s, SizesOf(waveLabels)));
+}
+
+void TGraph_FFT::PrintTimeLabels(QPainter& canvas, float s, int left, int top, int right, int bottom) {
+  SetWaveLabelTexts();
+  WriteLabels(canvas, waveLabels, PrintTimeLabelPlaces({left, top, right, bottom}, s, SizesOf(waveLabels)));
+}

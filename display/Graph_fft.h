@@ -1,0 +1,172 @@
+// TGraph_FFT: the spectrum graph and the signal waveform graph of the main window.
+// Each graph is drawn into an off-screen bitmap owned here and copied in one piece,
+// inside a 1-pixel black frame, into its paint box; the same drawing serves printing
+// into a bitmap the printer supplies. The axis values are label controls of the host
+// window that this class fills, places and shows. The maths lives in GraphGeometry,
+// AxisLabels and PeakReadout; this class only draws and sets widgets.
+#pragma once
+
+#include <QImage>
+#include <QPoint>
+#include <array>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "app/Records.h"
+#include "display/AxisLabels.h"
+#include "display/GraphGeometry.h"
+
+class PaintBox;
+class QLabel;
+class QLineEdit;
+class QPainter;
+class QWidget;
+
+// The peak panel: three read-only fields and the unit of the shown amplitude (the
+// printed page reads it).
+struct PeakFields {
+  QLineEdit* EditPeakVolt = nullptr;
+  QLineEdit* EditPeakdB = nullptr;
+  QLineEdit* EditPeakHz = nullptr;
+  std::string unit;
+};
+
+class TGraph_FFT {
+ public:
+  // The label array's order: 15 frequency labels, 21 dB labels, then LabelVoltmax,
+  // LabelVoltzero, LabelVoltmin, LabelVoltUnit, LabelTimeS, LabelTimeE.
+  static constexpr int kLabelCount = kFreqCount + kDbLevelCount + kWaveLabelCount;
+
+  // mainForm is the host window's central area (its size + the frame allowance is the
+  // outer size the layout uses); samplePeriod is the converter's rate table. All
+  // references must outlive the graph. Ends with Resize.
+  TGraph_FFT(QWidget& mainForm, PaintBox& specBox, PaintBox& waveBox, SamplePeriodFn samplePeriod,
+             std::span<QLabel* const, kLabelCount> labels, const MeasureData& refData, const MeasureData& mainData,
+             const AdUnitSetting& adSetting, const FftSetting& fftSetting);
+  TGraph_FFT(const TGraph_FFT&) = delete;
+  TGraph_FFT& operator=(const TGraph_FFT&) = delete;
+
+  // Recomputes the waveform ranges and sets every label text.
+  void UpdateLabels();
+  // Places the paint boxes and the labels for the host's size and fWaveGraph.
+  void ArrangeGraphs();
+  // Takes the paint box sizes; the bitmaps become 2 pixels smaller each way.
+  void Resize();
+  // Clears boxes and bitmaps and draws the empty grids into the bitmaps.
+  void ClearAll();
+  // Copies the bitmaps into the paint boxes inside a black frame.
+  void Paint();
+
+  // The current spectrum (isRef false) or the reference alone, then copied to the box.
+  void DrawSpectrum(bool isRef);
+  // The current spectrum with the reference over it, then copied to the box.
+  void DrawSpectrumWithRef();
+  // The overlay into target in print mode (5-pixel pens); no copy.
+  void PrintSpectrum(QImage& target);
+
+  // Peak readout of the current record: highest bin, next higher, next lower, a given bin.
+  void ShowPeak(const MeasureData& record, PeakFields& fields, QLabel& unitLabel);
+  void PeakForward(const MeasureData& record, PeakFields& fields, QLabel& unitLabel);
+  void PeakBack(const MeasureData& record, PeakFields& fields, QLabel& unitLabel);
+  void ShowBin(int bin, PeakFields& fields, QLabel& unitLabel);
+  // Bin under x of a spectrum box boxWidth wide (logarithmic mapping), or -1.
+  int BinAtX(int boxWidth, int x) const;
+
+  // The current record (isRef false) or the reference alone, then copied to the box.
+  void DrawWave(bool isRef);
+  // Both records on a common time axis, then copied to the box.
+  void DrawWaveWithRef();
+  // Both records into target in print mode; no copy.
+  void PrintWave(QImage& target);
+
+  // Code range of the current record (recomputed), in converter codes.
+  std::int32_t CodeMax();
+  std::int32_t CodeMin();
+  // Codes in microvolts at the gain in use.
+  double CodeToMicrovolt(std::int32_t code) const;
+  double CodeSpanToMicrovolt(std::int32_t difference) const;
+
+  // The axis texts onto a printer canvas around a printed graph (left, top, right,
+  // bottom in printer pixels), s printer pixels per screen pixel.
+  void PrintFreqLabels(QPainter& canvas, float s, int left, int top, int right, int bottom);
+  void PrintdBLabels(QPainter& canvas, float s, int left, int top, int right, int bottom);
+  void PrintVoltLabels(QPainter& canvas, float s, int left, int top, int right, int bottom);
+  void PrintTimeLabels(QPainter& canvas, float s, int left, int top, int right, int bottom);
+
+  // State the drawings leave, for the host window and for checks.
+  const QImage& SpecBitmap() const { return specBitmap; }
+  const QImage& WaveBitmap() const { return waveBitmap; }
+  float WaveSpan() const { return waveSpan; }
+  float WaveBottom() const { return waveBottom; }
+  float WaveTime() const { return waveTime; }
+  int BinCount() const { return binCount; }
+  float SpecPeakAmp() const { return specPeakAmp; }
+  float DisplayDbAt(int bin) const { return displaydB[static_cast<std::size_t>(bin)]; }
+  int PeakBin() const { return peakBin; }
+  int ReadoutBin() const { return readoutBin; }
+
+ private:
+  enum class PenMode { Copy, Mask, Xor };
+
+  // Spectrum: one record into a bitmap; false when it holds nothing to draw.
+  bool SpectrumAlone(QImage& bitmap, bool isRef, int penWidth);
+  void SpectrumOverlay(QImage& bitmap, int penWidth);
+  void SpectrumGridOnly(QImage& bitmap, int penWidth);
+  void DrawSpectrumGrid(QPainter& painter, const SpectrumScale& scale, int penWidth);
+  void DrawSpectrumCurve(QPainter& painter, const SpectrumScale& scale, const float* dB, float step,
+                         const BinRange& range);
+  std::optional<BinRange> BinRangeOf(const SpectrumScale& scale) const;
+
+  // Waveform.
+  void WaveAlone(bool isRef);
+  void WaveBoth(QImage& bitmap, int penWidth);
+  void DrawWaveGrid(QPainter& painter, int width, int height, int penWidth);
+  WaveScale TakeRange(const MeasureData& record);
+  WaveScale TakeJointRange();
+  void DrawWaveCurve(QPainter& painter, const MeasureData& record, const WaveScale& scale, int width, int height,
+                     std::optional<float> commonSpanMs);
+
+  // Labels.
+  void SetLabelText(QLabel* label, const std::string& text);
+  void SetFreqLabelTexts();
+  void SetDbLabelTexts();
+  void SetWaveLabelTexts();
+  template <std::size_t N>
+  static std::array<LabelSize, N> SizesOf(const std::array<QLabel*, N>& labels);
+
+  void ShowReadout(const MeasureData& record, int bin, PeakFields& fields, QLabel& unitLabel);
+  void CopyToBox(PaintBox& box, const QImage& bitmap, int boxWidth, int boxHeight);
+  static void SetPen(QPainter& painter, std::int32_t color, int width, PenMode mode);
+
+  QWidget& mainForm;
+  PaintBox& specBox;
+  PaintBox& waveBox;
+  QImage specBitmap;
+  QImage waveBitmap;
+  std::array<QLabel*, kFreqCount> freqLabels{};
+  std::array<QLabel*, kDbLevelCount> dBLabels{};
+  std::array<QLabel*, kWaveLabelCount> waveLabels{};  // in the order of WaveLabel
+  SamplePeriodFn samplePeriod;
+  int specBoxWidth = 0, specBoxHeight = 0, waveBoxWidth = 0, waveBoxHeight = 0;
+  const FftSetting& fftSetting;
+  const AdUnitSetting& adSetting;
+  const MeasureData& mainData;
+  const MeasureData& refData;
+  std::int32_t codeMax = kNoDataCodeMax;
+  std::int32_t codeMin = kNoDataCodeMin;
+  float voltMax = kNoDataVoltMax;
+  float voltMin = kNoDataVoltMin;
+  float waveSpan = 0.0F;
+  float waveBottom = 0.0F;
+  float waveTime = 0.0F;
+  int binCount = 0;
+  float freqStep = 0.0F;
+  float specPeakAmp = 0.0F;
+  std::vector<float> displaydB;     // kSpectrumCapacity entries, sized once
+  std::vector<float> refDisplaydB;  // kSpectrumCapacity entries, sized once
+  int peakBin = 1;
+  int readoutBin = 1;
+  std::vector<QPoint> points;  // one curve's vertices, reserved once for the largest record
+};
