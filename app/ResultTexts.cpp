@@ -3,6 +3,8 @@
 #include <array>
 
 #include "adc/UnitTables.h"
+#include "display/GraphGeometry.h"
+#include "ui/StatusTexts.h"
 #include "ui/NumberFormat.h"
 
 namespace {
@@ -47,4 +49,17 @@ std::string FreqInfoText(const MeasureData& data, int measSpsSel, const FftSetti
     if (window != 0 && setting.fWinFuncAdjust == 1) text += "(補正あり)";
   }
   return text;
+}
+
+SignalStatistics StatisticsOf(const MeasureData& data, std::int32_t gain, bool inVolts, float deviationDigits) {
+  const CodeRange range = CodeRangeOf(data);
+  SignalStatistics stats{range.max, range.min, deviationDigits, {}};
+  if (inVolts) {
+    stats.text = StatsVoltsText(static_cast<float>(CodeSpanToMicrovolt(deviationDigits, gain)),
+                                static_cast<float>(CodeToMicrovolt(range.min, gain)),
+                                static_cast<float>(CodeToMicrovolt(range.max, gain)));
+  } else {
+    stats.text = StatsDigitsText(range.max, range.min, deviationDigits);
+  }
+  return stats;
 }

@@ -2,6 +2,7 @@
 // status panel 2. Pure functions shared by the main window and the command-line tool.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "app/Records.h"
@@ -21,3 +22,15 @@ ScaledText RmsReadout(float volts);
 // from the converter's rate and the sample count, display mode and window.
 // Empty when the record holds no data.
 std::string FreqInfoText(const MeasureData& data, int measSpsSel, const FftSetting& setting);
+
+// The signal statistics of status panel 2: largest and smallest code and the
+// deviation in digits, or (inVolts) the same in microvolts with the converter's gain.
+// The deviation in volts is converted with its fraction, so a quiet input at high
+// gain does not show as 0.
+struct SignalStatistics {
+  std::int32_t codeMax = 0;
+  std::int32_t codeMin = 0;
+  float deviationDigits = 0.0F;
+  std::string text;
+};
+SignalStatistics StatisticsOf(const MeasureData& data, std::int32_t gain, bool inVolts, float deviationDigits);

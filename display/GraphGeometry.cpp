@@ -303,14 +303,10 @@ float RecordSpanMs(const MeasureData& data, SamplePeriodFn samplePeriod) {
   return samplePeriod(static_cast<int>(data.spsSel)) * static_cast<float>(data.ad_dnum);
 }
 
-namespace {
-double CodesToMicrovolt(double codes, std::int32_t gain) { return gain > 0 ? codes * kMicrovoltPerCode / gain : 0.0; }
-}  // namespace
-
-double CodeToMicrovolt(std::int32_t code, std::int32_t gain) {
-  return CodesToMicrovolt(static_cast<double>(code) - kMidScaleCode, gain);
+double CodeSpanToMicrovolt(double digits, std::int32_t gain) {
+  return gain > 0 ? digits * kMicrovoltPerCode / gain : 0.0;
 }
 
-double CodeSpanToMicrovolt(std::int32_t difference, std::int32_t gain) {
-  return CodesToMicrovolt(static_cast<double>(difference), gain);
+double CodeToMicrovolt(std::int32_t code, std::int32_t gain) {
+  return CodeSpanToMicrovolt(static_cast<double>(code) - kMidScaleCode, gain);
 }

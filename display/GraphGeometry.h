@@ -203,4 +203,5 @@ float RecordSpanMs(const MeasureData& data, SamplePeriodFn samplePeriod);
 
 // Converter codes in microvolts with the fixed 2.5 V reference; 0 for a gain ≤ 0.
 double CodeToMicrovolt(std::int32_t code, std::int32_t gain);
-double CodeSpanToMicrovolt(std::int32_t difference, std::int32_t gain);
+// A span of digits (a difference of codes or a deviation, not necessarily whole).
+double CodeSpanToMicrovolt(double digits, std::int32_t gain);

@@ -406,8 +406,8 @@ std::int32_t TGraph_FFT::CodeMin() {
 
 double TGraph_FFT::CodeToMicrovolt(std::int32_t code) const { return ::CodeToMicrovolt(code, adSetting.Gain); }
 
-double TGraph_FFT::CodeSpanToMicrovolt(std::int32_t difference) const {
-  return ::CodeSpanToMicrovolt(difference, adSetting.Gain);
+double TGraph_FFT::CodeSpanToMicrovolt(double digits) const {
+  return ::CodeSpanToMicrovolt(digits, adSetting.Gain);
 }
 
 // ---- Labels ------------------------------------------------------------------------

@@ -86,7 +86,7 @@ class TGraph_FFT {
   std::int32_t CodeMin();
   // Codes in microvolts at the gain in use.
   double CodeToMicrovolt(std::int32_t code) const;
-  double CodeSpanToMicrovolt(std::int32_t difference) const;
+  double CodeSpanToMicrovolt(double digits) const;
 
   // The axis texts onto a printer canvas around a printed graph (left, top, right,
   // bottom in printer pixels), s printer pixels per screen pixel.

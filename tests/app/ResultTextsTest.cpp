@@ -42,4 +42,19 @@ TEST(FreqInfoText, WorkedExampleAndWindows) {
   EXPECT_EQ(FreqInfoText(data, 12, setting), "");
 }
 
+TEST(StatisticsOf, DigitsAndVolts) {
+  std::int32_t codes[4] = {0x800000 + 3000, 0x800000 - 1000, 0x800000, 0x800000 + 1};
+  MeasureData data;
+  data.adCode = codes;
+  data.ad_dnum = 4;
+  const auto digits = StatisticsOf(data, 128, false, 1234.5F);
+  EXPECT_EQ(digits.codeMax, 0x800000 + 3000);
+  EXPECT_EQ(digits.codeMin, 0x800000 - 1000);
+  EXPECT_EQ(digits.text, "最大値：8391608 / 最小値：8387608 / pp値：4000 digit / 標準偏差：1235 digit");
+  // Gain 1: one digit is 2.5 V / 2^23 = 0.298 µV.
+  const auto volts = StatisticsOf(data, 1, true, 0.9F);
+  EXPECT_EQ(volts.text, "最大値：894.070 uV　/最小値：-298.023 uV　/p-p値：1.192 mV / 標準偏差：268.221 nV")
+      << "a deviation under one digit keeps its value";
+}
+
 }  // namespace
