@@ -1,0 +1,67 @@
+#include "cli/Options.h"
+
+namespace {
+
+constexpr const char* kOverview = R"(zemtra-cli: measure noise spectra with the QT4418PX, analyse data files, check settings files.
+
+Usage:
+  zemtra-cli measure [options]          configure the unit, acquire, check, analyse, report
+  zemtra-cli analyze FILE.DTA [options] load a data file, analyse it with its settings, report
+  zemtra-cli settings FILE.prf          print a settings file's fields; exit 2 when invalid
+  zemtra-cli COMMAND --help             options of one command
+
+Exit codes: 0 done, 2 invalid settings file, 3 unit not found / not responding / set-up
+failed / start refused, 4 read failure during the measurement, 5 input level out of range,
+6 file error, 64 invalid option, 130 interrupted (Ctrl-C).
+)";
+
+constexpr const char* kAnalysisOptions = R"(Analysis and display options (override the settings):
+  --window rect|hanning|hamming|flattop   window function
+  --correct | --no-correct                correct the window's attenuation
+  --dc-cut | --no-dc-cut                  remove the mean before the FFT
+  --log | --linear                        frequency axis of the picture
+  --absolute | --relative                 dBV or dB relative to the largest line
+  --volts | --codes                       waveform and statistics in volts or codes
+  --wave | --no-wave                      draw the waveform above the spectrum
+  --settings FILE.prf                     start from a settings file instead of the defaults
+Output:
+  --fft FILE.FFT                          write the spectrum as text
+  --png FILE.png                          write a picture of the graphs (812 x 466)
+  --json                                  one JSON object on stdout instead of the summary
+  --yes                                   replace existing files without asking
+)";
+
+constexpr const char* kMeasureOptions = R"(zemtra-cli measure [options]
+
+Converter options:
+  --samples N            1024, 2048, 4096, 8192, 16384, 32768 or 65536
+  --rate SPS             5, 10, 20, 50, 60, 100, 200, 400, 800, 960, 1200, 2400 or 4800
+  --gain G               1, 8, 16, 32, 64 or 128
+  --channel 0|1          input channel
+  --sinc3 | --sinc4      digital filter
+  --buffer | --no-buffer input buffer
+  --chop | --no-chop     chopping
+  --simulate[=CONFIG]    use the simulated unit (see the README for CONFIG)
+  --device=libftdi|tty[:PATH]  which driver reaches the real unit
+  --out FILE.DTA         write the data file
+)";
+
+constexpr const char* kAnalyzeOptions = R"(zemtra-cli analyze FILE.DTA [options]
+
+The file's settings are adopted; the options below override them.
+)";
+
+constexpr const char* kSettingsHelp = R"(zemtra-cli settings FILE.prf
+
+Reads a settings file, checks its dB range, and prints every field as "key: value".
+Exit 0 when valid, 2 when not.
+)";
+
+}  // namespace
+
+std::string HelpText(const std::string& command) {
+  if (command == "measure") return std::string(kMeasureOptions) + kAnalysisOptions;
+  if (command == "analyze") return std::string(kAnalyzeOptions) + kAnalysisOptions;
+  if (command == "settings") return kSettingsHelp;
+  return kOverview;
+}

@@ -1,0 +1,242 @@
+#include "cli/Options.h"
+
+#include <array>
+#include <functional>
+#include <string_view>
+
+#include "adc/UnitTables.h"
+#include "ui/NumberFormat.h"
+
+namespace {
+
+constexpr int kMinSamples = 1024;
+constexpr int kMaxSamplesSel = 6;
+constexpr int kRelativeTopIndex = 2;
+
+// An on/off pair such as --sinc3/--sinc4 sets one optional flag.
+struct Switch {
+  const char* on;
+  const char* off;
+  std::optional<bool> CliOptions::*field;
+  bool unitOption;  // measure only
+};
+
+const std::array<Switch, 9> kSwitches{{
+    {"--sinc3", "--sinc4", &CliOptions::sinc3, true},
+    {"--buffer", "--no-buffer", &CliOptions::buffer, true},
+    {"--chop", "--no-chop", &CliOptions::chop, true},
+    {"--correct", "--no-correct", &CliOptions::correct, false},
+    {"--dc-cut", "--no-dc-cut", &CliOptions::dcCut, false},
+    {"--log", "--linear", &CliOptions::logAxis, false},
+    {"--absolute", "--relative", &CliOptions::absolute, false},
+    {"--volts", "--codes", &CliOptions::volts, false},
+    {"--wave", "--no-wave", &CliOptions::wave, false},
+}};
+
+constexpr std::array<const char*, 4> kWindowNames{"rect", "hanning", "hamming", "flattop"};
+
+bool IsPowerOfTwo(int n) { return n > 0 && (n & (n - 1)) == 0; }
+
+int SamplesSel(int samples) {
+  int sel = 0;
+  while ((kMinSamples << sel) < samples) ++sel;
+  return sel;
+}
+
+// Splits "--name=value" into name and value; value is empty without '='.
+std::pair<std::string, std::optional<std::string>> SplitOption(const std::string& arg) {
+  const auto eq = arg.find('=');
+  if (eq == std::string::npos) return {arg, std::nullopt};
+  return {arg.substr(0, eq), arg.substr(eq + 1)};
+}
+
+class Parser {
+public:
+  explicit Parser(const std::vector<std::string>& args) : args_(args) {}
+
+  CliParse Run() {
+    if (args_.empty()) return Fail("a command is needed: measure, analyze FILE.DTA or settings FILE.prf (see --help)");
+    std::size_t i = 0;
+    const std::string& first = args_[i++];
+    if (first == "--help" || first == "-h" || first == "help") {
+      result_.options.help = true;
+      return result_;
+    }
+    if (first == "measure") {
+      result_.options.command = CliCommand::Measure;
+    } else if (first == "analyze") {
+      result_.options.command = CliCommand::Analyze;
+    } else if (first == "settings") {
+      result_.options.command = CliCommand::Settings;
+    } else {
+      return Fail("unknown command '" + first + "': allowed are measure, analyze, settings");
+    }
+    for (; i < args_.size() && result_.error.empty(); ++i) Option(i);
+    if (!result_.error.empty() || result_.options.help) return result_;
+    if (result_.options.command != CliCommand::Measure && result_.options.file.empty()) {
+      return Fail(std::string(result_.options.command == CliCommand::Analyze ? "analyze needs a data file (FILE.DTA)"
+                                                                              : "settings needs a settings file (FILE.prf)"));
+    }
+    return result_;
+  }
+
+private:
+  CliParse Fail(const std::string& message) {
+    result_.error = message;
+    return result_;
+  }
+
+  bool Measuring() const { return result_.options.command == CliCommand::Measure; }
+  bool Analysing() const { return result_.options.command != CliCommand::Settings; }
+
+  // Takes the value of an option: "--x=v" or "--x v".
+  std::optional<std::string> Value(const std::optional<std::string>& inline_, std::size_t& i, const std::string& name) {
+    if (inline_) return inline_;
+    if (i + 1 < args_.size()) return args_[++i];
+    Fail(name + " needs a value");
+    return std::nullopt;
+  }
+
+  void RequireCommand(const std::string& name, bool allowed, const char* commands) {
+    if (!allowed) Fail(name + " applies to " + commands + " only");
+  }
+
+  void Option(std::size_t& i) {
+    const auto [name, inlineValue] = SplitOption(args_[i]);
+    auto& o = result_.options;
+    if (name == "--help" || name == "-h") {
+      o.help = true;
+      return;
+    }
+    if (name.rfind("--", 0) != 0) {
+      if (!o.file.empty() || Measuring()) {
+        Fail("unexpected argument '" + args_[i] + "'");
+        return;
+      }
+      o.file = args_[i];
+      return;
+    }
+    for (const auto& s : kSwitches) {
+      if (name == s.on || name == s.off) {
+        if (inlineValue) return void(Fail(name + " takes no value"));
+        RequireCommand(name, s.unitOption ? Measuring() : Analysing(), s.unitOption ? "measure" : "measure and analyze");
+        o.*(s.field) = (name == s.on);
+        return;
+      }
+    }
+    if (name == "--json") {
+      o.json = true;
+    } else if (name == "--yes") {
+      o.yes = true;
+    } else if (name == "--simulate") {
+      RequireCommand(name, Measuring(), "measure");
+      o.simulate = inlineValue.value_or("");
+    } else if (name == "--device") {
+      RequireCommand(name, Measuring(), "measure");
+      if (!inlineValue) return void(Fail("--device needs a value: --device=libftdi|tty[:PATH]"));
+      o.device = *inlineValue;
+    } else {
+      ValuedOption(name, inlineValue, i);
+    }
+  }
+
+  void ValuedOption(const std::string& name, const std::optional<std::string>& inlineValue, std::size_t& i) {
+    auto& o = result_.options;
+    const auto integer = [&](const char* allowed) -> std::optional<int> {
+      auto text = Value(inlineValue, i, name);
+      if (!text) return std::nullopt;
+      auto value = ParseInt32(*text);
+      if (!value) Fail(name + " '" + *text + "' is not allowed: " + allowed);
+      return value;
+    };
+    if (name == "--samples") {
+      RequireCommand(name, Measuring(), "measure");
+      constexpr const char* allowed = "1024, 2048, 4096, 8192, 16384, 32768 or 65536";
+      if (auto v = integer(allowed)) {
+        if (*v < kMinSamples || *v > kMaxSamples || !IsPowerOfTwo(*v)) return void(Fail(name + " " + std::to_string(*v) + " is not allowed: " + allowed));
+        o.samples = *v;
+      }
+    } else if (name == "--rate") {
+      RequireCommand(name, Measuring(), "measure");
+      constexpr const char* allowed = "5, 10, 20, 50, 60, 100, 200, 400, 800, 960, 1200, 2400 or 4800";
+      if (auto v = integer(allowed)) {
+        const int index = RateIndexOf(*v);
+        if (index < 0) return void(Fail(name + " " + std::to_string(*v) + " is not allowed: " + allowed));
+        o.rateIndex = index;
+      }
+    } else if (name == "--gain") {
+      RequireCommand(name, Measuring(), "measure");
+      constexpr const char* allowed = "1, 8, 16, 32, 64 or 128";
+      if (auto v = integer(allowed)) {
+        const int index = GainIndexOf(*v);
+        if (index < 0) return void(Fail(name + " " + std::to_string(*v) + " is not allowed: " + allowed));
+        o.gainIndex = index;
+      }
+    } else if (name == "--channel") {
+      RequireCommand(name, Measuring(), "measure");
+      if (auto v = integer("0 or 1")) {
+        if (*v != 0 && *v != 1) return void(Fail(name + " " + std::to_string(*v) + " is not allowed: 0 or 1"));
+        o.channel = *v;
+      }
+    } else if (name == "--window") {
+      RequireCommand(name, Analysing(), "measure and analyze");
+      auto text = Value(inlineValue, i, name);
+      if (!text) return;
+      for (std::size_t w = 0; w < kWindowNames.size(); ++w) {
+        if (*text == kWindowNames[w]) o.window = static_cast<int>(w);
+      }
+      if (!o.window) Fail(name + " '" + *text + "' is not allowed: rect, hanning, hamming or flattop");
+    } else if (name == "--settings") {
+      RequireCommand(name, Analysing(), "measure and analyze");
+      if (auto text = Value(inlineValue, i, name)) o.settingsFile = *text;
+    } else if (name == "--out") {
+      RequireCommand(name, Measuring(), "measure");
+      if (auto text = Value(inlineValue, i, name)) o.out = *text;
+    } else if (name == "--fft" || name == "--png") {
+      RequireCommand(name, Analysing(), "measure and analyze");
+      if (auto text = Value(inlineValue, i, name)) (name == "--fft" ? o.fft : o.png) = *text;
+    } else {
+      Fail("unknown option '" + name + "' (see --help)");
+    }
+  }
+
+  const std::vector<std::string>& args_;
+  CliParse result_;
+};
+
+template <typename T, typename V>
+void Override(const std::optional<V>& option, T& field) {
+  if (option) field = static_cast<T>(*option);
+}
+
+}  // namespace
+
+CliParse ParseCommandLine(const std::vector<std::string>& args) { return Parser(args).Run(); }
+
+void ApplyUnitOptions(const CliOptions& options, AdUnitSetting& unit, FftSetting& fft) {
+  if (options.samples) {
+    fft.DataCountSel = SamplesSel(*options.samples);
+    fft.DataCountMax = kMinSamples << fft.DataCountSel;
+  }
+  static_assert((kMinSamples << kMaxSamplesSel) == kMaxSamples);
+  Override(options.rateIndex, unit.spsSel);
+  if (options.gainIndex) {
+    unit.GainSel = static_cast<std::uint32_t>(*options.gainIndex);
+    unit.Gain = GainOf(unit.GainSel);
+  }
+  Override(options.channel, unit.ch_sel);
+  Override(options.sinc3, unit.sinc3);
+  Override(options.buffer, unit.buf_on);
+  Override(options.chop, unit.chop_on);
+}
+
+void ApplyAnalysisOptions(const CliOptions& options, FftSetting& fft) {
+  Override(options.window, fft.whichWindowFunc);
+  Override(options.correct, fft.fWinFuncAdjust);
+  Override(options.dcCut, fft.fDCCut_FFT);
+  Override(options.logAxis, fft.fLogGraph);
+  Override(options.absolute, fft.fAbsoGraph);
+  if (options.absolute == false) fft.index_dB_max = kRelativeTopIndex;  // relative display starts at 0 dB
+  Override(options.volts, fft.fSig_Volt);
+  Override(options.wave, fft.fWaveGraph);
+}

@@ -1,0 +1,61 @@
+// The command line of zemtra-cli: commands, options, their validation and how they
+// override the settings records.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/Records.h"
+
+enum class CliCommand { Measure, Analyze, Settings };
+
+struct CliOptions {
+  CliCommand command = CliCommand::Measure;
+  std::string file;                  // analyze: the data file; settings: the settings file
+  std::optional<std::string> settingsFile;  // --settings: records start from this file
+
+  // Converter options (measure only).
+  std::optional<int> samples;        // 1024 … 65536, a power of two
+  std::optional<int> rateIndex;      // from --rate in samples per second
+  std::optional<int> gainIndex;      // from --gain
+  std::optional<int> channel;        // 0 or 1
+  std::optional<bool> sinc3;
+  std::optional<bool> buffer;
+  std::optional<bool> chop;
+  std::optional<std::string> simulate;  // --simulate[=CONFIG]; empty CONFIG = demonstration signal
+  std::optional<std::string> device;    // --device=…
+
+  // Analysis and display options (measure and analyze).
+  std::optional<int> window;         // 0 rect, 1 hanning, 2 hamming, 3 flattop
+  std::optional<bool> correct;
+  std::optional<bool> dcCut;
+  std::optional<bool> logAxis;
+  std::optional<bool> absolute;
+  std::optional<bool> volts;
+  std::optional<bool> wave;
+
+  // Outputs.
+  std::string out;  // data file
+  std::string fft;  // spectrum text file
+  std::string png;  // picture of the graphs
+  bool json = false;
+  bool yes = false;
+  bool help = false;
+};
+
+struct CliParse {
+  CliOptions options;
+  std::string error;  // one line naming the option and what is allowed; empty when valid
+};
+
+// Parses the arguments after the program name.
+CliParse ParseCommandLine(const std::vector<std::string>& args);
+
+// Applies the converter options to the records (the sample count lives in FftSetting).
+void ApplyUnitOptions(const CliOptions& options, AdUnitSetting& unit, FftSetting& fft);
+// Applies the analysis and display options.
+void ApplyAnalysisOptions(const CliOptions& options, FftSetting& fft);
+
+// The help text of a command, or the overview when command is empty.
+std::string HelpText(const std::string& command);

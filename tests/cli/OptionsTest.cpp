@@ -1,0 +1,109 @@
+#include "cli/Options.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+CliParse Parse(std::vector<std::string> args) { return ParseCommandLine(args); }
+
+TEST(CliOptions, MeasureWithEveryKindOfOption) {
+  const auto p = Parse({"measure", "--samples", "4096", "--rate=2400", "--gain", "8", "--channel", "1", "--sinc3",
+                        "--no-buffer", "--chop", "--simulate=ch0=sine:100:0.01", "--window", "flattop",
+                        "--no-correct", "--linear", "--relative", "--volts", "--no-wave", "--json", "--yes",
+                        "--out", "a.DTA", "--fft=a.FFT", "--png", "a.png"});
+  ASSERT_EQ(p.error, "");
+  const auto& o = p.options;
+  EXPECT_EQ(o.command, CliCommand::Measure);
+  EXPECT_EQ(o.simulate, "ch0=sine:100:0.01");
+  EXPECT_TRUE(o.json && o.yes);
+  EXPECT_EQ(o.out, "a.DTA");
+  EXPECT_EQ(o.fft, "a.FFT");
+  EXPECT_EQ(o.png, "a.png");
+
+  AdUnitSetting unit;
+  FftSetting fft;
+  fft.index_dB_max = 0;
+  ApplyUnitOptions(o, unit, fft);
+  ApplyAnalysisOptions(o, fft);
+  EXPECT_EQ(fft.DataCountMax, 4096);
+  EXPECT_EQ(fft.DataCountSel, 2);
+  EXPECT_EQ(unit.spsSel, 11);
+  EXPECT_EQ(unit.GainSel, 1U);
+  EXPECT_EQ(unit.Gain, 8);
+  EXPECT_EQ(unit.ch_sel, 1);
+  EXPECT_EQ(unit.sinc3, 1);
+  EXPECT_EQ(unit.buf_on, 0);
+  EXPECT_EQ(unit.chop_on, 1);
+  EXPECT_EQ(fft.whichWindowFunc, 3);
+  EXPECT_EQ(fft.fWinFuncAdjust, 0);
+  EXPECT_EQ(fft.fLogGraph, 0);
+  EXPECT_EQ(fft.fAbsoGraph, 0);
+  EXPECT_EQ(fft.index_dB_max, 2) << "relative display starts at 0 dB";
+  EXPECT_EQ(fft.fSig_Volt, 1);
+  EXPECT_EQ(fft.fWaveGraph, 0);
+}
+
+TEST(CliOptions, OptionsNotGivenLeaveTheRecordsAlone) {
+  const auto p = Parse({"measure", "--simulate"});
+  ASSERT_EQ(p.error, "");
+  EXPECT_EQ(p.options.simulate, "") << "bare --simulate selects the demonstration signal";
+  AdUnitSetting unit;
+  FftSetting fft;
+  ApplyUnitOptions(p.options, unit, fft);
+  ApplyAnalysisOptions(p.options, fft);
+  EXPECT_EQ(unit, AdUnitSetting{});
+  EXPECT_EQ(fft, FftSetting{});
+}
+
+TEST(CliOptions, AnalyzeAndSettingsTakeAFile) {
+  auto p = Parse({"analyze", "run1.DTA", "--window", "rect", "--fft", "run1.FFT"});
+  ASSERT_EQ(p.error, "");
+  EXPECT_EQ(p.options.command, CliCommand::Analyze);
+  EXPECT_EQ(p.options.file, "run1.DTA");
+  EXPECT_EQ(p.options.window, 0);
+  p = Parse({"settings", "Zemtraini.prf"});
+  ASSERT_EQ(p.error, "");
+  EXPECT_EQ(p.options.file, "Zemtraini.prf");
+  EXPECT_TRUE(Parse({"measure", "--help"}).options.help);
+  EXPECT_TRUE(Parse({"--help"}).options.help);
+}
+
+TEST(CliOptions, InvalidOptionsNameTheOptionAndWhatIsAllowed) {
+  const struct {
+    std::vector<std::string> args;
+    const char* expected;
+  } rows[] = {
+      {{}, "a command is needed"},
+      {{"calibrate"}, "unknown command 'calibrate': allowed are measure, analyze, settings"},
+      {{"measure", "--samples", "1000"}, "--samples 1000 is not allowed: 1024, 2048"},
+      {{"measure", "--samples", "131072"}, "--samples 131072 is not allowed"},
+      {{"measure", "--samples", "4k"}, "--samples '4k' is not allowed"},
+      {{"measure", "--rate", "4000"}, "--rate 4000 is not allowed: 5, 10, 20"},
+      {{"measure", "--gain", "2"}, "--gain 2 is not allowed: 1, 8, 16, 32, 64 or 128"},
+      {{"measure", "--channel", "2"}, "--channel 2 is not allowed: 0 or 1"},
+      {{"measure", "--window", "blackman"}, "--window 'blackman' is not allowed: rect, hanning, hamming or flattop"},
+      {{"measure", "--rate"}, "--rate needs a value"},
+      {{"measure", "--colour"}, "unknown option '--colour'"},
+      {{"measure", "extra"}, "unexpected argument 'extra'"},
+      {{"measure", "--sinc3=1"}, "--sinc3 takes no value"},
+      {{"analyze"}, "analyze needs a data file"},
+      {{"analyze", "a.DTA", "--rate", "4800"}, "--rate applies to measure only"},
+      {{"analyze", "a.DTA", "--out", "b.DTA"}, "--out applies to measure only"},
+      {{"settings", "a.prf", "--window", "rect"}, "--window applies to measure and analyze only"},
+      {{"settings"}, "settings needs a settings file"},
+      {{"measure", "--device"}, "--device needs a value"},
+  };
+  for (const auto& r : rows) {
+    const auto p = ParseCommandLine(r.args);
+    EXPECT_EQ(p.error.rfind(r.expected, 0), 0U) << "got: " << p.error;
+  }
+}
+
+TEST(CliOptions, HelpTextsNameTheirOptions) {
+  EXPECT_NE(HelpText("measure").find("--samples"), std::string::npos);
+  EXPECT_NE(HelpText("analyze").find("--window"), std::string::npos);
+  EXPECT_EQ(HelpText("analyze").find("--samples"), std::string::npos);
+  EXPECT_NE(HelpText("").find("Exit codes"), std::string::npos);
+}
+
+}  // namespace

@@ -1,0 +1,34 @@
+#include "display/FftSettingRules.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(CheckSetting, DbRanges) {
+  const struct {
+    int absolute, top, bottom;
+    bool valid;
+    const char* reason;
+  } rows[] = {
+      {1, 2, 10, true, "defaults"},
+      {1, 0, 3, true, "highest top, highest allowed bottom"},
+      {1, 16, 17, true, "lowest top"},
+      {1, 17, 18, false, "top below 16"},
+      {1, 10, 10, false, "empty range"},
+      {1, 11, 10, false, "inverted range"},
+      {1, 2, 21, false, "bottom beyond -180 dB"},
+      {1, 1, 2, false, "bottom above 3"},
+      {0, 2, 3, true, "relative: top at 0 dB"},
+      {0, 1, 10, false, "relative: top must be 0 dB"},
+      {0, 2, 21, false, "relative: bottom out of range"},
+  };
+  for (const auto& r : rows) {
+    FftSetting s;
+    s.fAbsoGraph = static_cast<std::uint8_t>(r.absolute);
+    s.index_dB_max = r.top;
+    s.index_dB_min = r.bottom;
+    EXPECT_EQ(CheckSetting(s), r.valid) << r.reason;
+  }
+}
+
+}  // namespace

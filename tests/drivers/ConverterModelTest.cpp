@@ -1,0 +1,113 @@
+#include "drivers/ConverterModel.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+#include <vector>
+
+#include "adc/UnitTables.h"
+
+namespace {
+
+constexpr double kStep = 2.5 / 8388608.0;  // volts per code at gain 1
+
+TEST(ConverterModel, IdealCodeIsOffsetBinaryAndClampsAtOverload) {
+  struct Row {
+    const char* reason;
+    double volts;
+    std::int32_t gain;
+    std::int32_t code;
+  };
+  const std::vector<Row> rows = {
+      {"zero", 0.0, 1, 0x800000},
+      {"one step below zero", -kStep, 1, 0x7FFFFF},
+      {"one step above the lowest code", -2.5 + kStep, 1, 1},
+      {"half scale", 1.25, 1, 0xC00000},
+      {"largest code", 2.5 - kStep, 1, 0xFFFFFF},
+      {"positive full scale clamps", 2.5, 1, 0xFFFFFF},
+      {"far beyond clamps", 100.0, 1, 0xFFFFFF},
+      {"negative full scale", -2.5, 1, 0},
+      {"far below clamps", -100.0, 1, 0},
+      {"gain 128 scales", 2.5 / 128 / 2, 128, 0xC00000},
+      {"gain 128 overload", 0.02, 128, 0xFFFFFF},
+      {"rounds to nearest", 0.4 * kStep, 1, 0x800000},
+      {"rounds to nearest", 0.6 * kStep, 1, 0x800001},
+  };
+  for (const Row& row : rows) EXPECT_EQ(IdealCode(row.volts, row.gain), row.code) << row.reason;
+}
+
+TEST(ConverterModel, NoiseFollowsThePublishedFigures) {
+  // Published points, Sinc4, chopping off.
+  EXPECT_NEAR(ConverterNoiseRms({12, 5, false, false, false}), 255e-9, 1e-12);
+  EXPECT_NEAR(ConverterNoiseRms({12, 0, false, false, false}), 4500e-9, 1e-12);
+  EXPECT_NEAR(ConverterNoiseRms({1, 0, false, false, false}), 85e-9, 1e-12);
+  EXPECT_NEAR(ConverterNoiseRms({9, 3, false, false, false}), 110e-9, 1e-12);
+  // 5 per second lies between the published 4.7 and 7.5.
+  const double fiveHertz = ConverterNoiseRms({0, 0, false, false, false});
+  EXPECT_GT(fiveHertz, 60e-9);
+  EXPECT_LT(fiveHertz, 75e-9);
+
+  for (std::uint32_t gain = 0; gain < kGainCount; ++gain) {
+    for (int rate = 1; rate < kRateCount; ++rate) {
+      EXPECT_GT(ConverterNoiseRms({rate, gain, false, false, false}),
+                ConverterNoiseRms({rate - 1, gain, false, false, false}))
+          << "noise grows with the data rate; rate " << rate << " gain " << gain;
+    }
+    EXPECT_LE(ConverterNoiseRms({12, gain, false, false, false}), ConverterNoiseRms({12, gain - (gain > 0), false, false, false}))
+        << "noise shrinks with the gain";
+  }
+  EXPECT_GT(ConverterNoiseRms({12, 0, true, false, false}), 4 * ConverterNoiseRms({12, 0, false, false, false}))
+      << "Sinc3 is far noisier at 4800 per second";
+  EXPECT_NEAR(ConverterNoiseRms({3, 0, true, false, false}), ConverterNoiseRms({3, 0, false, false, false}), 10e-9)
+      << "but close to Sinc4 at 50 per second";
+  EXPECT_NEAR(ConverterNoiseRms({12, 5, false, false, true}) * std::sqrt(2.0), 255e-9, 1e-12) << "chopping";
+}
+
+TEST(ConverterModel, OffsetShrinksWithGainAndWithChopping) {
+  EXPECT_NEAR(ConverterOffset({12, 0, false, false, false}), 75e-6, 1e-12);
+  EXPECT_NEAR(ConverterOffset({12, 5, false, false, false}), 75e-6 / 128, 1e-12);
+  EXPECT_NEAR(ConverterOffset({12, 5, false, false, true}), 0.5e-6, 1e-12);
+}
+
+TEST(ConverterModel, ConvertedNoiseHasTheModelledRmsAndOffset) {
+  const ConverterSetting setting{12, 5, false, false, false};
+  ConverterModel converter(true, 42);
+  constexpr int kSamples = 20000;
+  const double voltsPerCode = kStep / 128;
+  double sum = 0.0;
+  double squares = 0.0;
+  for (int i = 0; i < kSamples; ++i) {
+    const double volts = (converter.Convert(0.0, setting) - 0x800000) * voltsPerCode;
+    sum += volts;
+    squares += volts * volts;
+  }
+  const double mean = sum / kSamples;
+  const double rms = std::sqrt(squares / kSamples - mean * mean);
+  EXPECT_NEAR(mean, ConverterOffset(setting), 0.05 * ConverterOffset(setting));
+  EXPECT_NEAR(rms, ConverterNoiseRms(setting), 0.05 * ConverterNoiseRms(setting));
+
+  ConverterModel quiet(false, 42);
+  EXPECT_EQ(quiet.Convert(0.0, setting), 0x800000) << "noise=off converts ideally";
+}
+
+TEST(SignalModel, SumsItsTerms) {
+  SignalModel signal({{SignalKind::Dc, 0, 0.5}, {SignalKind::Sine, 100, 0.25}, {SignalKind::Hum, 0, 0.1}}, 1);
+  EXPECT_DOUBLE_EQ(signal.Deterministic(0.0), 0.5);
+  // A quarter period of 50 Hz: sine at 100 Hz is at 0 again, the hum's odd harmonics
+  // alternate in sign: 1 - 0.3 + 0.15 - 0.05.
+  EXPECT_NEAR(signal.Deterministic(0.005), 0.5 + 0.1 * 0.8, 1e-12);
+  EXPECT_NEAR(signal.Deterministic(0.0025), 0.5 + 0.25 + 0.1 * std::sin(std::numbers::pi / 4) * (1 + 0.3 - 0.15 - 0.05), 1e-12);
+  EXPECT_DOUBLE_EQ(signal.Next(0.0), 0.5) << "no white term, no noise";
+}
+
+TEST(SignalModel, WhiteNoiseHasItsRms) {
+  SignalModel signal({{SignalKind::White, 0, 3e-6}, {SignalKind::White, 0, 4e-6}}, 3);
+  EXPECT_DOUBLE_EQ(signal.WhiteRms(), 5e-6) << "independent noises add in power";
+  constexpr int kSamples = 20000;
+  double squares = 0.0;
+  for (int i = 0; i < kSamples; ++i) squares += std::pow(signal.Next(0.0), 2);
+  EXPECT_NEAR(std::sqrt(squares / kSamples), 5e-6, 0.05 * 5e-6);
+}
+
+}  // namespace
