@@ -10,7 +10,7 @@
 struct BufferedD2xx::Command {
   enum class Kind { kSetTransferSize, kWrite, kPurge, kClose };
   Kind kind;
-  std::uint32_t value = 0;                 // transfer size or purge mask
+  std::uint32_t value = 0;                // transfer size or purge mask
   std::span<const std::uint8_t> bytes{};  // what to write
   FT_STATUS result = FT_OK;
   bool done = false;

@@ -41,7 +41,7 @@
 #include "drivers/RingBuffer.h"
 
 class BufferedD2xx final : public D2xx {
-public:
+ public:
   // Receive ring size in bytes: about two minutes of records at 4800 per second.
   static constexpr std::size_t kRingCapacity = std::size_t{4} * 1024 * 1024;
   // USB receive transfer size until SetUSBParameters changes it, and its limits (bytes).
@@ -67,7 +67,7 @@ public:
   FT_STATUS GetQueueStatus(std::uint32_t& queued) override;
   FT_STATUS Read(void* buffer, std::uint32_t n, std::uint32_t& read) override;
 
-private:
+ private:
   struct Command;
   enum class RxFault { kNone, kOverflow, kSourceError };
 

@@ -16,7 +16,7 @@
 inline constexpr std::chrono::milliseconds kSourcePollTimeout{10};
 
 class ByteSource {
-public:
+ public:
   virtual ~ByteSource() = default;
 
   // Opens the device: FT_DEVICE_NOT_FOUND when none is attached, FT_DEVICE_NOT_OPENED

@@ -40,7 +40,8 @@ DeviceSpecResult ParseDeviceSpec(std::string_view value) {
   }
   if (name == kTtyName) {
     const std::string_view path = hasPath ? value.substr(separator + 1) : std::string_view{};
-    if (hasPath && path.empty()) return Refuse("--device=tty: needs a terminal path, for example --device=tty:/dev/ttyUSB0");
+    if (hasPath && path.empty())
+      return Refuse("--device=tty: needs a terminal path, for example --device=tty:/dev/ttyUSB0");
     return {DeviceSpec{DeviceBackend::kTty, std::filesystem::path(path)}, {}};
   }
   return Refuse("unknown device \"" + std::string(value) +

@@ -11,6 +11,8 @@ namespace {
 
 // libftdi's code for "no device is open on this context".
 constexpr int kLibFtdiDeviceUnavailable = -666;
+// ftdi_usb_open_dev's code for "the interface is claimed by someone else".
+constexpr int kLibFtdiClaimFailed = -5;
 
 struct DeviceListDeleter {
   void operator()(ftdi_device_list* list) const { ftdi_list_free2(list); }
@@ -74,8 +76,13 @@ FT_STATUS LibFtdiSource::Open() {
     if (count == 0) continue;
     const int opened = ftdi_usb_open_dev(context_.get(), devices->dev);
     if (opened < 0) {
-      const FT_STATUS status = Fail(LibFtdiStep::kOpen, "ftdi_usb_open_dev " + HexId(kFtdiVendorId) + ":" + HexId(product), opened);
-      log_("libftdi: the user needs write access to the USB device (see the udev rule in dist/udev/)");
+      const FT_STATUS status =
+          Fail(LibFtdiStep::kOpen, "ftdi_usb_open_dev " + HexId(kFtdiVendorId) + ":" + HexId(product), opened);
+      if (opened == kLibFtdiClaimFailed) {
+        log_("libftdi: another program holds the unit");
+      } else {
+        log_("libftdi: the user needs write access to the USB device (see the udev rule in dist/udev/)");
+      }
       context_.reset();
       return status;
     }
@@ -143,7 +150,7 @@ void LibFtdiSource::Close() {
 
 FT_STATUS LibFtdiSource::Fail(LibFtdiStep step, std::string_view call, int code) {
   const char* reason = context_ ? ftdi_get_error_string(context_.get()) : nullptr;
-  log_("libftdi: " + std::string(call) + " failed (" + std::to_string(code) + "): " +
-       (reason != nullptr ? reason : "no reason given"));
+  log_("libftdi: " + std::string(call) + " failed (" + std::to_string(code) +
+       "): " + (reason != nullptr ? reason : "no reason given"));
   return LibFtdiStatus(step, code);
 }

@@ -38,7 +38,7 @@ FT_STATUS LibFtdiStatus(LibFtdiStep step, int code);
 std::string_view LibFtdiIdList();
 
 class LibFtdiSource final : public ByteSource {
-public:
+ public:
   explicit LibFtdiSource(DriverLog log);
   ~LibFtdiSource() override;
   LibFtdiSource(const LibFtdiSource&) = delete;
@@ -52,7 +52,7 @@ public:
   FT_STATUS Flush(bool rx, bool tx) override;
   void Close() override;
 
-private:
+ private:
   struct ContextDeleter {
     void operator()(ftdi_context* context) const;
   };

@@ -8,7 +8,7 @@
 #include <span>
 
 class RingBuffer {
-public:
+ public:
   // Allocates capacity bytes (at least 1); throws std::bad_alloc when memory is short.
   explicit RingBuffer(std::size_t capacity);
 
@@ -25,7 +25,7 @@ public:
   // Discards every stored byte.
   void Clear();
 
-private:
+ private:
   std::unique_ptr<std::uint8_t[]> storage_;
   std::size_t capacity_;
   std::size_t head_ = 0;  // index of the oldest byte

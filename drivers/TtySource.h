@@ -19,7 +19,7 @@ struct TtyRoots {
 
 // Owns a file descriptor and closes it.
 class UniqueFd {
-public:
+ public:
   explicit UniqueFd(int fd = -1) : fd_(fd) {}
   ~UniqueFd() { Reset(); }
   UniqueFd(UniqueFd&& other) noexcept : fd_(other.Release()) {}
@@ -41,7 +41,7 @@ public:
     return fd;
   }
 
-private:
+ private:
   int fd_;
 };
 
@@ -61,7 +61,7 @@ std::optional<std::filesystem::path> FindFtdiTty(const TtyRoots& roots);
 std::filesystem::path LatencyTimerAttribute(const TtyRoots& roots, const std::filesystem::path& ttyPath);
 
 class TtySource final : public ByteSource {
-public:
+ public:
   // devicePath empty: the first FTDI terminal found through sysfs at each Open.
   TtySource(std::filesystem::path devicePath, DriverLog log, TtyRoots roots = {});
   TtySource(const TtySource&) = delete;
@@ -78,7 +78,7 @@ public:
   FT_STATUS Flush(bool rx, bool tx) override;
   void Close() override;
 
-private:
+ private:
   void SetMinimumLatency(const std::filesystem::path& ttyPath);
   // Logs what failed on path with the system's reason for error, and returns status.
   // Takes errno as an argument so that it is read before any text is built.
@@ -90,4 +90,3 @@ private:
   std::filesystem::path openPath_;  // the terminal open now
   UniqueFd fd_;
 };
-

@@ -1,5 +1,3 @@
-#include "drivers/BufferedD2xx.h"
-
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -10,6 +8,7 @@
 #include <vector>
 
 #include "FakeByteSource.h"
+#include "drivers/BufferedD2xx.h"
 
 namespace {
 
@@ -33,7 +32,7 @@ bool Eventually(Check check) {
 }
 
 class BufferedD2xxTest : public ::testing::Test {
-protected:
+ protected:
   static constexpr std::size_t kSmallRing = 64;
 
   void Make(std::size_t ringCapacity = BufferedD2xx::kRingCapacity) {

@@ -1,6 +1,6 @@
-#include "drivers/DeviceSelect.h"
-
 #include <gtest/gtest.h>
+
+#include "drivers/DeviceSelect.h"
 
 namespace {
 

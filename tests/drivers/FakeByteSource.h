@@ -28,9 +28,9 @@ struct FakeSourceState {
 
   // Script.
   std::deque<Delivery> deliveries;
-  bool streaming = false;      // without deliveries, each ReadSome returns kStreamCounters counters
+  bool streaming = false;  // without deliveries, each ReadSome returns kStreamCounters counters
   std::uint32_t nextCounter = 0;
-  bool holdReads = false;      // ReadSome waits until this is cleared
+  bool holdReads = false;  // ReadSome waits until this is cleared
   FT_STATUS openStatus = FT_OK;
   FT_STATUS flushStatus = FT_OK;
   FT_STATUS writeStatus = FT_OK;
@@ -40,7 +40,7 @@ struct FakeSourceState {
   int opens = 0;
   int closes = 0;
   int readCalls = 0;
-  int lastTakeCall = 0;         // readCalls when the last delivery was handed out
+  int lastTakeCall = 0;  // readCalls when the last delivery was handed out
   bool readInProgress = false;
   bool closedDuringRead = false;
   std::size_t largestReadRequest = 0;
@@ -74,7 +74,7 @@ struct FakeSourceState {
 };
 
 class FakeByteSource final : public ByteSource {
-public:
+ public:
   explicit FakeByteSource(std::shared_ptr<FakeSourceState> state) : state_(std::move(state)) {}
 
   FT_STATUS Open() override {
@@ -143,7 +143,7 @@ public:
     ++state_->closes;
   }
 
-private:
+ private:
   using Delivery = FakeSourceState::Delivery;
   std::shared_ptr<FakeSourceState> state_;
 };

@@ -1,9 +1,9 @@
-#include "drivers/LibFtdiSource.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
+
+#include "drivers/LibFtdiSource.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include "drivers/TtySource.h"
 
 class PseudoTerminal {
-public:
+ public:
   PseudoTerminal() : master_(::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC)) {
     std::array<char, 128> name{};
     if (master_.Valid() && ::grantpt(master_.Get()) == 0 && ::unlockpt(master_.Get()) == 0 &&
@@ -57,7 +57,7 @@ public:
     return text;
   }
 
-private:
+ private:
   bool WaitFor(short events) {
     constexpr int kPollMs = 10;
     pollfd wait{master_.Get(), events, 0};

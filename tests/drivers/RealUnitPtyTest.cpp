@@ -35,7 +35,7 @@ constexpr std::size_t kRecordDigits = 6;
 
 // The firmware on the master side, on its own thread and the real clock.
 class PtyUnit {
-public:
+ public:
   PtyUnit(PseudoTerminal& pty, const SimConfig& config) : pty_(pty), firmware_(config) {
     thread_ = std::thread([this] { Run(); });
   }
@@ -54,7 +54,7 @@ public:
     return sent_;
   }
 
-private:
+ private:
   void Run() {
     const auto start = Clock::now();
     std::string pending;  // sent by the firmware, not yet taken by the terminal
@@ -116,7 +116,8 @@ TEST(RealUnitPtyTest, SetUpAndAFullRateAcquisitionArriveIntactThroughTheTerminal
   BufferedD2xx driver(std::make_unique<TtySource>(pty.SlavePath(), capture), capture);
   const auto start = Clock::now();
   const auto stretched = [start] { return start + (Clock::now() - start) / kTimeStretch; };
-  TADC adc(driver, [] { std::this_thread::sleep_for(kPumpPause); }, stretched);
+  TADC adc(
+      driver, [] { std::this_thread::sleep_for(kPumpPause); }, stretched);
 
   AdUnitSetting setting;  // 4800 samples per second, gain 128
   const UnitSetupResult setup = RunUnitSetup(adc, setting);

@@ -1,9 +1,9 @@
-#include "drivers/RingBuffer.h"
-
 #include <gtest/gtest.h>
 
 #include <numeric>
 #include <vector>
+
+#include "drivers/RingBuffer.h"
 
 namespace {
 

@@ -1,5 +1,3 @@
-#include "drivers/TtySource.h"
-
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -7,6 +5,7 @@
 #include <vector>
 
 #include "PseudoTerminal.h"
+#include "drivers/TtySource.h"
 
 namespace fs = std::filesystem;
 
@@ -16,10 +15,9 @@ constexpr auto kGenerous = std::chrono::seconds(10);
 
 // A scratch tree that looks like /sys and /dev to TtySource.
 class ScratchTree {
-public:
+ public:
   ScratchTree() {
-    root_ = fs::temp_directory_path() /
-            ("zemtra-tty-" + std::to_string(::getpid()) + "-" + std::to_string(counter_++));
+    root_ = fs::temp_directory_path() / ("zemtra-tty-" + std::to_string(::getpid()) + "-" + std::to_string(counter_++));
     fs::create_directories(root_ / "sys" / "class" / "tty");
     fs::create_directories(root_ / "dev");
   }
@@ -45,7 +43,7 @@ public:
 
   const fs::path& Root() const { return root_; }
 
-private:
+ private:
   static inline int counter_ = 0;
   fs::path root_;
 };
