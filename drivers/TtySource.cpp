@@ -54,11 +54,6 @@ int PollMs(std::chrono::steady_clock::duration duration) {
 
 }  // namespace
 
-void UniqueFd::Reset(int fd) {
-  if (fd_ >= 0) ::close(fd_);
-  fd_ = fd;
-}
-
 std::optional<fs::path> FindFtdiTty(const TtyRoots& roots) {
   std::vector<std::pair<unsigned long, std::string>> candidates;
   std::error_code error;

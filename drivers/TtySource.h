@@ -10,6 +10,7 @@
 
 #include "drivers/ByteSource.h"
 #include "drivers/DriverLog.h"
+#include "drivers/UniqueFd.h"
 
 // Where TtySource looks for devices; tests point both at a scratch tree.
 struct TtyRoots {
@@ -17,37 +18,10 @@ struct TtyRoots {
   std::filesystem::path dev = "/dev";
 };
 
-// Owns a file descriptor and closes it.
-class UniqueFd {
- public:
-  explicit UniqueFd(int fd = -1) : fd_(fd) {}
-  ~UniqueFd() { Reset(); }
-  UniqueFd(UniqueFd&& other) noexcept : fd_(other.Release()) {}
-  UniqueFd& operator=(UniqueFd&& other) noexcept {
-    if (this != &other) Reset(other.Release());
-    return *this;
-  }
-  UniqueFd(const UniqueFd&) = delete;
-  UniqueFd& operator=(const UniqueFd&) = delete;
-
-  int Get() const { return fd_; }
-  bool Valid() const { return fd_ >= 0; }
-  // Closes the held descriptor, if any, and holds fd instead.
-  void Reset(int fd = -1);
-  // Gives up ownership without closing.
-  int Release() {
-    const int fd = fd_;
-    fd_ = -1;
-    return fd;
-  }
-
- private:
-  int fd_;
-};
-
 // How long Write waits for a terminal that does not take bytes (a stuck device).
 inline constexpr std::chrono::milliseconds kTtyWriteTimeout{1000};
-// The smallest latency timer ftdi_sio accepts, in ms: replies arrive soonest.
+// The latency timer set on the chip, in ms: the shortest, which the kernel also uses
+// for low-latency ports; replies are passed on soonest.
 inline constexpr int kTtyMinLatencyMs = 1;
 
 // The USB vendor id of FTDI chips, as sysfs spells it.

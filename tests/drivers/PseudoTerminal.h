@@ -11,7 +11,7 @@
 #include <chrono>
 #include <string>
 
-#include "drivers/TtySource.h"
+#include "drivers/UniqueFd.h"
 
 class PseudoTerminal {
  public:
