@@ -7,9 +7,11 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <string>
+#include <string_view>
 
 #include "drivers/UniqueFd.h"
 

@@ -3,7 +3,10 @@
 // set-up sequence talk to the slave side through the buffered driver, exactly as they
 // would talk to /dev/ttyUSB0.
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <unistd.h>
 
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <mutex>
