@@ -20,8 +20,12 @@ constexpr mode_t kNewFileMode = 0666;
 // A name beside the target that no other writer of this process or another uses.
 std::filesystem::path TemporaryNameFor(const std::filesystem::path& target) {
   static std::atomic<unsigned> counter{0};
-  const std::string name = "." + target.filename().string() + ".tmp" + std::to_string(::getpid()) + "-" +
-                           std::to_string(counter.fetch_add(1));
+  std::string name = ".";
+  name += target.filename().string();
+  name += ".tmp";
+  name += std::to_string(::getpid());
+  name += '-';
+  name += std::to_string(counter.fetch_add(1));
   return target.parent_path() / name;
 }
 

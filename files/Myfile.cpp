@@ -1,5 +1,6 @@
 #include "files/Myfile.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cstdint>
@@ -334,13 +335,15 @@ bool TmyFile::WriteDataSection(AtomicFile& out, const MeasureData& data) {
   WriteLine(out, marker::kData);
   WriteLine(out, key::ad_dnum, FormatInteger(data.ad_dnum));
   WriteLine(out, key::deltaF, FormatGeneral(data.deltaF));
-  // A sample line: code, comma, volts, CR LF; room for the longest of each.
-  std::array<char, 64> line{};
+  // A sample line: code, comma, volts, CR LF; formatted in place, as there are many.
+  constexpr std::size_t kMaxCodeChars = 11;  // "-2147483648"
+  std::array<char, kMaxCodeChars + 1 + kGeneralMaxChars + kLineEnd.size()> line{};
   for (std::int32_t i = 0; i < data.ad_dnum; ++i) {
-    char* end = std::to_chars(line.data(), line.data() + line.size(), data.adCode[i]).ptr;
+    char* end = std::to_chars(line.data(), line.data() + kMaxCodeChars, data.adCode[i]).ptr;
     *end++ = kSampleSeparator;
+    end = FormatGeneralTo(end, data.volt[i]);
+    end = std::copy(kLineEnd.begin(), kLineEnd.end(), end);
     out.Append(std::string_view(line.data(), static_cast<std::size_t>(end - line.data())));
-    WriteLine(out, FormatGeneral(data.volt[i]));
   }
   WriteLine(out, marker::kEnd);
   return out.Good();
