@@ -31,11 +31,11 @@ std::filesystem::path TemporaryNameFor(const std::filesystem::path& target) {
 
 // Makes the rename itself durable; a failure here leaves the new file in place, so
 // it is not reported.
-void SyncDirectoryOf(const std::filesystem::path& file) {
+void SyncDirectoryOf(const std::filesystem::path& file, FileCalls& calls) {
   const auto dir = file.parent_path().empty() ? std::filesystem::path(".") : file.parent_path();
   const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) return;
-  ::fsync(fd);
+  calls.Sync(fd);
   ::close(fd);
 }
 
@@ -115,7 +115,7 @@ bool AtomicFile::Commit() {
     return false;
   }
   temporary_.clear();
-  SyncDirectoryOf(target_);
+  SyncDirectoryOf(target_, calls_);
   return true;
 }
 

@@ -17,7 +17,7 @@ public:
   virtual ~FileCalls() = default;
   // As write(2): bytes written, or -1 with errno set.
   virtual ssize_t Write(int fd, const char* data, std::size_t size);
-  // As fsync(2): 0 on success.
+  // As fsync(2), for the temporary file and then its directory: 0 on success.
   virtual int Sync(int fd);
   // As rename(2): 0 on success.
   virtual int Rename(const char* from, const char* to);
