@@ -23,19 +23,19 @@ namespace fs = std::filesystem;
 
 // Answers every overwrite question with Yes, so each iteration replaces the file.
 class YesPrompter : public Prompter {
-public:
+ public:
   void ShowMessage(const std::string&, const std::string&, MessageIcon) override {}
   bool AskYesNo(const std::string&, const std::string&) override { return true; }
 };
 
 // The real calls without the sync, to see the writer's own cost beside the baseline.
 class UnsyncedCalls : public FileCalls {
-public:
+ public:
   int Sync(int) override { return 0; }
 };
 
 class BenchDir {
-public:
+ public:
   BenchDir() {
     std::string pattern = (fs::temp_directory_path() / "zemtra-bench-XXXXXX").string();
     path_ = ::mkdtemp(pattern.data());
@@ -48,7 +48,7 @@ public:
   BenchDir& operator=(const BenchDir&) = delete;
   fs::path operator/(const char* name) const { return path_ / name; }
 
-private:
+ private:
   fs::path path_;
 };
 

@@ -4,16 +4,17 @@
 // file stays as it was.
 #pragma once
 
+#include <sys/types.h>
+
 #include <cstddef>
 #include <filesystem>
 #include <string>
 #include <string_view>
-#include <sys/types.h>
 
 // The system calls the atomic writer makes. The defaults are the real calls; tests
 // override one to make it fail.
 class FileCalls {
-public:
+ public:
   virtual ~FileCalls() = default;
   // As write(2): bytes written, or -1 with errno set.
   virtual ssize_t Write(int fd, const char* data, std::size_t size);
@@ -27,7 +28,7 @@ public:
 FileCalls& SystemFileCalls();
 
 class AtomicFile {
-public:
+ public:
   explicit AtomicFile(std::filesystem::path target, FileCalls& calls = SystemFileCalls());
   ~AtomicFile();  // removes a temporary file that was not committed
   AtomicFile(const AtomicFile&) = delete;
@@ -43,7 +44,7 @@ public:
   // target. False on any failure, with the temporary removed and the target untouched.
   bool Commit();
 
-private:
+ private:
   void Flush();
   void Discard();
 

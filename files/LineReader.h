@@ -11,7 +11,7 @@
 #include <vector>
 
 class LineReader {
-public:
+ public:
   static constexpr std::size_t kMaxLineBytes = 64 * 1024;  // without the line feed
 
   enum class State { Reading, End, TooLong, ReadError };
@@ -24,7 +24,7 @@ public:
   bool Next(std::string& line);
   State state() const { return state_; }
 
-private:
+ private:
   bool Refill();
 
   std::ifstream stream_;

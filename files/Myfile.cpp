@@ -33,7 +33,6 @@ constexpr std::int32_t kLastFrequencyIndex = 14;
 constexpr std::int32_t kLastWindowFunc = 3;
 constexpr std::int32_t kLastDataCountSel = 6;
 constexpr std::int32_t kMinSamples = 1024;
-constexpr std::int32_t kAnyInt = std::numeric_limits<std::int32_t>::max();
 
 // Section markers and keys; the keys are the record fields' names with a colon.
 namespace marker {
@@ -87,17 +86,19 @@ struct GraphInt {
   std::int32_t lowest;
   std::int32_t highest;
 };
+// Bounds of the values taken without a range check.
 constexpr std::int32_t kNoLowerBound = std::numeric_limits<std::int32_t>::min();
+constexpr std::int32_t kNoUpperBound = std::numeric_limits<std::int32_t>::max();
 constexpr std::array<GraphInt, 11> kGraphInts{{
     {"index_FreqS:", &FftSetting::index_FreqS, 0, kLastFrequencyIndex},
     {"index_FreqE:", &FftSetting::index_FreqE, 0, kLastFrequencyIndex},
-    {"index_dB_max:", &FftSetting::index_dB_max, kNoLowerBound, kAnyInt},
-    {"index_dB_min:", &FftSetting::index_dB_min, kNoLowerBound, kAnyInt},
+    {"index_dB_max:", &FftSetting::index_dB_max, kNoLowerBound, kNoUpperBound},
+    {"index_dB_min:", &FftSetting::index_dB_min, kNoLowerBound, kNoUpperBound},
     {"whichWindowFunc:", &FftSetting::whichWindowFunc, 0, kLastWindowFunc},
-    {"PenColorGraph:", &FftSetting::PenColorGraph, kNoLowerBound, kAnyInt},
-    {"PenColorMainAxis:", &FftSetting::PenColorMainAxis, kNoLowerBound, kAnyInt},
-    {"PenColorSubAxis:", &FftSetting::PenColorSubAxis, kNoLowerBound, kAnyInt},
-    {"PenColorRefGraph:", &FftSetting::PenColorRefGraph, kNoLowerBound, kAnyInt},
+    {"PenColorGraph:", &FftSetting::PenColorGraph, kNoLowerBound, kNoUpperBound},
+    {"PenColorMainAxis:", &FftSetting::PenColorMainAxis, kNoLowerBound, kNoUpperBound},
+    {"PenColorSubAxis:", &FftSetting::PenColorSubAxis, kNoLowerBound, kNoUpperBound},
+    {"PenColorRefGraph:", &FftSetting::PenColorRefGraph, kNoLowerBound, kNoUpperBound},
     {"DataCountSel:", &FftSetting::DataCountSel, kNoLowerBound, kLastDataCountSel},
     {"DataCountMax:", &FftSetting::DataCountMax, kMinSamples, kMaxSamples},
 }};
@@ -430,8 +431,8 @@ bool TmyFile::WriteFile(const std::filesystem::path& target, std::string_view he
   AtomicFile out(target, calls_);
   if (!out.Open()) return false;
   WriteLine(out, header);
-  const bool written = WriteAdUnitSection(out, ad) && WriteSaveSection(out, save) && WriteGraphSection(out, fft) &&
-                       writeBody(out);
+  const bool written =
+      WriteAdUnitSection(out, ad) && WriteSaveSection(out, save) && WriteGraphSection(out, fft) && writeBody(out);
   // Without Commit the temporary file is removed and the target stays as it was.
   return written && out.Commit();
 }

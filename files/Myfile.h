@@ -23,7 +23,7 @@ inline constexpr std::string_view kDataFileHeader = "DataFile:Zemtra";
 inline constexpr std::string_view kFftFileHeader = "DataFile:Zemtra_FFT";
 
 class TmyFile {
-public:
+ public:
   // The prompter asks the overwrite question; the file calls are the seam through
   // which tests make writing fail.
   explicit TmyFile(Prompter& prompter, FileCalls& calls = SystemFileCalls());
@@ -58,13 +58,13 @@ public:
   // when the target is empty, the header is empty or holds a line break, a text value
   // holds a line break, the record cannot be read back (count outside 1024..65536,
   // step not above 0, missing arrays), or the file cannot be written completely.
-  bool SaveDataFile(std::string_view header, const AdUnitSetting& ad, const MeasureData& data,
-                    const FftSetting& fft, const SaveSetting& save) const;
+  bool SaveDataFile(std::string_view header, const AdUnitSetting& ad, const MeasureData& data, const FftSetting& fft,
+                    const SaveSetting& save) const;
   // Reads the settings sections and the samples into the records it is given, as it
   // goes; callers pass working copies and adopt them only on true. The arrays of data
   // must hold kMaxSamples values each.
-  bool LoadDataFile(const std::filesystem::path& fileName, std::string_view header, MeasureData& data,
-                    FftSetting& fft, SaveSetting& save, AdUnitSetting& ad) const;
+  bool LoadDataFile(const std::filesystem::path& fileName, std::string_view header, MeasureData& data, FftSetting& fft,
+                    SaveSetting& save, AdUnitSetting& ad) const;
   // Lines "D:" to "END:": count, frequency step, one "code,volts" line per sample.
   static bool WriteDataSection(AtomicFile& out, const MeasureData& data);
   // Lines "D:" to the last sample line; false on any format error.
@@ -79,7 +79,7 @@ public:
   // 1 .. ad_dnum/2 - 1.
   static bool WriteSpectrumSection(AtomicFile& out, const MeasureData& data);
 
-private:
+ private:
   // Header, sections A, F, G and the body into a temporary file renamed over target
   // only when all of it was written.
   bool WriteFile(const std::filesystem::path& target, std::string_view header, const AdUnitSetting& ad,

@@ -15,29 +15,29 @@
 #include "ui/Prompter.h"
 
 // Stops the run so the fuzzer keeps the input that broke a property.
-#define FUZZ_CHECK(condition)                                                   \
-  do {                                                                          \
-    if (!(condition)) {                                                         \
+#define FUZZ_CHECK(condition)                                                                  \
+  do {                                                                                         \
+    if (!(condition)) {                                                                        \
       std::fprintf(stderr, "fuzz check failed: %s (%s:%d)\n", #condition, __FILE__, __LINE__); \
-      std::abort();                                                             \
-    }                                                                           \
+      std::abort();                                                                            \
+    }                                                                                          \
   } while (false)
 
 class YesPrompter : public Prompter {
-public:
+ public:
   void ShowMessage(const std::string&, const std::string&, MessageIcon) override {}
   bool AskYesNo(const std::string&, const std::string&) override { return true; }
 };
 
 // Syncing every round trip would make the runs slow without testing anything more.
 class UnsyncedCalls : public FileCalls {
-public:
+ public:
   int Sync(int) override { return 0; }
 };
 
 // Files of this process in the temporary directory, removed at exit.
 class ScratchFiles {
-public:
+ public:
   ScratchFiles() : dir_(std::filesystem::temp_directory_path() / ("zemtra-fuzz-" + std::to_string(::getpid()))) {
     std::filesystem::create_directories(dir_);
   }
@@ -51,12 +51,12 @@ public:
   // The input bytes as the file "input".
   std::filesystem::path Input(const std::uint8_t* data, std::size_t size) const {
     const auto path = dir_ / "input";
-    std::ofstream(path, std::ios::binary | std::ios::trunc).write(reinterpret_cast<const char*>(data),
-                                                                  static_cast<std::streamsize>(size));
+    std::ofstream(path, std::ios::binary | std::ios::trunc)
+        .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     return path;
   }
   std::filesystem::path operator/(const char* name) const { return dir_ / name; }
 
-private:
+ private:
   std::filesystem::path dir_;
 };

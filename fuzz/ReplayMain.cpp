@@ -31,7 +31,8 @@ Bytes Mutated(const Bytes& seed, std::mt19937& rng) {
       out.resize(at(out.size()));
       break;
     case 1:  // change a few bytes
-      for (int i = 0; i < 3; ++i) out[at(out.size() - 1)] = static_cast<std::uint8_t>(kInteresting[rng() % sizeof kInteresting]);
+      for (int i = 0; i < 3; ++i)
+        out[at(out.size() - 1)] = static_cast<std::uint8_t>(kInteresting[rng() % sizeof kInteresting]);
       break;
     case 2: {  // delete a stretch
       const auto from = at(out.size());
@@ -42,7 +43,8 @@ Bytes Mutated(const Bytes& seed, std::mt19937& rng) {
     default: {  // repeat a stretch
       const auto from = at(out.size());
       const auto to = std::min(out.size(), from + at(64));
-      const Bytes stretch(out.begin() + static_cast<std::ptrdiff_t>(from), out.begin() + static_cast<std::ptrdiff_t>(to));
+      const Bytes stretch(out.begin() + static_cast<std::ptrdiff_t>(from),
+                          out.begin() + static_cast<std::ptrdiff_t>(to));
       out.insert(out.begin() + static_cast<std::ptrdiff_t>(to), stretch.begin(), stretch.end());
       break;
     }

@@ -12,7 +12,7 @@ namespace {
 
 // The real calls with one of them made to fail, or made awkward but workable.
 class FaultyCalls : public FileCalls {
-public:
+ public:
   enum class Fault { FailWriteAfter, WriteReturnsZero, ShortWrites, InterruptOnce, FailSync, FailRename };
 
   FaultyCalls(Fault fault, std::size_t after = 0) : fault_(fault), after_(after) {}
@@ -62,7 +62,7 @@ public:
     return FileCalls::Rename(from, to);
   }
 
-private:
+ private:
   Fault fault_;
   std::size_t after_;
   std::size_t written_ = 0;
@@ -72,7 +72,7 @@ private:
 using Fault = FaultyCalls::Fault;
 
 class AtomicWrite : public testing::Test {
-protected:
+ protected:
   void SetUp() override {
     buffers->Bind(data);
     data.ad_dnum = 65536;  // more than one buffer of bytes, so writing fails midway
@@ -168,8 +168,7 @@ TEST_F(AtomicWrite, KeepsPermissionsAndFollowsLinks) {
   ASSERT_TRUE(file.SaveSettingFile(dir / "link", kSettingFileHeader, fft, SaveSetting{}, ad));
   EXPECT_TRUE(fs::is_symlink(dir / "link"));
   EXPECT_NE(ReadBytes(target), "old");
-  EXPECT_EQ(fs::status(target).permissions(),
-            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  EXPECT_EQ(fs::status(target).permissions(), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 }
 
 }  // namespace

@@ -17,7 +17,7 @@ constexpr float kStep = 4800.0F / 65536.0F;
 // A measurement of n samples: codes across the whole 24-bit range, voltages from
 // random bit patterns (every finite float may occur), the awkward ones first.
 void Fill(MeasureData& data, int n, std::uint32_t seed) {
-  const float awkward[] = {0.1F, 1e-5F, -2.5F, FLT_MIN, FLT_MAX, -FLT_MAX, std::numeric_limits<float>::denorm_min(),
+  const float awkward[] = {0.1F, 1e-5F, -2.5F,     FLT_MIN, FLT_MAX, -FLT_MAX, std::numeric_limits<float>::denorm_min(),
                            0.0F, 1e15F, 9.9999e-5F};
   std::mt19937 rng(seed);
   data.ad_dnum = n;
@@ -34,7 +34,7 @@ void Fill(MeasureData& data, int n, std::uint32_t seed) {
 }
 
 class DataFile : public testing::Test {
-protected:
+ protected:
   void SetUp() override {
     written.Bind(out);
     read.Bind(in);
@@ -90,9 +90,9 @@ TEST_F(DataFile, EverySampleRoundTripsExactly) {
     int mismatches = 0;
     for (int i = 0; i < n; ++i) {
       // Only the sign of a zero is not kept: zero is written "0".
-      mismatches += in.adCode[i] != out.adCode[i] || in.volt[i] != out.volt[i] ||
-                    (in.volt[i] != 0 && std::bit_cast<std::uint32_t>(in.volt[i]) !=
-                                            std::bit_cast<std::uint32_t>(out.volt[i]));
+      mismatches +=
+          in.adCode[i] != out.adCode[i] || in.volt[i] != out.volt[i] ||
+          (in.volt[i] != 0 && std::bit_cast<std::uint32_t>(in.volt[i]) != std::bit_cast<std::uint32_t>(out.volt[i]));
     }
     EXPECT_EQ(mismatches, 0) << n << " samples";
     EXPECT_EQ(adIn, ad);
@@ -149,7 +149,10 @@ TEST_F(DataFile, TolerantFormsLoad) {
       {"no END: line", [](Lines& l) { l.pop_back(); }},
       {"lines after the last sample are never looked at",
        [](Lines& l) { l.back() = "garbage" + std::string(70000, 'x'); }},
-      {"comments between samples", [](Lines& l) { l.insert(l.begin() + 500, {";a", ";b"}); }},
+      {"comments between samples",
+       [](Lines& l) {
+         l.insert(l.begin() + 500, {";a", ";b"});
+       }},
   };
   for (const auto& c : cases) {
     Lines lines = base;

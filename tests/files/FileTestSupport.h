@@ -17,7 +17,7 @@ namespace fs = std::filesystem;
 
 // A fresh directory, removed with everything in it at the end of the test.
 class TempDir {
-public:
+ public:
   TempDir() {
     std::string pattern = (fs::temp_directory_path() / "zemtra-files-XXXXXX").string();
     path_ = ::mkdtemp(pattern.data());
@@ -38,14 +38,14 @@ public:
     return names;
   }
 
-private:
+ private:
   fs::path path_;
 };
 
 // Makes a directory refuse new entries: its permission bits stop ordinary users;
 // root ignores those, so the immutable attribute is set as well where it can be.
 class LockedDirectory {
-public:
+ public:
   explicit LockedDirectory(const fs::path& dir) : dir_(dir) {
     fs::permissions(dir_, fs::perms::owner_read | fs::perms::owner_exec);
     if (::geteuid() == 0) SetImmutable(true);
@@ -67,7 +67,7 @@ public:
     return false;
   }
 
-private:
+ private:
   void SetImmutable(bool on) const {
     const int fd = ::open(dir_.c_str(), O_RDONLY | O_DIRECTORY);
     if (fd < 0) return;

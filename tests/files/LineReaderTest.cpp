@@ -1,8 +1,7 @@
-#include "files/LineReader.h"
-
 #include <gtest/gtest.h>
 
 #include "FileTestSupport.h"
+#include "files/LineReader.h"
 #include "files/Myfile.h"
 
 namespace {

@@ -12,13 +12,43 @@ namespace {
 using Lines = std::vector<std::string>;
 using Edit = std::function<void(Lines&)>;
 
-const Lines kDefaultLines = {
-    "Zemtraini", "A:", "spsSel:12", "GainSel:5", "Gain:128", "vrefSel:0", "vref:2.5", "sinc3:0", "buf_on:0",
-    "chop_on:0", "ch_sel:0", "AEND:", "F:", "fSaveDataFile:0", "DataFileName:", "StartDateTime:", "FEND:", "G:",
-    "fWaveGraph:1", "fSig_Volt:0", "fWinFuncAdjust:0", "fDCCut_FFT:1", "fDCCut_SigGraph:0", "fLogGraph:1",
-    "fAbsoGraph:1", "index_FreqS:0", "index_FreqE:14", "index_dB_max:2", "index_dB_min:10", "whichWindowFunc:1",
-    "PenColorGraph:255", "PenColorMainAxis:8421504", "PenColorSubAxis:12632256", "PenColorRefGraph:8421504",
-    "DataCountSel:6", "DataCountMax:65536", "GEND:"};
+const Lines kDefaultLines = {"Zemtraini",
+                             "A:",
+                             "spsSel:12",
+                             "GainSel:5",
+                             "Gain:128",
+                             "vrefSel:0",
+                             "vref:2.5",
+                             "sinc3:0",
+                             "buf_on:0",
+                             "chop_on:0",
+                             "ch_sel:0",
+                             "AEND:",
+                             "F:",
+                             "fSaveDataFile:0",
+                             "DataFileName:",
+                             "StartDateTime:",
+                             "FEND:",
+                             "G:",
+                             "fWaveGraph:1",
+                             "fSig_Volt:0",
+                             "fWinFuncAdjust:0",
+                             "fDCCut_FFT:1",
+                             "fDCCut_SigGraph:0",
+                             "fLogGraph:1",
+                             "fAbsoGraph:1",
+                             "index_FreqS:0",
+                             "index_FreqE:14",
+                             "index_dB_max:2",
+                             "index_dB_min:10",
+                             "whichWindowFunc:1",
+                             "PenColorGraph:255",
+                             "PenColorMainAxis:8421504",
+                             "PenColorSubAxis:12632256",
+                             "PenColorRefGraph:8421504",
+                             "DataCountSel:6",
+                             "DataCountMax:65536",
+                             "GEND:"};
 
 // Records with every field away from its default.
 struct Settings {
@@ -61,7 +91,7 @@ Edit Both(Edit a, Edit b) {
 }
 
 class SettingFile : public testing::Test {
-protected:
+ protected:
   bool Load(const std::string& text, Settings& s) {
     WriteBytes(dir / "case.prf", text);
     return file.LoadSettingFile(dir / "case.prf", kSettingFileHeader, s.fft, s.save, s.ad);
@@ -161,8 +191,7 @@ TEST_F(SettingFile, TolerantFormsLoad) {
       {"no reference lines give index 0 at 2.5 V", Both(Erase("vrefSel:0"), Erase("vref:2.5")),
        [](auto& s) { return s.ad.vrefSel == 0 && s.ad.vref == 2.5F; }},
       {"a missing key keeps the value held", Erase("Gain:128"), [](auto& s) { return s.ad.Gain == 16; }},
-      {"start after the end, below it",
-       Both(Erase("index_FreqS:0"), InsertBefore("GEND:", {"index_FreqS:13"})),
+      {"start after the end, below it", Both(Erase("index_FreqS:0"), InsertBefore("GEND:", {"index_FreqS:13"})),
        [](auto& s) { return s.fft.index_FreqS == 13 && s.fft.index_FreqE == 14; }},
       {"dB indices have no range check",
        Both(Replace("index_dB_max:2", "index_dB_max:-7"), Replace("index_dB_min:10", "index_dB_min:99")),

@@ -9,7 +9,7 @@
 namespace {
 
 class SpectrumFile : public testing::Test {
-protected:
+ protected:
   void SetUp() override {
     buffers->Bind(data);
     save.DataFileName = (dir / "run1.FFT").string();
@@ -40,8 +40,8 @@ TEST_F(SpectrumFile, OneLinePerBinWithoutDc) {
   ASSERT_EQ(lines.size(), 1024U / 2 + 40);
   EXPECT_EQ(lines[0], kFftFileHeader);
   EXPECT_EQ(lines[14], "DataFileName:" + save.DataFileName);
-  const std::vector<std::string> expected = {"FFT:", "fftnum:512", "deltaF:4.6875", "4.688Hz, 0.5", "9.375Hz, 0",
-                                             "14.063Hz, 9.99999974737875E-6"};
+  const std::vector<std::string> expected = {"FFT:",         "fftnum:512", "deltaF:4.6875",
+                                             "4.688Hz, 0.5", "9.375Hz, 0", "14.063Hz, 9.99999974737875E-6"};
   EXPECT_EQ(std::vector<std::string>(lines.begin() + 37, lines.begin() + 43), expected);
   EXPECT_EQ(lines[lines.size() - 2], "2395.313Hz, -0.25");
   EXPECT_EQ(lines.back(), "END:");
