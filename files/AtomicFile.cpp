@@ -17,15 +17,15 @@ constexpr int kNameAttempts = 100;
 // New files get the usual permissions, narrowed by the process's umask.
 constexpr mode_t kNewFileMode = 0666;
 
-// A name beside the target that no other writer of this process or another uses.
+// A name beside the target that no other writer of this process or another uses;
+// short, so that a target name near the system's limit still gets one.
 std::filesystem::path TemporaryNameFor(const std::filesystem::path& target) {
   static std::atomic<unsigned> counter{0};
-  std::string name = ".";
-  name += target.filename().string();
-  name += ".tmp";
+  std::string name = ".zemtra-";
   name += std::to_string(::getpid());
   name += '-';
   name += std::to_string(counter.fetch_add(1));
+  name += ".tmp";
   return target.parent_path() / name;
 }
 

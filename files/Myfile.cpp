@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <functional>
 #include <limits>
@@ -113,18 +114,25 @@ void WriteLine(AtomicFile& out, std::string_view text, std::string_view value = 
 
 std::string_view FlagText(bool set) { return set ? "1" : "0"; }
 
-bool HasLineBreak(std::string_view text) { return text.find_first_of("\r\n") != std::string_view::npos; }
-
-// Text values are stored verbatim on one line, so a line break could not come back.
-bool IsStorable(std::string_view header, const SaveSetting& save) {
-  return !header.empty() && !HasLineBreak(header) && !HasLineBreak(save.DataFileName) &&
-         !HasLineBreak(save.StartDateTime);
+// A line the reader takes back whole: no line break inside, not over the length limit.
+bool FitsOneLine(std::string_view lineKey, std::string_view value) {
+  // The reader counts the CR of the line end too.
+  return lineKey.size() + value.size() + 1 <= LineReader::kMaxLineBytes &&
+         value.find_first_of("\r\n") == std::string_view::npos;
 }
 
-// A record the data reader accepts again: count and step in range, arrays present.
+// Text values are stored verbatim on one line each, so they must come back as one.
+bool IsStorable(std::string_view header, const SaveSetting& save) {
+  return !header.empty() && FitsOneLine({}, header) && FitsOneLine(key::DataFileName, save.DataFileName) &&
+         FitsOneLine(key::StartDateTime, save.StartDateTime);
+}
+
+// A record the data reader accepts again: count and step in range, arrays present,
+// every voltage a number.
 bool IsStorableMeasure(const MeasureData& data) {
-  return data.ad_dnum >= kMinSamples && data.ad_dnum <= kMaxSamples && data.deltaF > 0.0F &&
-         data.deltaF <= std::numeric_limits<float>::max() && data.adCode != nullptr && data.volt != nullptr;
+  const bool shape = data.ad_dnum >= kMinSamples && data.ad_dnum <= kMaxSamples && data.deltaF > 0.0F &&
+                     std::isfinite(data.deltaF) && data.adCode != nullptr && data.volt != nullptr;
+  return shape && std::all_of(data.volt, data.volt + data.ad_dnum, [](float v) { return std::isfinite(v); });
 }
 
 // Number of spectrum value lines, or nothing when the record cannot give them.

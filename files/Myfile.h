@@ -28,9 +28,10 @@ class TmyFile {
   // which tests make writing fail.
   explicit TmyFile(Prompter& prompter, FileCalls& calls = SystemFileCalls());
 
-  // Settings file: the header line and sections A, F, G. False when the name or the
-  // header is empty, a text value holds a line break (it could not be read back), or
-  // the file cannot be written completely; an existing file then stays as it was.
+  // Settings file: the header line and sections A, F, G. False when the name is empty,
+  // the header or a text value would not read back as one line (empty header, a line
+  // break, over LineReader::kMaxLineBytes), or the file cannot be written completely;
+  // an existing file then stays as it was.
   bool SaveSettingFile(const std::filesystem::path& fileName, std::string_view header, const FftSetting& fft,
                        const SaveSetting& save, const AdUnitSetting& ad) const;
   // Reads into working copies and replaces the three records only when the whole
@@ -54,10 +55,11 @@ class TmyFile {
   static bool ReadLine(LineReader& in, std::string& text);
 
   // Data file to save.DataFileName, which the F section records as well. Asks before
-  // replacing an existing file; a declined overwrite is success without writing. False
-  // when the target is empty, the header is empty or holds a line break, a text value
-  // holds a line break, the record cannot be read back (count outside 1024..65536,
-  // step not above 0, missing arrays), or the file cannot be written completely.
+  // replacing an existing file; a declined overwrite is success without writing. False,
+  // before asking, when the target is empty, the header or a text value would not read
+  // back as one line, or the record would not read back (count outside 1024..65536, step
+  // not above 0, missing arrays, a voltage that is not a finite number); false after
+  // asking when the file cannot be written completely.
   bool SaveDataFile(std::string_view header, const AdUnitSetting& ad, const MeasureData& data, const FftSetting& fft,
                     const SaveSetting& save) const;
   // Reads the settings sections and the samples into the records it is given, as it
@@ -71,8 +73,9 @@ class TmyFile {
   static bool ReadDataSection(LineReader& in, MeasureData& data);
 
   // Spectrum text file to save.DataFileName, with the same overwrite question. False
-  // when the target or header is unusable, the record holds a negative or too large
-  // count or no spectrum, or the file cannot be written completely.
+  // when the target, header or a text value is unusable as for SaveDataFile, the record
+  // holds a negative or too large count or no spectrum, or the file cannot be written
+  // completely.
   bool SaveFftFile(std::string_view header, const AdUnitSetting& ad, const MeasureData& data, const FftSetting& fft,
                    const SaveSetting& save) const;
   // Lines "FFT:" to "END:": bin count, frequency step, "f.fffHz, value" for bins

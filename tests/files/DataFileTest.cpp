@@ -191,6 +191,7 @@ TEST_F(DataFile, RecordsThatCouldNotBeReadBackAreNotWritten) {
       {"more samples than the arrays hold", [](MeasureData& d, SaveSetting&) { d.ad_dnum = 65537; }},
       {"no frequency step", [](MeasureData& d, SaveSetting&) { d.deltaF = 0; }},
       {"no arrays", [](MeasureData& d, SaveSetting&) { d.volt = nullptr; }},
+      {"a voltage that is not a number", [](MeasureData& d, SaveSetting&) { d.volt[1023] = std::nanf(""); }},
   };
   for (const auto& c : cases) {
     Fill(out, 1024, 1);

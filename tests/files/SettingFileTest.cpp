@@ -241,10 +241,20 @@ TEST_F(SettingFile, WriterAndReaderArguments) {
   WriteBytes(dir / "z.prf", JoinLines(kDefaultLines));
   EXPECT_FALSE(file.LoadSettingFile(dir / "z.prf", "", s.fft, s.save, s.ad));
 
-  // A line break in a text value could not be read back: refuse, keep the old file.
+  EXPECT_FALSE(file.LoadSettingFile(dir.path(), kSettingFileHeader, s.fft, s.save, s.ad)) << "a directory";
+
+  // Text values that could not be read back whole: refuse, keep the old file.
   s.save.StartDateTime = "2026/12/08\r\nFEND:";
-  EXPECT_FALSE(file.SaveSettingFile(dir / "z.prf", kSettingFileHeader, s.fft, s.save, s.ad));
+  EXPECT_FALSE(file.SaveSettingFile(dir / "z.prf", kSettingFileHeader, s.fft, s.save, s.ad)) << "line break";
+  s = Marked();
+  s.save.DataFileName.assign(LineReader::kMaxLineBytes, 'p');
+  EXPECT_FALSE(file.SaveSettingFile(dir / "z.prf", kSettingFileHeader, s.fft, s.save, s.ad)) << "over the limit";
   EXPECT_EQ(ReadBytes(dir / "z.prf"), JoinLines(kDefaultLines));
+  s.save.DataFileName.resize(LineReader::kMaxLineBytes - std::string("DataFileName:\r").size());
+  EXPECT_TRUE(file.SaveSettingFile(dir / "z.prf", kSettingFileHeader, s.fft, s.save, s.ad)) << "at the limit";
+  Settings back{};
+  EXPECT_TRUE(file.LoadSettingFile(dir / "z.prf", kSettingFileHeader, back.fft, back.save, back.ad));
+  EXPECT_EQ(back.save, s.save);
 }
 
 }  // namespace
