@@ -1,5 +1,6 @@
 #include "ui/NumberFormat.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -71,46 +72,71 @@ std::string FormatInteger(std::int64_t value) {
   return std::string(buf.data(), res.ptr);
 }
 
-std::string FormatGeneral(float value) {
+char* FormatGeneralTo(char* out, float value) {
   constexpr int kSignificant = 15;
   constexpr double kPlainMin = 1e-4;
   constexpr double kPlainLimit = 1e15;
+  const auto put = [&out](std::string_view text) { out = std::copy(text.begin(), text.end(), out); };
   const double exact = value;  // widening is exact
-  if (exact == 0.0) return "0";
-  if (!std::isfinite(exact)) return std::isnan(exact) ? "NAN" : (exact < 0 ? "-INF" : "INF");
-
-  // 15 significant digits as d.dddddddddddddde±x
-  std::array<char, 64> buf{};
-  auto res = std::to_chars(buf.data(), buf.data() + buf.size(), std::fabs(exact),
-                           std::chars_format::scientific, kSignificant - 1);
-  std::string_view sci(buf.data(), static_cast<std::size_t>(res.ptr - buf.data()));
-  const auto ePos = sci.find('e');
-  std::string mantissa;
-  for (char c : sci.substr(0, ePos)) {
-    if (c != '.') mantissa += c;
+  if (exact == 0.0) {
+    put("0");
+    return out;
   }
-  int exponent = std::atoi(std::string(sci.substr(ePos + 1)).c_str());
-  while (mantissa.size() > 1 && mantissa.back() == '0') mantissa.pop_back();
+  if (!std::isfinite(exact)) {
+    put(std::isnan(exact) ? "NAN" : (exact < 0 ? "-INF" : "INF"));
+    return out;
+  }
 
-  std::string out = std::signbit(exact) ? "-" : "";
+  // 15 significant digits as d.dddddddddddddde±x, then the digits without the point.
+  std::array<char, kGeneralMaxChars> sci{};
+  const auto res = std::to_chars(sci.data(), sci.data() + sci.size(), std::fabs(exact),
+                                 std::chars_format::scientific, kSignificant - 1);
+  std::array<char, kSignificant> digits{};
+  int count = 0;
+  const char* p = sci.data();
+  for (; *p != 'e'; ++p) {
+    if (*p != '.') digits[static_cast<std::size_t>(count++)] = *p;
+  }
+  ++p;
+  if (*p == '+') ++p;
+  int exponent = 0;
+  std::from_chars(p, res.ptr, exponent);
+  while (count > 1 && digits[static_cast<std::size_t>(count - 1)] == '0') --count;
+  const std::string_view mantissa(digits.data(), static_cast<std::size_t>(count));
+
+  if (std::signbit(exact)) put("-");
   const double magnitude = std::fabs(exact);
   if (magnitude >= kPlainMin && magnitude < kPlainLimit) {
     if (exponent < 0) {
-      out += "0." + std::string(static_cast<std::size_t>(-exponent - 1), '0') + mantissa;
+      put("0.");
+      out = std::fill_n(out, -exponent - 1, '0');
+      put(mantissa);
     } else {
       const auto intDigits = static_cast<std::size_t>(exponent + 1);
       if (mantissa.size() <= intDigits) {
-        out += mantissa + std::string(intDigits - mantissa.size(), '0');
+        put(mantissa);
+        out = std::fill_n(out, intDigits - mantissa.size(), '0');
       } else {
-        out += mantissa.substr(0, intDigits) + '.' + mantissa.substr(intDigits);
+        put(mantissa.substr(0, intDigits));
+        put(".");
+        put(mantissa.substr(intDigits));
       }
     }
   } else {
-    out += mantissa.substr(0, 1);
-    if (mantissa.size() > 1) out += '.' + mantissa.substr(1);
-    out += 'E' + FormatInteger(exponent);
+    put(mantissa.substr(0, 1));
+    if (mantissa.size() > 1) {
+      put(".");
+      put(mantissa.substr(1));
+    }
+    put("E");
+    out = std::to_chars(out, out + kGeneralMaxChars, exponent).ptr;
   }
   return out;
+}
+
+std::string FormatGeneral(float value) {
+  std::array<char, kGeneralMaxChars> buf{};
+  return std::string(buf.data(), FormatGeneralTo(buf.data(), value));
 }
 
 std::optional<std::int32_t> ParseInt32(std::string_view text) { return ParseWhole<std::int32_t>(text); }

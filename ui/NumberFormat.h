@@ -9,6 +9,7 @@
 // keeps no minus sign.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -31,6 +32,10 @@ std::string FormatInteger(std::int64_t value);
 // 0.0001 up to below 10^15 without exponent; others as mantissa "E" exponent, the
 // exponent without plus sign or leading zeros (9.99999974737875E-6); zero as "0".
 std::string FormatGeneral(float value);
+// The same text without allocating, for writers of many numbers: written from first
+// on, at most kGeneralMaxChars characters; returns the end of the text.
+inline constexpr std::size_t kGeneralMaxChars = 32;
+char* FormatGeneralTo(char* first, float value);
 
 // Parsing accepts a value only when the whole text converts: no blanks, no trailing
 // text, not empty, not a sign alone. An optional leading '+' or '-' is allowed.

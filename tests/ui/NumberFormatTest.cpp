@@ -2,6 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <bit>
+#include <cmath>
+#include <cstdio>
+#include <random>
+
 
 namespace {
 
@@ -71,6 +77,34 @@ TEST(FormatGeneral, RoundTripsEveryFloatItWrites) {
     const auto back = ParseFloat32(text);
     ASSERT_TRUE(back.has_value()) << text;
     EXPECT_EQ(*back, v) << text;
+  }
+}
+
+// printf's %.15G, with the exponent written without plus sign or leading zeros, is an
+// independent reference for the general format.
+std::string GeneralByPrintf(float value) {
+  std::array<char, 64> buf{};
+  std::snprintf(buf.data(), buf.size(), "%.15G", static_cast<double>(value));
+  std::string text(buf.data());
+  const auto e = text.find('E');
+  if (e == std::string::npos) return text == "-0" ? "0" : text;
+  std::string exponent = text.substr(e + 1);
+  const bool negative = exponent.front() == '-';
+  exponent.erase(0, exponent.find_first_not_of("+-0"));
+  return text.substr(0, e + 1) + (negative ? "-" : "") + exponent;
+}
+
+TEST(FormatGeneral, AgreesWithPrintfOnRandomFloats) {
+  std::mt19937 rng(5);
+  int checked = 0;
+  while (checked < 200000) {
+    const float v = std::bit_cast<float>(static_cast<std::uint32_t>(rng()));
+    if (!std::isfinite(v)) continue;
+    ++checked;
+    std::array<char, kGeneralMaxChars> buf{};
+    const std::string text(buf.data(), FormatGeneralTo(buf.data(), v));
+    ASSERT_EQ(text, GeneralByPrintf(v)) << v;
+    ASSERT_EQ(FormatGeneral(v), text);
   }
 }
 

@@ -1,0 +1,128 @@
+#include "files/AtomicFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <system_error>
+
+namespace {
+
+// Bytes gathered before they are handed to the system in one call.
+constexpr std::size_t kBufferBytes = 256 * 1024;
+// Attempts at finding an unused temporary name before giving up.
+constexpr int kNameAttempts = 100;
+// New files get the usual permissions, narrowed by the process's umask.
+constexpr mode_t kNewFileMode = 0666;
+
+// A name beside the target that no other writer of this process or another uses;
+// short, so that a target name near the system's limit still gets one.
+std::filesystem::path TemporaryNameFor(const std::filesystem::path& target) {
+  static std::atomic<unsigned> counter{0};
+  std::string name = ".zemtra-";
+  name += std::to_string(::getpid());
+  name += '-';
+  name += std::to_string(counter.fetch_add(1));
+  name += ".tmp";
+  return target.parent_path() / name;
+}
+
+// Makes the rename itself durable; a failure here leaves the new file in place, so
+// it is not reported.
+void SyncDirectoryOf(const std::filesystem::path& file, FileCalls& calls) {
+  const auto dir = file.parent_path().empty() ? std::filesystem::path(".") : file.parent_path();
+  const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  calls.Sync(fd);
+  ::close(fd);
+}
+
+}  // namespace
+
+ssize_t FileCalls::Write(int fd, const char* data, std::size_t size) { return ::write(fd, data, size); }
+int FileCalls::Sync(int fd) { return ::fsync(fd); }
+int FileCalls::Rename(const char* from, const char* to) { return ::rename(from, to); }
+
+FileCalls& SystemFileCalls() {
+  static FileCalls calls;
+  return calls;
+}
+
+AtomicFile::AtomicFile(std::filesystem::path target, FileCalls& calls) : target_(std::move(target)), calls_(calls) {
+  // Saving through a symbolic link replaces the file it points to, not the link.
+  std::error_code ec;
+  if (std::filesystem::is_symlink(target_, ec)) {
+    auto resolved = std::filesystem::weakly_canonical(target_, ec);
+    if (!ec) target_ = std::move(resolved);
+  }
+}
+
+AtomicFile::~AtomicFile() { Discard(); }
+
+bool AtomicFile::Open() {
+  if (fd_ >= 0 || target_.filename().empty()) return false;
+  for (int attempt = 0; attempt < kNameAttempts && fd_ < 0; ++attempt) {
+    temporary_ = TemporaryNameFor(target_);
+    fd_ = ::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kNewFileMode);
+    if (fd_ < 0 && errno != EEXIST) break;
+  }
+  if (fd_ < 0) {
+    temporary_.clear();
+    return false;
+  }
+  // A replaced file keeps its permissions.
+  struct stat existing {};
+  if (::stat(target_.c_str(), &existing) == 0) ::fchmod(fd_, existing.st_mode & 07777);
+  failed_ = false;
+  buffer_.clear();
+  buffer_.reserve(kBufferBytes);
+  return true;
+}
+
+void AtomicFile::Append(std::string_view bytes) {
+  if (!Good()) return;
+  if (buffer_.size() + bytes.size() > kBufferBytes) Flush();
+  buffer_.append(bytes);
+}
+
+void AtomicFile::Flush() {
+  std::size_t done = 0;
+  while (!failed_ && done < buffer_.size()) {
+    const ssize_t n = calls_.Write(fd_, buffer_.data() + done, buffer_.size() - done);
+    if (n > 0) {
+      done += static_cast<std::size_t>(n);
+    } else if (n == 0 || errno != EINTR) {
+      failed_ = true;
+    }
+  }
+  buffer_.clear();
+}
+
+bool AtomicFile::Commit() {
+  if (!Good()) {
+    Discard();
+    return false;
+  }
+  Flush();
+  bool ok = !failed_ && calls_.Sync(fd_) == 0;
+  ok = (::close(fd_) == 0) && ok;
+  fd_ = -1;
+  ok = ok && calls_.Rename(temporary_.c_str(), target_.c_str()) == 0;
+  if (!ok) {
+    Discard();
+    return false;
+  }
+  temporary_.clear();
+  SyncDirectoryOf(target_, calls_);
+  return true;
+}
+
+void AtomicFile::Discard() {
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+  if (!temporary_.empty()) ::unlink(temporary_.c_str());
+  temporary_.clear();
+  buffer_.clear();
+}

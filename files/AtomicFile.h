@@ -1,0 +1,57 @@
+// Replaces a file whole or not at all. The bytes go to a temporary file beside the
+// target; only when every byte was written, flushed and synced is the temporary
+// renamed over the target. On any failure the temporary is removed and the previous
+// file stays as it was.
+#pragma once
+
+#include <sys/types.h>
+
+#include <cstddef>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+// The system calls the atomic writer makes. The defaults are the real calls; tests
+// override one to make it fail.
+class FileCalls {
+ public:
+  virtual ~FileCalls() = default;
+  // As write(2): bytes written, or -1 with errno set.
+  virtual ssize_t Write(int fd, const char* data, std::size_t size);
+  // As fsync(2), for the temporary file and then its directory: 0 on success.
+  virtual int Sync(int fd);
+  // As rename(2): 0 on success.
+  virtual int Rename(const char* from, const char* to);
+};
+
+// The real system calls.
+FileCalls& SystemFileCalls();
+
+class AtomicFile {
+ public:
+  explicit AtomicFile(std::filesystem::path target, FileCalls& calls = SystemFileCalls());
+  ~AtomicFile();  // removes a temporary file that was not committed
+  AtomicFile(const AtomicFile&) = delete;
+  AtomicFile& operator=(const AtomicFile&) = delete;
+
+  // Creates the temporary file in the target's directory; false when it cannot.
+  bool Open();
+  // Buffers bytes for the file; the first failure is kept and reported by Commit.
+  void Append(std::string_view bytes);
+  // True while every byte so far was accepted.
+  bool Good() const { return fd_ >= 0 && !failed_; }
+  // Writes out the buffer, syncs and closes the temporary and renames it over the
+  // target. False on any failure, with the temporary removed and the target untouched.
+  bool Commit();
+
+ private:
+  void Flush();
+  void Discard();
+
+  std::filesystem::path target_;     // where the file ends up (a symbolic link is followed)
+  std::filesystem::path temporary_;  // the file being written, beside the target
+  FileCalls& calls_;
+  int fd_ = -1;
+  bool failed_ = false;
+  std::string buffer_;  // bytes not yet handed to the system
+};

@@ -1,0 +1,36 @@
+// Delivers the physical lines of a file one at a time, each without its line feed
+// (a carriage return before it is kept). Lines are delivered whole; a line longer
+// than kMaxLineBytes ends the reading as a failure, so hostile input cannot make
+// memory grow without bound.
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+class LineReader {
+ public:
+  static constexpr std::size_t kMaxLineBytes = 64 * 1024;  // without the line feed
+
+  enum class State { Reading, End, TooLong, ReadError };
+
+  // Opens the file for reading; IsOpen tells whether that worked.
+  explicit LineReader(const std::filesystem::path& fileName);
+
+  bool IsOpen() const { return isOpen_; }
+  // The next physical line; false at the end of the file or on a failure (see state).
+  bool Next(std::string& line);
+  State state() const { return state_; }
+
+ private:
+  bool Refill();
+
+  std::ifstream stream_;
+  bool isOpen_ = false;
+  State state_ = State::Reading;
+  std::vector<char> buffer_;
+  std::size_t pos_ = 0;   // first byte not yet delivered
+  std::size_t size_ = 0;  // bytes held in buffer_
+};

@@ -1,0 +1,453 @@
+#include "files/Myfile.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <functional>
+#include <limits>
+#include <optional>
+#include <system_error>
+
+#include "ui/Mymessage.h"
+#include "ui/NumberFormat.h"
+#include "ui/TextHelpers.h"
+
+namespace {
+
+constexpr std::string_view kLineEnd = "\r\n";
+constexpr char kCommentMark = ';';
+constexpr char kSampleSeparator = ',';
+
+// Lines searched for a section's start marker, and lines a section body may hold.
+constexpr int kSectionSearchLines = 20;
+constexpr int kSectionBodyLines = 100;
+
+// Accepted ranges of the settings.
+constexpr std::int32_t kLastRateIndex = 12;
+constexpr std::int32_t kLastGainIndex = 5;
+constexpr std::int32_t kMinGain = 1;
+constexpr std::int32_t kMaxGain = 128;
+constexpr std::int32_t kLastChannel = 1;
+constexpr std::int32_t kLastFrequencyIndex = 14;
+constexpr std::int32_t kLastWindowFunc = 3;
+constexpr std::int32_t kLastDataCountSel = 6;
+constexpr std::int32_t kMinSamples = 1024;
+
+// Section markers and keys; the keys are the record fields' names with a colon.
+namespace marker {
+constexpr std::string_view kA = "A:";
+constexpr std::string_view kAEnd = "AEND:";
+constexpr std::string_view kF = "F:";
+constexpr std::string_view kFEnd = "FEND:";
+constexpr std::string_view kG = "G:";
+constexpr std::string_view kGEnd = "GEND:";
+constexpr std::string_view kData = "D:";
+constexpr std::string_view kSpectrum = "FFT:";
+constexpr std::string_view kEnd = "END:";
+}  // namespace marker
+
+namespace key {
+constexpr std::string_view spsSel = "spsSel:";
+constexpr std::string_view GainSel = "GainSel:";
+constexpr std::string_view Gain = "Gain:";
+constexpr std::string_view vrefSel = "vrefSel:";
+constexpr std::string_view vref = "vref:";
+constexpr std::string_view sinc3 = "sinc3:";
+constexpr std::string_view buf_on = "buf_on:";
+constexpr std::string_view chop_on = "chop_on:";
+constexpr std::string_view ch_sel = "ch_sel:";
+constexpr std::string_view fSaveDataFile = "fSaveDataFile:";
+constexpr std::string_view DataFileName = "DataFileName:";
+constexpr std::string_view StartDateTime = "StartDateTime:";
+constexpr std::string_view ad_dnum = "ad_dnum:";
+constexpr std::string_view deltaF = "deltaF:";
+constexpr std::string_view fftnum = "fftnum:";
+}  // namespace key
+
+// The G section's flags and integers, in file order, with the range each accepts.
+struct GraphFlag {
+  std::string_view key;
+  std::uint8_t FftSetting::*field;
+};
+constexpr std::array<GraphFlag, 7> kGraphFlags{{
+    {"fWaveGraph:", &FftSetting::fWaveGraph},
+    {"fSig_Volt:", &FftSetting::fSig_Volt},
+    {"fWinFuncAdjust:", &FftSetting::fWinFuncAdjust},
+    {"fDCCut_FFT:", &FftSetting::fDCCut_FFT},
+    {"fDCCut_SigGraph:", &FftSetting::fDCCut_SigGraph},
+    {"fLogGraph:", &FftSetting::fLogGraph},
+    {"fAbsoGraph:", &FftSetting::fAbsoGraph},
+}};
+
+struct GraphInt {
+  std::string_view key;
+  std::int32_t FftSetting::*field;
+  std::int32_t lowest;
+  std::int32_t highest;
+};
+// Bounds of the values taken without a range check.
+constexpr std::int32_t kNoLowerBound = std::numeric_limits<std::int32_t>::min();
+constexpr std::int32_t kNoUpperBound = std::numeric_limits<std::int32_t>::max();
+constexpr std::array<GraphInt, 11> kGraphInts{{
+    {"index_FreqS:", &FftSetting::index_FreqS, 0, kLastFrequencyIndex},
+    {"index_FreqE:", &FftSetting::index_FreqE, 0, kLastFrequencyIndex},
+    {"index_dB_max:", &FftSetting::index_dB_max, kNoLowerBound, kNoUpperBound},
+    {"index_dB_min:", &FftSetting::index_dB_min, kNoLowerBound, kNoUpperBound},
+    {"whichWindowFunc:", &FftSetting::whichWindowFunc, 0, kLastWindowFunc},
+    {"PenColorGraph:", &FftSetting::PenColorGraph, kNoLowerBound, kNoUpperBound},
+    {"PenColorMainAxis:", &FftSetting::PenColorMainAxis, kNoLowerBound, kNoUpperBound},
+    {"PenColorSubAxis:", &FftSetting::PenColorSubAxis, kNoLowerBound, kNoUpperBound},
+    {"PenColorRefGraph:", &FftSetting::PenColorRefGraph, kNoLowerBound, kNoUpperBound},
+    {"DataCountSel:", &FftSetting::DataCountSel, kNoLowerBound, kLastDataCountSel},
+    {"DataCountMax:", &FftSetting::DataCountMax, kMinSamples, kMaxSamples},
+}};
+
+// ---- writing ----
+
+void WriteLine(AtomicFile& out, std::string_view text, std::string_view value = {}) {
+  out.Append(text);
+  out.Append(value);
+  out.Append(kLineEnd);
+}
+
+std::string_view FlagText(bool set) { return set ? "1" : "0"; }
+
+// A line the reader takes back whole: no line break inside, not over the length limit.
+bool FitsOneLine(std::string_view lineKey, std::string_view value) {
+  // The reader counts the CR of the line end too.
+  return lineKey.size() + value.size() + 1 <= LineReader::kMaxLineBytes &&
+         value.find_first_of("\r\n") == std::string_view::npos;
+}
+
+// Text values are stored verbatim on one line each, so they must come back as one.
+bool IsStorable(std::string_view header, const SaveSetting& save) {
+  return !header.empty() && FitsOneLine({}, header) && FitsOneLine(key::DataFileName, save.DataFileName) &&
+         FitsOneLine(key::StartDateTime, save.StartDateTime);
+}
+
+// A record the data reader accepts again: count and step in range, arrays present,
+// every voltage a number.
+bool IsStorableMeasure(const MeasureData& data) {
+  const bool shape = data.ad_dnum >= kMinSamples && data.ad_dnum <= kMaxSamples && data.deltaF > 0.0F &&
+                     std::isfinite(data.deltaF) && data.adCode != nullptr && data.volt != nullptr;
+  return shape && std::all_of(data.volt, data.volt + data.ad_dnum, [](float v) { return std::isfinite(v); });
+}
+
+// Number of spectrum value lines, or nothing when the record cannot give them.
+std::optional<std::int32_t> SpectrumLines(const MeasureData& data) {
+  if (data.ad_dnum < 0 || data.ad_dnum > kMaxSamples) return std::nullopt;
+  const std::int32_t lines = data.ad_dnum / 2 - 1;
+  if (lines > 0 && data.spectrum == nullptr) return std::nullopt;
+  return lines > 0 ? lines : 0;
+}
+
+// ---- reading ----
+
+struct KeyValue {
+  std::string_view key;    // up to and including the first ':', empty without one
+  std::string_view value;  // everything after that colon
+};
+
+KeyValue SplitKey(std::string_view line) {
+  const auto colon = line.find(':');
+  if (colon == std::string_view::npos) return {};
+  return {line.substr(0, colon + 1), line.substr(colon + 1)};
+}
+
+std::optional<std::int32_t> IntIn(std::string_view text, std::int32_t lowest, std::int32_t highest) {
+  const auto value = ParseInt32(text);
+  if (!value || *value < lowest || *value > highest) return std::nullopt;
+  return value;
+}
+
+// A flag written as exactly "0" or "1".
+std::optional<std::uint8_t> StrictFlag(std::string_view text) {
+  if (text == "0") return 0;
+  if (text == "1") return 1;
+  return std::nullopt;
+}
+
+// A converter switch: any number, on only when it equals 1.
+std::optional<std::uint8_t> NumberIsOne(std::string_view text) {
+  const auto value = ParseDouble(text);
+  if (!value) return std::nullopt;
+  return *value == 1.0 ? 1 : 0;
+}
+
+template <typename Field, typename Value>
+bool Assign(Field& field, const std::optional<Value>& value) {
+  if (!value) return false;
+  field = static_cast<Field>(*value);
+  return true;
+}
+
+// Reads lines until the start marker, for at most kSectionSearchLines lines.
+bool FindSectionStart(LineReader& in, std::string_view start, std::string& line) {
+  for (int i = 0; i < kSectionSearchLines; ++i) {
+    if (!TmyFile::ReadLine(in, line)) return false;
+    if (line == start) return true;
+  }
+  return false;
+}
+
+enum class AtLimit { Succeed, Fail };
+
+// The frame shared by the three sections: find the start, then hand each body line's
+// key and value to apply until the end marker or the line limit.
+template <typename ApplyKey>
+bool ReadSection(LineReader& in, std::string_view start, std::string_view end, AtLimit atLimit, ApplyKey apply) {
+  std::string line;
+  if (!FindSectionStart(in, start, line)) return false;
+  for (int i = 0; i < kSectionBodyLines; ++i) {
+    if (!TmyFile::ReadLine(in, line)) return false;
+    if (line == end) return true;
+    const auto [lineKey, value] = SplitKey(line);
+    if (!apply(lineKey, value)) return false;
+  }
+  return atLimit == AtLimit::Succeed;
+}
+
+bool ApplyAdUnitKey(std::string_view lineKey, std::string_view value, AdUnitSetting& ad) {
+  if (lineKey == key::spsSel) return Assign(ad.spsSel, IntIn(value, 0, kLastRateIndex));
+  if (lineKey == key::GainSel) return Assign(ad.GainSel, IntIn(value, 0, kLastGainIndex));
+  if (lineKey == key::Gain) return Assign(ad.Gain, IntIn(value, kMinGain, kMaxGain));
+  if (lineKey == key::sinc3) return Assign(ad.sinc3, NumberIsOne(value));
+  if (lineKey == key::buf_on) return Assign(ad.buf_on, NumberIsOne(value));
+  if (lineKey == key::chop_on) return Assign(ad.chop_on, NumberIsOne(value));
+  if (lineKey == key::ch_sel) return Assign(ad.ch_sel, IntIn(value, 0, kLastChannel));
+  return true;  // unknown keys, "vrefSel:" and "vref:" are not read
+}
+
+bool ApplySaveKey(std::string_view lineKey, std::string_view value, SaveSetting& save) {
+  if (lineKey == key::fSaveDataFile) return Assign(save.fSaveDataFile, StrictFlag(value));
+  if (lineKey == key::DataFileName) save.DataFileName.assign(value);
+  if (lineKey == key::StartDateTime) save.StartDateTime.assign(value);
+  return true;
+}
+
+bool ApplyGraphKey(std::string_view lineKey, std::string_view value, FftSetting& fft) {
+  for (const auto& flag : kGraphFlags) {
+    if (lineKey == flag.key) return Assign(fft.*flag.field, StrictFlag(value));
+  }
+  for (const auto& entry : kGraphInts) {
+    if (lineKey != entry.key) continue;
+    const auto number = IntIn(value, entry.lowest, entry.highest);
+    // The end index must lie above the start index held at this moment.
+    if (number && entry.field == &FftSetting::index_FreqE && *number <= fft.index_FreqS) return false;
+    return Assign(fft.*entry.field, number);
+  }
+  return true;
+}
+
+}  // namespace
+
+TmyFile::TmyFile(Prompter& prompter, FileCalls& calls) : prompter_(prompter), calls_(calls) {}
+
+// ---- settings sections ----
+
+bool TmyFile::WriteAdUnitSection(AtomicFile& out, const AdUnitSetting& ad) {
+  WriteLine(out, marker::kA);
+  WriteLine(out, key::spsSel, FormatInteger(ad.spsSel));
+  WriteLine(out, key::GainSel, FormatInteger(ad.GainSel));
+  WriteLine(out, key::Gain, FormatInteger(ad.Gain));
+  WriteLine(out, key::vrefSel, FormatInteger(ad.vrefSel));
+  WriteLine(out, key::vref, Format0_0(ad.vref));
+  WriteLine(out, key::sinc3, FlagText(ad.sinc3 == 1));
+  WriteLine(out, key::buf_on, FlagText(ad.buf_on == 1));
+  WriteLine(out, key::chop_on, FlagText(ad.chop_on == 1));
+  WriteLine(out, key::ch_sel, FormatInteger(ad.ch_sel));
+  WriteLine(out, marker::kAEnd);
+  return out.Good();
+}
+
+bool TmyFile::WriteSaveSection(AtomicFile& out, const SaveSetting& save) {
+  WriteLine(out, marker::kF);
+  WriteLine(out, key::fSaveDataFile, FlagText(save.fSaveDataFile != 0));
+  WriteLine(out, key::DataFileName, save.DataFileName);
+  WriteLine(out, key::StartDateTime, save.StartDateTime);
+  WriteLine(out, marker::kFEnd);
+  return out.Good();
+}
+
+bool TmyFile::WriteGraphSection(AtomicFile& out, const FftSetting& fft) {
+  WriteLine(out, marker::kG);
+  for (const auto& flag : kGraphFlags) WriteLine(out, flag.key, FlagText(fft.*flag.field != 0));
+  for (const auto& entry : kGraphInts) WriteLine(out, entry.key, FormatInteger(fft.*entry.field));
+  WriteLine(out, marker::kGEnd);
+  return out.Good();
+}
+
+bool TmyFile::ReadLine(LineReader& in, std::string& text) {
+  while (in.Next(text)) {
+    if (!text.empty() && text.front() == kCommentMark) continue;
+    RemoveCrLf(text);
+    return true;
+  }
+  return false;
+}
+
+bool TmyFile::ReadAdUnitSection(LineReader& in, AdUnitSetting& ad) {
+  return ReadSection(in, marker::kA, marker::kAEnd, AtLimit::Succeed, [&ad](auto lineKey, auto value) {
+    if (!ApplyAdUnitKey(lineKey, value, ad)) return false;
+    // The reference is fixed: whatever the file says, it is index 0 at 2.5 V.
+    const AdUnitSetting defaults;
+    ad.vrefSel = defaults.vrefSel;
+    ad.vref = defaults.vref;
+    return true;
+  });
+}
+
+bool TmyFile::ReadSaveSection(LineReader& in, SaveSetting& save) {
+  return ReadSection(in, marker::kF, marker::kFEnd, AtLimit::Succeed,
+                     [&save](auto lineKey, auto value) { return ApplySaveKey(lineKey, value, save); });
+}
+
+bool TmyFile::ReadGraphSection(LineReader& in, FftSetting& fft) {
+  const bool read = ReadSection(in, marker::kG, marker::kGEnd, AtLimit::Fail,
+                                [&fft](auto lineKey, auto value) { return ApplyGraphKey(lineKey, value, fft); });
+  // A start given after the end can still leave the range empty or reversed.
+  return read && fft.index_FreqS < fft.index_FreqE;
+}
+
+// ---- settings file ----
+
+bool TmyFile::SaveSettingFile(const std::filesystem::path& fileName, std::string_view header, const FftSetting& fft,
+                              const SaveSetting& save, const AdUnitSetting& ad) const {
+  if (fileName.empty() || !IsStorable(header, save)) return false;
+  return WriteFile(fileName, header, ad, save, fft, [](AtomicFile& out) { return out.Good(); });
+}
+
+bool TmyFile::LoadSettingFile(const std::filesystem::path& fileName, std::string_view header, FftSetting& fft,
+                              SaveSetting& save, AdUnitSetting& ad) const {
+  if (fileName.empty() || header.empty()) return false;
+  LineReader in(fileName);
+  if (!in.IsOpen()) return false;
+  FftSetting fftCopy = fft;
+  SaveSetting saveCopy = save;
+  AdUnitSetting adCopy = ad;
+  std::string line;
+  const bool valid = ReadLine(in, line) && line == header && ReadAdUnitSection(in, adCopy) &&
+                     ReadSaveSection(in, saveCopy) && ReadGraphSection(in, fftCopy);
+  if (!valid) return false;
+  fft = fftCopy;
+  save = std::move(saveCopy);
+  ad = adCopy;
+  return true;
+}
+
+// ---- data file ----
+
+bool TmyFile::WriteDataSection(AtomicFile& out, const MeasureData& data) {
+  if (!IsStorableMeasure(data)) return false;
+  WriteLine(out, marker::kData);
+  WriteLine(out, key::ad_dnum, FormatInteger(data.ad_dnum));
+  WriteLine(out, key::deltaF, FormatGeneral(data.deltaF));
+  // A sample line: code, comma, volts, CR LF; formatted in place, as there are many.
+  constexpr std::size_t kMaxCodeChars = 11;  // "-2147483648"
+  std::array<char, kMaxCodeChars + 1 + kGeneralMaxChars + kLineEnd.size()> line{};
+  for (std::int32_t i = 0; i < data.ad_dnum; ++i) {
+    char* end = std::to_chars(line.data(), line.data() + kMaxCodeChars, data.adCode[i]).ptr;
+    *end++ = kSampleSeparator;
+    end = FormatGeneralTo(end, data.volt[i]);
+    end = std::copy(kLineEnd.begin(), kLineEnd.end(), end);
+    out.Append(std::string_view(line.data(), static_cast<std::size_t>(end - line.data())));
+  }
+  WriteLine(out, marker::kEnd);
+  return out.Good();
+}
+
+bool TmyFile::ReadDataSection(LineReader& in, MeasureData& data) {
+  if (data.adCode == nullptr || data.volt == nullptr) return false;
+  std::string line;
+  if (!ReadLine(in, line) || line != marker::kData) return false;
+
+  if (!ReadLine(in, line)) return false;
+  const auto count = SplitKey(line);
+  const auto samples = count.key == key::ad_dnum ? IntIn(count.value, kMinSamples, kMaxSamples) : std::nullopt;
+  if (!samples) return false;
+  data.ad_dnum = *samples;
+
+  if (!ReadLine(in, line)) return false;
+  const auto step = SplitKey(line);
+  const auto deltaF = step.key == key::deltaF ? ParseFloat32(step.value) : std::nullopt;
+  if (!deltaF || !(*deltaF > 0.0F)) return false;
+  data.deltaF = *deltaF;
+
+  for (std::int32_t i = 0; i < data.ad_dnum; ++i) {
+    if (!ReadLine(in, line)) return false;
+    const std::string_view text(line);
+    const auto comma = text.find(kSampleSeparator);
+    if (comma == std::string_view::npos) return false;
+    const auto code = ParseInt32(text.substr(0, comma));
+    const auto volt = ParseFloat32(text.substr(comma + 1));
+    if (!code || !volt) return false;
+    data.adCode[i] = *code;
+    data.volt[i] = *volt;
+  }
+  return true;
+}
+
+bool TmyFile::SaveDataFile(std::string_view header, const AdUnitSetting& ad, const MeasureData& data,
+                           const FftSetting& fft, const SaveSetting& save) const {
+  if (save.DataFileName.empty() || !IsStorable(header, save) || !IsStorableMeasure(data)) return false;
+  const std::filesystem::path target(save.DataFileName);
+  if (!MayWrite(target)) return true;
+  return WriteFile(target, header, ad, save, fft, [&data](AtomicFile& out) { return WriteDataSection(out, data); });
+}
+
+bool TmyFile::LoadDataFile(const std::filesystem::path& fileName, std::string_view header, MeasureData& data,
+                           FftSetting& fft, SaveSetting& save, AdUnitSetting& ad) const {
+  if (fileName.empty() || header.empty()) return false;
+  LineReader in(fileName);
+  if (!in.IsOpen()) return false;
+  std::string line;
+  return ReadLine(in, line) && line == header && ReadAdUnitSection(in, ad) && ReadSaveSection(in, save) &&
+         ReadGraphSection(in, fft) && ReadDataSection(in, data);
+}
+
+// ---- spectrum file ----
+
+bool TmyFile::WriteSpectrumSection(AtomicFile& out, const MeasureData& data) {
+  const auto lines = SpectrumLines(data);
+  if (!lines) return false;
+  WriteLine(out, marker::kSpectrum);
+  WriteLine(out, key::fftnum, FormatInteger(data.ad_dnum / 2));
+  WriteLine(out, key::deltaF, FormatGeneral(data.deltaF));
+  const double step = data.deltaF;  // widened exactly; bin × step is exact in double
+  for (std::int32_t bin = 1; bin <= *lines; ++bin) {
+    out.Append(Format0_000(bin * step));
+    out.Append("Hz, ");
+    WriteLine(out, FormatGeneral(data.spectrum[bin]));
+  }
+  WriteLine(out, marker::kEnd);
+  return out.Good();
+}
+
+bool TmyFile::SaveFftFile(std::string_view header, const AdUnitSetting& ad, const MeasureData& data,
+                          const FftSetting& fft, const SaveSetting& save) const {
+  if (save.DataFileName.empty() || !IsStorable(header, save) || !SpectrumLines(data)) return false;
+  const std::filesystem::path target(save.DataFileName);
+  if (!MayWrite(target)) return true;
+  return WriteFile(target, header, ad, save, fft, [&data](AtomicFile& out) { return WriteSpectrumSection(out, data); });
+}
+
+bool TmyFile::WriteFile(const std::filesystem::path& target, std::string_view header, const AdUnitSetting& ad,
+                        const SaveSetting& save, const FftSetting& fft,
+                        const std::function<bool(AtomicFile&)>& writeBody) const {
+  AtomicFile out(target, calls_);
+  if (!out.Open()) return false;
+  WriteLine(out, header);
+  const bool written =
+      WriteAdUnitSection(out, ad) && WriteSaveSection(out, save) && WriteGraphSection(out, fft) && writeBody(out);
+  // Without Commit the temporary file is removed and the target stays as it was.
+  return written && out.Commit();
+}
+
+bool TmyFile::MayWrite(const std::filesystem::path& target) const {
+  std::error_code ec;
+  if (!std::filesystem::exists(target, ec)) return true;
+  const std::string question = std::string("ファイル：") + target.string() + "があります。\n上書きしますか";
+  return prompter_.AskYesNo(question, kProgramCaption);
+}

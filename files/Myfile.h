@@ -1,0 +1,96 @@
+// TmyFile: reads and writes the settings file (*.prf), the measurement data file
+// (*.DTA) and the spectrum text file (*.FFT). All three are line-based text with
+// CR LF line ends (LF alone is read the same), share the settings sections A
+// (converter), F (data-save) and G (measurement and display), and keep text values
+// as the exact bytes read. Every operation opens, reads or writes, and closes its
+// file before returning; nothing is shown to the user except the overwrite question
+// of the data and spectrum writers. Writers replace the target whole or not at all.
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "app/Records.h"
+#include "files/AtomicFile.h"
+#include "files/LineReader.h"
+#include "ui/Prompter.h"
+
+// Header lines the callers pass.
+inline constexpr std::string_view kSettingFileHeader = "Zemtraini";
+inline constexpr std::string_view kDataFileHeader = "DataFile:Zemtra";
+inline constexpr std::string_view kFftFileHeader = "DataFile:Zemtra_FFT";
+
+class TmyFile {
+ public:
+  // The prompter asks the overwrite question; the file calls are the seam through
+  // which tests make writing fail.
+  explicit TmyFile(Prompter& prompter, FileCalls& calls = SystemFileCalls());
+
+  // Settings file: the header line and sections A, F, G. False when the name is empty,
+  // the header or a text value would not read back as one line (empty header, a line
+  // break, over LineReader::kMaxLineBytes), or the file cannot be written completely;
+  // an existing file then stays as it was.
+  bool SaveSettingFile(const std::filesystem::path& fileName, std::string_view header, const FftSetting& fft,
+                       const SaveSetting& save, const AdUnitSetting& ad) const;
+  // Reads into working copies and replaces the three records only when the whole
+  // file is valid; false and the records untouched otherwise.
+  bool LoadSettingFile(const std::filesystem::path& fileName, std::string_view header, FftSetting& fft,
+                       SaveSetting& save, AdUnitSetting& ad) const;
+
+  // One settings section each; false once the file has failed to take a byte.
+  static bool WriteAdUnitSection(AtomicFile& out, const AdUnitSetting& ad);
+  static bool WriteSaveSection(AtomicFile& out, const SaveSetting& save);
+  static bool WriteGraphSection(AtomicFile& out, const FftSetting& fft);
+  // One settings section each into the record; false on any format error (the record
+  // may then be partly changed).
+  static bool ReadAdUnitSection(LineReader& in, AdUnitSetting& ad);
+  static bool ReadSaveSection(LineReader& in, SaveSetting& save);
+  static bool ReadGraphSection(LineReader& in, FftSetting& fft);
+
+  // The next meaningful line: comment lines (first byte ';') are skipped, every CR
+  // and LF is removed, a blank line comes back empty. False at the end of the file
+  // or when the file cannot be read further.
+  static bool ReadLine(LineReader& in, std::string& text);
+
+  // Data file to save.DataFileName, which the F section records as well. Asks before
+  // replacing an existing file; a declined overwrite is success without writing. False,
+  // before asking, when the target is empty, the header or a text value would not read
+  // back as one line, or the record would not read back (count outside 1024..65536, step
+  // not above 0, missing arrays, a voltage that is not a finite number); false after
+  // asking when the file cannot be written completely.
+  bool SaveDataFile(std::string_view header, const AdUnitSetting& ad, const MeasureData& data, const FftSetting& fft,
+                    const SaveSetting& save) const;
+  // Reads the settings sections and the samples into the records it is given, as it
+  // goes; callers pass working copies and adopt them only on true. The arrays of data
+  // must hold kMaxSamples values each.
+  bool LoadDataFile(const std::filesystem::path& fileName, std::string_view header, MeasureData& data, FftSetting& fft,
+                    SaveSetting& save, AdUnitSetting& ad) const;
+  // Lines "D:" to "END:": count, frequency step, one "code,volts" line per sample.
+  static bool WriteDataSection(AtomicFile& out, const MeasureData& data);
+  // Lines "D:" to the last sample line; false on any format error.
+  static bool ReadDataSection(LineReader& in, MeasureData& data);
+
+  // Spectrum text file to save.DataFileName, with the same overwrite question. False
+  // when the target, header or a text value is unusable as for SaveDataFile, the record
+  // holds a negative or too large count or no spectrum, or the file cannot be written
+  // completely.
+  bool SaveFftFile(std::string_view header, const AdUnitSetting& ad, const MeasureData& data, const FftSetting& fft,
+                   const SaveSetting& save) const;
+  // Lines "FFT:" to "END:": bin count, frequency step, "f.fffHz, value" for bins
+  // 1 .. ad_dnum/2 - 1.
+  static bool WriteSpectrumSection(AtomicFile& out, const MeasureData& data);
+
+ private:
+  // Header, sections A, F, G and the body into a temporary file renamed over target
+  // only when all of it was written.
+  bool WriteFile(const std::filesystem::path& target, std::string_view header, const AdUnitSetting& ad,
+                 const SaveSetting& save, const FftSetting& fft,
+                 const std::function<bool(AtomicFile&)>& writeBody) const;
+  // Asks whether an existing target may be replaced; true when it may be written.
+  bool MayWrite(const std::filesystem::path& target) const;
+
+  Prompter& prompter_;
+  FileCalls& calls_;
+};
