@@ -6,7 +6,12 @@ void CliPrompter::ShowMessage(const std::string& text, const std::string& /*capt
   std::fprintf(err_, "%s\n", text.c_str());
 }
 
-bool CliPrompter::AskYesNo(const std::string& text, const std::string& /*caption*/) {
+bool CliPrompter::AskYesNo(const std::string& text, const std::string& caption) {
+  lastAnswer_ = Answer(text, caption);
+  return lastAnswer_;
+}
+
+bool CliPrompter::Answer(const std::string& text, const std::string& /*caption*/) {
   if (assumeYes_) return true;
   if (!interactive_) {
     std::fprintf(err_, "%s: no (use --yes to replace files)\n", text.c_str());

@@ -16,9 +16,15 @@ public:
   void ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon) override;
   bool AskYesNo(const std::string& text, const std::string& caption) override;
 
+  // The answer to the last question (false before any).
+  bool LastAnswer() const { return lastAnswer_; }
+
 private:
+  bool Answer(const std::string& text, const std::string& caption);
+
   bool assumeYes_;
   bool interactive_;
   std::FILE* in_;
   std::FILE* err_;
+  bool lastAnswer_ = false;
 };

@@ -9,6 +9,8 @@
 #include <limits>
 #include <optional>
 #include <system_error>
+#include <utility>
+#include <vector>
 
 #include "ui/Mymessage.h"
 #include "ui/NumberFormat.h"
@@ -247,36 +249,66 @@ TmyFile::TmyFile(Prompter& prompter, FileCalls& calls) : prompter_(prompter), ca
 
 // ---- settings sections ----
 
-bool TmyFile::WriteAdUnitSection(AtomicFile& out, const AdUnitSetting& ad) {
-  WriteLine(out, marker::kA);
-  WriteLine(out, key::spsSel, FormatInteger(ad.spsSel));
-  WriteLine(out, key::GainSel, FormatInteger(ad.GainSel));
-  WriteLine(out, key::Gain, FormatInteger(ad.Gain));
-  WriteLine(out, key::vrefSel, FormatInteger(ad.vrefSel));
-  WriteLine(out, key::vref, Format0_0(ad.vref));
-  WriteLine(out, key::sinc3, FlagText(ad.sinc3 == 1));
-  WriteLine(out, key::buf_on, FlagText(ad.buf_on == 1));
-  WriteLine(out, key::chop_on, FlagText(ad.chop_on == 1));
-  WriteLine(out, key::ch_sel, FormatInteger(ad.ch_sel));
-  WriteLine(out, marker::kAEnd);
+namespace {
+
+// Each section's fields as the file holds them, in file order: the key with its
+// colon and the value's text.
+std::vector<std::pair<std::string_view, std::string>> AdUnitFields(const AdUnitSetting& ad) {
+  return {{key::spsSel, FormatInteger(ad.spsSel)},
+          {key::GainSel, FormatInteger(ad.GainSel)},
+          {key::Gain, FormatInteger(ad.Gain)},
+          {key::vrefSel, FormatInteger(ad.vrefSel)},
+          {key::vref, Format0_0(ad.vref)},
+          {key::sinc3, std::string(FlagText(ad.sinc3 == 1))},
+          {key::buf_on, std::string(FlagText(ad.buf_on == 1))},
+          {key::chop_on, std::string(FlagText(ad.chop_on == 1))},
+          {key::ch_sel, FormatInteger(ad.ch_sel)}};
+}
+
+std::vector<std::pair<std::string_view, std::string>> SaveFields(const SaveSetting& save) {
+  return {{key::fSaveDataFile, std::string(FlagText(save.fSaveDataFile != 0))},
+          {key::DataFileName, save.DataFileName},
+          {key::StartDateTime, save.StartDateTime}};
+}
+
+std::vector<std::pair<std::string_view, std::string>> GraphFields(const FftSetting& fft) {
+  std::vector<std::pair<std::string_view, std::string>> fields;
+  for (const auto& flag : kGraphFlags) fields.emplace_back(flag.key, FlagText(fft.*flag.field != 0));
+  for (const auto& entry : kGraphInts) fields.emplace_back(entry.key, FormatInteger(fft.*entry.field));
+  return fields;
+}
+
+bool WriteSection(AtomicFile& out, std::string_view start, std::string_view end,
+                  const std::vector<std::pair<std::string_view, std::string>>& fields) {
+  WriteLine(out, start);
+  for (const auto& [lineKey, value] : fields) WriteLine(out, lineKey, value);
+  WriteLine(out, end);
   return out.Good();
+}
+
+}  // namespace
+
+bool TmyFile::WriteAdUnitSection(AtomicFile& out, const AdUnitSetting& ad) {
+  return WriteSection(out, marker::kA, marker::kAEnd, AdUnitFields(ad));
 }
 
 bool TmyFile::WriteSaveSection(AtomicFile& out, const SaveSetting& save) {
-  WriteLine(out, marker::kF);
-  WriteLine(out, key::fSaveDataFile, FlagText(save.fSaveDataFile != 0));
-  WriteLine(out, key::DataFileName, save.DataFileName);
-  WriteLine(out, key::StartDateTime, save.StartDateTime);
-  WriteLine(out, marker::kFEnd);
-  return out.Good();
+  return WriteSection(out, marker::kF, marker::kFEnd, SaveFields(save));
 }
 
 bool TmyFile::WriteGraphSection(AtomicFile& out, const FftSetting& fft) {
-  WriteLine(out, marker::kG);
-  for (const auto& flag : kGraphFlags) WriteLine(out, flag.key, FlagText(fft.*flag.field != 0));
-  for (const auto& entry : kGraphInts) WriteLine(out, entry.key, FormatInteger(fft.*entry.field));
-  WriteLine(out, marker::kGEnd);
-  return out.Good();
+  return WriteSection(out, marker::kG, marker::kGEnd, GraphFields(fft));
+}
+
+std::vector<SettingField> TmyFile::SettingFields(const AdUnitSetting& ad, const SaveSetting& save,
+                                                 const FftSetting& fft) {
+  std::vector<SettingField> all;
+  for (const auto& section : {AdUnitFields(ad), SaveFields(save), GraphFields(fft)}) {
+    for (const auto& [lineKey, value] : section) {
+      all.push_back({std::string(lineKey.substr(0, lineKey.size() - 1)), value});  // without the colon
+    }
+  }
+  return all;
 }
 
 bool TmyFile::ReadLine(LineReader& in, std::string& text) {

@@ -11,6 +11,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/Records.h"
 #include "files/AtomicFile.h"
@@ -21,6 +22,13 @@
 inline constexpr std::string_view kSettingFileHeader = "Zemtraini";
 inline constexpr std::string_view kDataFileHeader = "DataFile:Zemtra";
 inline constexpr std::string_view kFftFileHeader = "DataFile:Zemtra_FFT";
+
+// One settings field: its key (the record field's name) and the text the settings
+// file holds for its value.
+struct SettingField {
+  std::string key;
+  std::string value;
+};
 
 class TmyFile {
  public:
@@ -43,6 +51,9 @@ class TmyFile {
   static bool WriteAdUnitSection(AtomicFile& out, const AdUnitSetting& ad);
   static bool WriteSaveSection(AtomicFile& out, const SaveSetting& save);
   static bool WriteGraphSection(AtomicFile& out, const FftSetting& fft);
+  // Every field of the three sections, in file order, as the writers write them.
+  static std::vector<SettingField> SettingFields(const AdUnitSetting& ad, const SaveSetting& save,
+                                                 const FftSetting& fft);
   // One settings section each into the record; false on any format error (the record
   // may then be partly changed).
   static bool ReadAdUnitSection(LineReader& in, AdUnitSetting& ad);
