@@ -21,7 +21,7 @@ inline constexpr std::int32_t kCodeHighest = 0xFFFFFF;  // converter overloaded 
 // The work array of the analysis, sized for the largest record: the windowed signal,
 // transformed in place (left unscaled).
 struct AnalysisWork {
-  float windowed[kSampleCapacity] = {};
+  alignas(64) float windowed[kSampleCapacity] = {};  // on a cache line, like the engine's buffers
 };
 
 // False when any code sits at either end of the converter's range (overload);

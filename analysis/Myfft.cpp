@@ -21,8 +21,8 @@ constexpr double kUnity = 1.0;  // a gain or correction of 1 leaves a float exac
 
 // The factor of 0.5 is taken into the table: (w·x)·0.5 and (w·0.5)·x round alike in
 // double, since halving is exact there.
-std::vector<double> HanningTable(int n) {
-  std::vector<double> table(static_cast<std::size_t>(n));
+CacheAlignedVector<double> HanningTable(int n) {
+  CacheAlignedVector<double> table(static_cast<std::size_t>(n));
   for (int i = 0; i < n; ++i) {
     const double w = kOne - std::cos((i + 0.5) * static_cast<double>(kTwoPi) / n);
     table[static_cast<std::size_t>(i)] = w * kHalf;
@@ -30,8 +30,8 @@ std::vector<double> HanningTable(int n) {
   return table;
 }
 
-std::vector<double> HammingTable(int n) {
-  std::vector<double> table(static_cast<std::size_t>(n));
+CacheAlignedVector<double> HammingTable(int n) {
+  CacheAlignedVector<double> table(static_cast<std::size_t>(n));
   for (int i = 0; i < n; ++i) {
     table[static_cast<std::size_t>(i)] = kHamming0 - kHamming1 * std::cos((i + 0.5) * static_cast<double>(kTwoPi) / n);
   }
@@ -39,7 +39,7 @@ std::vector<double> HammingTable(int n) {
 }
 
 // x = (i + 0.5 − n/2)/n as a float; shape = 0.54 + 0.46·cos(2π·x), sinc = sin(4π·x)/(4π·x).
-void FlatTopTables(int n, std::vector<double>& shape, std::vector<double>& sinc) {
+void FlatTopTables(int n, CacheAlignedVector<double>& shape, CacheAlignedVector<double>& sinc) {
   shape.resize(static_cast<std::size_t>(n));
   sinc.resize(static_cast<std::size_t>(n));
   const int h = n / 2;

@@ -16,8 +16,8 @@
 
 #include <map>
 #include <memory>
-#include <vector>
 
+#include "analysis/CacheAligned.h"
 #include "analysis/RealFft.h"
 #include "analysis/Simd.h"
 #include "analysis/SpectrumKernels.h"
@@ -77,10 +77,10 @@ public:
 private:
   // Window values of one length in double, as the window formulas give them.
   struct WindowTables {
-    std::vector<double> hanning;       // Hanning window × 0.5
-    std::vector<double> hamming;       // Hamming window
-    std::vector<double> flatTopShape;  // the Hamming taper of the flat top
-    std::vector<double> flatTopSinc;   // its sinc factor
+    CacheAlignedVector<double> hanning;       // Hanning window × 0.5
+    CacheAlignedVector<double> hamming;       // Hamming window
+    CacheAlignedVector<double> flatTopShape;  // the Hamming taper of the flat top
+    CacheAlignedVector<double> flatTopSinc;   // its sinc factor
   };
   const WindowTables& TablesFor(int which, int n) const;
 

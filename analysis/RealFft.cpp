@@ -37,7 +37,7 @@ std::complex<double> RootOfUnity(long j, long n) {
 
 // The passes of a transform of `points` complex values: radix 4 while the span allows,
 // then one radix-2 pass if log2(points) is odd.
-std::vector<FftPass> PlanPasses(int points) {
+std::vector<FftPass> PlanPasses(int points, int lanes) {
   std::vector<FftPass> passes;
   int span = points;
   int stride = 1;
@@ -46,7 +46,7 @@ std::vector<FftPass> PlanPasses(int points) {
     pass.radix = 4;
     pass.span = span;
     pass.stride = stride;
-    pass.perLane = stride < kRealFftLanes;
+    pass.perLane = stride < lanes;
     if (span > 4) pass.twiddleCount = pass.perLane ? points / 4 : span / 4;
     passes.push_back(pass);
   }
@@ -59,7 +59,7 @@ std::vector<FftPass> PlanPasses(int points) {
 RealFftPlan::RealFftPlan(int n, SimdLevel level) : kernel_(RealFftKernelFor(level)) {
   if (n < 4 || !IsPowerOfTwo(n)) throw std::invalid_argument("RealFftPlan: length must be a power of two >= 4");
   const int points = n / 2;
-  passes_ = PlanPasses(points);
+  passes_ = PlanPasses(points, kernel_.lanes);
 
   std::size_t rows = 0;
   for (const auto& pass : passes_) rows += 6 * static_cast<std::size_t>(pass.twiddleCount);

@@ -9,6 +9,7 @@
 
 #include <vector>
 
+#include "analysis/CacheAligned.h"
 #include "analysis/RealFftKernels.h"
 #include "analysis/Simd.h"
 
@@ -23,14 +24,14 @@ public:
   int Size() const { return view_.n; }
 
   // Transforms a[0 … n-1] in place into the packed layout above.
-  void Forward(float* a) { kernel_(view_, a); }
+  void Forward(float* a) { kernel_.forward(view_, a); }
 
 private:
   std::vector<FftPass> passes_;
-  std::vector<float> passTwiddles_;  // the rows every FftPass points into
-  std::vector<float> splitRe_;       // cos(2πk/n), k = 0 … n/4
-  std::vector<float> splitIm_;       // −sin(2πk/n)
-  std::vector<float> scratch_;       // 2·n floats
+  CacheAlignedVector<float> passTwiddles_;  // the rows every FftPass points into
+  CacheAlignedVector<float> splitRe_;       // cos(2πk/n), k = 0 … n/4
+  CacheAlignedVector<float> splitIm_;       // −sin(2πk/n)
+  CacheAlignedVector<float> scratch_;       // 2·n floats
   RealFftView view_;
   RealFftKernel kernel_;
 };

@@ -5,12 +5,11 @@
 namespace {
 
 // ---------------------------------------------------------------------------------
-// Arithmetic shared by the scalar and the vector loops: T is float or Vec.
+// Arithmetic shared by the scalar and the vector loops: T is float or a vector.
 
-// Eight floats; the compiler maps it on one AVX register or on two SSE/NEON registers.
-typedef float Vec __attribute__((vector_size(32)));
-constexpr int kLanes = kRealFftLanes;
-static_assert(sizeof(Vec) == kLanes * sizeof(float));
+// Four floats (SSE, NEON) for the portable level, eight (AVX) for the AVX2 level.
+typedef float Vec4 __attribute__((vector_size(16)));
+typedef float Vec8 __attribute__((vector_size(32)));
 
 template <typename T>
 struct Cx {
@@ -65,26 +64,43 @@ ZEMTRA_ALWAYS_INLINE void SeparateLines(Cx<T> zk, Cx<T> zMirror, Cx<T> w, Cx<T>&
 }
 
 // ---------------------------------------------------------------------------------
-// Vector memory access and lane shuffles.
+// Vector memory access and lane shuffles, for both widths.
 
-ZEMTRA_ALWAYS_INLINE Vec Load(const float* p) {
-  Vec v;
+template <typename V>
+constexpr int kLanesOf = sizeof(V) / sizeof(float);
+
+template <typename V>
+ZEMTRA_ALWAYS_INLINE V Load(const float* p) {
+  V v;
   std::memcpy(&v, p, sizeof v);
   return v;
 }
-ZEMTRA_ALWAYS_INLINE void Store(float* p, Vec v) { std::memcpy(p, &v, sizeof v); }
-ZEMTRA_ALWAYS_INLINE Vec Broadcast(float x) { return Vec{x, x, x, x, x, x, x, x}; }
+template <typename V>
+ZEMTRA_ALWAYS_INLINE void Store(float* p, V v) {
+  std::memcpy(p, &v, sizeof v);
+}
+template <typename V>
+ZEMTRA_ALWAYS_INLINE V Broadcast(float x) {
+  return V{} + x;
+}
 
-// Lanes 0-3 of a and b interleaved, and lanes 4-7.
-ZEMTRA_ALWAYS_INLINE Vec ZipLow(Vec a, Vec b) { return __builtin_shufflevector(a, b, 0, 8, 1, 9, 2, 10, 3, 11); }
-ZEMTRA_ALWAYS_INLINE Vec ZipHigh(Vec a, Vec b) { return __builtin_shufflevector(a, b, 4, 12, 5, 13, 6, 14, 7, 15); }
-// The even and the odd lanes of the sixteen lanes a, b.
-ZEMTRA_ALWAYS_INLINE Vec Evens(Vec a, Vec b) { return __builtin_shufflevector(a, b, 0, 2, 4, 6, 8, 10, 12, 14); }
-ZEMTRA_ALWAYS_INLINE Vec Odds(Vec a, Vec b) { return __builtin_shufflevector(a, b, 1, 3, 5, 7, 9, 11, 13, 15); }
-// Lower halves of a and b side by side, and upper halves.
-ZEMTRA_ALWAYS_INLINE Vec LowHalves(Vec a, Vec b) { return __builtin_shufflevector(a, b, 0, 1, 2, 3, 8, 9, 10, 11); }
-ZEMTRA_ALWAYS_INLINE Vec HighHalves(Vec a, Vec b) { return __builtin_shufflevector(a, b, 4, 5, 6, 7, 12, 13, 14, 15); }
-ZEMTRA_ALWAYS_INLINE Vec Reverse(Vec a) { return __builtin_shufflevector(a, a, 7, 6, 5, 4, 3, 2, 1, 0); }
+// The lower halves of a and b interleaved lane by lane, and the upper halves.
+ZEMTRA_ALWAYS_INLINE Vec4 ZipLow(Vec4 a, Vec4 b) { return __builtin_shufflevector(a, b, 0, 4, 1, 5); }
+ZEMTRA_ALWAYS_INLINE Vec4 ZipHigh(Vec4 a, Vec4 b) { return __builtin_shufflevector(a, b, 2, 6, 3, 7); }
+ZEMTRA_ALWAYS_INLINE Vec8 ZipLow(Vec8 a, Vec8 b) { return __builtin_shufflevector(a, b, 0, 8, 1, 9, 2, 10, 3, 11); }
+ZEMTRA_ALWAYS_INLINE Vec8 ZipHigh(Vec8 a, Vec8 b) { return __builtin_shufflevector(a, b, 4, 12, 5, 13, 6, 14, 7, 15); }
+// The even and the odd lanes of a followed by b.
+ZEMTRA_ALWAYS_INLINE Vec4 Evens(Vec4 a, Vec4 b) { return __builtin_shufflevector(a, b, 0, 2, 4, 6); }
+ZEMTRA_ALWAYS_INLINE Vec4 Odds(Vec4 a, Vec4 b) { return __builtin_shufflevector(a, b, 1, 3, 5, 7); }
+ZEMTRA_ALWAYS_INLINE Vec8 Evens(Vec8 a, Vec8 b) { return __builtin_shufflevector(a, b, 0, 2, 4, 6, 8, 10, 12, 14); }
+ZEMTRA_ALWAYS_INLINE Vec8 Odds(Vec8 a, Vec8 b) { return __builtin_shufflevector(a, b, 1, 3, 5, 7, 9, 11, 13, 15); }
+ZEMTRA_ALWAYS_INLINE Vec4 Reverse(Vec4 a) { return __builtin_shufflevector(a, a, 3, 2, 1, 0); }
+ZEMTRA_ALWAYS_INLINE Vec8 Reverse(Vec8 a) { return __builtin_shufflevector(a, a, 7, 6, 5, 4, 3, 2, 1, 0); }
+// Lower halves of a and b side by side, and upper halves (the stride-4 pass of Vec8).
+ZEMTRA_ALWAYS_INLINE Vec8 LowHalves(Vec8 a, Vec8 b) { return __builtin_shufflevector(a, b, 0, 1, 2, 3, 8, 9, 10, 11); }
+ZEMTRA_ALWAYS_INLINE Vec8 HighHalves(Vec8 a, Vec8 b) {
+  return __builtin_shufflevector(a, b, 4, 5, 6, 7, 12, 13, 14, 15);
+}
 
 // n/2 complex values in split form.
 struct Split {
@@ -92,38 +108,47 @@ struct Split {
   float* im;
 };
 
-ZEMTRA_ALWAYS_INLINE Cx<Vec> LoadCx(Split s, int i) { return {Load(s.re + i), Load(s.im + i)}; }
-ZEMTRA_ALWAYS_INLINE void StoreCx(Split s, int i, Cx<Vec> z) {
+template <typename V>
+ZEMTRA_ALWAYS_INLINE Cx<V> LoadCx(Split s, int i) {
+  return {Load<V>(s.re + i), Load<V>(s.im + i)};
+}
+template <typename V>
+ZEMTRA_ALWAYS_INLINE void StoreCx(Split s, int i, Cx<V> z) {
   Store(s.re + i, z.re);
   Store(s.im + i, z.im);
 }
-// Eight complex values from interleaved (re, im) pairs.
-ZEMTRA_ALWAYS_INLINE Cx<Vec> LoadInterleaved(const float* p) {
-  const Vec a = Load(p);
-  const Vec b = Load(p + kLanes);
+// Complex values from interleaved (re, im) pairs.
+template <typename V>
+ZEMTRA_ALWAYS_INLINE Cx<V> LoadInterleaved(const float* p) {
+  const V a = Load<V>(p);
+  const V b = Load<V>(p + kLanesOf<V>);
   return {Evens(a, b), Odds(a, b)};
 }
-ZEMTRA_ALWAYS_INLINE void StoreInterleaved(float* p, Cx<Vec> z) {
+template <typename V>
+ZEMTRA_ALWAYS_INLINE void StoreInterleaved(float* p, Cx<V> z) {
   Store(p, ZipLow(z.re, z.im));
-  Store(p + kLanes, ZipHigh(z.re, z.im));
+  Store(p + kLanesOf<V>, ZipHigh(z.re, z.im));
 }
 
 // Twiddle row k (1 … 3) of a pass, entry e.
 struct Twiddles {
   const float* rows;
   int count;
-  ZEMTRA_ALWAYS_INLINE Cx<Vec> Lanes(int k, int e) const {
-    return {Load(rows + (2 * k - 2) * count + e), Load(rows + (2 * k - 1) * count + e)};
+  ZEMTRA_ALWAYS_INLINE const float* Re(int k, int e) const { return rows + (2 * k - 2) * count + e; }
+  ZEMTRA_ALWAYS_INLINE const float* Im(int k, int e) const { return rows + (2 * k - 1) * count + e; }
+  template <typename V>
+  ZEMTRA_ALWAYS_INLINE Cx<V> Lanes(int k, int e) const {
+    return {Load<V>(Re(k, e)), Load<V>(Im(k, e))};
   }
-  ZEMTRA_ALWAYS_INLINE Cx<Vec> Broadcasted(int k, int e) const {
-    return {Broadcast(rows[(2 * k - 2) * count + e]), Broadcast(rows[(2 * k - 1) * count + e])};
+  template <typename V>
+  ZEMTRA_ALWAYS_INLINE Cx<V> Broadcasted(int k, int e) const {
+    return {Broadcast<V>(*Re(k, e)), Broadcast<V>(*Im(k, e))};
   }
-  ZEMTRA_ALWAYS_INLINE Cx<float> Scalar(int k, int e) const {
-    return {rows[(2 * k - 2) * count + e], rows[(2 * k - 1) * count + e]};
-  }
+  ZEMTRA_ALWAYS_INLINE Cx<float> Scalar(int k, int e) const { return {*Re(k, e), *Im(k, e)}; }
 };
 
-ZEMTRA_ALWAYS_INLINE void ApplyTwiddles(Cx<Vec>& b, Cx<Vec>& c, Cx<Vec>& d, Cx<Vec> w1, Cx<Vec> w2, Cx<Vec> w3) {
+template <typename V>
+ZEMTRA_ALWAYS_INLINE void ApplyTwiddles(Cx<V>& b, Cx<V>& c, Cx<V>& d, Cx<V> w1, Cx<V> w2, Cx<V> w3) {
   b = Mul(b, w1);
   c = Mul(c, w2);
   d = Mul(d, w3);
@@ -136,62 +161,67 @@ ZEMTRA_ALWAYS_INLINE void ApplyTwiddles(Cx<Vec>& b, Cx<Vec>& c, Cx<Vec>& d, Cx<V
 // stores are contiguous once s reaches the vector width, and shuffled before that.
 
 // The first pass (s = 1) reads the caller's interleaved data; output k of lane p goes
-// to 4p + k, a 4 × 8 transposition of the four results.
+// to 4p + k, a 4 × W transposition of the four results (two rounds of zips).
+template <typename V>
 ZEMTRA_ALWAYS_INLINE void FirstPass(const FftPass& pass, const float* a, Split out, int quarter) {
+  constexpr int W = kLanesOf<V>;
   const Twiddles tw{pass.twiddles, pass.twiddleCount};
-  for (int i = 0; i < quarter; i += kLanes) {
-    auto x0 = LoadInterleaved(a + 2 * i);
-    auto x1 = LoadInterleaved(a + 2 * (i + quarter));
-    auto x2 = LoadInterleaved(a + 2 * (i + 2 * quarter));
-    auto x3 = LoadInterleaved(a + 2 * (i + 3 * quarter));
+  for (int i = 0; i < quarter; i += W) {
+    auto x0 = LoadInterleaved<V>(a + 2 * i);
+    auto x1 = LoadInterleaved<V>(a + 2 * (i + quarter));
+    auto x2 = LoadInterleaved<V>(a + 2 * (i + 2 * quarter));
+    auto x3 = LoadInterleaved<V>(a + 2 * (i + 3 * quarter));
     Butterfly4(x0, x1, x2, x3);
-    ApplyTwiddles(x1, x2, x3, tw.Lanes(1, i), tw.Lanes(2, i), tw.Lanes(3, i));
+    ApplyTwiddles(x1, x2, x3, tw.Lanes<V>(1, i), tw.Lanes<V>(2, i), tw.Lanes<V>(3, i));
     const auto p0 = ZipLow(x0.re, x2.re), p1 = ZipHigh(x0.re, x2.re);
     const auto q0 = ZipLow(x1.re, x3.re), q1 = ZipHigh(x1.re, x3.re);
     const auto r0 = ZipLow(x0.im, x2.im), r1 = ZipHigh(x0.im, x2.im);
     const auto s0 = ZipLow(x1.im, x3.im), s1 = ZipHigh(x1.im, x3.im);
     const int o = 4 * i;
-    StoreCx(out, o, {ZipLow(p0, q0), ZipLow(r0, s0)});
-    StoreCx(out, o + kLanes, {ZipHigh(p0, q0), ZipHigh(r0, s0)});
-    StoreCx(out, o + 2 * kLanes, {ZipLow(p1, q1), ZipLow(r1, s1)});
-    StoreCx(out, o + 3 * kLanes, {ZipHigh(p1, q1), ZipHigh(r1, s1)});
+    StoreCx<V>(out, o, {ZipLow(p0, q0), ZipLow(r0, s0)});
+    StoreCx<V>(out, o + W, {ZipHigh(p0, q0), ZipHigh(r0, s0)});
+    StoreCx<V>(out, o + 2 * W, {ZipLow(p1, q1), ZipLow(r1, s1)});
+    StoreCx<V>(out, o + 3 * W, {ZipHigh(p1, q1), ZipHigh(r1, s1)});
   }
 }
 
-// The pass with s = 4: a vector holds two values of p, whose outputs go to 16p + 4k + q.
+// The pass with s = 4 for eight lanes: a vector holds two values of p, whose outputs
+// go to 16p + 4k + q.
 ZEMTRA_ALWAYS_INLINE void StrideFourPass(const FftPass& pass, Split in, Split out, int quarter) {
+  using V = Vec8;
   const Twiddles tw{pass.twiddles, pass.twiddleCount};
-  for (int i = 0; i < quarter; i += kLanes) {
-    auto x0 = LoadCx(in, i);
-    auto x1 = LoadCx(in, i + quarter);
-    auto x2 = LoadCx(in, i + 2 * quarter);
-    auto x3 = LoadCx(in, i + 3 * quarter);
+  for (int i = 0; i < quarter; i += kLanesOf<V>) {
+    auto x0 = LoadCx<V>(in, i);
+    auto x1 = LoadCx<V>(in, i + quarter);
+    auto x2 = LoadCx<V>(in, i + 2 * quarter);
+    auto x3 = LoadCx<V>(in, i + 3 * quarter);
     Butterfly4(x0, x1, x2, x3);
-    if (pass.twiddleCount > 0) ApplyTwiddles(x1, x2, x3, tw.Lanes(1, i), tw.Lanes(2, i), tw.Lanes(3, i));
+    if (pass.twiddleCount > 0) ApplyTwiddles(x1, x2, x3, tw.Lanes<V>(1, i), tw.Lanes<V>(2, i), tw.Lanes<V>(3, i));
     const int o = 4 * i;
-    StoreCx(out, o, {LowHalves(x0.re, x1.re), LowHalves(x0.im, x1.im)});
-    StoreCx(out, o + kLanes, {LowHalves(x2.re, x3.re), LowHalves(x2.im, x3.im)});
-    StoreCx(out, o + 2 * kLanes, {HighHalves(x0.re, x1.re), HighHalves(x0.im, x1.im)});
-    StoreCx(out, o + 3 * kLanes, {HighHalves(x2.re, x3.re), HighHalves(x2.im, x3.im)});
+    StoreCx<V>(out, o, {LowHalves(x0.re, x1.re), LowHalves(x0.im, x1.im)});
+    StoreCx<V>(out, o + 8, {LowHalves(x2.re, x3.re), LowHalves(x2.im, x3.im)});
+    StoreCx<V>(out, o + 16, {HighHalves(x0.re, x1.re), HighHalves(x0.im, x1.im)});
+    StoreCx<V>(out, o + 24, {HighHalves(x2.re, x3.re), HighHalves(x2.im, x3.im)});
   }
 }
 
-// Passes with s ≥ 8: one twiddle per p, broadcast; loads and stores contiguous.
+// Passes with s ≥ W: one twiddle per p, broadcast; loads and stores contiguous.
+template <typename V>
 ZEMTRA_ALWAYS_INLINE void WidePass(const FftPass& pass, Split in, Split out, int quarter) {
   const Twiddles tw{pass.twiddles, pass.twiddleCount};
   const int s = pass.stride;
   const int groups = pass.span / 4;
+  const bool twiddled = pass.twiddleCount > 0;
   for (int p = 0; p < groups; ++p) {
-    const bool twiddled = pass.twiddleCount > 0;
-    const auto w1 = twiddled ? tw.Broadcasted(1, p) : Cx<Vec>{};
-    const auto w2 = twiddled ? tw.Broadcasted(2, p) : Cx<Vec>{};
-    const auto w3 = twiddled ? tw.Broadcasted(3, p) : Cx<Vec>{};
-    for (int q = 0; q < s; q += kLanes) {
+    const auto w1 = twiddled ? tw.Broadcasted<V>(1, p) : Cx<V>{};
+    const auto w2 = twiddled ? tw.Broadcasted<V>(2, p) : Cx<V>{};
+    const auto w3 = twiddled ? tw.Broadcasted<V>(3, p) : Cx<V>{};
+    for (int q = 0; q < s; q += kLanesOf<V>) {
       const int i = q + s * p;
-      auto x0 = LoadCx(in, i);
-      auto x1 = LoadCx(in, i + quarter);
-      auto x2 = LoadCx(in, i + 2 * quarter);
-      auto x3 = LoadCx(in, i + 3 * quarter);
+      auto x0 = LoadCx<V>(in, i);
+      auto x1 = LoadCx<V>(in, i + quarter);
+      auto x2 = LoadCx<V>(in, i + 2 * quarter);
+      auto x3 = LoadCx<V>(in, i + 3 * quarter);
       Butterfly4(x0, x1, x2, x3);
       if (twiddled) ApplyTwiddles(x1, x2, x3, w1, w2, w3);
       const int o = q + 4 * s * p;
@@ -204,54 +234,58 @@ ZEMTRA_ALWAYS_INLINE void WidePass(const FftPass& pass, Split in, Split out, int
 }
 
 // The radix-2 last pass (L = 2, s = n/4): sum and difference of the two halves.
+template <typename V>
 ZEMTRA_ALWAYS_INLINE void LastRadix2Pass(Split in, Split out, int half) {
-  for (int q = 0; q < half; q += kLanes) {
-    const auto x0 = LoadCx(in, q);
-    const auto x1 = LoadCx(in, q + half);
+  for (int q = 0; q < half; q += kLanesOf<V>) {
+    const auto x0 = LoadCx<V>(in, q);
+    const auto x1 = LoadCx<V>(in, q + half);
     StoreCx(out, q, x0 + x1);
     StoreCx(out, q + half, x0 - x1);
   }
 }
 
 // From the half-length transform z (N = n/2 points) to the packed real spectrum in a.
-// Lines k = 1 … N/2 go in blocks of eight with their mirrors N − k; line N/2 is its
-// own mirror, and both of its results are equal because its twiddle is exactly −i.
+// Lines k = 1 … N/2 go in blocks of W with their mirrors N − k; line N/2 is its own
+// mirror, and both of its results are equal because its twiddle is exactly −i.
+template <typename V>
 ZEMTRA_ALWAYS_INLINE void SeparateVector(const RealFftView& view, Split z, float* a) {
+  constexpr int W = kLanesOf<V>;
   const int points = view.n / 2;
-  for (int k = 1; k + kLanes - 1 <= points / 2; k += kLanes) {
-    const int mirror = points - k - (kLanes - 1);  // lowest of the mirrored lines N − k
-    const auto zk = LoadCx(z, k);
-    const Cx<Vec> zm{Reverse(Load(z.re + mirror)), Reverse(Load(z.im + mirror))};
-    const Cx<Vec> w{Load(view.splitRe + k), Load(view.splitIm + k)};
-    Cx<Vec> low, high;
+  for (int k = 1; k + W - 1 <= points / 2; k += W) {
+    const int mirror = points - k - (W - 1);  // lowest of the mirrored lines N − k
+    const auto zk = LoadCx<V>(z, k);
+    const Cx<V> zm{Reverse(Load<V>(z.re + mirror)), Reverse(Load<V>(z.im + mirror))};
+    const Cx<V> w{Load<V>(view.splitRe + k), Load<V>(view.splitIm + k)};
+    Cx<V> low, high;
     SeparateLines(zk, zm, w, low, high);
     StoreInterleaved(a + 2 * k, low);
-    StoreInterleaved(a + 2 * mirror, {Reverse(high.re), Reverse(high.im)});
+    StoreInterleaved(a + 2 * mirror, Cx<V>{Reverse(high.re), Reverse(high.im)});
   }
   a[0] = z.re[0] + z.im[0];
   a[1] = z.re[0] - z.im[0];
 }
 
+template <typename V>
 ZEMTRA_ALWAYS_INLINE void ForwardVector(const RealFftView& view, float* a) {
   const int half = view.n / 2;
   const int quarter = half / 4;
   Split buffers[2] = {{view.scratch, view.scratch + half}, {view.scratch + view.n, view.scratch + view.n + half}};
   int current = 0;
-  FirstPass(view.passes[0], a, buffers[current], quarter);
+  FirstPass<V>(view.passes[0], a, buffers[current], quarter);
   for (std::size_t p = 1; p < view.passes.size(); ++p) {
     const FftPass& pass = view.passes[p];
     const Split in = buffers[current];
     const Split out = buffers[current ^ 1];
     if (pass.radix == 2) {
-      LastRadix2Pass(in, out, half / 2);
-    } else if (pass.stride < kLanes) {
+      LastRadix2Pass<V>(in, out, half / 2);
+    } else if (pass.stride >= kLanesOf<V>) {
+      WidePass<V>(pass, in, out, quarter);
+    } else if constexpr (kLanesOf<V> == 8) {
       StrideFourPass(pass, in, out, quarter);
-    } else {
-      WidePass(pass, in, out, quarter);
     }
     current ^= 1;
   }
-  SeparateVector(view, buffers[current], a);
+  SeparateVector<V>(view, buffers[current], a);
 }
 
 // ---------------------------------------------------------------------------------
@@ -309,26 +343,27 @@ ZEMTRA_ALWAYS_INLINE void ForwardScalar(const RealFftView& view, float* a) {
   a[1] = z.re[0] - z.im[0];
 }
 
+template <typename V>
 ZEMTRA_ALWAYS_INLINE void Forward(const RealFftView& view, float* a) {
   if (view.n < kRealFftVectorMinimum) {
     ForwardScalar(view, a);
   } else {
-    ForwardVector(view, a);
+    ForwardVector<V>(view, a);
   }
 }
 
-void ForwardPortable(const RealFftView& view, float* a) { Forward(view, a); }
+void ForwardPortable(const RealFftView& view, float* a) { Forward<Vec4>(view, a); }
 
 #if defined(ZEMTRA_HAVE_AVX2_KERNELS)
-ZEMTRA_TARGET_AVX2 void ForwardAvx2(const RealFftView& view, float* a) { Forward(view, a); }
+ZEMTRA_TARGET_AVX2 void ForwardAvx2(const RealFftView& view, float* a) { Forward<Vec8>(view, a); }
 #endif
 
 }  // namespace
 
 RealFftKernel RealFftKernelFor(SimdLevel level) {
 #if defined(ZEMTRA_HAVE_AVX2_KERNELS)
-  if (level == SimdLevel::Avx2) return ForwardAvx2;
+  if (level == SimdLevel::Avx2) return {ForwardAvx2, kLanesOf<Vec8>};
 #endif
   (void)level;
-  return ForwardPortable;
+  return {ForwardPortable, kLanesOf<Vec4>};
 }

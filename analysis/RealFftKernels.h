@@ -18,8 +18,8 @@ struct FftPass {
   int radix = 4;  // 4, or 2 for the last pass when log2(n/2) is odd
   int span = 0;   // L, the length of the sub-transforms this pass splits
   int stride = 0;  // s, the number of interleaved sub-transforms (L·s = n/2)
-  // Per lane: twiddles indexed by the element index i = q + s·p (used while s is narrower
-  // than a vector); otherwise indexed by p and broadcast over q.
+  // Per lane: twiddles indexed by the element index i = q + s·p (while s is narrower
+  // than the kernel's vector); otherwise indexed by p and broadcast over q.
   bool perLane = false;
   int twiddleCount = 0;  // entries in each of the six twiddle rows, 0 when all twiddles are 1
   // Six rows of twiddleCount floats: re, im of w^p, w^2p, w^3p with w = e^{-2πi/L}.
@@ -35,13 +35,14 @@ struct RealFftView {
   float* scratch = nullptr;        // 2·n floats: two buffers of n/2 complex values in split form
 };
 
-// Floats per vector in the kernels, on every level (narrower hardware uses two registers).
-inline constexpr int kRealFftLanes = 8;
+// Lengths below this run the scalar loops: the vector loops need n/8 ≥ 8 lanes.
+inline constexpr int kRealFftVectorMinimum = 64;
 
-// Lengths below this run the scalar loops: the vector loops need n/8 ≥ kRealFftLanes.
-inline constexpr int kRealFftVectorMinimum = 8 * kRealFftLanes;
+// The forward transform compiled for one level.
+struct RealFftKernel {
+  void (*forward)(const RealFftView& view, float* a);
+  int lanes;  // floats per vector; passes with a narrower stride need per-lane twiddles
+};
 
-using RealFftKernel = void (*)(const RealFftView& view, float* a);
-
-// The forward transform compiled for level (which the CPU must run).
+// The kernel of level (which the CPU must run).
 RealFftKernel RealFftKernelFor(SimdLevel level);

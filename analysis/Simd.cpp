@@ -29,3 +29,5 @@ std::vector<SimdLevel> AvailableSimdLevels() {
   }
   return levels;
 }
+
+const char* SimdLevelName(SimdLevel level) { return level == SimdLevel::Avx2 ? "Avx2" : "Portable"; }

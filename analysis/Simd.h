@@ -17,6 +17,9 @@ SimdLevel BestSimdLevel();
 // Every level this CPU runs, the portable one first.
 std::vector<SimdLevel> AvailableSimdLevels();
 
+// "Portable" or "Avx2", for test names and reports.
+const char* SimdLevelName(SimdLevel level);
+
 // Forces a kernel body into its caller, so the caller's instruction set applies to it.
 #define ZEMTRA_ALWAYS_INLINE inline __attribute__((always_inline))
 

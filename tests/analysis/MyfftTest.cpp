@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "ScriptedPrompter.h"
+#include "SimdLevelParam.h"
 
 namespace {
 
@@ -159,10 +160,6 @@ std::vector<float> Noise(int n, unsigned seed, float offset) {
   return x;
 }
 
-std::string LevelName(const ::testing::TestParamInfo<SimdLevel>& info) {
-  return info.param == SimdLevel::Avx2 ? "Avx2" : "Portable";
-}
-
 class MyfftLevels : public ::testing::TestWithParam<SimdLevel> {
 protected:
   FftSetting setting;
@@ -238,6 +235,6 @@ TEST_P(MyfftLevels, ScaledMagnitudeEqualsScalingThenMagnitude) {
   EXPECT_EQ(fused, stepwise);
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryLevel, MyfftLevels, ::testing::ValuesIn(AvailableSimdLevels()), LevelName);
+INSTANTIATE_TEST_SUITE_P(EveryLevel, MyfftLevels, ::testing::ValuesIn(AvailableSimdLevels()), SimdLevelTestName);
 
 }  // namespace

@@ -8,6 +8,8 @@
 #include <random>
 #include <vector>
 
+#include "SimdLevelParam.h"
+
 namespace {
 
 // Reference in double precision: the packed layout computed from a double FFT
@@ -147,8 +149,7 @@ TEST_P(RealFftLevels, LineAtAQuarterOfTheRateIsExact) {
   EXPECT_EQ(x[n / 2 + 1], 0.0F);
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryLevel, RealFftLevels, ::testing::ValuesIn(AvailableSimdLevels()),
-                         [](const auto& info) { return info.param == SimdLevel::Avx2 ? "Avx2" : "Portable"; });
+INSTANTIATE_TEST_SUITE_P(EveryLevel, RealFftLevels, ::testing::ValuesIn(AvailableSimdLevels()), SimdLevelTestName);
 
 TEST(RealFftPlan, RejectsLengthsThatAreNotPowersOfTwo) {
   EXPECT_THROW(RealFftPlan(2), std::invalid_argument);
