@@ -16,7 +16,7 @@ struct CacheAlignedAllocator {
   explicit CacheAlignedAllocator(const CacheAlignedAllocator<U>&) {}
 
   T* allocate(std::size_t count) { return static_cast<T*>(::operator new(count * sizeof(T), kAlignment)); }
-  void deallocate(T* p, std::size_t count) { ::operator delete(p, count * sizeof(T), kAlignment); }
+  void deallocate(T* p, std::size_t) { ::operator delete(p, kAlignment); }
 
   friend bool operator==(const CacheAlignedAllocator&, const CacheAlignedAllocator&) { return true; }
 };

@@ -15,7 +15,8 @@
 
 class RealFftPlan {
 public:
-  // n a power of two, at least 4; level one the CPU runs (AvailableSimdLevels).
+  // n a power of two, at least 4, and level one the CPU runs (AvailableSimdLevels);
+  // otherwise throws std::invalid_argument.
   explicit RealFftPlan(int n, SimdLevel level = BestSimdLevel());
 
   RealFftPlan(const RealFftPlan&) = delete;

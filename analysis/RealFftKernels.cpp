@@ -108,6 +108,19 @@ struct Split {
   float* im;
 };
 
+// The two ping-pong buffers in the plan's scratch.
+struct Buffers {
+  Split split[2];
+  explicit Buffers(const RealFftView& view)
+      : split{{view.scratch, view.scratch + view.n / 2}, {view.scratch + view.n, view.scratch + view.n * 3 / 2}} {}
+};
+
+// Lines 0 and n/2 of the real signal: the sum and difference of Z_0's two parts.
+ZEMTRA_ALWAYS_INLINE void SeparateOuterLines(Split z, float* a) {
+  a[0] = z.re[0] + z.im[0];
+  a[1] = z.re[0] - z.im[0];
+}
+
 template <typename V>
 ZEMTRA_ALWAYS_INLINE Cx<V> LoadCx(Split s, int i) {
   return {Load<V>(s.re + i), Load<V>(s.im + i)};
@@ -261,21 +274,20 @@ ZEMTRA_ALWAYS_INLINE void SeparateVector(const RealFftView& view, Split z, float
     StoreInterleaved(a + 2 * k, low);
     StoreInterleaved(a + 2 * mirror, Cx<V>{Reverse(high.re), Reverse(high.im)});
   }
-  a[0] = z.re[0] + z.im[0];
-  a[1] = z.re[0] - z.im[0];
+  SeparateOuterLines(z, a);
 }
 
 template <typename V>
 ZEMTRA_ALWAYS_INLINE void ForwardVector(const RealFftView& view, float* a) {
   const int half = view.n / 2;
   const int quarter = half / 4;
-  Split buffers[2] = {{view.scratch, view.scratch + half}, {view.scratch + view.n, view.scratch + view.n + half}};
+  Buffers buffers(view);
   int current = 0;
-  FirstPass<V>(view.passes[0], a, buffers[current], quarter);
+  FirstPass<V>(view.passes[0], a, buffers.split[current], quarter);
   for (std::size_t p = 1; p < view.passes.size(); ++p) {
     const FftPass& pass = view.passes[p];
-    const Split in = buffers[current];
-    const Split out = buffers[current ^ 1];
+    const Split in = buffers.split[current];
+    const Split out = buffers.split[current ^ 1];
     if (pass.radix == 2) {
       LastRadix2Pass<V>(in, out, half / 2);
     } else if (pass.stride >= kLanesOf<V>) {
@@ -285,7 +297,7 @@ ZEMTRA_ALWAYS_INLINE void ForwardVector(const RealFftView& view, float* a) {
     }
     current ^= 1;
   }
-  SeparateVector<V>(view, buffers[current], a);
+  SeparateVector<V>(view, buffers.split[current], a);
 }
 
 // ---------------------------------------------------------------------------------
@@ -319,17 +331,17 @@ ZEMTRA_ALWAYS_INLINE void ScalarPass(const FftPass& pass, Split in, Split out, i
 
 ZEMTRA_ALWAYS_INLINE void ForwardScalar(const RealFftView& view, float* a) {
   const int half = view.n / 2;
-  Split buffers[2] = {{view.scratch, view.scratch + half}, {view.scratch + view.n, view.scratch + view.n + half}};
+  Buffers buffers(view);
   for (int j = 0; j < half; ++j) {
-    buffers[0].re[j] = a[2 * j];
-    buffers[0].im[j] = a[2 * j + 1];
+    buffers.split[0].re[j] = a[2 * j];
+    buffers.split[0].im[j] = a[2 * j + 1];
   }
   int current = 0;
   for (const FftPass& pass : view.passes) {
-    ScalarPass(pass, buffers[current], buffers[current ^ 1], half);
+    ScalarPass(pass, buffers.split[current], buffers.split[current ^ 1], half);
     current ^= 1;
   }
-  const Split z = buffers[current];
+  const Split z = buffers.split[current];
   for (int k = 1; k <= half / 2; ++k) {
     Cx<float> low, high;
     SeparateLines<float>({z.re[k], z.im[k]}, {z.re[half - k], z.im[half - k]}, {view.splitRe[k], view.splitIm[k]},
@@ -339,8 +351,7 @@ ZEMTRA_ALWAYS_INLINE void ForwardScalar(const RealFftView& view, float* a) {
     a[2 * (half - k)] = high.re;
     a[2 * (half - k) + 1] = high.im;
   }
-  a[0] = z.re[0] + z.im[0];
-  a[1] = z.re[0] - z.im[0];
+  SeparateOuterLines(z, a);
 }
 
 template <typename V>
@@ -361,9 +372,9 @@ ZEMTRA_TARGET_AVX2 void ForwardAvx2(const RealFftView& view, float* a) { Forward
 }  // namespace
 
 RealFftKernel RealFftKernelFor(SimdLevel level) {
+  RequireSimdLevel(level);
 #if defined(ZEMTRA_HAVE_AVX2_KERNELS)
   if (level == SimdLevel::Avx2) return {ForwardAvx2, kLanesOf<Vec8>};
 #endif
-  (void)level;
   return {ForwardPortable, kLanesOf<Vec4>};
 }

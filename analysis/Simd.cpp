@@ -1,5 +1,7 @@
 #include "analysis/Simd.h"
 
+#include <stdexcept>
+
 namespace {
 
 bool CpuRuns(SimdLevel level) {
@@ -28,6 +30,10 @@ std::vector<SimdLevel> AvailableSimdLevels() {
     if (CpuRuns(level)) levels.push_back(level);
   }
   return levels;
+}
+
+void RequireSimdLevel(SimdLevel level) {
+  if (!CpuRuns(level)) throw std::invalid_argument("SimdLevel: not supported by this CPU");
 }
 
 const char* SimdLevelName(SimdLevel level) { return level == SimdLevel::Avx2 ? "Avx2" : "Portable"; }

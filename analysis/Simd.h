@@ -17,6 +17,9 @@ SimdLevel BestSimdLevel();
 // Every level this CPU runs, the portable one first.
 std::vector<SimdLevel> AvailableSimdLevels();
 
+// Throws std::invalid_argument unless this CPU runs level.
+void RequireSimdLevel(SimdLevel level);
+
 // "Portable" or "Avx2", for test names and reports.
 const char* SimdLevelName(SimdLevel level);
 

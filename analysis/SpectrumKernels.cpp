@@ -80,9 +80,9 @@ ZEMTRA_SPECTRUM_KERNELS(Avx2, ZEMTRA_TARGET_AVX2)
 }  // namespace
 
 const SpectrumKernels& SpectrumKernelsFor(SimdLevel level) {
+  RequireSimdLevel(level);
 #if defined(ZEMTRA_HAVE_AVX2_KERNELS)
   if (level == SimdLevel::Avx2) return kAvx2Kernels;
 #endif
-  (void)level;
   return kPortableKernels;
 }

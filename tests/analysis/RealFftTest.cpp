@@ -1,4 +1,5 @@
 #include "analysis/RealFft.h"
+#include "analysis/SpectrumKernels.h"
 
 #include <gtest/gtest.h>
 
@@ -155,6 +156,13 @@ TEST(RealFftPlan, RejectsLengthsThatAreNotPowersOfTwo) {
   EXPECT_THROW(RealFftPlan(2), std::invalid_argument);
   EXPECT_THROW(RealFftPlan(1000), std::invalid_argument);
   EXPECT_THROW(RealFftPlan(0), std::invalid_argument);
+}
+
+TEST(RealFftPlan, RejectsALevelTheCpuDoesNotRun) {
+  const auto unknown = static_cast<SimdLevel>(99);
+  EXPECT_THROW(RealFftPlan(64, unknown), std::invalid_argument);
+  EXPECT_THROW(SpectrumKernelsFor(unknown), std::invalid_argument);
+  EXPECT_NO_THROW(RealFftPlan(64, SimdLevel::Portable)) << "the portable level runs everywhere";
 }
 
 }  // namespace
