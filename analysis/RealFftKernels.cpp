@@ -344,8 +344,8 @@ ZEMTRA_ALWAYS_INLINE void ForwardScalar(const RealFftView& view, float* a) {
   const Split z = buffers.split[current];
   for (int k = 1; k <= half / 2; ++k) {
     Cx<float> low, high;
-    SeparateLines<float>({z.re[k], z.im[k]}, {z.re[half - k], z.im[half - k]}, {view.splitRe[k], view.splitIm[k]},
-                         low, high);
+    SeparateLines<float>({z.re[k], z.im[k]}, {z.re[half - k], z.im[half - k]}, {view.splitRe[k], view.splitIm[k]}, low,
+                         high);
     a[2 * k] = low.re;
     a[2 * k + 1] = low.im;
     a[2 * (half - k)] = high.re;

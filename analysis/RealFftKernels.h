@@ -15,8 +15,8 @@
 
 // One pass of the complex transform.
 struct FftPass {
-  int radix = 4;  // 4, or 2 for the last pass when log2(n/2) is odd
-  int span = 0;   // L, the length of the sub-transforms this pass splits
+  int radix = 4;   // 4, or 2 for the last pass when log2(n/2) is odd
+  int span = 0;    // L, the length of the sub-transforms this pass splits
   int stride = 0;  // s, the number of interleaved sub-transforms (L·s = n/2)
   // Per lane: twiddles indexed by the element index i = q + s·p (while s is narrower
   // than the kernel's vector); otherwise indexed by p and broadcast over q.
@@ -28,11 +28,11 @@ struct FftPass {
 
 // What a kernel needs of a plan.
 struct RealFftView {
-  int n = 0;                       // real length, a power of two ≥ 4
+  int n = 0;                        // real length, a power of two ≥ 4
   std::span<const FftPass> passes;  // in execution order
-  const float* splitRe = nullptr;  // cos(2πk/n), k = 0 … n/4, for separating the real spectrum
-  const float* splitIm = nullptr;  // −sin(2πk/n), k = 0 … n/4
-  float* scratch = nullptr;        // 2·n floats: two buffers of n/2 complex values in split form
+  const float* splitRe = nullptr;   // cos(2πk/n), k = 0 … n/4, for separating the real spectrum
+  const float* splitIm = nullptr;   // −sin(2πk/n), k = 0 … n/4
+  float* scratch = nullptr;         // 2·n floats: two buffers of n/2 complex values in split form
 };
 
 // Lengths below this run the scalar loops: the vector loops need n/8 ≥ 8 lanes.

@@ -41,8 +41,8 @@ ZEMTRA_ALWAYS_INLINE void TaperedWindow(int n, const float* __restrict src, floa
   }
 }
 
-ZEMTRA_ALWAYS_INLINE void Magnitude(int n, const float* __restrict a, float dcScale, double lineGain,
-                                    double lineScale, float* __restrict spec) {
+ZEMTRA_ALWAYS_INLINE void Magnitude(int n, const float* __restrict a, float dcScale, double lineGain, double lineScale,
+                                    float* __restrict spec) {
   spec[0] = std::fabs(a[0] * dcScale);
   for (int k = 1; k < n / 2; ++k) {
     const double re = static_cast<float>(a[2 * k] * lineGain * lineScale);
@@ -52,25 +52,23 @@ ZEMTRA_ALWAYS_INLINE void Magnitude(int n, const float* __restrict a, float dcSc
 }
 
 // One set of out-of-line functions per level, each with the loops inlined into it.
-#define ZEMTRA_SPECTRUM_KERNELS(Suffix, Target)                                                                   \
-  Target double Sum##Suffix(int n, const float* src) { return Sum(n, src); }                                     \
-  Target void Subtract##Suffix(int n, const float* src, float offset, float* dst) {                              \
-    Subtract(n, src, offset, dst);                                                                               \
-  }                                                                                                              \
-  Target void Window##Suffix(int n, const float* src, float offset, const double* shape, double correction,      \
-                             float* dst) {                                                                       \
-    Window(n, src, offset, shape, correction, dst);                                                              \
-  }                                                                                                              \
-  Target void TaperedWindow##Suffix(int n, const float* src, float offset, const double* shape,                  \
-                                    const double* taper, double correction, float* dst) {                        \
-    TaperedWindow(n, src, offset, shape, taper, correction, dst);                                                \
-  }                                                                                                              \
-  Target void Magnitude##Suffix(int n, const float* a, float dcScale, double lineGain, double lineScale,         \
-                                float* spec) {                                                                   \
-    Magnitude(n, a, dcScale, lineGain, lineScale, spec);                                                         \
-  }                                                                                                              \
-  constexpr SpectrumKernels k##Suffix##Kernels{Sum##Suffix, Subtract##Suffix, Window##Suffix,                    \
-                                               TaperedWindow##Suffix, Magnitude##Suffix};
+#define ZEMTRA_SPECTRUM_KERNELS(Suffix, Target)                                                                      \
+  Target double Sum##Suffix(int n, const float* src) { return Sum(n, src); }                                         \
+  Target void Subtract##Suffix(int n, const float* src, float offset, float* dst) { Subtract(n, src, offset, dst); } \
+  Target void Window##Suffix(int n, const float* src, float offset, const double* shape, double correction,          \
+                             float* dst) {                                                                           \
+    Window(n, src, offset, shape, correction, dst);                                                                  \
+  }                                                                                                                  \
+  Target void TaperedWindow##Suffix(int n, const float* src, float offset, const double* shape, const double* taper, \
+                                    double correction, float* dst) {                                                 \
+    TaperedWindow(n, src, offset, shape, taper, correction, dst);                                                    \
+  }                                                                                                                  \
+  Target void Magnitude##Suffix(int n, const float* a, float dcScale, double lineGain, double lineScale,             \
+                                float* spec) {                                                                       \
+    Magnitude(n, a, dcScale, lineGain, lineScale, spec);                                                             \
+  }                                                                                                                  \
+  constexpr SpectrumKernels k##Suffix##Kernels{Sum##Suffix, Subtract##Suffix, Window##Suffix, TaperedWindow##Suffix, \
+                                               Magnitude##Suffix};
 
 ZEMTRA_SPECTRUM_KERNELS(Portable, )
 #if defined(ZEMTRA_HAVE_AVX2_KERNELS)
