@@ -11,7 +11,8 @@
 // Magnitude gives spec[0] = |a[0]| and spec[k] = sqrt(a[2k]² + a[2k+1]²).
 //
 // The transform plans and the window values are built once per length and kept, so
-// after the first call for a length nothing is allocated.
+// after the first call for a length nothing is allocated. The plans' scratch memory
+// makes an engine usable by one thread at a time.
 #pragma once
 
 #include <map>
