@@ -199,7 +199,7 @@ ZEMTRA_ALWAYS_INLINE void FirstPass(const FftPass& pass, const float* a, Split o
 }
 
 // The pass with s = 4 for eight lanes: a vector holds two values of p, whose outputs
-// go to 16p + 4k + q.
+// go to 16p + 4k + q. Its span n/8 ≥ 8 always has twiddles.
 ZEMTRA_ALWAYS_INLINE void StrideFourPass(const FftPass& pass, Split in, Split out, int quarter) {
   using V = Vec8;
   const Twiddles tw{pass.twiddles, pass.twiddleCount};
@@ -209,7 +209,7 @@ ZEMTRA_ALWAYS_INLINE void StrideFourPass(const FftPass& pass, Split in, Split ou
     auto x2 = LoadCx<V>(in, i + 2 * quarter);
     auto x3 = LoadCx<V>(in, i + 3 * quarter);
     Butterfly4(x0, x1, x2, x3);
-    if (pass.twiddleCount > 0) ApplyTwiddles(x1, x2, x3, tw.Lanes<V>(1, i), tw.Lanes<V>(2, i), tw.Lanes<V>(3, i));
+    ApplyTwiddles(x1, x2, x3, tw.Lanes<V>(1, i), tw.Lanes<V>(2, i), tw.Lanes<V>(3, i));
     const int o = 4 * i;
     StoreCx<V>(out, o, {LowHalves(x0.re, x1.re), LowHalves(x0.im, x1.im)});
     StoreCx<V>(out, o + 8, {LowHalves(x2.re, x3.re), LowHalves(x2.im, x3.im)});
