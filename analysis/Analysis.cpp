@@ -46,23 +46,13 @@ void CodeToVolt(MeasureData& data, const AdUnitSetting& setting) {
 void AnalyseSpectrum(TmyFFT& fft, const FftSetting& setting, MeasureData& data, AnalysisWork& work) {
   const int n = data.ad_dnum;
   if (n <= 0) return;
-  float* x = work.dcCut;
+  // Mean removal and window in one pass, scaling and magnitudes in another; each
+  // element as DCCut, the window, the RMS scaling and Magnitude one after the other give it.
   float* y = work.windowed;
-  if (setting.fDCCut_FFT == 1) {
-    fft.DCCut(n, data.volt, x);
-  } else {
-    std::copy_n(data.volt, n, x);
-  }
-  switch (setting.whichWindowFunc) {
-    case 1: fft.Hanning(n, x, setting.fWinFuncAdjust, y); break;
-    case 2: fft.Hamming(n, x, setting.fWinFuncAdjust, y); break;
-    case 3: fft.FlatTop(n, x, setting.fWinFuncAdjust, y); break;
-    default: std::copy_n(x, n, y); break;
-  }
+  const float offset = setting.fDCCut_FFT == 1 ? fft.Mean(n, data.volt) : 0.0F;
+  fft.ApplyWindow(setting.whichWindowFunc, n, data.volt, offset, setting.fWinFuncAdjust, y);
   fft.RealFFT(n, 1, y);
-  y[0] = y[0] / static_cast<float>(n);
-  for (int k = 1; k < n; ++k) y[k] = static_cast<float>(y[k] * kSqrt2 / n);
-  TmyFFT::Magnitude(n, y, data.spectrum);
+  fft.ScaledMagnitude(n, y, kSqrt2, data.spectrum);
 }
 
 float SignalRms(const MeasureData& data) {

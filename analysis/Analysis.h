@@ -18,10 +18,10 @@ inline constexpr std::int32_t kCodeZero = 0x800000;   // offset-binary code of 0
 inline constexpr std::int32_t kCodeLowest = 0;        // converter overloaded low
 inline constexpr std::int32_t kCodeHighest = 0xFFFFFF;  // converter overloaded high
 
-// The two work arrays of the analysis, sized for the largest record.
+// The work array of the analysis, sized for the largest record: the windowed signal,
+// transformed in place (left unscaled).
 struct AnalysisWork {
-  float dcCut[kSampleCapacity] = {};
-  float windowed[kSampleCapacity] = {};
+  alignas(64) float windowed[kSampleCapacity] = {};  // on a cache line, like the engine's buffers
 };
 
 // False when any code sits at either end of the converter's range (overload);
@@ -32,7 +32,8 @@ bool CheckSignalLevel(MeasureData& data, const AdUnitSetting& setting);
 void CodeToVolt(MeasureData& data, const AdUnitSetting& setting);
 
 // Fills data.spectrum from data.volt with the options of setting: mean removal,
-// window (with correction), FFT, scaling to RMS volts per line, magnitudes.
+// window (with correction), FFT, scaling to RMS volts per line (line 0 by 1/N, the
+// others by √2/N), magnitudes.
 void AnalyseSpectrum(TmyFFT& fft, const FftSetting& setting, MeasureData& data, AnalysisWork& work);
 
 // RMS value in volts of the signal without its DC part: sqrt of the sum of the

@@ -9,12 +9,19 @@
 //   a[2k]   = Σ x[j]·cos(2πjk/n)        k = 1 … n/2-1
 //   a[2k+1] = Σ x[j]·sin(2πjk/n)        (plus sign of the sine)
 // Magnitude gives spec[0] = |a[0]| and spec[k] = sqrt(a[2k]² + a[2k+1]²).
+//
+// The transform plans and the window values are built once per length and kept, so
+// after the first call for a length nothing is allocated. The plans' scratch memory
+// makes an engine usable by one thread at a time.
 #pragma once
 
 #include <map>
 #include <memory>
 
+#include "analysis/CacheAligned.h"
 #include "analysis/RealFft.h"
+#include "analysis/Simd.h"
+#include "analysis/SpectrumKernels.h"
 #include "app/Records.h"
 #include "ui/Prompter.h"
 
@@ -25,9 +32,17 @@ public:
   static constexpr double kHammingCorrection = 1.586302721;
   static constexpr double kFlatTopCorrection = 2.228422982;
 
+  // Window functions by their FftSetting::whichWindowFunc index; any other is the rectangle.
+  static constexpr int kRectangle = 0;
+  static constexpr int kHanning = 1;
+  static constexpr int kHamming = 2;
+  static constexpr int kFlatTop = 3;
+
   // The settings record is kept for its owner's sake; every operation takes its
   // inputs as arguments. The prompter shows the DCCut division-by-zero warning.
-  TmyFFT(const FftSetting& setting, Prompter& prompter);
+  // level selects the compiled kernels (tests run each; results agree within rounding
+  // for the transform and exactly for everything else).
+  TmyFFT(const FftSetting& setting, Prompter& prompter, SimdLevel level = BestSimdLevel());
 
   // dst[i] = src[i] - mean(src). n = 0 shows a warning and changes nothing.
   void DCCut(int n, const float* src, float* dst) const;
@@ -38,16 +53,42 @@ public:
   void FlatTop(int n, const float* src, int correct, float* dst) const;
 
   // Forward (direction +1) real FFT of a power-of-two length n ≥ 4, in place, in the
-  // packed layout above. Tables are built once per size and kept.
+  // packed layout above.
   void RealFFT(int n, int direction, float* a);
 
   // spec[0 … n/2-1] from a packed transform.
   static void Magnitude(int n, const float* a, float* spec);
 
+  // The analysis chain's steps fused into fewer passes; every element comes out as the
+  // separate steps above give it.
+  //
+  // The mean that DCCut subtracts (volts); 0 for n ≤ 0.
+  float Mean(int n, const float* src) const;
+  // dst = window `which` (kRectangle … kFlatTop) of (src − offset), corrected when
+  // correct is 1 (never for the rectangle): DCCut followed by the window when offset is
+  // Mean(n, src), the window alone when offset is 0.
+  void ApplyWindow(int which, int n, const float* src, float offset, int correct, float* dst) const;
+  // Magnitude of a transform scaled by 1/n (line 0) and lineGain/n (the others), each
+  // scaled value rounded to a 32-bit float as if stored; a itself is left as it is.
+  // n is a power of two (a length RealFFT accepts).
+  void ScaledMagnitude(int n, const float* a, double lineGain, float* spec) const;
+
   const FftSetting& Setting() const { return setting_; }
 
 private:
+  // Window values of one length in double, as the window formulas give them.
+  struct WindowTables {
+    CacheAlignedVector<double> hanning;       // Hanning window × 0.5
+    CacheAlignedVector<double> hamming;       // Hamming window
+    CacheAlignedVector<double> flatTopShape;  // the Hamming taper of the flat top
+    CacheAlignedVector<double> flatTopSinc;   // its sinc factor
+  };
+  const WindowTables& TablesFor(int which, int n) const;
+
   const FftSetting& setting_;
   Prompter& prompter_;
+  SimdLevel level_;
+  const SpectrumKernels& kernels_;
   std::map<int, std::unique_ptr<RealFftPlan>> plans_;
+  mutable std::map<int, WindowTables> windows_;  // filled on first use per length and window
 };

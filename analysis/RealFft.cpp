@@ -1,73 +1,90 @@
 #include "analysis/RealFft.h"
 
 #include <cmath>
+#include <complex>
 #include <numbers>
 #include <stdexcept>
 
 namespace {
+
 bool IsPowerOfTwo(int n) { return n > 0 && (n & (n - 1)) == 0; }
+
+// e^{-2πij/n} for n a multiple of 4, folded into the first octant so that quarter turns
+// are exact (the real-spectrum step relies on w = −i at k = n/4) and the values are as
+// accurate as double allows.
+std::complex<double> RootOfUnity(long j, long n) {
+  const long quarter = n / 4;
+  j %= n;
+  const long turn = j / quarter;
+  const long r = j % quarter;
+  const double unit = 2.0 * std::numbers::pi / static_cast<double>(n);
+  double c = 0.0;
+  double s = 0.0;
+  if (2 * r <= quarter) {
+    c = std::cos(unit * static_cast<double>(r));
+    s = std::sin(unit * static_cast<double>(r));
+  } else {
+    c = std::sin(unit * static_cast<double>(quarter - r));
+    s = std::cos(unit * static_cast<double>(quarter - r));
+  }
+  for (long t = 0; t < turn; ++t) {  // e^{iθ} · i per quarter turn
+    const double previous = c;
+    c = -s;
+    s = previous;
+  }
+  return {c, -s};
+}
+
+// The passes of a transform of `points` complex values: radix 4 while the span allows,
+// then one radix-2 pass if log2(points) is odd.
+std::vector<FftPass> PlanPasses(int points, int lanes) {
+  std::vector<FftPass> passes;
+  int span = points;
+  int stride = 1;
+  for (; span >= 4; span /= 4, stride *= 4) {
+    FftPass pass;
+    pass.radix = 4;
+    pass.span = span;
+    pass.stride = stride;
+    pass.perLane = stride < lanes;
+    if (span > 4) pass.twiddleCount = pass.perLane ? points / 4 : span / 4;
+    passes.push_back(pass);
+  }
+  if (span == 2) passes.push_back(FftPass{.radix = 2, .span = 2, .stride = stride});
+  return passes;
+}
+
 }  // namespace
 
-RealFftPlan::RealFftPlan(int n) : n_(n) {
+RealFftPlan::RealFftPlan(int n, SimdLevel level) : kernel_(RealFftKernelFor(level)) {
   if (n < 4 || !IsPowerOfTwo(n)) throw std::invalid_argument("RealFftPlan: length must be a power of two >= 4");
-  const int half = n / 2;
-  bitReverse_.resize(static_cast<std::size_t>(half));
-  int bits = 0;
-  while ((1 << bits) < half) ++bits;
-  for (int i = 0; i < half; ++i) {
-    int r = 0;
-    for (int b = 0; b < bits; ++b) r |= ((i >> b) & 1) << (bits - 1 - b);
-    bitReverse_[static_cast<std::size_t>(i)] = r;
-  }
-  twiddle_.resize(static_cast<std::size_t>(std::max(1, half / 2)));
-  for (std::size_t k = 0; k < twiddle_.size(); ++k) {
-    const double angle = -2.0 * std::numbers::pi * static_cast<double>(k) / half;
-    twiddle_[k] = {static_cast<float>(std::cos(angle)), static_cast<float>(std::sin(angle))};
-  }
-  realTwiddle_.resize(static_cast<std::size_t>(half));
-  for (std::size_t k = 0; k < realTwiddle_.size(); ++k) {
-    const double angle = -2.0 * std::numbers::pi * static_cast<double>(k) / n;
-    realTwiddle_[k] = {static_cast<float>(std::cos(angle)), static_cast<float>(std::sin(angle))};
-  }
-}
+  const int points = n / 2;
+  passes_ = PlanPasses(points, kernel_.lanes);
 
-void RealFftPlan::ComplexForward(std::complex<float>* z) const {
-  const int half = n_ / 2;
-  for (int i = 0; i < half; ++i) {
-    const int r = bitReverse_[static_cast<std::size_t>(i)];
-    if (r > i) std::swap(z[i], z[r]);
-  }
-  for (int len = 2; len <= half; len <<= 1) {
-    const int step = half / len;
-    for (int start = 0; start < half; start += len) {
-      for (int j = 0; j < len / 2; ++j) {
-        const auto w = twiddle_[static_cast<std::size_t>(j * step)];
-        const auto u = z[start + j];
-        const auto v = z[start + j + len / 2] * w;
-        z[start + j] = u + v;
-        z[start + j + len / 2] = u - v;
+  std::size_t rows = 0;
+  for (const auto& pass : passes_) rows += 6 * static_cast<std::size_t>(pass.twiddleCount);
+  passTwiddles_.resize(rows);
+  float* row = passTwiddles_.data();
+  for (auto& pass : passes_) {
+    pass.twiddles = row;
+    for (int e = 0; e < pass.twiddleCount; ++e) {
+      const long p = pass.perLane ? e / pass.stride : e;
+      for (int k = 1; k <= 3; ++k) {
+        const auto w = RootOfUnity(p * k, pass.span);
+        row[(2 * k - 2) * pass.twiddleCount + e] = static_cast<float>(w.real());
+        row[(2 * k - 1) * pass.twiddleCount + e] = static_cast<float>(w.imag());
       }
     }
+    row += 6 * static_cast<std::size_t>(pass.twiddleCount);
   }
-}
 
-void RealFftPlan::Forward(float* a) const {
-  const int half = n_ / 2;
-  auto* z = reinterpret_cast<std::complex<float>*>(a);  // NOLINT: std::complex is layout-compatible with float[2]
-  ComplexForward(z);
-  const auto z0 = z[0];
-  // Separate the spectra of the even and odd samples, pairing k with half - k.
-  for (int k = 1; k <= half / 2; ++k) {
-    const auto zk = z[k];
-    const auto zm = std::conj(z[half - k]);
-    const auto even = (zk + zm) * 0.5F;
-    const auto odd = (zk - zm) * std::complex<float>(0.0F, -0.5F);
-    const auto xk = even + realTwiddle_[static_cast<std::size_t>(k)] * odd;
-    const auto xm = std::conj(even - realTwiddle_[static_cast<std::size_t>(k)] * odd);
-    // X[half-k] = conj(E_k) - conj(W_k O_k) … written through the mirrored pair.
-    z[k] = {xk.real(), -xk.imag()};
-    z[half - k] = {xm.real(), -xm.imag()};
+  splitRe_.resize(static_cast<std::size_t>(n / 4 + 1));
+  splitIm_.resize(splitRe_.size());
+  for (std::size_t k = 0; k < splitRe_.size(); ++k) {
+    const auto w = RootOfUnity(static_cast<long>(k), n);
+    splitRe_[k] = static_cast<float>(w.real());
+    splitIm_[k] = static_cast<float>(w.imag());
   }
-  a[0] = z0.real() + z0.imag();
-  a[1] = z0.real() - z0.imag();
+  scratch_.resize(2 * static_cast<std::size_t>(n));
+  view_ = {.n = n, .passes = passes_, .splitRe = splitRe_.data(), .splitIm = splitIm_.data(), .scratch = scratch_.data()};
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "ScriptedPrompter.h"
+#include "SimdLevelParam.h"
 
 namespace {
 
@@ -114,5 +115,126 @@ TEST_F(MyfftTest, RealFftIsForwardOnly) {
   fft.RealFFT(8, 1, a.data());
   EXPECT_FLOAT_EQ(a[0], 8.0F);
 }
+
+}  // namespace
+
+namespace {
+
+// The windows written out as their formulas, one element at a time, as the reference
+// for the engine's cached window values and vector loops.
+constexpr float kTwoPi = 6.2831855F;
+constexpr float kFourPi = 12.566371F;
+
+std::vector<float> FormulaWindow(int which, const std::vector<float>& src, int correct) {
+  const int n = static_cast<int>(src.size());
+  std::vector<float> dst(src.size());
+  double factor = 0.0;
+  for (int i = 0; i < n; ++i) {
+    const double x = src[static_cast<std::size_t>(i)];
+    double value = x;
+    if (which == TmyFFT::kHanning) {
+      value = (1.0F - std::cos((i + 0.5) * static_cast<double>(kTwoPi) / n)) * x * 0.5F;
+      factor = TmyFFT::kHanningCorrection;
+    } else if (which == TmyFFT::kHamming) {
+      value = (0.54 - 0.46 * std::cos((i + 0.5) * static_cast<double>(kTwoPi) / n)) * x;
+      factor = TmyFFT::kHammingCorrection;
+    } else {
+      const auto t = static_cast<float>((i + 0.5 - n / 2) / n);
+      const double arg = static_cast<double>(kFourPi) * t;
+      value = std::sin(arg) / arg * ((0.54 + 0.46 * std::cos(static_cast<double>(kTwoPi) * t)) * x);
+      factor = TmyFFT::kFlatTopCorrection;
+    }
+    dst[static_cast<std::size_t>(i)] = static_cast<float>(value);
+  }
+  if (correct == 1) {
+    for (auto& v : dst) v = static_cast<float>(v * factor);
+  }
+  return dst;
+}
+
+std::vector<float> Noise(int n, unsigned seed, float offset) {
+  std::mt19937 rng(seed);
+  std::normal_distribution<float> noise(0.0F, 1e-3F);
+  std::vector<float> x(static_cast<std::size_t>(n));
+  for (auto& v : x) v = offset + noise(rng);
+  return x;
+}
+
+class MyfftLevels : public ::testing::TestWithParam<SimdLevel> {
+protected:
+  FftSetting setting;
+  ScriptedPrompter prompter;
+  TmyFFT fft{setting, prompter, GetParam()};
+};
+
+TEST_P(MyfftLevels, WindowsEqualTheirFormulasElementForElement) {
+  // Odd and short lengths run the loops' tails; 65536 the longest record.
+  for (int n : {7, 1000, 1024, 65536}) {
+    const auto src = Noise(n, static_cast<unsigned>(n), 0.25F);
+    std::vector<float> dst(src.size());
+    for (int which : {TmyFFT::kHanning, TmyFFT::kHamming, TmyFFT::kFlatTop}) {
+      for (int correct : {0, 1, 2}) {
+        fft.ApplyWindow(which, n, src.data(), 0.0F, correct, dst.data());
+        ASSERT_EQ(dst, FormulaWindow(which, src, correct)) << "n " << n << " window " << which << " flag " << correct;
+      }
+    }
+    fft.Hanning(n, src.data(), 1, dst.data());
+    EXPECT_EQ(dst, FormulaWindow(TmyFFT::kHanning, src, 1));
+    fft.Hamming(n, src.data(), 0, dst.data());
+    EXPECT_EQ(dst, FormulaWindow(TmyFFT::kHamming, src, 0));
+    fft.FlatTop(n, src.data(), 1, dst.data());
+    EXPECT_EQ(dst, FormulaWindow(TmyFFT::kFlatTop, src, 1));
+  }
+}
+
+TEST_P(MyfftLevels, FusedMeanRemovalEqualsDcCutThenWindow) {
+  constexpr int n = 4096;
+  const auto src = Noise(n, 5, -1.5F);
+  std::vector<float> cut(n), stepwise(n), fused(n);
+  fft.DCCut(n, src.data(), cut.data());
+  const float mean = fft.Mean(n, src.data());
+  for (int which : {TmyFFT::kRectangle, TmyFFT::kHanning, TmyFFT::kHamming, TmyFFT::kFlatTop, 7}) {
+    for (int correct : {0, 1}) {
+      if (which == TmyFFT::kHanning || which == TmyFFT::kHamming || which == TmyFFT::kFlatTop) {
+        stepwise = FormulaWindow(which, cut, correct);
+      } else {
+        stepwise = cut;  // the rectangle (and any unknown index) copies and never corrects
+      }
+      fft.ApplyWindow(which, n, src.data(), mean, correct, fused.data());
+      EXPECT_EQ(fused, stepwise) << "window " << which << " flag " << correct;
+    }
+  }
+}
+
+TEST_P(MyfftLevels, MeanIsTheSameOnEveryLevel) {
+  // The partial sums run in the same order on every level, so the mean is bit-identical.
+  const auto src = Noise(65536 + 5, 17, 0.75F);
+  TmyFFT portable(setting, prompter, SimdLevel::Portable);
+  for (int n : {1, 9, 65541}) EXPECT_EQ(fft.Mean(n, src.data()), portable.Mean(n, src.data())) << n;
+  EXPECT_EQ(fft.Mean(0, src.data()), 0.0F);
+}
+
+TEST_P(MyfftLevels, ScaledMagnitudeEqualsScalingThenMagnitude) {
+  constexpr int n = 2048;
+  constexpr double kGain = 1.414213562;
+  auto a = Noise(n, 9, 0.0F);
+  a[0] = -37.0F;
+  std::vector<float> fused(n / 2), stepwise(n / 2);
+  fft.ScaledMagnitude(n, a.data(), kGain, fused.data());
+  auto scaled = a;
+  scaled[0] = scaled[0] / static_cast<float>(n);
+  for (int k = 1; k < n; ++k) scaled[k] = static_cast<float>(scaled[k] * kGain / n);
+  for (int k = 1; k < n / 2; ++k) {
+    const double re = scaled[2 * k];
+    const double im = scaled[2 * k + 1];
+    stepwise[k] = static_cast<float>(std::sqrt(re * re + im * im));
+  }
+  stepwise[0] = std::fabs(scaled[0]);
+  EXPECT_EQ(fused, stepwise);
+  TmyFFT::Magnitude(n, scaled.data(), fused.data());
+  EXPECT_EQ(fused, stepwise);
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryLevel, MyfftLevels, ::testing::ValuesIn(AvailableSimdLevels()), SimdLevelTestName);
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include "analysis/RealFft.h"
+#include "analysis/SpectrumKernels.h"
 
 #include <gtest/gtest.h>
 
@@ -7,6 +8,8 @@
 #include <numbers>
 #include <random>
 #include <vector>
+
+#include "SimdLevelParam.h"
 
 namespace {
 
@@ -61,9 +64,9 @@ std::vector<double> DirectPacked(const std::vector<float>& x) {
 
 // Relative error in the L2 norm, ||a - ref|| / ||ref||, the usual accuracy
 // measure of an FFT (about epsilon times a small multiple of log2 n).
-double RelativeError(const std::vector<float>& x, const std::vector<double>& reference) {
+double RelativeError(const std::vector<float>& x, const std::vector<double>& reference, SimdLevel level) {
   std::vector<float> a = x;
-  RealFftPlan(static_cast<int>(x.size())).Forward(a.data());
+  RealFftPlan(static_cast<int>(x.size()), level).Forward(a.data());
   double error = 0.0;
   double norm = 0.0;
   for (std::size_t i = 0; i < x.size(); ++i) {
@@ -93,34 +96,73 @@ std::vector<float> Signal(std::size_t n, int kind, std::mt19937& rng) {
   return x;
 }
 
-TEST(RealFftPlan, MatchesDoublePrecisionForEveryPowerOfTwo) {
+// Every kernel level the CPU runs: the scalar loops (n < 64) and the vector passes of
+// every shape (first pass, stride 4, wide passes, radix-2 last pass) on each level.
+class RealFftLevels : public ::testing::TestWithParam<SimdLevel> {};
+
+TEST_P(RealFftLevels, MatchesDoublePrecisionForEveryPowerOfTwo) {
   std::mt19937 rng(12345);
   for (std::size_t n = 4; n <= 65536; n *= 2) {
     for (int kind = 0; kind < 4; ++kind) {
       const auto x = Signal(n, kind, rng);
-      EXPECT_LT(RelativeError(x, ReferencePacked(x)), Tolerance(n)) << "n=" << n << " kind=" << kind;
+      EXPECT_LT(RelativeError(x, ReferencePacked(x), GetParam()), Tolerance(n)) << "n=" << n << " kind=" << kind;
     }
   }
 }
 
-TEST(RealFftPlan, LayoutAndSineSignAgainstDirectSums) {
+TEST_P(RealFftLevels, LayoutAndSineSignAgainstDirectSums) {
   std::mt19937 rng(7);
   for (std::size_t n = 4; n <= 256; n *= 2) {
     const auto x = Signal(n, 0, rng);
-    EXPECT_LT(RelativeError(x, DirectPacked(x)), Tolerance(n)) << "n=" << n;
+    EXPECT_LT(RelativeError(x, DirectPacked(x), GetParam()), Tolerance(n)) << "n=" << n;
   }
   // A sine on line 1 of 8 samples: the sine part of line 1 holds +n/2.
   std::vector<float> x(8);
   for (int j = 0; j < 8; ++j) x[j] = static_cast<float>(std::sin(2.0 * std::numbers::pi * j / 8.0));
-  RealFftPlan(8).Forward(x.data());
+  RealFftPlan(8, GetParam()).Forward(x.data());
   EXPECT_NEAR(x[3], 4.0F, 1e-5F);
   EXPECT_NEAR(x[2], 0.0F, 1e-5F);
 }
+
+TEST_P(RealFftLevels, PlanIsReusableAndLeavesNoState) {
+  // The scratch of one transform must not leak into the next.
+  constexpr int n = 4096;
+  std::mt19937 rng(99);
+  RealFftPlan plan(n, GetParam());
+  const auto first = Signal(n, 0, rng);
+  const auto second = Signal(n, 2, rng);
+  std::vector<float> a = second;
+  plan.Forward(a.data());
+  std::vector<float> b = first;
+  plan.Forward(b.data());
+  b = second;
+  plan.Forward(b.data());
+  EXPECT_EQ(a, b);
+}
+
+TEST_P(RealFftLevels, LineAtAQuarterOfTheRateIsExact) {
+  // Line n/4 is its own mirror in the real-spectrum step; both of its writes must agree.
+  constexpr int n = 1024;
+  std::vector<float> x(n);
+  for (int j = 0; j < n; ++j) x[j] = (j % 4 == 0) ? 1.0F : (j % 4 == 2 ? -1.0F : 0.0F);  // cos(πj/2)
+  RealFftPlan(n, GetParam()).Forward(x.data());
+  EXPECT_EQ(x[n / 2], n / 2.0F);
+  EXPECT_EQ(x[n / 2 + 1], 0.0F);
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryLevel, RealFftLevels, ::testing::ValuesIn(AvailableSimdLevels()), SimdLevelTestName);
 
 TEST(RealFftPlan, RejectsLengthsThatAreNotPowersOfTwo) {
   EXPECT_THROW(RealFftPlan(2), std::invalid_argument);
   EXPECT_THROW(RealFftPlan(1000), std::invalid_argument);
   EXPECT_THROW(RealFftPlan(0), std::invalid_argument);
+}
+
+TEST(RealFftPlan, RejectsALevelTheCpuDoesNotRun) {
+  const auto unknown = static_cast<SimdLevel>(99);
+  EXPECT_THROW(RealFftPlan(64, unknown), std::invalid_argument);
+  EXPECT_THROW(SpectrumKernelsFor(unknown), std::invalid_argument);
+  EXPECT_NO_THROW(RealFftPlan(64, SimdLevel::Portable)) << "the portable level runs everywhere";
 }
 
 }  // namespace
