@@ -119,6 +119,7 @@ int WriteOutputs(const CliOptions& options, Workspace& ws, CliPrompter& prompter
 void PrintReport(const CliOptions& options, const MeasurementReport& report, const CliIo& io) {
   const std::string text = options.json ? ReportJson(report) : ReportText(report);
   std::fputs(text.c_str(), io.out);
+  std::fflush(io.out);  // the summary before any closing notice on stderr
 }
 
 std::unique_ptr<D2xx> MakeDriver(const CliOptions& options, const CliIo& io) {

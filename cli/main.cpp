@@ -1,8 +1,10 @@
 // zemtra-cli: scripted measurement and analysis with the QT4418PX.
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <csignal>
+#include <cstdlib>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -25,6 +27,16 @@ const char* CommandName(CliCommand command) {
   return "";
 }
 
+// Qt's offscreen platform (used for --png) complains on stderr when the session has no
+// runtime directory, as over SSH or in CI; give it the one it would fall back to.
+void EnsureRuntimeDirectory() {
+  if (std::getenv("XDG_RUNTIME_DIR") != nullptr) return;
+  constexpr mode_t kPrivate = 0700;
+  const std::string dir = "/tmp/runtime-" + std::to_string(getuid());
+  mkdir(dir.c_str(), kPrivate);
+  setenv("XDG_RUNTIME_DIR", dir.c_str(), 0);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -41,6 +53,7 @@ int main(int argc, char** argv) {
     return kExitOk;
   }
 
+  EnsureRuntimeDirectory();
   std::signal(SIGINT, OnInterrupt);
   std::signal(SIGTERM, OnInterrupt);
   CliIo io;
