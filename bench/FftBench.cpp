@@ -10,15 +10,9 @@
 #include <vector>
 
 #include "analysis/Analysis.h"
-#include "ui/Prompter.h"
+#include "ui/SilentPrompter.h"
 
 namespace {
-
-class SilentPrompter : public Prompter {
-public:
-  void ShowMessage(const std::string&, const std::string&, MessageIcon) override {}
-  bool AskYesNo(const std::string&, const std::string&) override { return false; }
-};
 
 std::vector<float> NoisySignal(int n) {
   std::mt19937 rng(1);

@@ -15,24 +15,11 @@
 #include <vector>
 
 #include "files/Myfile.h"
-#include "ui/Prompter.h"
+#include "ui/SilentPrompter.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-// Answers every overwrite question with Yes, so each iteration replaces the file.
-class YesPrompter : public Prompter {
- public:
-  void ShowMessage(const std::string&, const std::string&, MessageIcon) override {}
-  bool AskYesNo(const std::string&, const std::string&) override { return true; }
-};
-
-// The real calls without the sync, to see the writer's own cost beside the baseline.
-class UnsyncedCalls : public FileCalls {
- public:
-  int Sync(int) override { return 0; }
-};
 
 class BenchDir {
  public:
@@ -86,7 +73,7 @@ void SaveData(benchmark::State& state, FileCalls& calls) {
   const Measurement m(static_cast<int>(state.range(0)));
   BenchDir dir;
   const SaveSetting save = SaveTo(dir / "bench.DTA");
-  YesPrompter prompter;
+  SilentPrompter prompter(true);
   TmyFile file(prompter, calls);
   for (auto _ : state) {
     if (!file.SaveDataFile(kDataFileHeader, m.ad, m.data, m.fft, save)) state.SkipWithError("save failed");
@@ -96,7 +83,7 @@ void SaveData(benchmark::State& state, FileCalls& calls) {
 void BM_SaveDataFile(benchmark::State& state) { SaveData(state, SystemFileCalls()); }
 
 void BM_SaveDataFileUnsynced(benchmark::State& state) {
-  UnsyncedCalls calls;
+  UnsyncedFileCalls calls;
   SaveData(state, calls);
 }
 
@@ -104,7 +91,7 @@ void BM_LoadDataFile(benchmark::State& state) {
   const Measurement m(static_cast<int>(state.range(0)));
   BenchDir dir;
   const SaveSetting save = SaveTo(dir / "bench.DTA");
-  YesPrompter prompter;
+  SilentPrompter prompter(true);
   TmyFile file(prompter);
   file.SaveDataFile(kDataFileHeader, m.ad, m.data, m.fft, save);
   Measurement into(0);
@@ -123,7 +110,7 @@ void BM_SaveFftFile(benchmark::State& state) {
   const Measurement m(static_cast<int>(state.range(0)));
   BenchDir dir;
   const SaveSetting save = SaveTo(dir / "bench.FFT");
-  YesPrompter prompter;
+  SilentPrompter prompter(true);
   TmyFile file(prompter);
   for (auto _ : state) {
     if (!file.SaveFftFile(kFftFileHeader, m.ad, m.data, m.fft, save)) state.SkipWithError("save failed");
@@ -136,7 +123,7 @@ void BM_BaselineWrite(benchmark::State& state) {
   const Measurement m(static_cast<int>(state.range(0)));
   BenchDir dir;
   const SaveSetting save = SaveTo(dir / "bench.DTA");
-  YesPrompter prompter;
+  SilentPrompter prompter(true);
   TmyFile(prompter).SaveDataFile(kDataFileHeader, m.ad, m.data, m.fft, save);
   std::string settings;
   {
@@ -177,7 +164,7 @@ void BM_BaselineRead(benchmark::State& state) {
   const Measurement m(static_cast<int>(state.range(0)));
   BenchDir dir;
   const SaveSetting save = SaveTo(dir / "bench.DTA");
-  YesPrompter prompter;
+  SilentPrompter prompter(true);
   TmyFile(prompter).SaveDataFile(kDataFileHeader, m.ad, m.data, m.fft, save);
   constexpr int kLinesBeforeSamples = 40;
   Measurement into(0);

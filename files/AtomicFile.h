@@ -27,6 +27,13 @@ class FileCalls {
 // The real system calls.
 FileCalls& SystemFileCalls();
 
+// The real calls without the syncs: for throughput measurements and fuzzing, where
+// durability is not what is looked at.
+class UnsyncedFileCalls : public FileCalls {
+ public:
+  int Sync(int /*fd*/) override { return 0; }
+};
+
 class AtomicFile {
  public:
   explicit AtomicFile(std::filesystem::path target, FileCalls& calls = SystemFileCalls());

@@ -12,7 +12,7 @@
 #include <string>
 
 #include "files/AtomicFile.h"
-#include "ui/Prompter.h"
+#include "ui/SilentPrompter.h"
 
 // Stops the run so the fuzzer keeps the input that broke a property.
 #define FUZZ_CHECK(condition)                                                                  \
@@ -22,18 +22,6 @@
       std::abort();                                                                            \
     }                                                                                          \
   } while (false)
-
-class YesPrompter : public Prompter {
- public:
-  void ShowMessage(const std::string&, const std::string&, MessageIcon) override {}
-  bool AskYesNo(const std::string&, const std::string&) override { return true; }
-};
-
-// Syncing every round trip would make the runs slow without testing anything more.
-class UnsyncedCalls : public FileCalls {
- public:
-  int Sync(int) override { return 0; }
-};
 
 // Files of this process in the temporary directory, removed at exit.
 class ScratchFiles {

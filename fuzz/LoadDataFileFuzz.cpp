@@ -41,8 +41,8 @@ bool SameSamples(const MeasureData& a, const MeasureData& b) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static const ScratchFiles scratch;
-  static YesPrompter prompter;
-  static UnsyncedCalls calls;
+  static SilentPrompter prompter(true);
+  static UnsyncedFileCalls calls;
   static Loaded first;
   static Loaded again;
   const TmyFile file(prompter, calls);

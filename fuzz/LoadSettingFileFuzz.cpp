@@ -6,8 +6,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static const ScratchFiles scratch;
-  static YesPrompter prompter;
-  static UnsyncedCalls calls;
+  static SilentPrompter prompter(true);
+  static UnsyncedFileCalls calls;
   const TmyFile file(prompter, calls);
 
   const FftSetting fftBefore;

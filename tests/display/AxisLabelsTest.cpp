@@ -5,17 +5,9 @@
 
 #include "display/AxisLabels.h"
 
-namespace {
+#include "display/DisplaySettings.h"
 
-FftSetting Settings(bool log, int freqS, int freqE, int dBMax = 2, int dBMin = 10) {
-  FftSetting s;
-  s.fLogGraph = log ? 1 : 0;
-  s.index_FreqS = freqS;
-  s.index_FreqE = freqE;
-  s.index_dB_max = dBMax;
-  s.index_dB_min = dBMin;
-  return s;
-}
+namespace {
 
 template <std::size_t N>
 std::array<LabelSize, N> Uniform(int width, int height) {

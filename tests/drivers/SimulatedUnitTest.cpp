@@ -5,16 +5,11 @@
 #include <chrono>
 #include <string>
 
+#include "drivers/SimConfigFor.h"
+
 namespace {
 
 using std::chrono::seconds;
-
-SimConfig Config(const std::string& text) {
-  std::string error;
-  const std::optional<SimConfig> config = ParseSimulatedConfig(text, error);
-  EXPECT_TRUE(config) << error;
-  return config.value_or(SimConfig{});
-}
 
 FT_STATUS WriteLine(D2xx& unit, const std::string& line) {
   const std::string bytes = line + "\r";

@@ -6,18 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "drivers/SimConfigFor.h"
+
 namespace {
 
 using std::chrono::milliseconds;
 using std::chrono::nanoseconds;
 using std::chrono::seconds;
-
-SimConfig Config(const std::string& text) {
-  std::string error;
-  const std::optional<SimConfig> config = ParseSimulatedConfig(text, error);
-  EXPECT_TRUE(config) << error;
-  return config.value_or(SimConfig{});
-}
 
 // Sends one line at time now and returns what came back.
 std::string Send(UnitFirmware& unit, const std::string& line, nanoseconds now = nanoseconds{0}) {
