@@ -54,7 +54,7 @@ void FlatTopTables(int n, CacheAlignedVector<double>& shape, CacheAlignedVector<
 }  // namespace
 
 TmyFFT::TmyFFT(const FftSetting& setting, Prompter& prompter, SimdLevel level)
-    : setting_(setting), prompter_(prompter), level_(level), kernels_(SpectrumKernelsFor(level)) {}
+    : setting_(setting), prompter_(prompter), level_(level), kernels_(ChainKernelsFor(level)) {}
 
 void TmyFFT::DCCut(int n, const float* src, float* dst) const {
   if (n == 0) {
@@ -118,11 +118,11 @@ void TmyFFT::RealFFT(int n, int direction, float* a) {
   plan->Forward(a);
 }
 
-void TmyFFT::Magnitude(int n, const float* a, float* spec) {
-  SpectrumKernelsFor(BestSimdLevel()).magnitude(n, a, kOne, kUnity, kUnity, spec);
+void TmyFFT::Magnitude(int n, const float* a, float* lines) {
+  ChainKernelsFor(BestSimdLevel()).magnitude(n, a, kOne, kUnity, kUnity, lines);
 }
 
-void TmyFFT::ScaledMagnitude(int n, const float* a, double lineGain, float* spec) const {
+void TmyFFT::ScaledMagnitude(int n, const float* a, double lineGain, float* lines) const {
   // For a power of two, 1/n is exact, so multiplying by it rounds as dividing by n does.
-  kernels_.magnitude(n, a, kOne / static_cast<float>(n), lineGain, kUnity / n, spec);
+  kernels_.magnitude(n, a, kOne / static_cast<float>(n), lineGain, kUnity / n, lines);
 }

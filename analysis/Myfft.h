@@ -8,7 +8,7 @@
 //   a[1]    = Σ x[j]·(-1)^j             (line at half the sample rate)
 //   a[2k]   = Σ x[j]·cos(2πjk/n)        k = 1 … n/2-1
 //   a[2k+1] = Σ x[j]·sin(2πjk/n)        (plus sign of the sine)
-// Magnitude gives spec[0] = |a[0]| and spec[k] = sqrt(a[2k]² + a[2k+1]²).
+// Magnitude gives lines[0] = |a[0]| and lines[k] = sqrt(a[2k]² + a[2k+1]²).
 //
 // The transform plans and the window values are built once per length and kept, so
 // after the first call for a length nothing is allocated. The plans' scratch memory
@@ -21,7 +21,7 @@
 #include "analysis/CacheAligned.h"
 #include "analysis/RealFft.h"
 #include "analysis/Simd.h"
-#include "analysis/SpectrumKernels.h"
+#include "analysis/ChainKernels.h"
 #include "app/Records.h"
 #include "ui/Prompter.h"
 
@@ -56,8 +56,8 @@ public:
   // packed layout above.
   void RealFFT(int n, int direction, float* a);
 
-  // spec[0 … n/2-1] from a packed transform.
-  static void Magnitude(int n, const float* a, float* spec);
+  // lines[0 … n/2-1] from a packed transform.
+  static void Magnitude(int n, const float* a, float* lines);
 
   // The analysis chain's steps fused into fewer passes; every element comes out as the
   // separate steps above give it.
@@ -71,7 +71,7 @@ public:
   // Magnitude of a transform scaled by 1/n (line 0) and lineGain/n (the others), each
   // scaled value rounded to a 32-bit float as if stored; a itself is left as it is.
   // n is a power of two (a length RealFFT accepts).
-  void ScaledMagnitude(int n, const float* a, double lineGain, float* spec) const;
+  void ScaledMagnitude(int n, const float* a, double lineGain, float* lines) const;
 
   const FftSetting& Setting() const { return setting_; }
 
@@ -88,7 +88,7 @@ private:
   const FftSetting& setting_;
   Prompter& prompter_;
   SimdLevel level_;
-  const SpectrumKernels& kernels_;
+  const ChainKernels& kernels_;
   std::map<int, std::unique_ptr<RealFftPlan>> plans_;
   mutable std::map<int, WindowTables> windows_;  // filled on first use per length and window
 };

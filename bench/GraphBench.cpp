@@ -106,8 +106,8 @@ void BM_BaselinePolylines(benchmark::State& state) {
   const float waveTime = RecordSpanMs(w.cur.data, &SamplePeriodMs);
   const auto waveCur = WavePoints(w.cur.data, scale, waveTime, kW, kH);
   const auto waveRef = WavePoints(w.ref.data, scale, waveTime, kW, kH);
-  QImage spec(kW, kH, QImage::Format_RGB32), wave(kW, kH, QImage::Format_RGB32);
-  spec.fill(Qt::white);
+  QImage spectrumImage(kW, kH, QImage::Format_RGB32), wave(kW, kH, QImage::Format_RGB32);
+  spectrumImage.fill(Qt::white);
   wave.fill(Qt::white);
   auto draw = [](QImage& image, const std::vector<QPoint>& first, const std::vector<QPoint>& second) {
     QPainter painter(&image);
@@ -118,7 +118,7 @@ void BM_BaselinePolylines(benchmark::State& state) {
     painter.drawPolyline(second.data(), static_cast<int>(second.size()));
   };
   for (auto _ : state) {
-    draw(spec, specCur, specRef);
+    draw(spectrumImage, specCur, specRef);
     draw(wave, waveCur, waveRef);
   }
 }

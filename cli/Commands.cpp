@@ -129,12 +129,12 @@ std::unique_ptr<D2xx> MakeDriver(const CliOptions& options, const CliIo& io) {
     if (!driver) Say(io, "--simulate: " + error);
     return driver;
   }
-  const auto spec = ParseDeviceSpec(options.device.value_or(""));
-  if (!spec.spec) {
-    Say(io, "--device: " + spec.error);
+  const auto choice = ParseDeviceSpec(options.device.value_or(""));
+  if (!choice.device) {
+    Say(io, "--device: " + choice.error);
     return nullptr;
   }
-  return MakeRealUnitDriver(*spec.spec);
+  return MakeRealUnitDriver(*choice.device);
 }
 
 int StartFailure(const MeasurementRun::StartResult& start, const CliIo& io) {

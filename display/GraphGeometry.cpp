@@ -38,9 +38,9 @@ GraphLayout ArrangeBoxes(int outerWidth, int outerHeight, bool waveShown) {
   if (waveShown) {
     const int height = (outerHeight - kTwoBoxHeightAllowance) / 2;
     layout.wave = {kBoxLeft, kBoxTop, width, height};
-    layout.spec = {kBoxLeft, height + kSpecBoxGap, width, height};
+    layout.spectrum = {kBoxLeft, height + kSpecBoxGap, width, height};
   } else {
-    layout.spec = {kBoxLeft, kBoxTop, width, outerHeight - kOneBoxHeightAllowance};
+    layout.spectrum = {kBoxLeft, kBoxTop, width, outerHeight - kOneBoxHeightAllowance};
   }
   return layout;
 }

@@ -37,7 +37,7 @@ struct BoxRect {
 
 // Where the two paint boxes go in a window of outer size W × H.
 struct GraphLayout {
-  BoxRect spec;
+  BoxRect spectrum;
   BoxRect wave;  // meaningful only when waveShown
   bool waveShown = false;
 };

@@ -89,12 +89,12 @@ void TGraph_FFT::ArrangeGraphs() {
     const auto places = PlaceWaveLabels(layout.wave, SizesOf(waveLabels));
     for (std::size_t i = 0; i < waveLabels.size(); ++i) place(waveLabels[i], places[i]);
   }
-  specBox.setGeometry(layout.spec.left, layout.spec.top, layout.spec.width, layout.spec.height);
-  if (const auto places = PlaceDbLabels(layout.spec, SizesOf(dBLabels), fftSetting)) {
+  specBox.setGeometry(layout.spectrum.left, layout.spectrum.top, layout.spectrum.width, layout.spectrum.height);
+  if (const auto places = PlaceDbLabels(layout.spectrum, SizesOf(dBLabels), fftSetting)) {
     for (std::size_t i = 0; i < dBLabels.size(); ++i) place(dBLabels[i], (*places)[i]);
   }
   if (FreqRangeOf(fftSetting)) {
-    if (const auto places = PlaceFreqLabels(layout.spec, SizesOf(freqLabels), fftSetting)) {
+    if (const auto places = PlaceFreqLabels(layout.spectrum, SizesOf(freqLabels), fftSetting)) {
       for (std::size_t i = 0; i < freqLabels.size(); ++i) place(freqLabels[i], (*places)[i]);
     }
   }

@@ -48,15 +48,15 @@ DeviceSpecResult ParseDeviceSpec(std::string_view value) {
                 "\"; use --device=libftdi, --device=tty or --device=tty:PATH");
 }
 
-std::unique_ptr<D2xx> MakeRealUnitDriver(const DeviceSpec& spec, DriverLog log) {
+std::unique_ptr<D2xx> MakeRealUnitDriver(const DeviceSpec& device, DriverLog log) {
   std::unique_ptr<ByteSource> source;
-  if (spec.backend == DeviceBackend::kLibFtdi) {
+  if (device.backend == DeviceBackend::kLibFtdi) {
 #if ZEMTRA_HAVE_LIBFTDI
     source = std::make_unique<LibFtdiSource>(log);
 #else
     log("libftdi1 support is not built in; using the kernel's USB serial driver");
 #endif
   }
-  if (!source) source = std::make_unique<TtySource>(spec.ttyPath, log);
+  if (!source) source = std::make_unique<TtySource>(device.ttyPath, log);
   return std::make_unique<BufferedD2xx>(std::move(source), std::move(log));
 }

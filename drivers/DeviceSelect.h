@@ -30,7 +30,7 @@ struct DeviceSpec {
 
 // A parsed option value, or the reason it was refused (a sentence for the user).
 struct DeviceSpecResult {
-  std::optional<DeviceSpec> spec;
+  std::optional<DeviceSpec> device;
   std::string error;
 };
 
@@ -43,5 +43,5 @@ DeviceSpec DefaultDeviceSpec();
 // Parses the text after "--device="; an empty value is the default.
 DeviceSpecResult ParseDeviceSpec(std::string_view value);
 
-// The buffered real-hardware driver over the backend of spec, logging to log.
-std::unique_ptr<D2xx> MakeRealUnitDriver(const DeviceSpec& spec, DriverLog log = StderrDriverLog());
+// The buffered real-hardware driver over the backend of device, logging to log.
+std::unique_ptr<D2xx> MakeRealUnitDriver(const DeviceSpec& device, DriverLog log = StderrDriverLog());

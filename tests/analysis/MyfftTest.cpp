@@ -102,11 +102,11 @@ TEST_F(MyfftTest, OnlyACorrectionFlagOfOneCorrects) {
 
 TEST_F(MyfftTest, MagnitudeOfPackedLines) {
   const std::vector<float> a{-3.0F, 99.0F, 3.0F, 4.0F, 0.0F, -2.0F};
-  std::vector<float> spec(3);
-  TmyFFT::Magnitude(6, a.data(), spec.data());
-  EXPECT_EQ(spec[0], 3.0F) << "|DC|";
-  EXPECT_EQ(spec[1], 5.0F);
-  EXPECT_EQ(spec[2], 2.0F);
+  std::vector<float> lines(3);
+  TmyFFT::Magnitude(6, a.data(), lines.data());
+  EXPECT_EQ(lines[0], 3.0F) << "|DC|";
+  EXPECT_EQ(lines[1], 5.0F);
+  EXPECT_EQ(lines[2], 2.0F);
 }
 
 TEST_F(MyfftTest, RealFftIsForwardOnly) {

@@ -1,5 +1,5 @@
 #include "analysis/RealFft.h"
-#include "analysis/SpectrumKernels.h"
+#include "analysis/ChainKernels.h"
 
 #include <gtest/gtest.h>
 
@@ -161,7 +161,7 @@ TEST(RealFftPlan, RejectsLengthsThatAreNotPowersOfTwo) {
 TEST(RealFftPlan, RejectsALevelTheCpuDoesNotRun) {
   const auto unknown = static_cast<SimdLevel>(99);
   EXPECT_THROW(RealFftPlan(64, unknown), std::invalid_argument);
-  EXPECT_THROW(SpectrumKernelsFor(unknown), std::invalid_argument);
+  EXPECT_THROW(ChainKernelsFor(unknown), std::invalid_argument);
   EXPECT_NO_THROW(RealFftPlan(64, SimdLevel::Portable)) << "the portable level runs everywhere";
 }
 

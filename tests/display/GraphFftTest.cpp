@@ -61,7 +61,7 @@ class GraphFftTest : public ::testing::Test {
     if (!host) host = std::make_unique<GraphHost>(cur.data, ref.data, ad, fft);
     return *host;
   }
-  QImage Spec() { return Host().Graph().SpecBitmap(); }
+  QImage SpectrumBitmap() { return Host().Graph().SpecBitmap(); }
 
   AdUnitSetting ad;
   FftSetting fft;
@@ -74,7 +74,7 @@ TEST_F(GraphFftTest, LayoutAtTheSmallestWindow) {
   Host().Redraw();
   EXPECT_EQ(Host().SpecBox().geometry(), QRect(56, 224, 624, 183));
   EXPECT_EQ(Host().WaveBox().geometry(), QRect(56, 16, 624, 183));
-  EXPECT_EQ(Spec().size(), QSize(622, 181));
+  EXPECT_EQ(SpectrumBitmap().size(), QSize(622, 181));
   EXPECT_EQ(Host().Graph().WaveBitmap().size(), QSize(622, 181));
   EXPECT_TRUE(Host().WaveBox().isVisibleTo(&Host()));
   EXPECT_EQ(Host().Label(0).x(), 56) << "first frequency label at the box's left edge";
@@ -106,17 +106,17 @@ TEST_F(GraphFftTest, BoxShowsTheBitmapInABlackFrame) {
   const QImage box = Host().SpecBox().grab().toImage();
   EXPECT_EQ(Rgb(box, 0, 0), 0u);
   EXPECT_EQ(Rgb(box, 623, 182), 0u);
-  const QImage spec = Spec();
-  EXPECT_EQ(Rgb(box, 300, 1), Rgb(spec, 299, 0));
-  EXPECT_EQ(Rgb(box, 101, 100), Rgb(spec, 100, 99));
+  const QImage spectrumImage = SpectrumBitmap();
+  EXPECT_EQ(Rgb(box, 300, 1), Rgb(spectrumImage, 299, 0));
+  EXPECT_EQ(Rgb(box, 101, 100), Rgb(spectrumImage, 100, 99));
 }
 
 TEST_F(GraphFftTest, LogGridColours) {
   Host().Redraw();
   const auto scale = SpectrumScale::Of(fft, 622, 181);
-  const QImage spec = Spec();
-  EXPECT_EQ(Rgb(spec, scale->X(10.0F), 5), 0x808080u) << "10 Hz in the main-axis colour";
-  EXPECT_EQ(Rgb(spec, scale->X(20.0F), 5), 0xC0C0C0u) << "20 Hz in the sub-axis colour";
+  const QImage spectrumImage = SpectrumBitmap();
+  EXPECT_EQ(Rgb(spectrumImage, scale->X(10.0F), 5), 0x808080u) << "10 Hz in the main-axis colour";
+  EXPECT_EQ(Rgb(spectrumImage, scale->X(20.0F), 5), 0xC0C0C0u) << "20 Hz in the sub-axis colour";
 }
 
 TEST_F(GraphFftTest, OverlayMaskOnLogScale) {
@@ -124,8 +124,8 @@ TEST_F(GraphFftTest, OverlayMaskOnLogScale) {
   Host().Redraw();
   const auto scale = SpectrumScale::Of(fft, 622, 181);
   const int x = 150;  // between bin 1 (1 Hz) and bin 2, clear of grid lines
-  EXPECT_EQ(Rgb(Spec(), x, scale->Y(20.0F * std::log10(5.6234e-4F))), 0x808080u);
-  EXPECT_EQ(Rgb(Spec(), x, scale->Y(-40.0F)), kRed) << "current curve in red";
+  EXPECT_EQ(Rgb(SpectrumBitmap(), x, scale->Y(20.0F * std::log10(5.6234e-4F))), 0x808080u);
+  EXPECT_EQ(Rgb(SpectrumBitmap(), x, scale->Y(-40.0F)), kRed) << "current curve in red";
 }
 
 TEST_F(GraphFftTest, OverlayXorOnLinearScale) {
@@ -133,7 +133,7 @@ TEST_F(GraphFftTest, OverlayXorOnLinearScale) {
   for (int i = 0; i < 2048; ++i) ref.data.spectrum[i] = 5.6234e-4F;
   Host().Redraw();
   const auto scale = SpectrumScale::Of(fft, 622, 181);
-  EXPECT_EQ(Rgb(Spec(), 20, scale->Y(20.0F * std::log10(5.6234e-4F))), 0x7F7F7Fu);
+  EXPECT_EQ(Rgb(SpectrumBitmap(), 20, scale->Y(20.0F * std::log10(5.6234e-4F))), 0x7F7F7Fu);
 }
 
 TEST_F(GraphFftTest, XorCurveHasNoHolesAtSharedVertices) {
@@ -150,7 +150,7 @@ TEST_F(GraphFftTest, XorCurveHasNoHolesAtSharedVertices) {
     const bool onGrid = std::any_of(grid.vLines.begin(), grid.vLines.end(), [x](GridLine l) { return l.pos == x; });
     if (onGrid) continue;
     const int y = scale->Y(20.0F * std::log10(ref.data.spectrum[j]));
-    EXPECT_EQ(Rgb(Spec(), x, y), 0x7F7F7Fu) << "vertex of bin " << j << " drawn once";
+    EXPECT_EQ(Rgb(SpectrumBitmap(), x, y), 0x7F7F7Fu) << "vertex of bin " << j << " drawn once";
     ++checked;
   }
   EXPECT_GT(checked, 80);
@@ -163,7 +163,7 @@ TEST_F(GraphFftTest, RelativeDisplayPutsTheHighestBinAtZero) {
   Host().Redraw();
   EXPECT_EQ(Host().Graph().DisplayDbAt(10), 0.0F);
   const auto scale = SpectrumScale::Of(fft, 622, 181);
-  EXPECT_EQ(Rgb(Spec(), scale->X(10.0F), 0), kRed);
+  EXPECT_EQ(Rgb(SpectrumBitmap(), scale->X(10.0F), 0), kRed);
 }
 
 TEST_F(GraphFftTest, InvalidRangesDrawWhiteAndKeepLabels) {
@@ -172,9 +172,9 @@ TEST_F(GraphFftTest, InvalidRangesDrawWhiteAndKeepLabels) {
   fft.index_dB_max = fft.index_dB_min = 6;  // from a damaged settings file
   fft.index_FreqS = 14;
   Host().Redraw();
-  const QImage spec = Spec();
-  for (int y = 0; y < spec.height(); y += 7)
-    for (int x = 0; x < spec.width(); x += 7) ASSERT_EQ(Rgb(spec, x, y), kWhite) << x << "," << y;
+  const QImage spectrumImage = SpectrumBitmap();
+  for (int y = 0; y < spectrumImage.height(); y += 7)
+    for (int x = 0; x < spectrumImage.width(); x += 7) ASSERT_EQ(Rgb(spectrumImage, x, y), kWhite) << x << "," << y;
   EXPECT_EQ(Host().Label(kFreqCount + 2).text(), before);
 }
 

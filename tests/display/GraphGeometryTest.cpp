@@ -17,10 +17,10 @@ constexpr int kH = 181;
 TEST(GraphLayoutTest, SmallestWindowWithAndWithoutWaveform) {
   const GraphLayout both = ArrangeBoxes(820, 512, true);
   EXPECT_EQ(both.wave, (BoxRect{56, 16, 624, 183}));
-  EXPECT_EQ(both.spec, (BoxRect{56, 183 + 41, 624, 183}));
+  EXPECT_EQ(both.spectrum, (BoxRect{56, 183 + 41, 624, 183}));
   const GraphLayout one = ArrangeBoxes(820, 512, false);
   EXPECT_FALSE(one.waveShown);
-  EXPECT_EQ(one.spec, (BoxRect{56, 16, 624, 392}));
+  EXPECT_EQ(one.spectrum, (BoxRect{56, 16, 624, 392}));
 }
 
 TEST(GraphScaleTest, InvalidSettingsGiveNoScale) {

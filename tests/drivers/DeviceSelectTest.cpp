@@ -26,7 +26,7 @@ TEST(DeviceSelectTest, ParsesTheDeviceOption) {
   };
   for (const Row& row : rows) {
     const DeviceSpecResult result = ParseDeviceSpec(row.value);
-    EXPECT_EQ(result.spec, row.expected) << row.reason;
+    EXPECT_EQ(result.device, row.expected) << row.reason;
     EXPECT_EQ(result.error.empty(), row.expected.has_value()) << row.reason << ": " << result.error;
   }
 }

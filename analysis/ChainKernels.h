@@ -6,7 +6,7 @@
 
 #include "analysis/Simd.h"
 
-struct SpectrumKernels {
+struct ChainKernels {
   // Σ src[i] in double, as eight interleaved partial sums (i mod 8) added pairwise at
   // the end: as accurate as one running sum, without its chain of dependent additions.
   double (*sum)(int n, const float* src);
@@ -21,10 +21,10 @@ struct SpectrumKernels {
   void (*taperedWindow)(int n, const float* src, float offset, const double* shape, const double* taper,
                         double correction, float* dst);
 
-  // spec[0] = |a[0]·dcScale|; spec[k] = √(re² + im²) for k = 1 … n/2 − 1 in double,
+  // lines[0] = |a[0]·dcScale|; lines[k] = √(re² + im²) for k = 1 … n/2 − 1 in double,
   // with re, im = float(a[2k], a[2k+1] · lineGain · lineScale) as if stored scaled.
-  void (*magnitude)(int n, const float* a, float dcScale, double lineGain, double lineScale, float* spec);
+  void (*magnitude)(int n, const float* a, float dcScale, double lineGain, double lineScale, float* lines);
 };
 
 // The loops compiled for level (which the CPU must run).
-const SpectrumKernels& SpectrumKernelsFor(SimdLevel level);
+const ChainKernels& ChainKernelsFor(SimdLevel level);

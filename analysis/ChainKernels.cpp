@@ -1,4 +1,4 @@
-#include "analysis/SpectrumKernels.h"
+#include "analysis/ChainKernels.h"
 
 #include <cmath>
 
@@ -42,12 +42,12 @@ ZEMTRA_ALWAYS_INLINE void TaperedWindow(int n, const float* __restrict src, floa
 }
 
 ZEMTRA_ALWAYS_INLINE void Magnitude(int n, const float* __restrict a, float dcScale, double lineGain, double lineScale,
-                                    float* __restrict spec) {
-  spec[0] = std::fabs(a[0] * dcScale);
+                                    float* __restrict lines) {
+  lines[0] = std::fabs(a[0] * dcScale);
   for (int k = 1; k < n / 2; ++k) {
     const double re = static_cast<float>(a[2 * k] * lineGain * lineScale);
     const double im = static_cast<float>(a[2 * k + 1] * lineGain * lineScale);
-    spec[k] = static_cast<float>(std::sqrt(re * re + im * im));
+    lines[k] = static_cast<float>(std::sqrt(re * re + im * im));
   }
 }
 
@@ -64,10 +64,10 @@ ZEMTRA_ALWAYS_INLINE void Magnitude(int n, const float* __restrict a, float dcSc
     TaperedWindow(n, src, offset, shape, taper, correction, dst);                                                    \
   }                                                                                                                  \
   Target void Magnitude##Suffix(int n, const float* a, float dcScale, double lineGain, double lineScale,             \
-                                float* spec) {                                                                       \
-    Magnitude(n, a, dcScale, lineGain, lineScale, spec);                                                             \
+                                float* lines) {                                                                       \
+    Magnitude(n, a, dcScale, lineGain, lineScale, lines);                                                             \
   }                                                                                                                  \
-  constexpr SpectrumKernels k##Suffix##Kernels{Sum##Suffix, Subtract##Suffix, Window##Suffix, TaperedWindow##Suffix, \
+  constexpr ChainKernels k##Suffix##Kernels{Sum##Suffix, Subtract##Suffix, Window##Suffix, TaperedWindow##Suffix, \
                                                Magnitude##Suffix};
 
 ZEMTRA_SPECTRUM_KERNELS(Portable, )
@@ -77,7 +77,7 @@ ZEMTRA_SPECTRUM_KERNELS(Avx2, ZEMTRA_TARGET_AVX2)
 
 }  // namespace
 
-const SpectrumKernels& SpectrumKernelsFor(SimdLevel level) {
+const ChainKernels& ChainKernelsFor(SimdLevel level) {
   RequireSimdLevel(level);
 #if defined(ZEMTRA_HAVE_AVX2_KERNELS)
   if (level == SimdLevel::Avx2) return kAvx2Kernels;
