@@ -82,6 +82,7 @@ TEST(CliOptions, InvalidOptionsNameTheOptionAndWhatIsAllowed) {
       {{"measure", "--gain", "2"}, "--gain 2 is not allowed: 1, 8, 16, 32, 64 or 128"},
       {{"measure", "--channel", "2"}, "--channel 2 is not allowed: 0 or 1"},
       {{"measure", "--window", "blackman"}, "--window 'blackman' is not allowed: rect, hanning, hamming or flattop"},
+      {{"measure", "--window", "hanning", "--window", "blackman"}, "--window 'blackman' is not allowed"},
       {{"measure", "--rate"}, "--rate needs a value"},
       {{"measure", "--colour"}, "unknown option '--colour'"},
       {{"measure", "extra"}, "unexpected argument 'extra'"},
