@@ -10,6 +10,7 @@
 #include "adc/Ad7190.h"
 #include "adc/UnitTables.h"
 #include "analysis/Analysis.h"
+#include "app/FileNames.h"
 #include "app/MeasurementRun.h"
 #include "cli/CliPrompter.h"
 #include "cli/Progress.h"
@@ -111,7 +112,10 @@ bool WritePicture(const std::string& path, Workspace& ws, MeasurementReport& rep
 int WriteOutputs(const CliOptions& options, Workspace& ws, CliPrompter& prompter, MeasurementReport& report,
                  const CliIo& io) {
   if (!options.out.empty() && !WriteDataOrFft(false, options.out, ws, prompter, report, io)) return kExitFile;
-  if (!options.fft.empty() && !WriteDataOrFft(true, options.fft, ws, prompter, report, io)) return kExitFile;
+  if (!options.fft.empty() &&
+      !WriteDataOrFft(true, WithExtensionIfNoDot(options.fft, kFftExtension), ws, prompter, report, io)) {
+    return kExitFile;
+  }
   if (!options.png.empty() && !WritePicture(options.png, ws, report, io)) return kExitFile;
   return kExitOk;
 }

@@ -25,7 +25,7 @@ constexpr const char* kAnalysisOptions = R"(Analysis and display options (overri
   --wave | --no-wave                      draw the waveform above the spectrum
   --settings FILE.prf                     start from a settings file instead of the defaults
 Output:
-  --fft FILE.FFT                          write the spectrum as text
+  --fft FILE.FFT                          write the spectrum as text (".FFT" added to a name without a dot)
   --png FILE.png                          write a picture of the graphs (812 x 466)
   --json                                  one JSON object on stdout instead of the summary
   --yes                                   replace existing files without asking
