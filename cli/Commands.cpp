@@ -207,14 +207,14 @@ int RunMeasure(const CliOptions& options, const CliIo& io) {
   report.unitInfo = unitInfo;
 
   // The automatic save of the settings, then the files asked for on the command line.
-  if (ws.save.fSaveDataFile == 1 && !ws.save.DataFileName.empty() &&
-      !WriteDataOrFft(false, ws.save.DataFileName, ws, prompter, report, io)) {
-    return kExitFile;
-  }
+  // A failed automatic save keeps the measurement: the other files and the report follow.
+  const bool autoSaved = ws.save.fSaveDataFile != 1 || ws.save.DataFileName.empty() ||
+                         WriteDataOrFft(false, ws.save.DataFileName, ws, prompter, report, io);
   const int written = WriteOutputs(options, ws, prompter, report, io);
   PrintReport(options, report, io);
-  if (written == kExitOk && !options.json) Say(io, status_text::kFinished);
-  return written;
+  const int exitCode = autoSaved ? written : kExitFile;
+  if (exitCode == kExitOk && !options.json) Say(io, status_text::kFinished);
+  return exitCode;
 }
 
 int RunAnalyze(const CliOptions& options, const CliIo& io) {

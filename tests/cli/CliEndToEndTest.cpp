@@ -150,6 +150,36 @@ TEST_F(CliEndToEnd, AnalyzeReproducesTheSpectrumFileThatMeasureWrote) {
   EXPECT_NE(broken.err.find("データファイルの内容が正しくありませんでした"), std::string::npos);
 }
 
+TEST_F(CliEndToEnd, SpectrumFileWithoutAnyDotGetsItsExtension) {
+  const auto run = Run("measure --simulate=clock=virtual --samples 1024 --fft spectrum --json");
+  ASSERT_EQ(run.exit, 0) << run.err;
+  EXPECT_TRUE(fs::exists(dir / "spectrum.FFT"));
+  EXPECT_FALSE(fs::exists(dir / "spectrum"));
+  EXPECT_NE(run.out.find(R"("fft":{"path":"spectrum.FFT","written":true})"), std::string::npos) << run.out;
+  const auto dotted = Run("measure --simulate=clock=virtual --samples 1024 --fft spectrum.txt");
+  ASSERT_EQ(dotted.exit, 0) << dotted.err;
+  EXPECT_TRUE(fs::exists(dir / "spectrum.txt")) << "a name with a dot is taken as it is";
+}
+
+TEST_F(CliEndToEnd, FailedAutomaticSaveStillReportsAndWritesTheOtherFiles) {
+  ScriptedPrompter prompter;
+  TmyFile file(prompter);
+  AdUnitSetting ad;
+  FftSetting fft;
+  fft.DataCountSel = 0;
+  fft.DataCountMax = 1024;
+  SaveSetting save;
+  save.fSaveDataFile = 1;
+  save.DataFileName = (dir / "no-such-directory" / "auto.DTA").string();
+  ASSERT_TRUE(file.SaveSettingFile(dir / "auto.prf", kSettingFileHeader, fft, save, ad));
+
+  const auto run = Run("measure --simulate=clock=virtual --settings auto.prf --out kept.DTA --json");
+  EXPECT_EQ(run.exit, 6) << run.err;
+  EXPECT_NE(run.err.find("データ保存できませんでした"), std::string::npos) << run.err;
+  EXPECT_TRUE(fs::exists(dir / "kept.DTA")) << "the measurement is kept";
+  EXPECT_NE(run.out.find(R"("samples":1024)"), std::string::npos) << run.out;
+}
+
 TEST_F(CliEndToEnd, ExistingFilesAreKeptUnlessTheUserSaysYes) {
   std::ofstream(dir / "run.DTA") << "precious";
   const auto kept = Run("measure --simulate=clock=virtual --samples 1024 --out run.DTA --json");
