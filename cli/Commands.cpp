@@ -143,6 +143,9 @@ std::unique_ptr<D2xx> MakeDriver(const CliOptions& options, const CliIo& io) {
 
 int StartFailure(const MeasurementRun::StartResult& start, const CliIo& io) {
   switch (start.outcome) {
+    case MeasurementRun::StartOutcome::InvalidCount:  // only a settings file can give one
+      Say(io, message_text::kSettingFile);
+      return kExitInvalidSettings;
     case MeasurementRun::StartOutcome::NotFound: Say(io, std::string(kUnitName) + message_text::kNotFoundSuffix); break;
     case MeasurementRun::StartOutcome::NoResponse:
       Say(io, std::string(kUnitName) + message_text::kNoResponseSuffix);
@@ -222,6 +225,10 @@ int RunAnalyze(const CliOptions& options, const CliIo& io) {
   CliPrompter prompter(options.yes, io.stdinIsTerminal, stdin, io.err);
   TmyFile file(prompter);
   if (!file.LoadDataFile(options.file, kDataFileHeader, ws.data, ws.fft, ws.save, ws.ad)) {
+    Say(io, message_text::kDataFile);
+    return kExitFile;
+  }
+  if (!IsAnalysableCount(ws.data.ad_dnum)) {  // readable, but no spectrum can be computed
     Say(io, message_text::kDataFile);
     return kExitFile;
   }

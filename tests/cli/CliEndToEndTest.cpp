@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -215,6 +216,31 @@ TEST_F(CliEndToEnd, SettingsFilesAreCheckedAndPrinted) {
   }
   const auto measured = Run("measure --simulate=clock=virtual --samples 1024 --settings range.prf");
   EXPECT_EQ(measured.exit, 2) << "an invalid start settings file stops the measurement";
+}
+
+TEST_F(CliEndToEnd, SampleCountsWithoutASpectrumAreRefusedNotFatal) {
+  ScriptedPrompter prompter;
+  TmyFile file(prompter);
+  AdUnitSetting ad;
+  FftSetting fft;
+  fft.DataCountMax = 1500;  // in the readable range, but not a power of two
+  SaveSetting save;
+  ASSERT_TRUE(file.SaveSettingFile(dir / "odd.prf", kSettingFileHeader, fft, save, ad));
+  const auto measured = Run("measure --simulate=clock=virtual --settings odd.prf");
+  EXPECT_EQ(measured.exit, 2) << measured.err;
+  EXPECT_NE(measured.err.find("設定ファイルの内容が正しくありませんでした"), std::string::npos) << measured.err;
+
+  auto buffers = std::make_unique<MeasureBuffers>();
+  MeasureData data;
+  buffers->Bind(data);
+  data.ad_dnum = 2000;
+  data.deltaF = 2.4F;
+  std::fill(data.adCode, data.adCode + data.ad_dnum, 0x800000);
+  save.DataFileName = (dir / "odd.DTA").string();
+  ASSERT_TRUE(file.SaveDataFile(kDataFileHeader, ad, data, fft, save));
+  const auto analysed = Run("analyze odd.DTA");
+  EXPECT_EQ(analysed.exit, 6) << analysed.err;
+  EXPECT_NE(analysed.err.find("データファイルの内容が正しくありませんでした"), std::string::npos) << analysed.err;
 }
 
 TEST_F(CliEndToEnd, InvalidOptionsExitWithUsageCode) {
