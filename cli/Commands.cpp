@@ -1,5 +1,6 @@
 #include "cli/Commands.h"
 
+#include <algorithm>
 #include <chrono>
 #include <ctime>
 #include <filesystem>
@@ -34,6 +35,19 @@ using namespace std::chrono_literals;
 // at 4800 records per second 32 records take 6.7 ms to arrive.
 constexpr auto kReplyPollSleep = 200us;
 constexpr auto kAcquirePollSleep = 2ms;
+// The unit acknowledges no start and may refuse it ("NG") or stop streaming; without a
+// limit the tool would then wait for ever. No record for this many poll periods, and
+// at least kStallFloor, ends the measurement as a read failure.
+constexpr int kStallPolls = 20;
+constexpr auto kStallFloor = 1s;
+
+// How long the acquisition may go without a record at a data-rate index.
+std::chrono::steady_clock::duration StallLimit(int spsSel) {
+  const std::chrono::duration<double> pollPeriod(static_cast<double>(SamplesPerRead(spsSel)) /
+                                                 SamplesPerSecond(spsSel));
+  return std::max<std::chrono::steady_clock::duration>(
+      kStallFloor, std::chrono::duration_cast<std::chrono::steady_clock::duration>(pollPeriod * kStallPolls));
+}
 
 // Everything one command works on: the records and the arrays they point to.
 struct Workspace {
@@ -180,6 +194,8 @@ int RunMeasure(const CliOptions& options, const CliIo& io) {
   if (!options.json) Say(io, unitInfo);
 
   Progress progress(ws.fft.DataCountMax, SamplesPerSecond(ws.ad.spsSel), io.stderrIsTerminal, io.err);
+  const auto stallLimit = StallLimit(ws.ad.spsSel);
+  auto lastRecord = std::chrono::steady_clock::now();
   for (bool done = false; !done;) {
     if (io.interrupted != nullptr && io.interrupted->load()) {
       run.Stop();
@@ -188,8 +204,19 @@ int RunMeasure(const CliOptions& options, const CliIo& io) {
       return kExitInterrupted;
     }
     switch (run.Step()) {
-      case MeasurementRun::StepOutcome::Waiting: std::this_thread::sleep_for(kAcquirePollSleep); break;
-      case MeasurementRun::StepOutcome::Progress: progress.Update(run.SampleIndex()); break;
+      case MeasurementRun::StepOutcome::Waiting:
+        if (std::chrono::steady_clock::now() - lastRecord > stallLimit) {
+          run.Stop();
+          progress.Finish();
+          Say(io, status_text::kMeasureError);
+          return kExitRead;
+        }
+        std::this_thread::sleep_for(kAcquirePollSleep);
+        break;
+      case MeasurementRun::StepOutcome::Progress:
+        lastRecord = std::chrono::steady_clock::now();
+        progress.Update(run.SampleIndex());
+        break;
       case MeasurementRun::StepOutcome::ReadFailed:
         progress.Finish();
         Say(io, status_text::kMeasureError);

@@ -128,6 +128,15 @@ TEST_F(CliEndToEnd, FaultsGiveTheirTextsAndExitCodes) {
   EXPECT_NE(bad.err.find("ch7"), std::string::npos) << bad.err;
 }
 
+TEST_F(CliEndToEnd, AUnitThatNeverStreamsEndsAsAReadFailure) {
+  // "NG" to the start command: no record ever comes. The kill is only a guard.
+  const auto run = Run("measure --samples 1024 --out never.DTA --simulate=clock=virtual,fault=ng:A000400", {},
+                       "timeout -s KILL 20");
+  EXPECT_EQ(run.exit, 4) << run.err;
+  EXPECT_NE(run.err.find("計測エラーで終了"), std::string::npos) << run.err;
+  EXPECT_FALSE(fs::exists(dir / "never.DTA"));
+}
+
 TEST_F(CliEndToEnd, AnalyzeReproducesTheSpectrumFileThatMeasureWrote) {
   fs::create_directories(dir / "measured");
   fs::create_directories(dir / "analysed");
