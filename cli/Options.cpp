@@ -126,8 +126,10 @@ private:
       }
     }
     if (name == "--json") {
+      RequireCommand(name, Analysing(), "measure and analyze");
       o.json = true;
     } else if (name == "--yes") {
+      RequireCommand(name, Analysing(), "measure and analyze");
       o.yes = true;
     } else if (name == "--simulate") {
       RequireCommand(name, Measuring(), "measure");

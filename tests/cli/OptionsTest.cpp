@@ -92,6 +92,8 @@ TEST(CliOptions, InvalidOptionsNameTheOptionAndWhatIsAllowed) {
       {{"analyze", "a.DTA", "--out", "b.DTA"}, "--out applies to measure only"},
       {{"settings", "a.prf", "--window", "rect"}, "--window applies to measure and analyze only"},
       {{"settings"}, "settings needs a settings file"},
+      {{"settings", "a.prf", "--json"}, "--json applies to measure and analyze only"},
+      {{"settings", "a.prf", "--yes"}, "--yes applies to measure and analyze only"},
       {{"measure", "--device"}, "--device needs a value"},
   };
   for (const auto& r : rows) {
