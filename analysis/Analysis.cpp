@@ -12,8 +12,11 @@ constexpr float kVoltMaxStart = -10.0F;
 constexpr float kVoltMinStart = 10.0F;
 constexpr float kMsPerSecond = 1000.0F;
 constexpr double kSqrt2 = 1.414213562;
+constexpr std::int32_t kMinFftLength = 4;  // the shortest transform the engine plans
 
 }  // namespace
+
+bool IsAnalysableCount(std::int32_t n) { return n >= kMinFftLength && n <= kMaxSamples && (n & (n - 1)) == 0; }
 
 bool CheckSignalLevel(MeasureData& data, const AdUnitSetting& setting) {
   const auto* begin = data.adCode;

@@ -24,6 +24,9 @@ struct AnalysisWork {
   alignas(64) float windowed[kSampleCapacity] = {};  // on a cache line, like the engine's buffers
 };
 
+// Whether a record of n samples can be analysed: a power of two that the arrays hold.
+bool IsAnalysableCount(std::int32_t n);
+
 // False when any code sits at either end of the converter's range (overload);
 // otherwise runs CodeToVolt and returns true.
 bool CheckSignalLevel(MeasureData& data, const AdUnitSetting& setting);
@@ -33,7 +36,7 @@ void CodeToVolt(MeasureData& data, const AdUnitSetting& setting);
 
 // Fills data.spectrum from data.volt with the options of setting: mean removal,
 // window (with correction), FFT, scaling to RMS volts per line (line 0 by 1/N, the
-// others by √2/N), magnitudes.
+// others by √2/N), magnitudes. data.ad_dnum must be an analysable count.
 void AnalyseSpectrum(TmyFFT& fft, const FftSetting& setting, MeasureData& data, AnalysisWork& work);
 
 // RMS value in volts of the signal without its DC part: sqrt of the sum of the

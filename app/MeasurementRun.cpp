@@ -6,6 +6,10 @@ MeasurementRun::MeasurementRun(TADC& unit, TmyFFT& fft, AnalysisWork& work) : un
 
 MeasurementRun::StartResult MeasurementRun::Start(const AdUnitSetting& setting, int samples, MeasureData& data) {
   StartResult result;
+  if (!IsAnalysableCount(samples)) {
+    result.outcome = StartOutcome::InvalidCount;
+    return result;
+  }
   result.setup = RunUnitSetup(unit_, setting);
   switch (result.setup.failedStep) {
     case SetupStep::None: break;

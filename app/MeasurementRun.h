@@ -15,6 +15,7 @@ class MeasurementRun {
 public:
   enum class StartOutcome {
     Started,       // the unit streams; call Step until AllIn
+    InvalidCount,  // the sample count is not one the analysis takes; nothing was sent
     NotFound,      // the unit could not be opened (link closed)
     NoResponse,    // the unit did not answer the presence check (link closed)
     SetupFailed,   // a setting, the identification or the version failed (link open)

@@ -1,5 +1,6 @@
 #include "cli/Commands.h"
 
+#include <algorithm>
 #include <chrono>
 #include <ctime>
 #include <filesystem>
@@ -10,6 +11,7 @@
 #include "adc/Ad7190.h"
 #include "adc/UnitTables.h"
 #include "analysis/Analysis.h"
+#include "app/FileNames.h"
 #include "app/MeasurementRun.h"
 #include "cli/CliPrompter.h"
 #include "cli/Progress.h"
@@ -33,6 +35,19 @@ using namespace std::chrono_literals;
 // at 4800 records per second 32 records take 6.7 ms to arrive.
 constexpr auto kReplyPollSleep = 200us;
 constexpr auto kAcquirePollSleep = 2ms;
+// The unit acknowledges no start and may refuse it ("NG") or stop streaming; without a
+// limit the tool would then wait for ever. No record for this many poll periods, and
+// at least kStallFloor, ends the measurement as a read failure.
+constexpr int kStallPolls = 20;
+constexpr auto kStallFloor = 1s;
+
+// How long the acquisition may go without a record at a data-rate index.
+std::chrono::steady_clock::duration StallLimit(int spsSel) {
+  const std::chrono::duration<double> pollPeriod(static_cast<double>(SamplesPerRead(spsSel)) /
+                                                 SamplesPerSecond(spsSel));
+  return std::max<std::chrono::steady_clock::duration>(
+      kStallFloor, std::chrono::duration_cast<std::chrono::steady_clock::duration>(pollPeriod * kStallPolls));
+}
 
 // Everything one command works on: the records and the arrays they point to.
 struct Workspace {
@@ -111,7 +126,10 @@ bool WritePicture(const std::string& path, Workspace& ws, MeasurementReport& rep
 int WriteOutputs(const CliOptions& options, Workspace& ws, CliPrompter& prompter, MeasurementReport& report,
                  const CliIo& io) {
   if (!options.out.empty() && !WriteDataOrFft(false, options.out, ws, prompter, report, io)) return kExitFile;
-  if (!options.fft.empty() && !WriteDataOrFft(true, options.fft, ws, prompter, report, io)) return kExitFile;
+  if (!options.fft.empty() &&
+      !WriteDataOrFft(true, WithExtensionIfNoDot(options.fft, kFftExtension), ws, prompter, report, io)) {
+    return kExitFile;
+  }
   if (!options.png.empty() && !WritePicture(options.png, ws, report, io)) return kExitFile;
   return kExitOk;
 }
@@ -139,6 +157,9 @@ std::unique_ptr<D2xx> MakeDriver(const CliOptions& options, const CliIo& io) {
 
 int StartFailure(const MeasurementRun::StartResult& start, const CliIo& io) {
   switch (start.outcome) {
+    case MeasurementRun::StartOutcome::InvalidCount:  // only a settings file can give one
+      Say(io, message_text::kSettingFile);
+      return kExitInvalidSettings;
     case MeasurementRun::StartOutcome::NotFound: Say(io, std::string(kUnitName) + message_text::kNotFoundSuffix); break;
     case MeasurementRun::StartOutcome::NoResponse:
       Say(io, std::string(kUnitName) + message_text::kNoResponseSuffix);
@@ -173,6 +194,8 @@ int RunMeasure(const CliOptions& options, const CliIo& io) {
   if (!options.json) Say(io, unitInfo);
 
   Progress progress(ws.fft.DataCountMax, SamplesPerSecond(ws.ad.spsSel), io.stderrIsTerminal, io.err);
+  const auto stallLimit = StallLimit(ws.ad.spsSel);
+  auto lastRecord = std::chrono::steady_clock::now();
   for (bool done = false; !done;) {
     if (io.interrupted != nullptr && io.interrupted->load()) {
       run.Stop();
@@ -181,8 +204,19 @@ int RunMeasure(const CliOptions& options, const CliIo& io) {
       return kExitInterrupted;
     }
     switch (run.Step()) {
-      case MeasurementRun::StepOutcome::Waiting: std::this_thread::sleep_for(kAcquirePollSleep); break;
-      case MeasurementRun::StepOutcome::Progress: progress.Update(run.SampleIndex()); break;
+      case MeasurementRun::StepOutcome::Waiting:
+        if (std::chrono::steady_clock::now() - lastRecord > stallLimit) {
+          run.Stop();
+          progress.Finish();
+          Say(io, status_text::kMeasureError);
+          return kExitRead;
+        }
+        std::this_thread::sleep_for(kAcquirePollSleep);
+        break;
+      case MeasurementRun::StepOutcome::Progress:
+        lastRecord = std::chrono::steady_clock::now();
+        progress.Update(run.SampleIndex());
+        break;
       case MeasurementRun::StepOutcome::ReadFailed:
         progress.Finish();
         Say(io, status_text::kMeasureError);
@@ -203,14 +237,14 @@ int RunMeasure(const CliOptions& options, const CliIo& io) {
   report.unitInfo = unitInfo;
 
   // The automatic save of the settings, then the files asked for on the command line.
-  if (ws.save.fSaveDataFile == 1 && !ws.save.DataFileName.empty() &&
-      !WriteDataOrFft(false, ws.save.DataFileName, ws, prompter, report, io)) {
-    return kExitFile;
-  }
+  // A failed automatic save keeps the measurement: the other files and the report follow.
+  const bool autoSaved = ws.save.fSaveDataFile != 1 || ws.save.DataFileName.empty() ||
+                         WriteDataOrFft(false, ws.save.DataFileName, ws, prompter, report, io);
   const int written = WriteOutputs(options, ws, prompter, report, io);
   PrintReport(options, report, io);
-  if (written == kExitOk && !options.json) Say(io, status_text::kFinished);
-  return written;
+  const int exitCode = autoSaved ? written : kExitFile;
+  if (exitCode == kExitOk && !options.json) Say(io, status_text::kFinished);
+  return exitCode;
 }
 
 int RunAnalyze(const CliOptions& options, const CliIo& io) {
@@ -218,6 +252,10 @@ int RunAnalyze(const CliOptions& options, const CliIo& io) {
   CliPrompter prompter(options.yes, io.stdinIsTerminal, stdin, io.err);
   TmyFile file(prompter);
   if (!file.LoadDataFile(options.file, kDataFileHeader, ws.data, ws.fft, ws.save, ws.ad)) {
+    Say(io, message_text::kDataFile);
+    return kExitFile;
+  }
+  if (!IsAnalysableCount(ws.data.ad_dnum)) {  // readable, but no spectrum can be computed
     Say(io, message_text::kDataFile);
     return kExitFile;
   }

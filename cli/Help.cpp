@@ -11,8 +11,8 @@ Usage:
   zemtra-cli COMMAND --help             options of one command
 
 Exit codes: 0 done, 2 invalid settings file, 3 unit not found / not responding / set-up
-failed / start refused, 4 read failure during the measurement, 5 input level out of range,
-6 file error, 64 invalid option, 130 interrupted (Ctrl-C).
+failed / start refused, 4 read failure or no record for a while during the measurement,
+5 input level out of range, 6 file error, 64 invalid option, 130 interrupted (Ctrl-C).
 )";
 
 constexpr const char* kAnalysisOptions = R"(Analysis and display options (override the settings):
@@ -25,7 +25,7 @@ constexpr const char* kAnalysisOptions = R"(Analysis and display options (overri
   --wave | --no-wave                      draw the waveform above the spectrum
   --settings FILE.prf                     start from a settings file instead of the defaults
 Output:
-  --fft FILE.FFT                          write the spectrum as text
+  --fft FILE.FFT                          write the spectrum as text (".FFT" added to a name without a dot)
   --png FILE.png                          write a picture of the graphs (812 x 466)
   --json                                  one JSON object on stdout instead of the summary
   --yes                                   replace existing files without asking

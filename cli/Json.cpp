@@ -84,10 +84,62 @@ JsonWriter& JsonWriter::Null() {
   return *this;
 }
 
+namespace {
+
+constexpr unsigned char kContinuationLow = 0x80;  // continuation bytes are 10xxxxxx
+constexpr unsigned char kContinuationHigh = 0xBF;
+
+// Length of the well-formed UTF-8 sequence at the start of text, or 0 when there is none.
+// The first continuation byte's narrower range excludes overlong forms, surrogates and
+// code points above U+10FFFF.
+std::size_t Utf8SequenceLength(std::string_view text) {
+  const auto lead = static_cast<unsigned char>(text[0]);
+  std::size_t length = 0;
+  unsigned char low = kContinuationLow;
+  unsigned char high = kContinuationHigh;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    if (lead == 0xE0) low = 0xA0;
+    if (lead == 0xED) high = 0x9F;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    if (lead == 0xF0) low = 0x90;
+    if (lead == 0xF4) high = 0x8F;
+  } else {
+    return 0;
+  }
+  if (text.size() < length) return 0;
+  for (std::size_t i = 1; i < length; ++i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (c < (i == 1 ? low : kContinuationLow) || c > (i == 1 ? high : kContinuationHigh)) return 0;
+  }
+  return length;
+}
+
+constexpr const char* kReplacement = "\\ufffd";  // stands for a byte that is not UTF-8
+
+}  // namespace
+
+// Texts are UTF-8, but paths and file values are bytes as given; a byte that starts
+// no well-formed sequence becomes U+FFFD so that the output stays valid JSON.
 void JsonWriter::Quoted(std::string_view text) {
   constexpr unsigned char kFirstPrintable = 0x20;
+  constexpr unsigned char kFirstNonAscii = 0x80;
   out_ += '"';
-  for (char c : text) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (static_cast<unsigned char>(c) >= kFirstNonAscii) {
+      const std::size_t length = Utf8SequenceLength(text.substr(i));
+      if (length == 0) {
+        out_ += kReplacement;
+      } else {
+        out_.append(text.substr(i, length));
+        i += length - 1;
+      }
+      continue;
+    }
     switch (c) {
       case '"': out_ += "\\\""; break;
       case '\\': out_ += "\\\\"; break;

@@ -1,5 +1,6 @@
 #include "cli/Options.h"
 
+#include <algorithm>
 #include <array>
 #include <functional>
 #include <string_view>
@@ -125,8 +126,10 @@ private:
       }
     }
     if (name == "--json") {
+      RequireCommand(name, Analysing(), "measure and analyze");
       o.json = true;
     } else if (name == "--yes") {
+      RequireCommand(name, Analysing(), "measure and analyze");
       o.yes = true;
     } else if (name == "--simulate") {
       RequireCommand(name, Measuring(), "measure");
@@ -182,10 +185,10 @@ private:
       RequireCommand(name, Analysing(), "measure and analyze");
       auto text = Value(inlineValue, i, name);
       if (!text) return;
-      for (std::size_t w = 0; w < kWindowNames.size(); ++w) {
-        if (*text == kWindowNames[w]) o.window = static_cast<int>(w);
-      }
-      if (!o.window) Fail(name + " '" + *text + "' is not allowed: rect, hanning, hamming or flattop");
+      const auto* named = std::find(kWindowNames.begin(), kWindowNames.end(), *text);
+      if (named == kWindowNames.end())
+        return void(Fail(name + " '" + *text + "' is not allowed: rect, hanning, hamming or flattop"));
+      o.window = static_cast<int>(named - kWindowNames.begin());
     } else if (name == "--settings") {
       RequireCommand(name, Analysing(), "measure and analyze");
       if (auto text = Value(inlineValue, i, name)) o.settingsFile = *text;

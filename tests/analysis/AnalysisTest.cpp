@@ -218,6 +218,11 @@ TEST_F(AnalysisTest, QuietLongRecordKeepsItsTrueMeanAndDeviation) {
   EXPECT_LT(CodeDeviation(data), 2.5F) << "a few digits, not a thousand";
 }
 
+TEST(IsAnalysableCount, PowersOfTwoTheArraysHold) {
+  for (const int n : {1024, 4096, 65536}) EXPECT_TRUE(IsAnalysableCount(n)) << n;
+  for (const int n : {0, -1024, 1000, 1500, 2000, 65535, 131072}) EXPECT_FALSE(IsAnalysableCount(n)) << n;
+}
+
 TEST_F(AnalysisTest, EmptyRecordStatistics) {
   data.ad_dnum = 0;
   EXPECT_EQ(CodeMean(data), 0);

@@ -89,6 +89,26 @@ TEST_F(MeasurementRunTest, SetupFailuresAndWhereTheyLeaveTheLink) {
   }
 }
 
+TEST_F(MeasurementRunTest, CountsTheAnalysisCannotTakeAreRefusedBeforeTheUnitIsTouched) {
+  const struct {
+    int samples;
+    const char* reason;
+  } rows[] = {
+      {1500, "not a power of two: no spectrum can be computed"},
+      {131072, "more than the arrays hold"},
+      {0, "nothing to measure"},
+      {-1024, "negative"},
+  };
+  for (const auto& r : rows) {
+    Use("clock=virtual");
+    data.ad_dnum = 77;
+    EXPECT_EQ(run->Start(setting, r.samples, data).outcome, MeasurementRun::StartOutcome::InvalidCount) << r.reason;
+    EXPECT_EQ(data.ad_dnum, 77) << r.reason;
+    EXPECT_FALSE(unit->IsOpen()) << r.reason;
+    EXPECT_FALSE(run->Running()) << r.reason;
+  }
+}
+
 TEST_F(MeasurementRunTest, ReadFailureEmptiesTheRecord) {
   Use("clock=virtual,fault=garble@100");
   ASSERT_EQ(run->Start(setting, 1024, data).outcome, MeasurementRun::StartOutcome::Started);

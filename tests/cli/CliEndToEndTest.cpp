@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -127,6 +128,15 @@ TEST_F(CliEndToEnd, FaultsGiveTheirTextsAndExitCodes) {
   EXPECT_NE(bad.err.find("ch7"), std::string::npos) << bad.err;
 }
 
+TEST_F(CliEndToEnd, AUnitThatNeverStreamsEndsAsAReadFailure) {
+  // "NG" to the start command: no record ever comes. The kill is only a guard.
+  const auto run = Run("measure --samples 1024 --out never.DTA --simulate=clock=virtual,fault=ng:A000400", {},
+                       "timeout -s KILL 20");
+  EXPECT_EQ(run.exit, 4) << run.err;
+  EXPECT_NE(run.err.find("計測エラーで終了"), std::string::npos) << run.err;
+  EXPECT_FALSE(fs::exists(dir / "never.DTA"));
+}
+
 TEST_F(CliEndToEnd, AnalyzeReproducesTheSpectrumFileThatMeasureWrote) {
   fs::create_directories(dir / "measured");
   fs::create_directories(dir / "analysed");
@@ -148,6 +158,36 @@ TEST_F(CliEndToEnd, AnalyzeReproducesTheSpectrumFileThatMeasureWrote) {
   const auto broken = Run("analyze broken.DTA");
   EXPECT_EQ(broken.exit, 6);
   EXPECT_NE(broken.err.find("データファイルの内容が正しくありませんでした"), std::string::npos);
+}
+
+TEST_F(CliEndToEnd, SpectrumFileWithoutAnyDotGetsItsExtension) {
+  const auto run = Run("measure --simulate=clock=virtual --samples 1024 --fft spectrum --json");
+  ASSERT_EQ(run.exit, 0) << run.err;
+  EXPECT_TRUE(fs::exists(dir / "spectrum.FFT"));
+  EXPECT_FALSE(fs::exists(dir / "spectrum"));
+  EXPECT_NE(run.out.find(R"("fft":{"path":"spectrum.FFT","written":true})"), std::string::npos) << run.out;
+  const auto dotted = Run("measure --simulate=clock=virtual --samples 1024 --fft spectrum.txt");
+  ASSERT_EQ(dotted.exit, 0) << dotted.err;
+  EXPECT_TRUE(fs::exists(dir / "spectrum.txt")) << "a name with a dot is taken as it is";
+}
+
+TEST_F(CliEndToEnd, FailedAutomaticSaveStillReportsAndWritesTheOtherFiles) {
+  ScriptedPrompter prompter;
+  TmyFile file(prompter);
+  AdUnitSetting ad;
+  FftSetting fft;
+  fft.DataCountSel = 0;
+  fft.DataCountMax = 1024;
+  SaveSetting save;
+  save.fSaveDataFile = 1;
+  save.DataFileName = (dir / "no-such-directory" / "auto.DTA").string();
+  ASSERT_TRUE(file.SaveSettingFile(dir / "auto.prf", kSettingFileHeader, fft, save, ad));
+
+  const auto run = Run("measure --simulate=clock=virtual --settings auto.prf --out kept.DTA --json");
+  EXPECT_EQ(run.exit, 6) << run.err;
+  EXPECT_NE(run.err.find("データ保存できませんでした"), std::string::npos) << run.err;
+  EXPECT_TRUE(fs::exists(dir / "kept.DTA")) << "the measurement is kept";
+  EXPECT_NE(run.out.find(R"("samples":1024)"), std::string::npos) << run.out;
 }
 
 TEST_F(CliEndToEnd, ExistingFilesAreKeptUnlessTheUserSaysYes) {
@@ -185,6 +225,31 @@ TEST_F(CliEndToEnd, SettingsFilesAreCheckedAndPrinted) {
   }
   const auto measured = Run("measure --simulate=clock=virtual --samples 1024 --settings range.prf");
   EXPECT_EQ(measured.exit, 2) << "an invalid start settings file stops the measurement";
+}
+
+TEST_F(CliEndToEnd, SampleCountsWithoutASpectrumAreRefusedNotFatal) {
+  ScriptedPrompter prompter;
+  TmyFile file(prompter);
+  AdUnitSetting ad;
+  FftSetting fft;
+  fft.DataCountMax = 1500;  // in the readable range, but not a power of two
+  SaveSetting save;
+  ASSERT_TRUE(file.SaveSettingFile(dir / "odd.prf", kSettingFileHeader, fft, save, ad));
+  const auto measured = Run("measure --simulate=clock=virtual --settings odd.prf");
+  EXPECT_EQ(measured.exit, 2) << measured.err;
+  EXPECT_NE(measured.err.find("設定ファイルの内容が正しくありませんでした"), std::string::npos) << measured.err;
+
+  auto buffers = std::make_unique<MeasureBuffers>();
+  MeasureData data;
+  buffers->Bind(data);
+  data.ad_dnum = 2000;
+  data.deltaF = 2.4F;
+  std::fill(data.adCode, data.adCode + data.ad_dnum, 0x800000);
+  save.DataFileName = (dir / "odd.DTA").string();
+  ASSERT_TRUE(file.SaveDataFile(kDataFileHeader, ad, data, fft, save));
+  const auto analysed = Run("analyze odd.DTA");
+  EXPECT_EQ(analysed.exit, 6) << analysed.err;
+  EXPECT_NE(analysed.err.find("データファイルの内容が正しくありませんでした"), std::string::npos) << analysed.err;
 }
 
 TEST_F(CliEndToEnd, InvalidOptionsExitWithUsageCode) {

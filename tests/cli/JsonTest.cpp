@@ -29,4 +29,15 @@ TEST(JsonWriter, EscapesAndNonFiniteNumbers) {
   EXPECT_EQ(w.Text(), "[\"a\\\"b\\\\c\\n\\u0001\",\"最大値：\",null,-0.25]");
 }
 
+TEST(JsonWriter, BytesThatAreNotUtf8BecomeReplacementCharacters) {
+  JsonWriter w;
+  w.BeginArray()
+      .String("run\xff.DTA")        // a stray byte in a path
+      .String("\x93\xfa")           // a Shift-JIS character from an old data file
+      .String("\xe6\x9c")           // a UTF-8 sequence cut short
+      .String("\xc3\xa9\xf0\x9f\x98\x80")  // whole two- and four-byte sequences pass
+      .EndArray();
+  EXPECT_EQ(w.Text(), "[\"run\\ufffd.DTA\",\"\\ufffd\\ufffd\",\"\\ufffd\\ufffd\",\"\xc3\xa9\xf0\x9f\x98\x80\"]");
+}
+
 }  // namespace

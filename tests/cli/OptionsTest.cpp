@@ -82,6 +82,7 @@ TEST(CliOptions, InvalidOptionsNameTheOptionAndWhatIsAllowed) {
       {{"measure", "--gain", "2"}, "--gain 2 is not allowed: 1, 8, 16, 32, 64 or 128"},
       {{"measure", "--channel", "2"}, "--channel 2 is not allowed: 0 or 1"},
       {{"measure", "--window", "blackman"}, "--window 'blackman' is not allowed: rect, hanning, hamming or flattop"},
+      {{"measure", "--window", "hanning", "--window", "blackman"}, "--window 'blackman' is not allowed"},
       {{"measure", "--rate"}, "--rate needs a value"},
       {{"measure", "--colour"}, "unknown option '--colour'"},
       {{"measure", "extra"}, "unexpected argument 'extra'"},
@@ -91,6 +92,8 @@ TEST(CliOptions, InvalidOptionsNameTheOptionAndWhatIsAllowed) {
       {{"analyze", "a.DTA", "--out", "b.DTA"}, "--out applies to measure only"},
       {{"settings", "a.prf", "--window", "rect"}, "--window applies to measure and analyze only"},
       {{"settings"}, "settings needs a settings file"},
+      {{"settings", "a.prf", "--json"}, "--json applies to measure and analyze only"},
+      {{"settings", "a.prf", "--yes"}, "--yes applies to measure and analyze only"},
       {{"measure", "--device"}, "--device needs a value"},
   };
   for (const auto& r : rows) {
