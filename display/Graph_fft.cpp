@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QWidget>
 #include <algorithm>
+#include <limits>
 
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
 #include <immintrin.h>
@@ -279,7 +280,9 @@ void TGraph_FFT::PeakForward(const MeasureData& record, PeakFields& fields, QLab
 }
 
 void TGraph_FFT::PeakBack(const MeasureData& record, PeakFields& fields, QLabel& unitLabel) {
-  if (readoutBin <= 1) return;
+  // Below bin 1 (after a press left of the curve) it steps on, showing "---"; the
+  // lowest int has nothing below it.
+  if (readoutBin == 1 || readoutBin == std::numeric_limits<int>::min()) return;
   --readoutBin;
   ShowReadout(record, readoutBin, fields, unitLabel);
 }

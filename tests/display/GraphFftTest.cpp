@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <memory>
 #include <vector>
 
@@ -244,6 +245,26 @@ TEST_F(GraphFftTest, PeakReadout) {
     EXPECT_EQ(hz.text(), "---");
   }
   EXPECT_EQ(graph.BinAtX(624, 0), 0) << "0.1 Hz at 1 Hz per bin";
+}
+
+TEST_F(GraphFftTest, PeakBackStopsOnlyAtBinOne) {
+  ref.data.ad_dnum = 0;
+  Host().Redraw();
+  QLineEdit volt, dB, hz;
+  QLabel unit;
+  PeakFields fields{&volt, &dB, &hz, ""};
+  TGraph_FFT& graph = Host().Graph();
+  graph.ShowBin(0, fields, unit);  // a press left of the lowest bin
+  graph.PeakBack(cur.data, fields, unit);
+  EXPECT_EQ(graph.ReadoutBin(), -1) << "below bin 1 the readout still steps down";
+  EXPECT_EQ(hz.text(), "---");
+  graph.PeakForward(cur.data, fields, unit);
+  graph.PeakForward(cur.data, fields, unit);
+  EXPECT_EQ(graph.ReadoutBin(), 1);
+  EXPECT_EQ(hz.text(), "1.000");
+  graph.ShowBin(std::numeric_limits<int>::min(), fields, unit);
+  graph.PeakBack(cur.data, fields, unit);
+  EXPECT_EQ(graph.ReadoutBin(), std::numeric_limits<int>::min()) << "no step below the lowest int";
 }
 
 TEST_F(GraphFftTest, CodeRangeAndMicrovolts) {
