@@ -297,9 +297,14 @@ int TGraph_FFT::BinAtX(int boxWidth, int x) const { return ::BinAtX(boxWidth, x,
 // ---- Waveform ----------------------------------------------------------------------
 
 void TGraph_FFT::DrawWaveGrid(QPainter& painter, int width, int height, int penWidth) {
-  for (const GridLine& line : WaveAmplitudeLines(height)) {
-    SetPen(painter, line.main ? fftSetting.PenColorMainAxis : fftSetting.PenColorSubAxis, penWidth, PenMode::Copy);
-    painter.drawLine(0, line.pos, width, line.pos);
+  const auto lines = WaveAmplitudeLines(height);
+  // The centre line comes before the print width is taken: it keeps the 1-pixel pen
+  // a fresh canvas has, on paper too.
+  SetPen(painter, fftSetting.PenColorMainAxis, kScreenPenWidth, PenMode::Copy);
+  painter.drawLine(0, lines.front().pos, width, lines.front().pos);
+  for (auto line = lines.begin() + 1; line != lines.end(); ++line) {
+    SetPen(painter, line->main ? fftSetting.PenColorMainAxis : fftSetting.PenColorSubAxis, penWidth, PenMode::Copy);
+    painter.drawLine(0, line->pos, width, line->pos);
   }
   SetPen(painter, kTimeLineColor, penWidth, PenMode::Copy);
   for (int x : WaveTimeLineXs(width, waveTime)) painter.drawLine(x, 0, x, height);
