@@ -197,9 +197,9 @@ std::vector<GridLine> WaveAmplitudeLines(int height) {
 std::vector<int> WaveTimeLineXs(int width, float waveTimeMs) {
   std::vector<int> xs;
   if (!(waveTimeMs > 0.0F)) return xs;
-  const float slice = waveTimeMs / static_cast<float>(kWaveTimeDivisions);
   for (int i = 1; i < kWaveTimeDivisions; ++i) {
-    const float t = static_cast<float>(i) * slice;
+    // (i · span) / 20: multiplied before divided, as the time axis defines it.
+    const float t = static_cast<float>(i) * waveTimeMs / static_cast<float>(kWaveTimeDivisions);
     xs.push_back(TruncToPixel(static_cast<float>(width) * t / waveTimeMs));
   }
   return xs;

@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QWidget>
 #include <algorithm>
+#include <limits>
 
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
 #include <immintrin.h>
@@ -279,7 +280,9 @@ void TGraph_FFT::PeakForward(const MeasureData& record, PeakFields& fields, QLab
 }
 
 void TGraph_FFT::PeakBack(const MeasureData& record, PeakFields& fields, QLabel& unitLabel) {
-  if (readoutBin <= 1) return;
+  // Below bin 1 (after a press left of the curve) it steps on, showing "---"; the
+  // lowest int has nothing below it.
+  if (readoutBin == 1 || readoutBin == std::numeric_limits<int>::min()) return;
   --readoutBin;
   ShowReadout(record, readoutBin, fields, unitLabel);
 }
@@ -294,9 +297,14 @@ int TGraph_FFT::BinAtX(int boxWidth, int x) const { return ::BinAtX(boxWidth, x,
 // ---- Waveform ----------------------------------------------------------------------
 
 void TGraph_FFT::DrawWaveGrid(QPainter& painter, int width, int height, int penWidth) {
-  for (const GridLine& line : WaveAmplitudeLines(height)) {
-    SetPen(painter, line.main ? fftSetting.PenColorMainAxis : fftSetting.PenColorSubAxis, penWidth, PenMode::Copy);
-    painter.drawLine(0, line.pos, width, line.pos);
+  const auto lines = WaveAmplitudeLines(height);
+  // The centre line comes before the print width is taken: it keeps the 1-pixel pen
+  // a fresh canvas has, on paper too.
+  SetPen(painter, fftSetting.PenColorMainAxis, kScreenPenWidth, PenMode::Copy);
+  painter.drawLine(0, lines.front().pos, width, lines.front().pos);
+  for (auto line = lines.begin() + 1; line != lines.end(); ++line) {
+    SetPen(painter, line->main ? fftSetting.PenColorMainAxis : fftSetting.PenColorSubAxis, penWidth, PenMode::Copy);
+    painter.drawLine(0, line->pos, width, line->pos);
   }
   SetPen(painter, kTimeLineColor, penWidth, PenMode::Copy);
   for (int x : WaveTimeLineXs(width, waveTime)) painter.drawLine(x, 0, x, height);

@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <memory>
 #include <vector>
 
@@ -212,6 +213,24 @@ TEST_F(GraphFftTest, WaveformsAlignedByTime) {
   EXPECT_EQ(both.Label(kFreqCount + kDbLevelCount + kVoltUnit).text(), "[V]");
 }
 
+TEST_F(GraphFftTest, PrintedWaveformGrid) {
+  ref.data.ad_dnum = 0;
+  for (int i = 0; i < 4096; ++i) cur.data.adCode[i] = i < 2048 ? 8400100 : 8399900;  // at 1/6, then 5/6
+  Host().Redraw();
+  QImage page(600, 600, QImage::Format_RGB32);
+  Host().Graph().PrintWave(page);
+  const int x = 45;  // between the time lines at 30 and 60
+  EXPECT_EQ(Rgb(page, x, 300), 0x808080u) << "centre line in the main-axis colour";
+  EXPECT_EQ(Rgb(page, x, 301), kWhite) << "drawn before the print width is taken: one pixel";
+  EXPECT_EQ(Rgb(page, x, 299), kWhite);
+  EXPECT_EQ(Rgb(page, x, 262), 0xC0C0C0u) << "the other amplitude lines five pixels wide";
+  EXPECT_EQ(Rgb(page, x, 258), 0xC0C0C0u);
+  int timeLineWidth = 0;
+  for (int column = 20; column < 40; ++column) timeLineWidth += Rgb(page, column, 200) == 0xC0C0C0u ? 1 : 0;
+  EXPECT_EQ(timeLineWidth, 5) << "time lines five pixels wide";
+  EXPECT_EQ(Rgb(page, x, 102), kRed) << "curve five pixels wide";
+}
+
 TEST_F(GraphFftTest, PeakReadout) {
   cur.data.spectrum[7] = 0.5F;
   cur.data.spectrum[9] = 0.5F;
@@ -244,6 +263,26 @@ TEST_F(GraphFftTest, PeakReadout) {
     EXPECT_EQ(hz.text(), "---");
   }
   EXPECT_EQ(graph.BinAtX(624, 0), 0) << "0.1 Hz at 1 Hz per bin";
+}
+
+TEST_F(GraphFftTest, PeakBackStopsOnlyAtBinOne) {
+  ref.data.ad_dnum = 0;
+  Host().Redraw();
+  QLineEdit volt, dB, hz;
+  QLabel unit;
+  PeakFields fields{&volt, &dB, &hz, ""};
+  TGraph_FFT& graph = Host().Graph();
+  graph.ShowBin(0, fields, unit);  // a press left of the lowest bin
+  graph.PeakBack(cur.data, fields, unit);
+  EXPECT_EQ(graph.ReadoutBin(), -1) << "below bin 1 the readout still steps down";
+  EXPECT_EQ(hz.text(), "---");
+  graph.PeakForward(cur.data, fields, unit);
+  graph.PeakForward(cur.data, fields, unit);
+  EXPECT_EQ(graph.ReadoutBin(), 1);
+  EXPECT_EQ(hz.text(), "1.000");
+  graph.ShowBin(std::numeric_limits<int>::min(), fields, unit);
+  graph.PeakBack(cur.data, fields, unit);
+  EXPECT_EQ(graph.ReadoutBin(), std::numeric_limits<int>::min()) << "no step below the lowest int";
 }
 
 TEST_F(GraphFftTest, CodeRangeAndMicrovolts) {

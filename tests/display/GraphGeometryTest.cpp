@@ -143,6 +143,17 @@ TEST(GraphGridTest, WaveformGrid) {
   EXPECT_TRUE(WaveTimeLineXs(kW, 0.0F).empty()) << "unknown rate: no time lines, no division by zero";
 }
 
+TEST(GraphGridTest, TimeLinesAtTheirShareOfTheSpan) {
+  // 1024 samples at 1.2 ksps in a bitmap 624 wide: the time i * span / 20 is formed
+  // before it is divided by the span, so the quarter lines land on whole pixels.
+  const float span = (1000.0F / 1200.0F) * 1024.0F;
+  const auto xs = WaveTimeLineXs(624, span);
+  ASSERT_EQ(xs.size(), 19u);
+  EXPECT_EQ(xs[4], 156) << "a quarter of the width";
+  EXPECT_EQ(xs[9], 312) << "half the width";
+  EXPECT_EQ(xs[14], 468) << "three quarters of the width";
+}
+
 TEST(SpectrumBinsTest, LinearRange) {
   EXPECT_EQ(LinearBinRange(10.0F, 0.5F, 32768), (BinRange{1, 20}));
   EXPECT_EQ(LinearBinRange(2400.0F, 4.6875F, 512), (BinRange{1, 511})) << "limited to the last bin";
