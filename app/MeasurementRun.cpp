@@ -1,6 +1,7 @@
 #include "app/MeasurementRun.h"
 
 #include <algorithm>
+#include <stdexcept>
 
 MeasurementRun::MeasurementRun(TADC& unit, TmyFFT& fft, AnalysisWork& work) : unit_(unit), fft_(fft), work_(work) {}
 
@@ -34,7 +35,8 @@ MeasurementRun::StartResult MeasurementRun::Start(const AdUnitSetting& setting, 
 }
 
 MeasurementRun::StepOutcome MeasurementRun::Step() {
-  if (!running_ || sampleIndex_ >= samples_) return StepOutcome::AllIn;
+  if (!running_) return StepOutcome::NotRunning;
+  if (sampleIndex_ >= samples_) return StepOutcome::AllIn;
   const int wanted = std::min(SamplesPerRead(setting_.spsSel), samples_ - sampleIndex_);
   std::uint32_t delivered = 0;
   if (!unit_.ReadSamples(data_->adCode + sampleIndex_, static_cast<std::uint32_t>(wanted), delivered)) {
@@ -50,6 +52,9 @@ MeasurementRun::StepOutcome MeasurementRun::Step() {
 }
 
 MeasurementRun::FinishOutcome MeasurementRun::Finish(const FftSetting& fftSetting) {
+  if (data_ == nullptr || sampleIndex_ < samples_) {
+    throw std::logic_error("MeasurementRun::Finish before every sample is in");
+  }
   Stop();
   MeasureData& data = *data_;
   data.ad_dnum = samples_;

@@ -31,6 +31,7 @@ public:
     Progress,    // records arrived; more are due
     ReadFailed,  // the read failed: abort sent, the record emptied, link left open
     AllIn,       // every sample is in; call Finish
+    NotRunning,  // no acquisition runs (never started, stopped, failed or finished)
   };
 
   enum class FinishOutcome {
@@ -49,7 +50,8 @@ public:
   StepOutcome Step();
 
   // Stops the unit, fills the record's count, rate and filter, checks the level,
-  // converts and analyses with `fftSetting`.
+  // converts and analyses with `fftSetting`. Only after Step answered AllIn (a
+  // logic_error otherwise: an interrupted record is never analysed).
   FinishOutcome Finish(const FftSetting& fftSetting);
 
   // The user's stop: the abort command; a link that cannot take it is closed.

@@ -218,6 +218,7 @@ int RunMeasure(const CliOptions& options, const CliIo& io) {
         progress.Update(run.SampleIndex());
         break;
       case MeasurementRun::StepOutcome::ReadFailed:
+      case MeasurementRun::StepOutcome::NotRunning:
         progress.Finish();
         Say(io, status_text::kMeasureError);
         return kExitRead;

@@ -132,7 +132,8 @@ TEST_F(MeasurementRunTest, StopEndsTheAcquisition) {
   run->Step();
   run->Stop();
   EXPECT_FALSE(run->Running());
-  EXPECT_EQ(run->Step(), MeasurementRun::StepOutcome::AllIn) << "no reads after a stop";
+  EXPECT_EQ(run->Step(), MeasurementRun::StepOutcome::NotRunning) << "no reads, and no finish, after a stop";
+  EXPECT_THROW(run->Finish(fftSetting), std::logic_error);
 }
 
 }  // namespace
