@@ -201,6 +201,14 @@ TEST_F(DataFile, RecordsThatCouldNotBeReadBackAreNotWritten) {
     prompter.answers = {true};
     EXPECT_FALSE(file.SaveDataFile(kDataFileHeader, ad, d, fft, s)) << c.reason;
   }
+  // Settings the reader would reject make the whole data file unreadable.
+  Fill(out, 1024, 1);
+  AdUnitSetting badRate = ad;
+  badRate.spsSel = 13;
+  EXPECT_FALSE(file.SaveDataFile(kDataFileHeader, badRate, out, fft, save)) << "spsSel 13";
+  FftSetting emptyRange = fft;
+  emptyRange.index_FreqS = emptyRange.index_FreqE;
+  EXPECT_FALSE(file.SaveDataFile(kDataFileHeader, ad, out, emptyRange, save)) << "an empty frequency range";
   EXPECT_TRUE(prompter.questions.empty()) << "refused before asking";
   EXPECT_EQ(ReadBytes(save.DataFileName), "precious");
   EXPECT_FALSE(file.LoadDataFile(dir / "absent.DTA", kDataFileHeader, in, fftIn, saveIn, adIn));

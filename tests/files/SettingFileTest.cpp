@@ -257,4 +257,36 @@ TEST_F(SettingFile, WriterAndReaderArguments) {
   EXPECT_EQ(back.save, s.save);
 }
 
+TEST_F(SettingFile, SettingsThatCouldNotBeReadBackAreNotWritten) {
+  const struct {
+    const char* reason;
+    std::function<void(Settings&)> edit;
+  } cases[] = {
+      {"spsSel 13", [](Settings& s) { s.ad.spsSel = 13; }},
+      {"GainSel 6", [](Settings& s) { s.ad.GainSel = 6; }},
+      {"Gain 0", [](Settings& s) { s.ad.Gain = 0; }},
+      {"ch_sel 2", [](Settings& s) { s.ad.ch_sel = 2; }},
+      {"index_FreqS -1", [](Settings& s) { s.fft.index_FreqS = -1; }},
+      {"index_FreqE 15", [](Settings& s) { s.fft.index_FreqE = 15; }},
+      {"start index at the end index", [](Settings& s) { s.fft.index_FreqS = s.fft.index_FreqE; }},
+      {"whichWindowFunc 4", [](Settings& s) { s.fft.whichWindowFunc = 4; }},
+      {"DataCountSel 7", [](Settings& s) { s.fft.DataCountSel = 7; }},
+      {"DataCountMax 1023", [](Settings& s) { s.fft.DataCountMax = 1023; }},
+  };
+  for (const auto& c : cases) {
+    WriteBytes(dir / "z.prf", "old");
+    Settings s = Marked();
+    c.edit(s);
+    EXPECT_FALSE(file.SaveSettingFile(dir / "z.prf", kSettingFileHeader, s.fft, s.save, s.ad)) << c.reason;
+    EXPECT_EQ(ReadBytes(dir / "z.prf"), "old") << c.reason;
+  }
+  // Values the reader takes without a check are written as they are.
+  Settings s = Marked();
+  s.fft.index_dB_max = 12;
+  s.fft.DataCountSel = -3;
+  s.ad.vrefSel = 7;
+  s.ad.sinc3 = 2;
+  EXPECT_TRUE(file.SaveSettingFile(dir / "z.prf", kSettingFileHeader, s.fft, s.save, s.ad));
+}
+
 }  // namespace
