@@ -123,10 +123,11 @@ bool FitsOneLine(std::string_view lineKey, std::string_view value) {
          value.find_first_of("\r\n") == std::string_view::npos;
 }
 
-// Text values are stored verbatim on one line each, so they must come back as one.
+// Text values are stored verbatim on one line each, so they must come back as one;
+// a header that begins like a comment would be skipped by the reader.
 bool IsStorable(std::string_view header, const SaveSetting& save) {
-  return !header.empty() && FitsOneLine({}, header) && FitsOneLine(key::DataFileName, save.DataFileName) &&
-         FitsOneLine(key::StartDateTime, save.StartDateTime);
+  return !header.empty() && header.front() != kCommentMark && FitsOneLine({}, header) &&
+         FitsOneLine(key::DataFileName, save.DataFileName) && FitsOneLine(key::StartDateTime, save.StartDateTime);
 }
 
 // A record the data reader accepts again: count and step in range, arrays present,

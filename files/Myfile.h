@@ -37,10 +37,11 @@ class TmyFile {
   explicit TmyFile(Prompter& prompter, FileCalls& calls = SystemFileCalls());
 
   // Settings file: the header line and sections A, F, G. False when the name is empty,
-  // the header or a text value would not read back as one line (empty header, a line
-  // break, over LineReader::kMaxLineBytes), a setting would not pass the reader's checks
-  // (a value out of its range, start frequency index not below the end index), or the
-  // file cannot be written completely; an existing file then stays as it was.
+  // the header or a text value would not read back as one line (empty header, a header
+  // beginning with the comment mark ';', a line break, over LineReader::kMaxLineBytes),
+  // a setting would not pass the reader's checks (a value out of its range, start
+  // frequency index not below the end index), or the file cannot be written
+  // completely; an existing file then stays as it was.
   bool SaveSettingFile(const std::filesystem::path& fileName, std::string_view header, const FftSetting& fft,
                        const SaveSetting& save, const AdUnitSetting& ad) const;
   // Reads into working copies and replaces the three records only when the whole

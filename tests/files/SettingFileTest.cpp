@@ -240,6 +240,7 @@ TEST_F(SettingFile, WriterAndReaderArguments) {
   EXPECT_FALSE(file.SaveSettingFile(dir / "z.prf", "", s.fft, s.save, s.ad));
   WriteBytes(dir / "z.prf", JoinLines(kDefaultLines));
   EXPECT_FALSE(file.LoadSettingFile(dir / "z.prf", "", s.fft, s.save, s.ad));
+  EXPECT_FALSE(file.SaveSettingFile(dir / "z.prf", ";Zemtraini", s.fft, s.save, s.ad)) << "a header read as a comment";
 
   EXPECT_FALSE(file.LoadSettingFile(dir.path(), kSettingFileHeader, s.fft, s.save, s.ad)) << "a directory";
 
