@@ -211,6 +211,14 @@ TEST_F(SettingFile, TolerantFormsLoad) {
          l.insert(l.begin() + 2, 100, "junk");
        },
        [](auto& s) { return s.ad.spsSel == 3 && s.ad.vref == 2.5F; }},
+      {"F body of 100 unknown lines ends at the limit",
+       [](Lines& l) {
+         l.erase(Find(l, "fSaveDataFile:0"), Find(l, "G:"));
+         l.insert(Find(l, "G:"), 100, "junk");
+       },
+       [](auto& s) { return s.save.fSaveDataFile == 1 && s.fft.DataCountMax == 65536; }},
+      {"G end marker as the 100th body line", InsertBefore("GEND:", Junk(81)),
+       [](auto& s) { return s.fft.DataCountMax == 65536; }},
       {"nothing after GEND: is read", [](Lines& l) { l.push_back(std::string(70000, 'x')); },
        [](auto& s) { return s.fft.DataCountMax == 65536; }},
   };
