@@ -63,6 +63,9 @@ AtomicFile::~AtomicFile() { Discard(); }
 
 bool AtomicFile::Open() {
   if (fd_ >= 0 || target_.filename().empty()) return false;
+  // A file the user may not write (a read-only one, say) is not replaced behind that
+  // protection: writing into it in place would fail as well.
+  if (::faccessat(AT_FDCWD, target_.c_str(), W_OK, AT_EACCESS) != 0 && errno != ENOENT) return false;
   for (int attempt = 0; attempt < kNameAttempts && fd_ < 0; ++attempt) {
     temporary_ = TemporaryNameFor(target_);
     fd_ = ::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kNewFileMode);

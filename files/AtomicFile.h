@@ -41,7 +41,8 @@ class AtomicFile {
   AtomicFile(const AtomicFile&) = delete;
   AtomicFile& operator=(const AtomicFile&) = delete;
 
-  // Creates the temporary file in the target's directory; false when it cannot.
+  // Creates the temporary file in the target's directory; false when it cannot, or
+  // when the target exists and this process may not write it.
   bool Open();
   // Buffers bytes for the file; the first failure is kept and reported by Commit.
   void Append(std::string_view bytes);

@@ -123,10 +123,11 @@ bool FitsOneLine(std::string_view lineKey, std::string_view value) {
          value.find_first_of("\r\n") == std::string_view::npos;
 }
 
-// Text values are stored verbatim on one line each, so they must come back as one.
+// Text values are stored verbatim on one line each, so they must come back as one;
+// a header that begins like a comment would be skipped by the reader.
 bool IsStorable(std::string_view header, const SaveSetting& save) {
-  return !header.empty() && FitsOneLine({}, header) && FitsOneLine(key::DataFileName, save.DataFileName) &&
-         FitsOneLine(key::StartDateTime, save.StartDateTime);
+  return !header.empty() && header.front() != kCommentMark && FitsOneLine({}, header) &&
+         FitsOneLine(key::DataFileName, save.DataFileName) && FitsOneLine(key::StartDateTime, save.StartDateTime);
 }
 
 // A record the data reader accepts again: count and step in range, arrays present,
@@ -243,6 +244,9 @@ bool ApplyGraphKey(std::string_view lineKey, std::string_view value, FftSetting&
   return true;
 }
 
+// The frequency range a G section must leave: start below end.
+bool HasFrequencyRange(const FftSetting& fft) { return fft.index_FreqS < fft.index_FreqE; }
+
 }  // namespace
 
 TmyFile::TmyFile(Prompter& prompter, FileCalls& calls) : prompter_(prompter), calls_(calls) {}
@@ -276,6 +280,19 @@ std::vector<std::pair<std::string_view, std::string>> GraphFields(const FftSetti
   for (const auto& flag : kGraphFlags) fields.emplace_back(flag.key, FlagText(fft.*flag.field != 0));
   for (const auto& entry : kGraphInts) fields.emplace_back(entry.key, FormatInteger(fft.*entry.field));
   return fields;
+}
+
+// True when the reader would take the A and G sections back: every value as written
+// passes the reader's own check, in file order, and the frequency range is not empty.
+// (The F section's values always read back once IsStorable holds.)
+bool SettingsReadBack(const AdUnitSetting& ad, const FftSetting& fft) {
+  AdUnitSetting adBack = ad;
+  FftSetting fftBack = fft;
+  const auto adOk = std::ranges::all_of(
+      AdUnitFields(ad), [&adBack](const auto& field) { return ApplyAdUnitKey(field.first, field.second, adBack); });
+  const auto fftOk = std::ranges::all_of(
+      GraphFields(fft), [&fftBack](const auto& field) { return ApplyGraphKey(field.first, field.second, fftBack); });
+  return adOk && fftOk && HasFrequencyRange(fftBack);
 }
 
 bool WriteSection(AtomicFile& out, std::string_view start, std::string_view end,
@@ -340,14 +357,14 @@ bool TmyFile::ReadGraphSection(LineReader& in, FftSetting& fft) {
   const bool read = ReadSection(in, marker::kG, marker::kGEnd, AtLimit::Fail,
                                 [&fft](auto lineKey, auto value) { return ApplyGraphKey(lineKey, value, fft); });
   // A start given after the end can still leave the range empty or reversed.
-  return read && fft.index_FreqS < fft.index_FreqE;
+  return read && HasFrequencyRange(fft);
 }
 
 // ---- settings file ----
 
 bool TmyFile::SaveSettingFile(const std::filesystem::path& fileName, std::string_view header, const FftSetting& fft,
                               const SaveSetting& save, const AdUnitSetting& ad) const {
-  if (fileName.empty() || !IsStorable(header, save)) return false;
+  if (fileName.empty() || !IsStorable(header, save) || !SettingsReadBack(ad, fft)) return false;
   return WriteFile(fileName, header, ad, save, fft, [](AtomicFile& out) { return out.Good(); });
 }
 
@@ -423,7 +440,10 @@ bool TmyFile::ReadDataSection(LineReader& in, MeasureData& data) {
 
 bool TmyFile::SaveDataFile(std::string_view header, const AdUnitSetting& ad, const MeasureData& data,
                            const FftSetting& fft, const SaveSetting& save) const {
-  if (save.DataFileName.empty() || !IsStorable(header, save) || !IsStorableMeasure(data)) return false;
+  if (save.DataFileName.empty() || !IsStorable(header, save) || !SettingsReadBack(ad, fft) ||
+      !IsStorableMeasure(data)) {
+    return false;
+  }
   const std::filesystem::path target(save.DataFileName);
   if (!MayWrite(target)) return true;
   return WriteFile(target, header, ad, save, fft, [&data](AtomicFile& out) { return WriteDataSection(out, data); });

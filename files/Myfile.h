@@ -37,9 +37,11 @@ class TmyFile {
   explicit TmyFile(Prompter& prompter, FileCalls& calls = SystemFileCalls());
 
   // Settings file: the header line and sections A, F, G. False when the name is empty,
-  // the header or a text value would not read back as one line (empty header, a line
-  // break, over LineReader::kMaxLineBytes), or the file cannot be written completely;
-  // an existing file then stays as it was.
+  // the header or a text value would not read back as one line (empty header, a header
+  // beginning with the comment mark ';', a line break, over LineReader::kMaxLineBytes),
+  // a setting would not pass the reader's checks (a value out of its range, start
+  // frequency index not below the end index), or the file cannot be written
+  // completely; an existing file then stays as it was.
   bool SaveSettingFile(const std::filesystem::path& fileName, std::string_view header, const FftSetting& fft,
                        const SaveSetting& save, const AdUnitSetting& ad) const;
   // Reads into working copies and replaces the three records only when the whole
@@ -68,9 +70,10 @@ class TmyFile {
   // Data file to save.DataFileName, which the F section records as well. Asks before
   // replacing an existing file; a declined overwrite is success without writing. False,
   // before asking, when the target is empty, the header or a text value would not read
-  // back as one line, or the record would not read back (count outside 1024..65536, step
-  // not above 0, missing arrays, a voltage that is not a finite number); false after
-  // asking when the file cannot be written completely.
+  // back as one line, a setting would not read back (as for SaveSettingFile), or the
+  // record would not read back (count outside 1024..65536, step not above 0, missing
+  // arrays, a voltage that is not a finite number); false after asking when the file
+  // cannot be written completely.
   bool SaveDataFile(std::string_view header, const AdUnitSetting& ad, const MeasureData& data, const FftSetting& fft,
                     const SaveSetting& save) const;
   // Reads the settings sections and the samples into the records it is given, as it

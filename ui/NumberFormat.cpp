@@ -148,7 +148,13 @@ std::optional<double> ParseDouble(std::string_view text) {
 }
 
 std::optional<float> ParseFloat32(std::string_view text) {
-  auto value = ParseWhole<float>(text);
-  if (!value || !std::isfinite(*value)) return std::nullopt;
-  return value;
+  if (auto value = ParseWhole<float>(text)) {
+    if (!std::isfinite(*value)) return std::nullopt;
+    return value;
+  }
+  // from_chars refuses a number that rounds to zero as a float; it is still a number.
+  // One that is too large for a float stays refused.
+  const auto wide = ParseDouble(text);
+  if (!wide || std::fabs(*wide) >= 1.0) return std::nullopt;
+  return std::copysign(0.0F, static_cast<float>(*wide));
 }

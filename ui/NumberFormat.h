@@ -42,6 +42,6 @@ char* FormatGeneralTo(char* first, float value);
 std::optional<std::int32_t> ParseInt32(std::string_view text);
 // A finite decimal number (plain or exponent form), correctly rounded to double.
 std::optional<double> ParseDouble(std::string_view text);
-// A finite decimal number correctly rounded to a 32-bit float; values outside the
-// float range are rejected.
+// A finite decimal number correctly rounded to a 32-bit float; values beyond the
+// largest float are rejected, values too small for the smallest become zero.
 std::optional<float> ParseFloat32(std::string_view text);

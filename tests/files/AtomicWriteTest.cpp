@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cerrno>
+#include <functional>
 #include <memory>
 
 #include "FileTestSupport.h"
@@ -70,6 +73,20 @@ class FaultyCalls : public FileCalls {
 };
 
 using Fault = FaultyCalls::Fault;
+
+// Runs body in a child process that holds no power over other users' files (root may
+// write any file, so it becomes the unprivileged user first); true when body returned
+// true there.
+bool InUnprivilegedChild(const std::function<bool()>& body) {
+  constexpr uid_t kNobody = 65534;
+  const pid_t child = ::fork();
+  if (child == 0) {
+    const bool dropped = ::geteuid() != 0 || (::setgid(kNobody) == 0 && ::setuid(kNobody) == 0);
+    ::_exit(dropped && body() ? 0 : 1);
+  }
+  int status = 0;
+  return child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
 
 class AtomicWrite : public testing::Test {
  protected:
@@ -158,6 +175,25 @@ TEST_F(AtomicWrite, ADirectoryThatCannotBeWrittenKeepsTheOldFile) {
     EXPECT_FALSE(Save(writer, real)) << "writer " << writer;
     EXPECT_EQ(ReadBytes(target), "old") << "writer " << writer;
   }
+}
+
+TEST_F(AtomicWrite, AReadOnlyFileIsNotReplaced) {
+  WriteBytes(target, "old");
+  fs::permissions(target, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  if (::geteuid() == 0) {
+    // The unprivileged user owns the directory and the file, as a user would.
+    ASSERT_EQ(::chown(dir.path().c_str(), 65534, 65534), 0);
+    ASSERT_EQ(::chown(target.c_str(), 65534, 65534), 0);
+  }
+  for (Writer writer : kWriters) {
+    const bool refused = InUnprivilegedChild([&] {
+      FileCalls real;
+      return !Save(writer, real) && ReadBytes(target) == "old";
+    });
+    EXPECT_TRUE(refused) << "writer " << writer;
+  }
+  EXPECT_EQ(ReadBytes(target), "old");
+  EXPECT_EQ(dir.Entries(), std::vector<std::string>{"target"});
 }
 
 TEST_F(AtomicWrite, KeepsPermissionsAndFollowsLinks) {

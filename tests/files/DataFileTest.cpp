@@ -118,6 +118,7 @@ TEST_F(DataFile, InvalidFilesAreRejected) {
       {"a step that is not a number", [](Lines& l) { l[39] = "deltaF:nan"; }},
       {"an infinite step", [](Lines& l) { l[39] = "deltaF:inf"; }},
       {"a step beyond the float range", [](Lines& l) { l[39] = "deltaF:1e39"; }},
+      {"a step that is 0 as a float", [](Lines& l) { l[39] = "deltaF:1e-50"; }},
       {"no step", [](Lines& l) { l[39] = "step:4.6875"; }},
       {"a sample without comma", [&](Lines& l) { l[sample(5)] = "8388608"; }},
       {"a blank before the comma", [&](Lines& l) { l[sample(5)] = "8388608 ,0.5"; }},
@@ -125,6 +126,7 @@ TEST_F(DataFile, InvalidFilesAreRejected) {
       {"no code", [&](Lines& l) { l[sample(5)] = ",0.5"; }},
       {"a voltage that is not a number", [&](Lines& l) { l[sample(5)] = "1,nan"; }},
       {"an infinite voltage", [&](Lines& l) { l[sample(5)] = "1,-inf"; }},
+      {"a voltage beyond the float range", [&](Lines& l) { l[sample(5)] = "1,-1e39"; }},
       {"too few sample lines", [&](Lines& l) { l.resize(sample(1023)); }},
       {"a sample line longer than 64 KiB", [&](Lines& l) { l[sample(9)] = "1," + std::string(70000, '1'); }},
   };
@@ -162,6 +164,15 @@ TEST_F(DataFile, TolerantFormsLoad) {
     EXPECT_EQ(in.volt[1023], out.volt[1023]) << c.reason;
   }
   EXPECT_TRUE(LoadText(JoinLines(base, "\n"))) << "line feeds alone";
+
+  // A voltage too small for a float is still a number: it is stored as the nearest
+  // float, zero or the smallest one.
+  auto tiny = base;
+  tiny[40 + 5] = "5,1e-50";
+  tiny[40 + 6] = "6,-1e-45";
+  ASSERT_TRUE(LoadText(JoinLines(tiny))) << "voltages below the float range";
+  EXPECT_EQ(in.volt[5], 0.0F);
+  EXPECT_EQ(in.volt[6], -std::numeric_limits<float>::denorm_min());
 }
 
 TEST_F(DataFile, DecliningTheOverwriteKeepsTheFile) {
@@ -201,6 +212,14 @@ TEST_F(DataFile, RecordsThatCouldNotBeReadBackAreNotWritten) {
     prompter.answers = {true};
     EXPECT_FALSE(file.SaveDataFile(kDataFileHeader, ad, d, fft, s)) << c.reason;
   }
+  // Settings the reader would reject make the whole data file unreadable.
+  Fill(out, 1024, 1);
+  AdUnitSetting badRate = ad;
+  badRate.spsSel = 13;
+  EXPECT_FALSE(file.SaveDataFile(kDataFileHeader, badRate, out, fft, save)) << "spsSel 13";
+  FftSetting emptyRange = fft;
+  emptyRange.index_FreqS = emptyRange.index_FreqE;
+  EXPECT_FALSE(file.SaveDataFile(kDataFileHeader, ad, out, emptyRange, save)) << "an empty frequency range";
   EXPECT_TRUE(prompter.questions.empty()) << "refused before asking";
   EXPECT_EQ(ReadBytes(save.DataFileName), "precious");
   EXPECT_FALSE(file.LoadDataFile(dir / "absent.DTA", kDataFileHeader, in, fftIn, saveIn, adIn));

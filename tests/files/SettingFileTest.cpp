@@ -211,6 +211,14 @@ TEST_F(SettingFile, TolerantFormsLoad) {
          l.insert(l.begin() + 2, 100, "junk");
        },
        [](auto& s) { return s.ad.spsSel == 3 && s.ad.vref == 2.5F; }},
+      {"F body of 100 unknown lines ends at the limit",
+       [](Lines& l) {
+         l.erase(Find(l, "fSaveDataFile:0"), Find(l, "G:"));
+         l.insert(Find(l, "G:"), 100, "junk");
+       },
+       [](auto& s) { return s.save.fSaveDataFile == 1 && s.fft.DataCountMax == 65536; }},
+      {"G end marker as the 100th body line", InsertBefore("GEND:", Junk(81)),
+       [](auto& s) { return s.fft.DataCountMax == 65536; }},
       {"nothing after GEND: is read", [](Lines& l) { l.push_back(std::string(70000, 'x')); },
        [](auto& s) { return s.fft.DataCountMax == 65536; }},
   };
@@ -240,6 +248,7 @@ TEST_F(SettingFile, WriterAndReaderArguments) {
   EXPECT_FALSE(file.SaveSettingFile(dir / "z.prf", "", s.fft, s.save, s.ad));
   WriteBytes(dir / "z.prf", JoinLines(kDefaultLines));
   EXPECT_FALSE(file.LoadSettingFile(dir / "z.prf", "", s.fft, s.save, s.ad));
+  EXPECT_FALSE(file.SaveSettingFile(dir / "z.prf", ";Zemtraini", s.fft, s.save, s.ad)) << "a header read as a comment";
 
   EXPECT_FALSE(file.LoadSettingFile(dir.path(), kSettingFileHeader, s.fft, s.save, s.ad)) << "a directory";
 
@@ -255,6 +264,38 @@ TEST_F(SettingFile, WriterAndReaderArguments) {
   Settings back{};
   EXPECT_TRUE(file.LoadSettingFile(dir / "z.prf", kSettingFileHeader, back.fft, back.save, back.ad));
   EXPECT_EQ(back.save, s.save);
+}
+
+TEST_F(SettingFile, SettingsThatCouldNotBeReadBackAreNotWritten) {
+  const struct {
+    const char* reason;
+    std::function<void(Settings&)> edit;
+  } cases[] = {
+      {"spsSel 13", [](Settings& s) { s.ad.spsSel = 13; }},
+      {"GainSel 6", [](Settings& s) { s.ad.GainSel = 6; }},
+      {"Gain 0", [](Settings& s) { s.ad.Gain = 0; }},
+      {"ch_sel 2", [](Settings& s) { s.ad.ch_sel = 2; }},
+      {"index_FreqS -1", [](Settings& s) { s.fft.index_FreqS = -1; }},
+      {"index_FreqE 15", [](Settings& s) { s.fft.index_FreqE = 15; }},
+      {"start index at the end index", [](Settings& s) { s.fft.index_FreqS = s.fft.index_FreqE; }},
+      {"whichWindowFunc 4", [](Settings& s) { s.fft.whichWindowFunc = 4; }},
+      {"DataCountSel 7", [](Settings& s) { s.fft.DataCountSel = 7; }},
+      {"DataCountMax 1023", [](Settings& s) { s.fft.DataCountMax = 1023; }},
+  };
+  for (const auto& c : cases) {
+    WriteBytes(dir / "z.prf", "old");
+    Settings s = Marked();
+    c.edit(s);
+    EXPECT_FALSE(file.SaveSettingFile(dir / "z.prf", kSettingFileHeader, s.fft, s.save, s.ad)) << c.reason;
+    EXPECT_EQ(ReadBytes(dir / "z.prf"), "old") << c.reason;
+  }
+  // Values the reader takes without a check are written as they are.
+  Settings s = Marked();
+  s.fft.index_dB_max = 12;
+  s.fft.DataCountSel = -3;
+  s.ad.vrefSel = 7;
+  s.ad.sinc3 = 2;
+  EXPECT_TRUE(file.SaveSettingFile(dir / "z.prf", kSettingFileHeader, s.fft, s.save, s.ad));
 }
 
 }  // namespace

@@ -122,6 +122,7 @@ TEST(Parsing, AcceptsOnlyWholeValues) {
   const char* rejectedNumbers[] = {"", "nan", "inf", "-inf", "infinity", "1e400", "2.5x", " 2.5", "2,5", "."};
   for (const char* text : rejectedNumbers) EXPECT_FALSE(ParseDouble(text).has_value()) << '"' << text << '"';
   EXPECT_FALSE(ParseFloat32("1e39").has_value()) << "beyond the float range";
+  EXPECT_EQ(ParseFloat32("-1e-50"), 0.0F) << "too small for a float";
   EXPECT_FALSE(ParseFloat32("nan").has_value());
 }
 
