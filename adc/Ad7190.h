@@ -17,7 +17,7 @@
 #include "adc/UnitTables.h"
 
 class TADC : public Tft_FIFO {
-public:
+ public:
   static constexpr std::uint32_t kUsbTransferSize = 4096;   // USB receive transfer, bytes
   static constexpr std::uint32_t kCommandTimeOutMs = 100;   // settings and identification
   static constexpr std::uint32_t kStartTimeOutMs = 1000;    // start of an acquisition
@@ -73,7 +73,7 @@ public:
   // 0 … 15 for "0" … "9", "a" … "f", "A" … "F"; -1 for any other character.
   static int HexValue(std::uint8_t c);
 
-private:
+ private:
   // Checks the link, purges, sets the command time-out and awaits "OK".
   bool SendSetting(const std::string& command);
   // Checks the link, purges, sets the command time-out and reads a reply line into text.

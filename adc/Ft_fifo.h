@@ -17,14 +17,14 @@
 #include "drivers/D2xx.h"
 
 class Tft_FIFO {
-public:
+ public:
   using Pump = std::function<void()>;
   using Clock = std::function<std::chrono::steady_clock::time_point()>;
 
-  static constexpr std::uint32_t kBufferSize = 10001;       // bytes of the carry store
-  static constexpr std::uint32_t kDefaultTimeOutMs = 500;   // time-out after construction
-  static constexpr std::size_t kMaxCommandLength = 19;      // characters before the CR
-  static constexpr std::uint32_t kReplyLineLimit = 15;      // a reply line stops growing past this
+  static constexpr std::uint32_t kBufferSize = 10001;      // bytes of the carry store
+  static constexpr std::uint32_t kDefaultTimeOutMs = 500;  // time-out after construction
+  static constexpr std::size_t kMaxCommandLength = 19;     // characters before the CR
+  static constexpr std::uint32_t kReplyLineLimit = 15;     // a reply line stops growing past this
 
   // driver: the device below the link, must outlive it. pump: run once per turn of
   // every wait loop (may be empty). clock: the time-out's time base.
@@ -84,7 +84,7 @@ public:
   // The time-out interval in ms.
   std::uint32_t TimeOutMs() const { return timeOutMs; }
 
-private:
+ private:
   // Records a driver status; true when it is FT_OK.
   bool Check(FT_STATUS status);
   // Asks the driver for the queued count (into rxQueue).
@@ -100,13 +100,13 @@ private:
   Pump pump;
   Clock clock;
 
-  bool isOpen = false;              // the driver handle is held
-  FT_STATUS lastStatus = FT_OK;     // status of the latest driver call
-  std::uint32_t rxQueue = 0;        // queued bytes at the latest queue status
-  bool timerArmed = false;          // the time-out is running
+  bool isOpen = false;                               // the driver handle is held
+  FT_STATUS lastStatus = FT_OK;                      // status of the latest driver call
+  std::uint32_t rxQueue = 0;                         // queued bytes at the latest queue status
+  bool timerArmed = false;                           // the time-out is running
   std::chrono::steady_clock::time_point deadline{};  // when the armed time-out expires
-  bool timedOut = false;            // the armed time-out has expired
-  std::array<std::uint8_t, kBufferSize> buffer{};  // carry store of ReadBlock
-  std::uint32_t carryCount = 0;     // bytes held in buffer
+  bool timedOut = false;                             // the armed time-out has expired
+  std::array<std::uint8_t, kBufferSize> buffer{};    // carry store of ReadBlock
+  std::uint32_t carryCount = 0;                      // bytes held in buffer
   std::uint32_t timeOutMs = kDefaultTimeOutMs;
 };

@@ -31,16 +31,26 @@ UnitSetupResult RunUnitSetup(TADC& adc, const AdUnitSetting& setting) {
 
 const char* SetupStepName(SetupStep step) {
   switch (step) {
-    case SetupStep::None: return "none";
-    case SetupStep::OpenUnit: return "open";
-    case SetupStep::CheckUnit: return "presence check";
-    case SetupStep::Filter: return "filter";
-    case SetupStep::Buffer: return "input buffer";
-    case SetupStep::Chop: return "chopping";
-    case SetupStep::DataRate: return "data rate";
-    case SetupStep::Gain: return "gain";
-    case SetupStep::UnitName: return "unit name";
-    case SetupStep::Version: return "version";
+    case SetupStep::None:
+      return "none";
+    case SetupStep::OpenUnit:
+      return "open";
+    case SetupStep::CheckUnit:
+      return "presence check";
+    case SetupStep::Filter:
+      return "filter";
+    case SetupStep::Buffer:
+      return "input buffer";
+    case SetupStep::Chop:
+      return "chopping";
+    case SetupStep::DataRate:
+      return "data rate";
+    case SetupStep::Gain:
+      return "gain";
+    case SetupStep::UnitName:
+      return "unit name";
+    case SetupStep::Version:
+      return "version";
   }
   return "unknown";
 }

@@ -14,8 +14,8 @@
 #include "analysis/Myfft.h"
 #include "app/Records.h"
 
-inline constexpr std::int32_t kCodeZero = 0x800000;   // offset-binary code of 0 V
-inline constexpr std::int32_t kCodeLowest = 0;        // converter overloaded low
+inline constexpr std::int32_t kCodeZero = 0x800000;     // offset-binary code of 0 V
+inline constexpr std::int32_t kCodeLowest = 0;          // converter overloaded low
 inline constexpr std::int32_t kCodeHighest = 0xFFFFFF;  // converter overloaded high
 
 // The work array of the analysis, sized for the largest record: the windowed signal,

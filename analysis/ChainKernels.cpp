@@ -64,11 +64,11 @@ ZEMTRA_ALWAYS_INLINE void Magnitude(int n, const float* __restrict a, float dcSc
     TaperedWindow(n, src, offset, shape, taper, correction, dst);                                                    \
   }                                                                                                                  \
   Target void Magnitude##Suffix(int n, const float* a, float dcScale, double lineGain, double lineScale,             \
-                                float* lines) {                                                                       \
-    Magnitude(n, a, dcScale, lineGain, lineScale, lines);                                                             \
+                                float* lines) {                                                                      \
+    Magnitude(n, a, dcScale, lineGain, lineScale, lines);                                                            \
   }                                                                                                                  \
-  constexpr ChainKernels k##Suffix##Kernels{Sum##Suffix, Subtract##Suffix, Window##Suffix, TaperedWindow##Suffix, \
-                                               Magnitude##Suffix};
+  constexpr ChainKernels k##Suffix##Kernels{Sum##Suffix, Subtract##Suffix, Window##Suffix, TaperedWindow##Suffix,    \
+                                            Magnitude##Suffix};
 
 ZEMTRA_SPECTRUM_KERNELS(Portable, )
 #if defined(ZEMTRA_HAVE_AVX2_KERNELS)

@@ -99,7 +99,9 @@ void TmyFFT::ApplyWindow(int which, int n, const float* src, float offset, int c
                              factor(kFlatTopCorrection), dst);
       break;
     }
-    default: kernels_.subtract(n, src, offset, dst); break;
+    default:
+      kernels_.subtract(n, src, offset, dst);
+      break;
   }
 }
 

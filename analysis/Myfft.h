@@ -19,14 +19,14 @@
 #include <memory>
 
 #include "analysis/CacheAligned.h"
+#include "analysis/ChainKernels.h"
 #include "analysis/RealFft.h"
 #include "analysis/Simd.h"
-#include "analysis/ChainKernels.h"
 #include "app/Records.h"
 #include "ui/Prompter.h"
 
 class TmyFFT {
-public:
+ public:
   // Correction factors: reciprocals of the windows' RMS values over a record.
   static constexpr double kHanningCorrection = 1.632993162;
   static constexpr double kHammingCorrection = 1.586302721;
@@ -75,7 +75,7 @@ public:
 
   const FftSetting& Setting() const { return setting_; }
 
-private:
+ private:
   // Window values of one length in double, as the window formulas give them.
   struct WindowTables {
     CacheAlignedVector<double> hanning;       // Hanning window × 0.5

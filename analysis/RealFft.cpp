@@ -86,5 +86,6 @@ RealFftPlan::RealFftPlan(int n, SimdLevel level) : kernel_(RealFftKernelFor(leve
     splitIm_[k] = static_cast<float>(w.imag());
   }
   scratch_.resize(2 * static_cast<std::size_t>(n));
-  view_ = {.n = n, .passes = passes_, .splitRe = splitRe_.data(), .splitIm = splitIm_.data(), .scratch = scratch_.data()};
+  view_ = {
+      .n = n, .passes = passes_, .splitRe = splitRe_.data(), .splitIm = splitIm_.data(), .scratch = scratch_.data()};
 }

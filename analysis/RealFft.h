@@ -14,7 +14,7 @@
 #include "analysis/Simd.h"
 
 class RealFftPlan {
-public:
+ public:
   // n a power of two, at least 4, and level one the CPU runs (AvailableSimdLevels);
   // otherwise throws std::invalid_argument.
   explicit RealFftPlan(int n, SimdLevel level = BestSimdLevel());
@@ -27,7 +27,7 @@ public:
   // Transforms a[0 … n-1] in place into the packed layout above.
   void Forward(float* a) { kernel_.forward(view_, a); }
 
-private:
+ private:
   std::vector<FftPass> passes_;
   CacheAlignedVector<float> passTwiddles_;  // the rows every FftPass points into
   CacheAlignedVector<float> splitRe_;       // cos(2πk/n), k = 0 … n/4

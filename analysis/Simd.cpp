@@ -6,7 +6,8 @@ namespace {
 
 bool CpuRuns(SimdLevel level) {
   switch (level) {
-    case SimdLevel::Portable: return true;
+    case SimdLevel::Portable:
+      return true;
     case SimdLevel::Avx2:
 #if defined(ZEMTRA_HAVE_AVX2_KERNELS)
       return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");

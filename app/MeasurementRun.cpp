@@ -13,10 +13,17 @@ MeasurementRun::StartResult MeasurementRun::Start(const AdUnitSetting& setting, 
   }
   result.setup = RunUnitSetup(unit_, setting);
   switch (result.setup.failedStep) {
-    case SetupStep::None: break;
-    case SetupStep::OpenUnit: result.outcome = StartOutcome::NotFound; return result;
-    case SetupStep::CheckUnit: result.outcome = StartOutcome::NoResponse; return result;
-    default: result.outcome = StartOutcome::SetupFailed; return result;
+    case SetupStep::None:
+      break;
+    case SetupStep::OpenUnit:
+      result.outcome = StartOutcome::NotFound;
+      return result;
+    case SetupStep::CheckUnit:
+      result.outcome = StartOutcome::NoResponse;
+      return result;
+    default:
+      result.outcome = StartOutcome::SetupFailed;
+      return result;
   }
   if (!unit_.StartAcquisition(setting.ch_sel, static_cast<std::uint32_t>(samples))) {
     unit_.StopAcquisition();

@@ -12,7 +12,7 @@
 #include "app/Records.h"
 
 class MeasurementRun {
-public:
+ public:
   enum class StartOutcome {
     Started,       // the unit streams; call Step until AllIn
     InvalidCount,  // the sample count is not one the analysis takes; nothing was sent
@@ -63,7 +63,7 @@ public:
   int SampleCount() const { return samples_; }
   std::int32_t LastCode() const { return lastCode_; }
 
-private:
+ private:
   TADC& unit_;
   TmyFFT& fft_;
   AnalysisWork& work_;

@@ -67,16 +67,16 @@ struct SaveSetting {
 // One measurement. The arrays belong to the record's owner, which binds them once
 // (capacities above); the record never allocates or frees them.
 struct MeasureData {
-  std::uint32_t spsSel = 0;          // data-rate index the samples were taken with
-  std::uint8_t sinc3 = 0;            // 1 when the Sinc3 filter was used
-  std::int32_t ad_dnum = 0;          // number of samples held; 0 = no data
-  std::int32_t* adCode = nullptr;    // converter codes, offset binary, 0x800000 = 0 V
-  float* volt = nullptr;             // each sample in volts
-  float voltMax = 0.0F;              // largest sample in volts
-  float voltMin = 0.0F;              // smallest sample in volts
-  float voltMean = 0.0F;             // mean of the samples in volts
-  float deltaF = 0.0F;               // frequency step of the spectrum in Hz
-  float* spectrum = nullptr;         // ad_dnum/2 lines: [0] |DC| in volts, [k] RMS volts at k*deltaF
+  std::uint32_t spsSel = 0;        // data-rate index the samples were taken with
+  std::uint8_t sinc3 = 0;          // 1 when the Sinc3 filter was used
+  std::int32_t ad_dnum = 0;        // number of samples held; 0 = no data
+  std::int32_t* adCode = nullptr;  // converter codes, offset binary, 0x800000 = 0 V
+  float* volt = nullptr;           // each sample in volts
+  float voltMax = 0.0F;            // largest sample in volts
+  float voltMin = 0.0F;            // smallest sample in volts
+  float voltMean = 0.0F;           // mean of the samples in volts
+  float deltaF = 0.0F;             // frequency step of the spectrum in Hz
+  float* spectrum = nullptr;       // ad_dnum/2 lines: [0] |DC| in volts, [k] RMS volts at k*deltaF
 
   bool HasData() const { return ad_dnum > 0; }
 };

@@ -4,8 +4,8 @@
 
 #include "adc/UnitTables.h"
 #include "display/GraphGeometry.h"
-#include "ui/StatusTexts.h"
 #include "ui/NumberFormat.h"
+#include "ui/StatusTexts.h"
 
 namespace {
 
@@ -23,8 +23,8 @@ constexpr std::array<RmsUnit, 3> kRmsUnits{{
 constexpr double kNanoFactor = 1e9;
 constexpr float kMsPerSecond = 1000.0F;
 
-constexpr std::array<const char*, 4> kWindowTexts{
-    "窓関数=矩形波窓(補正なし)", "窓関数=ハニング窓", "窓関数=ハミング窓", "窓関数=フラットトップ窓"};
+constexpr std::array<const char*, 4> kWindowTexts{"窓関数=矩形波窓(補正なし)", "窓関数=ハニング窓", "窓関数=ハミング窓",
+                                                  "窓関数=フラットトップ窓"};
 
 }  // namespace
 

@@ -116,7 +116,8 @@ void BM_FftwChain(benchmark::State& state) {
     double sum = 0.0;
     for (float v : signal) sum += v;
     const auto mean = static_cast<float>(sum / n);
-    for (int i = 0; i < n; ++i) fftw.in[i] = (signal[static_cast<std::size_t>(i)] - mean) * window[static_cast<std::size_t>(i)];
+    for (int i = 0; i < n; ++i)
+      fftw.in[i] = (signal[static_cast<std::size_t>(i)] - mean) * window[static_cast<std::size_t>(i)];
     fftwf_execute(fftw.plan);
     const float scale = static_cast<float>(std::numbers::sqrt2 / n);
     for (int k = 0; k < n / 2; ++k) {

@@ -9,7 +9,7 @@
 #include "ui/Prompter.h"
 
 class CliPrompter : public Prompter {
-public:
+ public:
   CliPrompter(bool assumeYes, bool interactive, std::FILE* in = stdin, std::FILE* err = stderr)
       : assumeYes_(assumeYes), interactive_(interactive), in_(in), err_(err) {}
 
@@ -19,7 +19,7 @@ public:
   // The answer to the last question (false before any).
   bool LastAnswer() const { return lastAnswer_; }
 
-private:
+ private:
   bool Answer(const std::string& text, const std::string& caption);
 
   bool assumeYes_;

@@ -90,8 +90,8 @@ bool WasWritten(bool existed, const CliPrompter& prompter) { return !existed || 
 
 // A data or spectrum file through the file writer, recorded in the report.
 // False (and the catalogue's text) when writing failed.
-bool WriteDataOrFft(bool fft, const std::string& path, Workspace& ws, CliPrompter& prompter,
-                    MeasurementReport& report, const CliIo& io) {
+bool WriteDataOrFft(bool fft, const std::string& path, Workspace& ws, CliPrompter& prompter, MeasurementReport& report,
+                    const CliIo& io) {
   TmyFile file(prompter);
   SaveSetting save = ws.save;
   save.DataFileName = path;
@@ -160,14 +160,18 @@ int StartFailure(const MeasurementRun::StartResult& start, const CliIo& io) {
     case MeasurementRun::StartOutcome::InvalidCount:  // only a settings file can give one
       Say(io, message_text::kSettingFile);
       return kExitInvalidSettings;
-    case MeasurementRun::StartOutcome::NotFound: Say(io, std::string(kUnitName) + message_text::kNotFoundSuffix); break;
+    case MeasurementRun::StartOutcome::NotFound:
+      Say(io, std::string(kUnitName) + message_text::kNotFoundSuffix);
+      break;
     case MeasurementRun::StartOutcome::NoResponse:
       Say(io, std::string(kUnitName) + message_text::kNoResponseSuffix);
       break;
     case MeasurementRun::StartOutcome::SetupFailed:
       Say(io, std::string("the unit's set-up failed at step '") + SetupStepName(start.setup.failedStep) + "'");
       break;
-    default: Say(io, message_text::kCommandSend); break;
+    default:
+      Say(io, message_text::kCommandSend);
+      break;
   }
   return kExitUnit;
 }
@@ -222,7 +226,9 @@ int RunMeasure(const CliOptions& options, const CliIo& io) {
         progress.Finish();
         Say(io, status_text::kMeasureError);
         return kExitRead;
-      case MeasurementRun::StepOutcome::AllIn: done = true; break;
+      case MeasurementRun::StepOutcome::AllIn:
+        done = true;
+        break;
     }
   }
   progress.Update(run.SampleIndex());

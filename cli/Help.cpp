@@ -2,7 +2,8 @@
 
 namespace {
 
-constexpr const char* kOverview = R"(zemtra-cli: measure noise spectra with the QT4418PX, analyse data files, check settings files.
+constexpr const char* kOverview =
+    R"(zemtra-cli: measure noise spectra with the QT4418PX, analyse data files, check settings files.
 
 Usage:
   zemtra-cli measure [options]          configure the unit, acquire, check, analyse, report

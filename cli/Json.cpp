@@ -141,11 +141,21 @@ void JsonWriter::Quoted(std::string_view text) {
       continue;
     }
     switch (c) {
-      case '"': out_ += "\\\""; break;
-      case '\\': out_ += "\\\\"; break;
-      case '\n': out_ += "\\n"; break;
-      case '\r': out_ += "\\r"; break;
-      case '\t': out_ += "\\t"; break;
+      case '"':
+        out_ += "\\\"";
+        break;
+      case '\\':
+        out_ += "\\\\";
+        break;
+      case '\n':
+        out_ += "\\n";
+        break;
+      case '\r':
+        out_ += "\\r";
+        break;
+      case '\t':
+        out_ += "\\t";
+        break;
       default:
         if (static_cast<unsigned char>(c) < kFirstPrintable) {
           constexpr std::array<char, 17> kHex{"0123456789abcdef"};

@@ -9,7 +9,7 @@
 #include <vector>
 
 class JsonWriter {
-public:
+ public:
   JsonWriter& BeginObject();
   JsonWriter& EndObject();
   JsonWriter& BeginArray();
@@ -23,7 +23,7 @@ public:
 
   const std::string& Text() const { return out_; }
 
-private:
+ private:
   void BeforeValue();
   void Quoted(std::string_view text);
 

@@ -52,7 +52,7 @@ std::pair<std::string, std::optional<std::string>> SplitOption(const std::string
 }
 
 class Parser {
-public:
+ public:
   explicit Parser(const std::vector<std::string>& args) : args_(args) {}
 
   CliParse Run() {
@@ -75,13 +75,14 @@ public:
     for (; i < args_.size() && result_.error.empty(); ++i) Option(i);
     if (!result_.error.empty() || result_.options.help) return result_;
     if (result_.options.command != CliCommand::Measure && result_.options.file.empty()) {
-      return Fail(std::string(result_.options.command == CliCommand::Analyze ? "analyze needs a data file (FILE.DTA)"
-                                                                              : "settings needs a settings file (FILE.prf)"));
+      return Fail(std::string(result_.options.command == CliCommand::Analyze
+                                  ? "analyze needs a data file (FILE.DTA)"
+                                  : "settings needs a settings file (FILE.prf)"));
     }
     return result_;
   }
 
-private:
+ private:
   CliParse Fail(const std::string& message) {
     result_.error = message;
     return result_;
@@ -120,7 +121,8 @@ private:
     for (const auto& s : kSwitches) {
       if (name == s.on || name == s.off) {
         if (inlineValue) return void(Fail(name + " takes no value"));
-        RequireCommand(name, s.unitOption ? Measuring() : Analysing(), s.unitOption ? "measure" : "measure and analyze");
+        RequireCommand(name, s.unitOption ? Measuring() : Analysing(),
+                       s.unitOption ? "measure" : "measure and analyze");
         o.*(s.field) = (name == s.on);
         return;
       }
@@ -156,7 +158,8 @@ private:
       RequireCommand(name, Measuring(), "measure");
       constexpr const char* allowed = "1024, 2048, 4096, 8192, 16384, 32768 or 65536";
       if (auto v = integer(allowed)) {
-        if (*v < kMinSamples || *v > kMaxSamples || !IsPowerOfTwo(*v)) return void(Fail(name + " " + std::to_string(*v) + " is not allowed: " + allowed));
+        if (*v < kMinSamples || *v > kMaxSamples || !IsPowerOfTwo(*v))
+          return void(Fail(name + " " + std::to_string(*v) + " is not allowed: " + allowed));
         o.samples = *v;
       }
     } else if (name == "--rate") {

@@ -12,14 +12,14 @@ enum class CliCommand { Measure, Analyze, Settings };
 
 struct CliOptions {
   CliCommand command = CliCommand::Measure;
-  std::string file;                  // analyze: the data file; settings: the settings file
+  std::string file;                         // analyze: the data file; settings: the settings file
   std::optional<std::string> settingsFile;  // --settings: records start from this file
 
   // Converter options (measure only).
-  std::optional<int> samples;        // 1024 … 65536, a power of two
-  std::optional<int> rateIndex;      // from --rate in samples per second
-  std::optional<int> gainIndex;      // from --gain
-  std::optional<int> channel;        // 0 or 1
+  std::optional<int> samples;    // 1024 … 65536, a power of two
+  std::optional<int> rateIndex;  // from --rate in samples per second
+  std::optional<int> gainIndex;  // from --gain
+  std::optional<int> channel;    // 0 or 1
   std::optional<bool> sinc3;
   std::optional<bool> buffer;
   std::optional<bool> chop;
@@ -27,7 +27,7 @@ struct CliOptions {
   std::optional<std::string> device;    // --device=…
 
   // Analysis and display options (measure and analyze).
-  std::optional<int> window;         // 0 rect, 1 hanning, 2 hamming, 3 flattop
+  std::optional<int> window;  // 0 rect, 1 hanning, 2 hamming, 3 flattop
   std::optional<bool> correct;
   std::optional<bool> dcCut;
   std::optional<bool> logAxis;

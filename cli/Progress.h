@@ -6,7 +6,7 @@
 #include <cstdio>
 
 class Progress {
-public:
+ public:
   Progress(int total, double samplesPerSecond, bool terminal, std::FILE* out = stderr);
 
   // Reports that `done` of the total samples have arrived.
@@ -14,7 +14,7 @@ public:
   // Ends the bar's line on a terminal.
   void Finish();
 
-private:
+ private:
   int total_;
   double samplesPerSecond_;
   bool terminal_;

@@ -91,8 +91,8 @@ std::string ReportText(const MeasurementReport& r) {
           ", channel " + FormatInteger(r.channel) + "\n";
   text += r.freqInfo + "\n";
   text += "RMS: " + r.rmsText + " " + r.rmsUnit + "\n";
-  text += "peak: " + r.peakTexts[0] + " " + r.peakUnit + ", " + r.peakTexts[1] + " " + r.peakDbUnit + ", " + r.peakTexts[2] +
-          " Hz (bin " + FormatInteger(r.peakBin) + ")\n";
+  text += "peak: " + r.peakTexts[0] + " " + r.peakUnit + ", " + r.peakTexts[1] + " " + r.peakDbUnit + ", " +
+          r.peakTexts[2] + " Hz (bin " + FormatInteger(r.peakBin) + ")\n";
   text += r.statsText + "\n";
   if (!r.start.empty()) text += "start: " + r.start + "\n";
   for (const auto& f : r.files) {

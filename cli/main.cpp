@@ -4,8 +4,8 @@
 
 #include <atomic>
 #include <csignal>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -20,9 +20,12 @@ extern "C" void OnInterrupt(int /*signal*/) { gInterrupted.store(true); }
 
 const char* CommandName(CliCommand command) {
   switch (command) {
-    case CliCommand::Measure: return "measure";
-    case CliCommand::Analyze: return "analyze";
-    case CliCommand::Settings: return "settings";
+    case CliCommand::Measure:
+      return "measure";
+    case CliCommand::Analyze:
+      return "analyze";
+    case CliCommand::Settings:
+      return "settings";
   }
   return "";
 }
@@ -48,7 +51,8 @@ int main(int argc, char** argv) {
   }
   const CliOptions& options = parse.options;
   if (options.help) {
-    const bool commandGiven = !args.empty() && args.front() != "--help" && args.front() != "-h" && args.front() != "help";
+    const bool commandGiven =
+        !args.empty() && args.front() != "--help" && args.front() != "-h" && args.front() != "help";
     std::fputs(HelpText(commandGiven ? CommandName(options.command) : "").c_str(), stdout);
     return kExitOk;
   }
@@ -62,9 +66,12 @@ int main(int argc, char** argv) {
   io.interrupted = &gInterrupted;
 
   switch (options.command) {
-    case CliCommand::Measure: return RunMeasure(options, io);
-    case CliCommand::Analyze: return RunAnalyze(options, io);
-    case CliCommand::Settings: return RunSettings(options, io);
+    case CliCommand::Measure:
+      return RunMeasure(options, io);
+    case CliCommand::Analyze:
+      return RunAnalyze(options, io);
+    case CliCommand::Settings:
+      return RunSettings(options, io);
   }
   return kExitUsage;
 }

@@ -414,9 +414,7 @@ std::int32_t TGraph_FFT::CodeMin() {
 
 double TGraph_FFT::CodeToMicrovolt(std::int32_t code) const { return ::CodeToMicrovolt(code, adSetting.Gain); }
 
-double TGraph_FFT::CodeSpanToMicrovolt(double digits) const {
-  return ::CodeSpanToMicrovolt(digits, adSetting.Gain);
-}
+double TGraph_FFT::CodeSpanToMicrovolt(double digits) const { return ::CodeSpanToMicrovolt(digits, adSetting.Gain); }
 
 // ---- Labels ------------------------------------------------------------------------
 

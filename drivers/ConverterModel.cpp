@@ -50,7 +50,8 @@ constexpr std::array<NoiseRow, 10> kSinc3Noise{{
 double Interpolate(const std::array<NoiseRow, 10>& table, double hertz, std::uint32_t gainSel) {
   if (hertz <= table.front().hertz) return table.front().nanovolts[gainSel];
   if (hertz >= table.back().hertz) return table.back().nanovolts[gainSel];
-  const auto upper = std::find_if(table.begin(), table.end(), [hertz](const NoiseRow& row) { return row.hertz >= hertz; });
+  const auto upper =
+      std::find_if(table.begin(), table.end(), [hertz](const NoiseRow& row) { return row.hertz >= hertz; });
   const auto lower = upper - 1;
   const double fraction = std::log(hertz / lower->hertz) / std::log(upper->hertz / lower->hertz);
   const double low = std::log(lower->nanovolts[gainSel]);
@@ -81,7 +82,6 @@ double ConverterOffset(const ConverterSetting& setting) {
 ConverterModel::ConverterModel(bool withNoise, std::uint64_t seed) : withNoise(withNoise), noise(seed) {}
 
 std::int32_t ConverterModel::Convert(double volts, const ConverterSetting& setting) {
-  const double input =
-      withNoise ? volts + ConverterOffset(setting) + ConverterNoiseRms(setting) * noise.Next() : volts;
+  const double input = withNoise ? volts + ConverterOffset(setting) + ConverterNoiseRms(setting) * noise.Next() : volts;
   return IdealCode(input, GainOf(setting.gainSel));
 }

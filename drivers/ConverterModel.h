@@ -39,11 +39,11 @@ double ConverterOffset(const ConverterSetting& setting);
 
 // Converts input volts to codes, adding the converter's noise and offset when enabled.
 class ConverterModel {
-public:
+ public:
   ConverterModel(bool withNoise, std::uint64_t seed);
   std::int32_t Convert(double volts, const ConverterSetting& setting);
 
-private:
+ private:
   bool withNoise;
   GaussianSource noise;
 };

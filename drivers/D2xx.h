@@ -22,7 +22,7 @@ inline constexpr std::uint32_t FT_PURGE_RX = 1;
 inline constexpr std::uint32_t FT_PURGE_TX = 2;
 
 class D2xx {
-public:
+ public:
   virtual ~D2xx() = default;
 
   // Opens device index 0. Only one device is open per driver object at a time.

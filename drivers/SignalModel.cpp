@@ -51,14 +51,19 @@ double SignalModel::Deterministic(double seconds) const {
   double volts = 0.0;
   for (const SignalTerm& term : terms) {
     switch (term.kind) {
-      case SignalKind::Dc: volts += term.volts; break;
-      case SignalKind::Sine: volts += term.volts * Sine(term.hertz, seconds); break;
+      case SignalKind::Dc:
+        volts += term.volts;
+        break;
+      case SignalKind::Sine:
+        volts += term.volts * Sine(term.hertz, seconds);
+        break;
       case SignalKind::Hum:
         for (const Harmonic& harmonic : kHumHarmonics) {
           volts += term.volts * harmonic.share * Sine(kMainsHertz * harmonic.order, seconds);
         }
         break;
-      case SignalKind::White: break;
+      case SignalKind::White:
+        break;
     }
   }
   return volts;

@@ -12,11 +12,11 @@
 
 // Standard normal values (mean 0, RMS 1) from a seed, by the Box–Muller method.
 class GaussianSource {
-public:
+ public:
   explicit GaussianSource(std::uint64_t seed);
   double Next();
 
-private:
+ private:
   std::mt19937_64 engine;
   double spare = 0.0;
   bool hasSpare = false;
@@ -24,7 +24,7 @@ private:
 
 // The sum of the terms of one channel, in volts.
 class SignalModel {
-public:
+ public:
   static constexpr double kMainsHertz = 50.0;
 
   SignalModel(ChannelSignal terms, std::uint64_t seed);
@@ -37,7 +37,7 @@ public:
   // RMS volts of all white-noise terms together.
   double WhiteRms() const { return whiteRms; }
 
-private:
+ private:
   ChannelSignal terms;
   double whiteRms = 0.0;
   GaussianSource noise;

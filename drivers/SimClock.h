@@ -6,24 +6,24 @@
 #include <chrono>
 
 class SimClock {
-public:
+ public:
   virtual ~SimClock() = default;
   virtual std::chrono::nanoseconds Now() const = 0;
 };
 
 class RealSimClock final : public SimClock {
-public:
+ public:
   std::chrono::nanoseconds Now() const override { return std::chrono::steady_clock::now() - start; }
 
-private:
+ private:
   std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
 };
 
 class VirtualSimClock final : public SimClock {
-public:
+ public:
   std::chrono::nanoseconds Now() const override { return now; }
   void Advance(std::chrono::nanoseconds step) { now += step; }
 
-private:
+ private:
   std::chrono::nanoseconds now{0};
 };

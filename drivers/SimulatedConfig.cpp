@@ -165,9 +165,12 @@ std::string ApplyItem(std::string_view item, SimConfig& config) {
   if (key == "ch0") return ParseSignal(value, config.channels[0]);
   if (key == "ch1") return ParseSignal(value, config.channels[1]);
   if (key == "noise") {
-    if (value == "datasheet") config.converterNoise = true;
-    else if (value == "off") config.converterNoise = false;
-    else return "noise is datasheet or off";
+    if (value == "datasheet")
+      config.converterNoise = true;
+    else if (value == "off")
+      config.converterNoise = false;
+    else
+      return "noise is datasheet or off";
     return {};
   }
   if (key == "seed") {
@@ -177,9 +180,12 @@ std::string ApplyItem(std::string_view item, SimConfig& config) {
     return {};
   }
   if (key == "clock") {
-    if (value == "real") config.clock = SimClockKind::Real;
-    else if (value == "virtual") config.clock = SimClockKind::Virtual;
-    else return "clock is real or virtual";
+    if (value == "real")
+      config.clock = SimClockKind::Real;
+    else if (value == "virtual")
+      config.clock = SimClockKind::Virtual;
+    else
+      return "clock is real or virtual";
     return {};
   }
   if (key == "name") return ParseReplyText(value, config.name);

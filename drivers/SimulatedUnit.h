@@ -15,7 +15,7 @@
 #include "drivers/UnitFirmware.h"
 
 class SimulatedUnit final : public D2xx {
-public:
+ public:
   // Records a queue query makes due on the self-advancing virtual clock.
   static constexpr std::uint64_t kRecordsPerVirtualStep = 32;
   static constexpr std::uint32_t kMaxTransferSize = 65536;  // largest USB transfer size accepted
@@ -39,7 +39,7 @@ public:
   const UnitFirmware& Firmware() const { return firmware; }
   bool IsOpen() const { return isOpen; }
 
-private:
+ private:
   // Checks that the device is open and still plugged in, and takes in what the
   // firmware has sent by now.
   FT_STATUS Ready();
@@ -51,10 +51,10 @@ private:
   std::unique_ptr<RealSimClock> ownRealClock;
   const SimClock* clock;
   UnitFirmware firmware;
-  std::string received;         // bytes from the unit; those before head are read already
+  std::string received;  // bytes from the unit; those before head are read already
   std::size_t head = 0;
-  std::size_t readable = 0;     // pending bytes the host may read (Burst: those released)
-  std::mt19937_64 pieceSizes;   // Burst: lengths of the released pieces
+  std::size_t readable = 0;    // pending bytes the host may read (Burst: those released)
+  std::mt19937_64 pieceSizes;  // Burst: lengths of the released pieces
   bool isOpen = false;
 };
 

@@ -23,7 +23,7 @@
 #include "drivers/SimulatedConfig.h"
 
 class UnitFirmware {
-public:
+ public:
   using Nanos = std::chrono::nanoseconds;
 
   static constexpr std::size_t kMaxLineLength = 64;  // longer lines are answered "NG"
@@ -47,7 +47,7 @@ public:
   bool Unplugged() const { return unplugged; }
   const ConverterSetting& Setting() const { return setting; }
 
-private:
+ private:
   void Execute(std::string_view line, Nanos now, std::string& out);
   bool ApplySetting(std::string_view line);
   bool StartStream(std::string_view line, Nanos now);
@@ -58,13 +58,13 @@ private:
   std::array<SignalModel, kSimulatedChannels> signals;
   ConverterModel converter;
 
-  std::string line;            // the command line being received
+  std::string line;  // the command line being received
   bool streaming = false;
-  int channel = 0;             // channel of the running stream
+  int channel = 0;                // channel of the running stream
   std::uint64_t streamCount = 0;  // records of the running stream; 0 = until stopped
   std::uint64_t streamSent = 0;   // records of the running stream sent so far
-  int streamRate = 0;          // samples per second of the running stream
-  Nanos streamStart{0};        // when the running stream was started
+  int streamRate = 0;             // samples per second of the running stream
+  Nanos streamStart{0};           // when the running stream was started
   std::uint64_t recordsSent = 0;
   bool unplugged = false;
 };

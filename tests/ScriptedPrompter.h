@@ -14,7 +14,7 @@ struct ShownMessage {
 };
 
 class ScriptedPrompter : public Prompter {
-public:
+ public:
   void ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon) override {
     messages.push_back({text, caption, icon});
   }

@@ -10,7 +10,7 @@ inline constexpr const char* kProgramCaption = "Zemtra";
 inline constexpr const char* kUnitName = "QT4418PX";
 
 class TmyMessage {
-public:
+ public:
   // The caption must fit 11 characters (the original 12-byte buffer with its zero).
   static constexpr std::size_t kCaptionCapacity = 11;
 
@@ -31,7 +31,7 @@ public:
   const std::string& Subject() const { return subject_; }
   const std::string& Caption() const { return caption_; }
 
-private:
+ private:
   void Show(const std::string& text, MessageIcon icon) const;
 
   Prompter& prompter_;

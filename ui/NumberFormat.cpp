@@ -42,8 +42,8 @@ std::string FormatFixed(double value, int decimals) {
   if (!std::isfinite(value)) return std::isnan(value) ? "NAN" : (value < 0 ? "-INF" : "INF");
   // Exact expansion, then decimal rounding by hand with ties away from zero.
   std::array<char, 512> buf{};
-  auto res = std::to_chars(buf.data(), buf.data() + buf.size(), std::fabs(value),
-                           std::chars_format::fixed, kExactDecimals);
+  auto res =
+      std::to_chars(buf.data(), buf.data() + buf.size(), std::fabs(value), std::chars_format::fixed, kExactDecimals);
   std::string digits(buf.data(), res.ptr);
   const auto point = digits.find('.');
   std::string intPart = digits.substr(0, point);
@@ -55,8 +55,10 @@ std::string FormatFixed(double value, int decimals) {
   if (roundUp) {
     int i = static_cast<int>(number.size()) - 1;
     while (i >= 0 && number[static_cast<std::size_t>(i)] == '9') number[static_cast<std::size_t>(i--)] = '0';
-    if (i < 0) number.insert(number.begin(), '1');
-    else ++number[static_cast<std::size_t>(i)];
+    if (i < 0)
+      number.insert(number.begin(), '1');
+    else
+      ++number[static_cast<std::size_t>(i)];
   }
   const std::size_t intDigits = number.size() - static_cast<std::size_t>(decimals);
   std::string out = number.substr(0, intDigits);
@@ -89,8 +91,8 @@ char* FormatGeneralTo(char* out, float value) {
 
   // 15 significant digits as d.dddddddddddddde±x, then the digits without the point.
   std::array<char, kGeneralMaxChars> sci{};
-  const auto res = std::to_chars(sci.data(), sci.data() + sci.size(), std::fabs(exact),
-                                 std::chars_format::scientific, kSignificant - 1);
+  const auto res = std::to_chars(sci.data(), sci.data() + sci.size(), std::fabs(exact), std::chars_format::scientific,
+                                 kSignificant - 1);
   std::array<char, kSignificant> digits{};
   int count = 0;
   const char* p = sci.data();

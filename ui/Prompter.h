@@ -7,7 +7,7 @@
 enum class MessageIcon { Error, Warning };
 
 class Prompter {
-public:
+ public:
   virtual ~Prompter() = default;
 
   // A modal box with a single OK button; returns when the user has closed it.

@@ -6,12 +6,12 @@
 class QWidget;
 
 class QtPrompter : public Prompter {
-public:
+ public:
   explicit QtPrompter(QWidget* parent = nullptr) : parent_(parent) {}
 
   void ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon) override;
   bool AskYesNo(const std::string& text, const std::string& caption) override;
 
-private:
+ private:
   QWidget* parent_;
 };

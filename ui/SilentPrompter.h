@@ -5,12 +5,12 @@
 #include "ui/Prompter.h"
 
 class SilentPrompter : public Prompter {
-public:
+ public:
   explicit SilentPrompter(bool answer = false) : answer_(answer) {}
 
   void ShowMessage(const std::string& /*text*/, const std::string& /*caption*/, MessageIcon /*icon*/) override {}
   bool AskYesNo(const std::string& /*text*/, const std::string& /*caption*/) override { return answer_; }
 
-private:
+ private:
   bool answer_;
 };

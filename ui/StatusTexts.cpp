@@ -26,15 +26,14 @@ std::string ProgressText(std::int64_t sampleNumber, std::int64_t code) {
 
 std::string StatsDigitsText(std::int32_t largest, std::int32_t smallest, float deviation) {
   const std::string deviationText = deviation >= kWholeDigitsFrom ? Format0(deviation) : Format0_0(deviation);
-  return "最大値：" + FormatInteger(largest) + " / 最小値：" + FormatInteger(smallest) +
-         " / pp値：" + FormatInteger(static_cast<std::int64_t>(largest) - smallest) + " digit" +
-         " / 標準偏差：" + deviationText + " digit";
+  return "最大値：" + FormatInteger(largest) + " / 最小値：" + FormatInteger(smallest) + " / pp値：" +
+         FormatInteger(static_cast<std::int64_t>(largest) - smallest) + " digit" + " / 標準偏差：" + deviationText +
+         " digit";
 }
 
 std::string StatsVoltsText(float deviation, float smallest, float largest) {
-  return "最大値：" + FormatMicrovolts(largest) + "　/最小値：" + FormatMicrovolts(smallest) +
-         "　/p-p値：" + FormatMicrovolts(static_cast<double>(largest) - smallest) +
-         " / 標準偏差：" + FormatMicrovolts(deviation);
+  return "最大値：" + FormatMicrovolts(largest) + "　/最小値：" + FormatMicrovolts(smallest) + "　/p-p値：" +
+         FormatMicrovolts(static_cast<double>(largest) - smallest) + " / 標準偏差：" + FormatMicrovolts(deviation);
 }
 
 std::string FormatMicrovolts(double microvolts) {

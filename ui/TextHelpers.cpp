@@ -16,8 +16,8 @@ std::vector<std::size_t> SeparatorPositions(const std::string& text) {
 }
 
 const std::string kEllipsis = "...";
-constexpr std::size_t kKeptHead = 3;       // characters kept in front without separators
-constexpr std::size_t kTailFrom = 10;      // 0-based start of the kept tail (the 11th character)
+constexpr std::size_t kKeptHead = 3;   // characters kept in front without separators
+constexpr std::size_t kTailFrom = 10;  // 0-based start of the kept tail (the 11th character)
 
 // One shortening pass.
 std::string ShortenOnce(const std::string& path) {
@@ -59,9 +59,7 @@ std::string ShortenPath(const std::string& path, std::size_t maxLength) {
   return result;
 }
 
-std::string CutExtension(const std::string& fileName) {
-  return fileName.substr(0, fileName.find('.'));
-}
+std::string CutExtension(const std::string& fileName) { return fileName.substr(0, fileName.find('.')); }
 
 std::string HexChar(int value) {
   constexpr int kDecimalDigits = 10;

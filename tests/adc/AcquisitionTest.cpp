@@ -157,9 +157,9 @@ TEST(Acquisition, OverloadClampsAndTheRecordIsRejected) {
     std::int32_t clamped;
   };
   const std::vector<Row> rows = {
-      {"ch0=dc:0.02,noise=off", 0xFFFFFF},          // above +2.5 V / 128
-      {"ch0=dc:-0.02,noise=off", 0},                // below -2.5 V / 128
-      {"ch0=sine:50:0.03", 0xFFFFFF},              // peaks beyond the range, noise on
+      {"ch0=dc:0.02,noise=off", 0xFFFFFF},  // above +2.5 V / 128
+      {"ch0=dc:-0.02,noise=off", 0},        // below -2.5 V / 128
+      {"ch0=sine:50:0.03", 0xFFFFFF},       // peaks beyond the range, noise on
   };
   for (const Row& row : rows) {
     SimulatedBench bench(row.config);

@@ -1,5 +1,3 @@
-#include "adc/Ad7190.h"
-
 #include <gtest/gtest.h>
 
 #include <array>
@@ -9,6 +7,7 @@
 
 #include "ScriptedDriver.h"
 #include "SimulatedBench.h"
+#include "adc/Ad7190.h"
 
 namespace {
 
@@ -33,8 +32,18 @@ TEST(TADC, CommandLinesOnTheWire) {
       {"SetDataRate 12", [](TADC& a) { return a.SetDataRate(12); }, {"Purge", "FC\r"}},
       {"SetGain 0", [](TADC& a) { return a.SetGain(0); }, {"Purge", "SG0\r"}},
       {"SetGain 5", [](TADC& a) { return a.SetGain(5); }, {"Purge", "SG5\r"}},
-      {"ReadUnitName", [](TADC& a) { std::string t; return a.ReadUnitName(t); }, {"Purge", "U?\r"}},
-      {"ReadVersion", [](TADC& a) { std::string t; return a.ReadVersion(t); }, {"Purge", "V?\r"}},
+      {"ReadUnitName",
+       [](TADC& a) {
+         std::string t;
+         return a.ReadUnitName(t);
+       },
+       {"Purge", "U?\r"}},
+      {"ReadVersion",
+       [](TADC& a) {
+         std::string t;
+         return a.ReadVersion(t);
+       },
+       {"Purge", "V?\r"}},
       {"StartAcquisition 1024", [](TADC& a) { return a.StartAcquisition(0, 1024); }, {"Purge", "A000400\r"}},
       {"StartAcquisition 65536 ch1", [](TADC& a) { return a.StartAcquisition(1, 65536); }, {"Purge", "A110000\r"}},
       {"StartAcquisition 0xFFFFF", [](TADC& a) { return a.StartAcquisition(0, 0xFFFFF); }, {"Purge", "A0FFFFF\r"}},
@@ -89,8 +98,8 @@ TEST(TADC, IdentificationReplies) {
       {"name=QT4418PX ", true, "QT4418PX "},
       {"name=QT4418PX-EXTENDED", true, "QT4418PX-E"},  // first 10 characters
       {"name=", true, ""},
-      {"name=NOPE", false, ""},                         // starts with N
-      {"name=AGAIN", false, ""},                        // G second
+      {"name=NOPE", false, ""},   // starts with N
+      {"name=AGAIN", false, ""},  // G second
       {"fault=ng:U?", false, ""},
       {"fault=silent", false, ""},
   };
@@ -109,7 +118,7 @@ TEST(TADC, IdentificationReplies) {
 }
 
 class ReadSamplesTest : public ::testing::Test {
-protected:
+ protected:
   ScriptedDriver driver;
   FakeTime time;
   TADC adc{driver, time.Pump(), time.Clock()};
@@ -155,10 +164,8 @@ TEST_F(ReadSamplesTest, CorruptedRecordsFailTheCall) {
     std::uint32_t deliveredBefore;
   };
   const std::vector<Row> rows = {
-      {"no CR in the first record", "8000000800000\r", 0},
-      {"no CR in the second record", "800000\r8000000", 1},
-      {"not a hex digit, CR in place", "800000\r80G000\r", 1},
-      {"blank inside the code", " 80000\r800000\r", 0},
+      {"no CR in the first record", "8000000800000\r", 0},     {"no CR in the second record", "800000\r8000000", 1},
+      {"not a hex digit, CR in place", "800000\r80G000\r", 1}, {"blank inside the code", " 80000\r800000\r", 0},
       {"line feed instead of CR", "800000\r800000\n", 1},
   };
   for (const Row& row : rows) {
@@ -181,7 +188,9 @@ TEST_F(ReadSamplesTest, DriverFailureFailsTheCall) {
 }
 
 TEST(TADC, ParseSampleRecordAndHexValue) {
-  const auto parse = [](const char* text) { return TADC::ParseSampleRecord(reinterpret_cast<const std::uint8_t*>(text)); };
+  const auto parse = [](const char* text) {
+    return TADC::ParseSampleRecord(reinterpret_cast<const std::uint8_t*>(text));
+  };
   EXPECT_EQ(parse("800000\r"), 0x800000);
   EXPECT_EQ(parse("00000F\r"), 15);
   EXPECT_EQ(parse("Ff0000\r"), 0xFF0000);

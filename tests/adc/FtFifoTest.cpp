@@ -1,5 +1,3 @@
-#include "adc/Ft_fifo.h"
-
 #include <gtest/gtest.h>
 
 #include <array>
@@ -7,13 +5,14 @@
 #include <vector>
 
 #include "ScriptedDriver.h"
+#include "adc/Ft_fifo.h"
 
 namespace {
 
 using Log = std::vector<std::string>;
 
 class FtFifoTest : public ::testing::Test {
-protected:
+ protected:
   ScriptedDriver driver;
   FakeTime time;
   Tft_FIFO link{driver, time.Pump(), time.Clock()};

@@ -16,7 +16,7 @@
 #include "drivers/D2xx.h"
 
 class ScriptedDriver : public D2xx {
-public:
+ public:
   FT_STATUS openStatus = FT_OK;
   FT_STATUS usbStatus = FT_OK;
   FT_STATUS purgeStatus = FT_OK;
@@ -24,10 +24,10 @@ public:
   FT_STATUS queueStatus = FT_OK;
   FT_STATUS readStatus = FT_OK;
 
-  std::string queued;                                            // bytes waiting to be read
-  std::deque<std::string> replies;                               // queued one per write
+  std::string queued;                                                      // bytes waiting to be read
+  std::deque<std::string> replies;                                         // queued one per write
   std::uint32_t maxDelivered = std::numeric_limits<std::uint32_t>::max();  // short reads
-  std::vector<std::string> log;                                  // every call, in order
+  std::vector<std::string> log;                                            // every call, in order
 
   FT_STATUS Open() override {
     log.push_back("Open");
@@ -69,9 +69,8 @@ public:
 
   // Calls of the log that start with prefix.
   int Count(const std::string& prefix) const {
-    return static_cast<int>(std::count_if(log.begin(), log.end(), [&](const std::string& entry) {
-      return entry.rfind(prefix, 0) == 0;
-    }));
+    return static_cast<int>(
+        std::count_if(log.begin(), log.end(), [&](const std::string& entry) { return entry.rfind(prefix, 0) == 0; }));
   }
 };
 

@@ -14,7 +14,7 @@
 
 // Forwards every call and logs purges and written lines.
 class TapDriver : public D2xx {
-public:
+ public:
   explicit TapDriver(D2xx& inner) : inner(inner) {}
 
   std::vector<std::string> wire;  // "Purge" or the bytes written
@@ -33,7 +33,7 @@ public:
   FT_STATUS GetQueueStatus(std::uint32_t& queued) override { return inner.GetQueueStatus(queued); }
   FT_STATUS Read(void* buffer, std::uint32_t n, std::uint32_t& read) override { return inner.Read(buffer, n, read); }
 
-private:
+ private:
   D2xx& inner;
 };
 

@@ -1,11 +1,10 @@
-#include "adc/UnitSetup.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "SimulatedBench.h"
+#include "adc/UnitSetup.h"
 
 namespace {
 
@@ -35,9 +34,9 @@ TEST(UnitSetup, SendsTheSettingsInOrderAndIdentifiesTheUnit) {
   EXPECT_EQ(result.unitName, "QT4418PX");
   EXPECT_EQ(result.version, "1.23");
   EXPECT_EQ(result.description, "4.8ksps x128, ");
-  const std::vector<std::string> wire = {"Purge", "Purge", "Purge", "?\r",  "Purge", "S3\r",  "Purge", "SB1\r",
-                                         "Purge", "SC0\r", "Purge", "FC\r", "Purge", "SG5\r", "Purge", "U?\r",
-                                         "Purge", "V?\r"};
+  const std::vector<std::string> wire = {"Purge", "Purge", "Purge", "?\r",   "Purge", "S3\r",
+                                         "Purge", "SB1\r", "Purge", "SC0\r", "Purge", "FC\r",
+                                         "Purge", "SG5\r", "Purge", "U?\r",  "Purge", "V?\r"};
   EXPECT_EQ(bench.tap.wire, wire);
   EXPECT_EQ(bench.unit->Firmware().Setting(), (ConverterSetting{12, 5, true, true, false}));
   EXPECT_TRUE(bench.adc.IsOpen());

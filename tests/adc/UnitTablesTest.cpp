@@ -1,6 +1,6 @@
-#include "adc/UnitTables.h"
-
 #include <gtest/gtest.h>
+
+#include "adc/UnitTables.h"
 
 namespace {
 

@@ -1,5 +1,3 @@
-#include "analysis/Analysis.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -9,6 +7,7 @@
 #include <vector>
 
 #include "ScriptedPrompter.h"
+#include "analysis/Analysis.h"
 
 namespace {
 
@@ -16,7 +15,7 @@ constexpr int kRate4800 = 12;
 constexpr float kInvSqrt2 = 0.70710678F;
 
 class AnalysisTest : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override {
     buffers = std::make_unique<MeasureBuffers>();
     buffers->Bind(data);
@@ -87,7 +86,8 @@ TEST_F(AnalysisTest, CoherentGainOfEveryWindow) {
     int window;
     int correct;
     float gain;
-  } rows[] = {{0, 0, 1.0F}, {1, 0, 0.5F}, {1, 1, 0.8165F}, {2, 0, 0.54F}, {2, 1, 0.8566F}, {3, 0, 0.2510F}, {3, 1, 0.5593F}};
+  } rows[] = {{0, 0, 1.0F},    {1, 0, 0.5F},    {1, 1, 0.8165F}, {2, 0, 0.54F},
+              {2, 1, 0.8566F}, {3, 0, 0.2510F}, {3, 1, 0.5593F}};
   for (const auto& r : rows) {
     Analyse(r.window, r.correct, 1);
     EXPECT_NEAR(data.spectrum[512] / kInvSqrt2, r.gain, 2e-4F) << "window " << r.window << " correct " << r.correct;
@@ -129,10 +129,18 @@ TEST_F(AnalysisTest, FusedChainEqualsTheStepsOneAfterTheOther) {
           std::copy_n(data.volt, n, x.data());
         }
         switch (window) {
-          case 1: fft.Hanning(n, x.data(), correct, y.data()); break;
-          case 2: fft.Hamming(n, x.data(), correct, y.data()); break;
-          case 3: fft.FlatTop(n, x.data(), correct, y.data()); break;
-          default: y = x; break;
+          case 1:
+            fft.Hanning(n, x.data(), correct, y.data());
+            break;
+          case 2:
+            fft.Hamming(n, x.data(), correct, y.data());
+            break;
+          case 3:
+            fft.FlatTop(n, x.data(), correct, y.data());
+            break;
+          default:
+            y = x;
+            break;
         }
         fft.RealFFT(n, 1, y.data());
         y[0] = y[0] / static_cast<float>(n);

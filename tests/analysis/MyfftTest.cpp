@@ -1,5 +1,3 @@
-#include "analysis/Myfft.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -9,11 +7,12 @@
 
 #include "ScriptedPrompter.h"
 #include "SimdLevelParam.h"
+#include "analysis/Myfft.h"
 
 namespace {
 
 class MyfftTest : public ::testing::Test {
-protected:
+ protected:
   FftSetting setting;
   ScriptedPrompter prompter;
   TmyFFT fft{setting, prompter};
@@ -161,7 +160,7 @@ std::vector<float> Noise(int n, unsigned seed, float offset) {
 }
 
 class MyfftLevels : public ::testing::TestWithParam<SimdLevel> {
-protected:
+ protected:
   FftSetting setting;
   ScriptedPrompter prompter;
   TmyFFT fft{setting, prompter, GetParam()};

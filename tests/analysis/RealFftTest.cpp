@@ -1,6 +1,3 @@
-#include "analysis/RealFft.h"
-#include "analysis/ChainKernels.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -10,6 +7,8 @@
 #include <vector>
 
 #include "SimdLevelParam.h"
+#include "analysis/ChainKernels.h"
+#include "analysis/RealFft.h"
 
 namespace {
 
@@ -87,10 +86,18 @@ std::vector<float> Signal(std::size_t n, int kind, std::mt19937& rng) {
   for (std::size_t j = 0; j < n; ++j) {
     const double t = static_cast<double>(j) / static_cast<double>(n);
     switch (kind) {
-      case 0: x[j] = noise(rng); break;                                                         // random
-      case 1: x[j] = static_cast<float>(std::sin(2.0 * std::numbers::pi * 3.0 * t)); break;     // on a line
-      case 2: x[j] = static_cast<float>(std::cos(2.0 * std::numbers::pi * 2.37 * t)); break;    // between lines
-      default: x[j] = 1.25F; break;                                                              // constant
+      case 0:
+        x[j] = noise(rng);
+        break;  // random
+      case 1:
+        x[j] = static_cast<float>(std::sin(2.0 * std::numbers::pi * 3.0 * t));
+        break;  // on a line
+      case 2:
+        x[j] = static_cast<float>(std::cos(2.0 * std::numbers::pi * 2.37 * t));
+        break;  // between lines
+      default:
+        x[j] = 1.25F;
+        break;  // constant
     }
   }
   return x;

@@ -1,6 +1,6 @@
-#include "app/FileNames.h"
-
 #include <gtest/gtest.h>
+
+#include "app/FileNames.h"
 
 namespace {
 

@@ -1,11 +1,10 @@
-#include "app/MeasurementRun.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <memory>
 
 #include "ScriptedPrompter.h"
+#include "app/MeasurementRun.h"
 #include "drivers/SimulatedUnit.h"
 
 namespace {
@@ -15,14 +14,15 @@ using namespace std::chrono_literals;
 // A whole measurement against the simulated unit on its self-advancing virtual
 // clock; the link's time-outs run on a fake clock that each pump call moves on.
 class MeasurementRunTest : public ::testing::Test {
-protected:
+ protected:
   void Use(const std::string& config) {
     run.reset();
     unit.reset();  // the link refers to the driver it replaces
     std::string error;
     driver = MakeSimulatedDriver(config, error);
     ASSERT_TRUE(driver) << error;
-    unit = std::make_unique<TADC>(*driver, [this] { now += 1ms; }, [this] { return now; });
+    unit = std::make_unique<TADC>(
+        *driver, [this] { now += 1ms; }, [this] { return now; });
     run = std::make_unique<MeasurementRun>(*unit, fft, *work);
     buffers->Bind(data);
   }

@@ -1,8 +1,8 @@
-#include "app/Records.h"
-
 #include <gtest/gtest.h>
 
 #include <memory>
+
+#include "app/Records.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "app/ResultTexts.h"
-
 #include <gtest/gtest.h>
+
+#include "app/ResultTexts.h"
 
 namespace {
 
@@ -10,13 +10,10 @@ TEST(RmsReadout, UnitBands) {
     const char* number;
     const char* unit;
   } rows[] = {
-      {0.05F, "50.000", "mVrms"},
-      {0.25F, "0.250", "Vrms"},
-      {3.2e-6F, "3.200", "uVrms"},
-      {0.0F, "0.000", "nVrms"},
-      {0.1F, "0.100", "Vrms"},      // the float nearest 0.1 lies above 0.1 as a double
-      {0.001F, "1.000", "mVrms"},   // likewise just above 0.001
-      {1e-6F, "1000.000", "nVrms"}, // the float nearest 1e-6 lies below 1e-6: 999.9999975 nV
+      {0.05F, "50.000", "mVrms"},   {0.25F, "0.250", "Vrms"}, {3.2e-6F, "3.200", "uVrms"},
+      {0.0F, "0.000", "nVrms"},     {0.1F, "0.100", "Vrms"},  // the float nearest 0.1 lies above 0.1 as a double
+      {0.001F, "1.000", "mVrms"},                             // likewise just above 0.001
+      {1e-6F, "1000.000", "nVrms"},                           // the float nearest 1e-6 lies below 1e-6: 999.9999975 nV
   };
   for (const auto& r : rows) {
     const auto readout = RmsReadout(r.volts);

@@ -1,8 +1,7 @@
 // zemtra-cli end to end: the executable against the simulated unit on its virtual
 // clock, with its exit codes, texts and files.
-#include <sys/wait.h>
-
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include <cmath>
 #include <cstdlib>
@@ -34,7 +33,7 @@ std::string ReadAll(const fs::path& path) {
 }
 
 class CliEndToEnd : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override {
     dir = fs::temp_directory_path() /
           ("zemtra-cli-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
@@ -48,7 +47,8 @@ protected:
   CliRun Run(const std::string& args, const fs::path& where = {}, const std::string& prefix = "") {
     const fs::path cwd = where.empty() ? dir : where;
     const std::string command = "cd '" + cwd.string() + "' && " + prefix + " '" + ZEMTRA_CLI_PATH + "' " + args +
-                                " >'" + (dir / "stdout").string() + "' 2>'" + (dir / "stderr").string() + "' </dev/null";
+                                " >'" + (dir / "stdout").string() + "' 2>'" + (dir / "stderr").string() +
+                                "' </dev/null";
     const int status = std::system(command.c_str());
     CliRun run;
     run.exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -98,8 +98,7 @@ TEST_F(CliEndToEnd, SineGivesItsLineAndRmsForEveryWindow) {
   }
   const auto rect = Run(std::string(kSine) + " --window rect");
   EXPECT_NE(rect.out.find(R"("rms_text":"707.107","rms_unit":"uVrms")"), std::string::npos) << rect.out;
-  EXPECT_NE(rect.out.find(R"("text":["707.107","-63.01","600.000"],"unit":"uVrms","db_unit":"dBV")"),
-            std::string::npos)
+  EXPECT_NE(rect.out.find(R"("text":["707.107","-63.01","600.000"],"unit":"uVrms","db_unit":"dBV")"), std::string::npos)
       << rect.out;
 }
 
@@ -130,8 +129,8 @@ TEST_F(CliEndToEnd, FaultsGiveTheirTextsAndExitCodes) {
 
 TEST_F(CliEndToEnd, AUnitThatNeverStreamsEndsAsAReadFailure) {
   // "NG" to the start command: no record ever comes. The kill is only a guard.
-  const auto run = Run("measure --samples 1024 --out never.DTA --simulate=clock=virtual,fault=ng:A000400", {},
-                       "timeout -s KILL 20");
+  const auto run =
+      Run("measure --samples 1024 --out never.DTA --simulate=clock=virtual,fault=ng:A000400", {}, "timeout -s KILL 20");
   EXPECT_EQ(run.exit, 4) << run.err;
   EXPECT_NE(run.err.find("計測エラーで終了"), std::string::npos) << run.err;
   EXPECT_FALSE(fs::exists(dir / "never.DTA"));

@@ -1,16 +1,18 @@
-#include "cli/Options.h"
-
 #include <gtest/gtest.h>
+
+#include "cli/Options.h"
 
 namespace {
 
 CliParse Parse(std::vector<std::string> args) { return ParseCommandLine(args); }
 
 TEST(CliOptions, MeasureWithEveryKindOfOption) {
-  const auto p = Parse({"measure", "--samples", "4096", "--rate=2400", "--gain", "8", "--channel", "1", "--sinc3",
-                        "--no-buffer", "--chop", "--simulate=ch0=sine:100:0.01", "--window", "flattop",
-                        "--no-correct", "--linear", "--relative", "--volts", "--no-wave", "--json", "--yes",
-                        "--out", "a.DTA", "--fft=a.FFT", "--png", "a.png"});
+  const auto p =
+      Parse({"measure",   "--samples", "4096",         "--rate=2400", "--gain",     "8",
+             "--channel", "1",         "--sinc3",      "--no-buffer", "--chop",     "--simulate=ch0=sine:100:0.01",
+             "--window",  "flattop",   "--no-correct", "--linear",    "--relative", "--volts",
+             "--no-wave", "--json",    "--yes",        "--out",       "a.DTA",      "--fft=a.FFT",
+             "--png",     "a.png"});
   ASSERT_EQ(p.error, "");
   const auto& o = p.options;
   EXPECT_EQ(o.command, CliCommand::Measure);

@@ -1,17 +1,16 @@
-#include "cli/Progress.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <string>
 
 #include "cli/CliPrompter.h"
+#include "cli/Progress.h"
 
 namespace {
 
 // Collects what is written to a FILE*.
 class Capture {
-public:
+ public:
   Capture() : file_(std::tmpfile()) {}
   ~Capture() { std::fclose(file_); }
   Capture(const Capture&) = delete;
@@ -25,7 +24,7 @@ public:
     return text;
   }
 
-private:
+ private:
   std::FILE* file_;
 };
 

@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "display/AxisLabels.h"
-
 #include "display/DisplaySettings.h"
 
 namespace {

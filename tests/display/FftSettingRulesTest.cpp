@@ -1,6 +1,6 @@
-#include "display/FftSettingRules.h"
-
 #include <gtest/gtest.h>
+
+#include "display/FftSettingRules.h"
 
 namespace {
 

@@ -5,9 +5,8 @@
 #include <limits>
 #include <vector>
 
-#include "display/GraphGeometry.h"
-
 #include "display/DisplaySettings.h"
+#include "display/GraphGeometry.h"
 
 namespace {
 

@@ -1,5 +1,3 @@
-#include "drivers/ConverterModel.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -7,6 +5,7 @@
 #include <vector>
 
 #include "adc/UnitTables.h"
+#include "drivers/ConverterModel.h"
 
 namespace {
 
@@ -54,7 +53,8 @@ TEST(ConverterModel, NoiseFollowsThePublishedFigures) {
                 ConverterNoiseRms({rate - 1, gain, false, false, false}))
           << "noise grows with the data rate; rate " << rate << " gain " << gain;
     }
-    EXPECT_LE(ConverterNoiseRms({12, gain, false, false, false}), ConverterNoiseRms({12, gain - (gain > 0), false, false, false}))
+    EXPECT_LE(ConverterNoiseRms({12, gain, false, false, false}),
+              ConverterNoiseRms({12, gain - (gain > 0), false, false, false}))
         << "noise shrinks with the gain";
   }
   EXPECT_GT(ConverterNoiseRms({12, 0, true, false, false}), 4 * ConverterNoiseRms({12, 0, false, false, false}))
@@ -97,7 +97,8 @@ TEST(SignalModel, SumsItsTerms) {
   // A quarter period of 50 Hz: sine at 100 Hz is at 0 again, the hum's odd harmonics
   // alternate in sign: 1 - 0.3 + 0.15 - 0.05.
   EXPECT_NEAR(signal.Deterministic(0.005), 0.5 + 0.1 * 0.8, 1e-12);
-  EXPECT_NEAR(signal.Deterministic(0.0025), 0.5 + 0.25 + 0.1 * std::sin(std::numbers::pi / 4) * (1 + 0.3 - 0.15 - 0.05), 1e-12);
+  EXPECT_NEAR(signal.Deterministic(0.0025), 0.5 + 0.25 + 0.1 * std::sin(std::numbers::pi / 4) * (1 + 0.3 - 0.15 - 0.05),
+              1e-12);
   EXPECT_DOUBLE_EQ(signal.Next(0.0), 0.5) << "no white term, no noise";
 }
 

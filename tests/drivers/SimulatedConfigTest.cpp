@@ -1,9 +1,9 @@
-#include "drivers/SimulatedConfig.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
+
+#include "drivers/SimulatedConfig.h"
 
 namespace {
 
@@ -46,14 +46,10 @@ TEST(SimulatedConfig, Faults) {
     SimFault fault;
   };
   const std::vector<Row> rows = {
-      {"fault=absent", {FaultKind::Absent, "", 0}},
-      {"fault=silent", {FaultKind::Silent, "", 0}},
-      {"fault=garble@100", {FaultKind::Garble, "", 100}},
-      {"fault=unplug@0", {FaultKind::Unplug, "", 0}},
-      {"fault=short", {FaultKind::Short, "", 0}},
-      {"fault=burst:5", {FaultKind::Burst, "", 5}},
-      {"fault=ng:U?", {FaultKind::Ng, "U?", 0}},
-      {"fault=silent,fault=none", {FaultKind::None, "", 0}},
+      {"fault=absent", {FaultKind::Absent, "", 0}},       {"fault=silent", {FaultKind::Silent, "", 0}},
+      {"fault=garble@100", {FaultKind::Garble, "", 100}}, {"fault=unplug@0", {FaultKind::Unplug, "", 0}},
+      {"fault=short", {FaultKind::Short, "", 0}},         {"fault=burst:5", {FaultKind::Burst, "", 5}},
+      {"fault=ng:U?", {FaultKind::Ng, "U?", 0}},          {"fault=silent,fault=none", {FaultKind::None, "", 0}},
   };
   for (const Row& row : rows) {
     std::string error;
@@ -69,7 +65,7 @@ TEST(SimulatedConfig, MalformedItemsAreNamed) {
     const char* badItem;
   };
   const std::vector<Row> rows = {
-      {"ch0=dc:1,,seed=1", "\"\""},               // empty item
+      {"ch0=dc:1,,seed=1", "\"\""},                // empty item
       {"seed", "\"seed\""},                        // no value
       {"speed=3", "\"speed=3\""},                  // unknown key
       {"ch2=dc:1", "\"ch2=dc:1\""},                // no such channel
@@ -86,7 +82,7 @@ TEST(SimulatedConfig, MalformedItemsAreNamed) {
       {"seed=-1", "\"seed=-1\""},
       {"seed=12x", "\"seed=12x\""},
       {"clock=fast", "\"clock=fast\""},
-      {"name=QT4418PX\t", "\"name=QT4418PX\t\""},  // not printable
+      {"name=QT4418PX\t", "\"name=QT4418PX\t\""},                                      // not printable
       {"version=0123456789012345678901234", "\"version=0123456789012345678901234\""},  // 25 characters
       {"fault=broken", "\"fault=broken\""},
       {"fault=ng:", "\"fault=ng:\""},

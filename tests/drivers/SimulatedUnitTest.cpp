@@ -1,11 +1,10 @@
-#include "drivers/SimulatedUnit.h"
-
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <string>
 
 #include "drivers/SimConfigFor.h"
+#include "drivers/SimulatedUnit.h"
 
 namespace {
 

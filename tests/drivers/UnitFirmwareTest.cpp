@@ -1,5 +1,3 @@
-#include "drivers/UnitFirmware.h"
-
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -7,6 +5,7 @@
 #include <vector>
 
 #include "drivers/SimConfigFor.h"
+#include "drivers/UnitFirmware.h"
 
 namespace {
 
@@ -28,12 +27,12 @@ TEST(UnitFirmware, AnswersEveryCommand) {
     const char* reply;
   };
   const std::vector<Row> rows = {
-      {"?", "OK\r"},     {"S3", "OK\r"},   {"S4", "OK\r"},     {"SB0", "OK\r"},        {"SB1", "OK\r"},
-      {"SC0", "OK\r"},   {"SC1", "OK\r"},  {"F0", "OK\r"},     {"F9", "OK\r"},         {"FC", "OK\r"},
-      {"SG0", "OK\r"},   {"SG5", "OK\r"},  {"U?", "QT4418PX\r"}, {"V?", "V9\r"},       {"AX", ""},
-      {"FD", "NG\r"},    {"Fc", "NG\r"},   {"F", "NG\r"},      {"F10", "NG\r"},        {"SG6", "NG\r"},
-      {"SG", "NG\r"},    {"S5", "NG\r"},   {"SB2", "NG\r"},    {"", "NG\r"},           {"hello", "NG\r"},
-      {"A2000010", "NG\r"}, {"A000", "NG\r"}, {"A00000G", "NG\r"}, {"A0000001", "NG\r"},
+      {"?", "OK\r"},        {"S3", "OK\r"},   {"S4", "OK\r"},       {"SB0", "OK\r"},      {"SB1", "OK\r"},
+      {"SC0", "OK\r"},      {"SC1", "OK\r"},  {"F0", "OK\r"},       {"F9", "OK\r"},       {"FC", "OK\r"},
+      {"SG0", "OK\r"},      {"SG5", "OK\r"},  {"U?", "QT4418PX\r"}, {"V?", "V9\r"},       {"AX", ""},
+      {"FD", "NG\r"},       {"Fc", "NG\r"},   {"F", "NG\r"},        {"F10", "NG\r"},      {"SG6", "NG\r"},
+      {"SG", "NG\r"},       {"S5", "NG\r"},   {"SB2", "NG\r"},      {"", "NG\r"},         {"hello", "NG\r"},
+      {"A2000010", "NG\r"}, {"A000", "NG\r"}, {"A00000G", "NG\r"},  {"A0000001", "NG\r"},
   };
   for (const Row& row : rows) EXPECT_EQ(Send(unit, row.line), row.reply) << row.line;
 }
@@ -57,11 +56,11 @@ TEST(UnitFirmware, LinesMaySpanSeveralTransfersAndLineFeedsAreIgnored) {
 
 TEST(UnitFirmware, StreamsTheRequestedRecordsOnTime) {
   UnitFirmware unit(Config("ch0=dc:0,noise=off"));
-  Send(unit, "FC");                                     // 4800 per second
-  EXPECT_EQ(Send(unit, "A000003"), "");                // no reply to a start
+  Send(unit, "FC");                      // 4800 per second
+  EXPECT_EQ(Send(unit, "A000003"), "");  // no reply to a start
   EXPECT_TRUE(unit.Streaming());
   std::string out;
-  unit.Advance(nanoseconds{208'333}, out);              // just before 1/4800 s
+  unit.Advance(nanoseconds{208'333}, out);  // just before 1/4800 s
   EXPECT_EQ(out, "");
   unit.Advance(nanoseconds{208'334}, out);
   EXPECT_EQ(out, "800000\r");

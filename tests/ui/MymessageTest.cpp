@@ -1,10 +1,9 @@
-#include "ui/Mymessage.h"
-
 #include <gtest/gtest.h>
 
 #include <functional>
 
 #include "ScriptedPrompter.h"
+#include "ui/Mymessage.h"
 
 namespace {
 
@@ -16,17 +15,21 @@ struct CatalogueCase {
 
 TEST(TmyMessage, EveryMessageWithItsTextCaptionAndIcon) {
   const CatalogueCase cases[] = {
-      {[](const TmyMessage& m) { m.FatalMemoryError("TQV_Print"); }, "致命的なメモリエラーです:TQV_Print", MessageIcon::Error},
+      {[](const TmyMessage& m) { m.FatalMemoryError("TQV_Print"); }, "致命的なメモリエラーです:TQV_Print",
+       MessageIcon::Error},
       {[](const TmyMessage& m) { m.CommandSendError(); }, "コマンド送信エラーです", MessageIcon::Error},
       {[](const TmyMessage& m) { m.UnitNotFound(); }, "QT4418PXが見つかりませんでした", MessageIcon::Error},
       {[](const TmyMessage& m) { m.UnitNoResponse(); }, "QT4418PXが応答しませんでした", MessageIcon::Error},
       {[](const TmyMessage& m) { m.IniSaveError(); }, "初期設定ファイルを保存できませんでした", MessageIcon::Warning},
       {[](const TmyMessage& m) { m.DataSaveError(); }, "データ保存できませんでした", MessageIcon::Error},
-      {[](const TmyMessage& m) { m.DataFileError(); }, "データファイルの内容が正しくありませんでした", MessageIcon::Error},
+      {[](const TmyMessage& m) { m.DataFileError(); }, "データファイルの内容が正しくありませんでした",
+       MessageIcon::Error},
       {[](const TmyMessage& m) { m.FftSaveError(); }, "FFTデータ保存できませんでした", MessageIcon::Error},
-      {[](const TmyMessage& m) { m.SettingFileError(); }, "設定ファイルの内容が正しくありませんでした", MessageIcon::Error},
+      {[](const TmyMessage& m) { m.SettingFileError(); }, "設定ファイルの内容が正しくありませんでした",
+       MessageIcon::Error},
       {[](const TmyMessage& m) { m.NoDataError(); }, "データがありません", MessageIcon::Error},
-      {[](const TmyMessage& m) { m.InputLevelError(); }, "入力信号レベルが適正範囲からはずれています", MessageIcon::Warning},
+      {[](const TmyMessage& m) { m.InputLevelError(); }, "入力信号レベルが適正範囲からはずれています",
+       MessageIcon::Warning},
   };
   for (const auto& c : cases) {
     ScriptedPrompter prompter;

@@ -1,5 +1,3 @@
-#include "ui/NumberFormat.h"
-
 #include <gtest/gtest.h>
 
 #include <array>
@@ -8,6 +6,7 @@
 #include <cstdio>
 #include <random>
 
+#include "ui/NumberFormat.h"
 
 namespace {
 
@@ -58,12 +57,12 @@ TEST(FormatGeneral, FifteenSignificantDigitsOfTheExactFloat) {
       {-0.0F, "0"},
       {-2.5F, "-2.5"},
       {1.0F, "1"},
-      {0.0001F, "9.99999974737875E-5"},     // the float is just below 0.0001
+      {0.0001F, "9.99999974737875E-5"},       // the float is just below 0.0001
       {0.0001220703125F, "0.0001220703125"},  // 2^-13: exact, at least 0.0001
       {4.6875F, "4.6875"},
       {0.0732421875F, "0.0732421875"},
       {16777216.0F, "16777216"},
-      {1e15F, "999999986991104"},           // the float is just below 10^15
+      {1e15F, "999999986991104"},  // the float is just below 10^15
       {1e20F, "1.00000002004088E20"},
       {-3.0e-9F, "-3.00000002617651E-9"},
   };

@@ -1,6 +1,6 @@
-#include "ui/StatusTexts.h"
-
 #include <gtest/gtest.h>
+
+#include "ui/StatusTexts.h"
 
 namespace {
 
@@ -9,14 +9,8 @@ TEST(FormatMicrovolts, UnitByWholeMicrovolts) {
     double microvolts;
     const char* expected;
   } rows[] = {
-      {1234.0, "1.234 mV"},
-      {-0.25, "-250.000 nV"},
-      {999.9, "999.900 uV"},  // whole microvolts 999
-      {1000.0, "1.000 mV"},
-      {0.9, "900.000 nV"},
-      {2500000.0, "2.500 V"},
-      {0.0, "0.000 nV"},
-      {-1500.0, "-1.500 mV"},
+      {1234.0, "1.234 mV"}, {-0.25, "-250.000 nV"}, {999.9, "999.900 uV"},  // whole microvolts 999
+      {1000.0, "1.000 mV"}, {0.9, "900.000 nV"},    {2500000.0, "2.500 V"}, {0.0, "0.000 nV"}, {-1500.0, "-1.500 mV"},
   };
   for (const auto& r : rows) EXPECT_EQ(FormatMicrovolts(r.microvolts), r.expected) << r.microvolts;
 }

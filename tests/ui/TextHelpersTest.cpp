@@ -1,6 +1,6 @@
-#include "ui/TextHelpers.h"
-
 #include <gtest/gtest.h>
+
+#include "ui/TextHelpers.h"
 
 namespace {
 
