@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+#include "ui/Mymessage.h"
+
 namespace status_text {
 inline constexpr const char* kMeasuring = "計測中です";
 inline constexpr const char* kFinished = "計測終了しました";
@@ -15,8 +17,9 @@ inline constexpr const char* kDataLoaded = "データファイル読み込みま
 inline constexpr const char* kRefLoaded = "参照データを読み込みました";
 inline constexpr const char* kStarting = "測定開始処理中です。。。";
 inline constexpr const char* kMeasureError = "計測エラーで終了";
-inline constexpr const char* kLevelError = "入力信号レベルが適正範囲からはずれています";
-inline constexpr const char* kCommandError = "コマンド送信エラーです";
+// The same words as the catalogue's boxes for these two.
+inline constexpr const char* kLevelError = message_text::kInputLevel;
+inline constexpr const char* kCommandError = message_text::kCommandSend;
 }  // namespace status_text
 
 // name + "/ " + version + "/ " + description, e.g. "QT4418PX/ 1.00/ 4.8ksps x128, ".
