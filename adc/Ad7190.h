@@ -14,7 +14,7 @@
 #include <string>
 
 #include "adc/Ft_fifo.h"
-#include "adc/UnitTables.h"
+#include "model/UnitTables.h"
 
 class TADC : public Tft_FIFO {
  public:

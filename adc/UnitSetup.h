@@ -7,7 +7,7 @@
 #include <string>
 
 #include "adc/Ad7190.h"
-#include "app/Records.h"
+#include "model/Records.h"
 
 // The step of the sequence that failed, in the order they run.
 enum class SetupStep {

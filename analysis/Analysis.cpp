@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "adc/UnitTables.h"
+#include "model/UnitTables.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include <cstdint>
 
 #include "analysis/Myfft.h"
-#include "app/Records.h"
+#include "model/Records.h"
 
 inline constexpr std::int32_t kCodeZero = 0x800000;     // offset-binary code of 0 V
 inline constexpr std::int32_t kCodeLowest = 0;          // converter overloaded low

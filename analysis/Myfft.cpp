@@ -3,8 +3,6 @@
 #include <cmath>
 #include <stdexcept>
 
-#include "ui/Mymessage.h"
-
 // Built with -ffp-contract=off: the window values must be the formulas' roundings on
 // every target, not those of a fused multiply-add (see CMakeLists.txt).
 
@@ -53,15 +51,13 @@ void FlatTopTables(int n, CacheAlignedVector<double>& shape, CacheAlignedVector<
 
 }  // namespace
 
-TmyFFT::TmyFFT(const FftSetting& setting, Prompter& prompter, SimdLevel level)
-    : setting_(setting), prompter_(prompter), level_(level), kernels_(ChainKernelsFor(level)) {}
+TmyFFT::TmyFFT(const FftSetting& setting, SimdLevel level)
+    : setting_(setting), level_(level), kernels_(ChainKernelsFor(level)) {}
 
-void TmyFFT::DCCut(int n, const float* src, float* dst) const {
-  if (n == 0) {
-    ShowDcCutDivisionByZero(prompter_);
-    return;
-  }
+bool TmyFFT::DCCut(int n, const float* src, float* dst) const {
+  if (n == 0) return false;
   kernels_.subtract(n, src, Mean(n, src), dst);
+  return true;
 }
 
 float TmyFFT::Mean(int n, const float* src) const {

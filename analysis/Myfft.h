@@ -22,8 +22,7 @@
 #include "analysis/ChainKernels.h"
 #include "analysis/RealFft.h"
 #include "analysis/Simd.h"
-#include "app/Records.h"
-#include "ui/Prompter.h"
+#include "model/Records.h"
 
 class TmyFFT {
  public:
@@ -39,13 +38,14 @@ class TmyFFT {
   static constexpr int kFlatTop = 3;
 
   // The settings record is kept for its owner's sake; every operation takes its
-  // inputs as arguments. The prompter shows the DCCut division-by-zero warning.
+  // inputs as arguments.
   // level selects the compiled kernels (tests run each; results agree within rounding
   // for the transform and exactly for everything else).
-  TmyFFT(const FftSetting& setting, Prompter& prompter, SimdLevel level = BestSimdLevel());
+  explicit TmyFFT(const FftSetting& setting, SimdLevel level = BestSimdLevel());
 
-  // dst[i] = src[i] - mean(src). n = 0 shows a warning and changes nothing.
-  void DCCut(int n, const float* src, float* dst) const;
+  // dst[i] = src[i] - mean(src). False for n = 0 (there is no mean to take; the
+  // caller shows the division-by-zero warning), and nothing changes.
+  [[nodiscard]] bool DCCut(int n, const float* src, float* dst) const;
 
   // dst = window × src; the correction applies only when correct is exactly 1.
   void Hanning(int n, const float* src, int correct, float* dst) const;
@@ -86,7 +86,6 @@ class TmyFFT {
   const WindowTables& TablesFor(int which, int n) const;
 
   const FftSetting& setting_;
-  Prompter& prompter_;
   SimdLevel level_;
   const ChainKernels& kernels_;
   std::map<int, std::unique_ptr<RealFftPlan>> plans_;

@@ -9,7 +9,7 @@
 #include "adc/Ad7190.h"
 #include "adc/UnitSetup.h"
 #include "analysis/Analysis.h"
-#include "app/Records.h"
+#include "model/Records.h"
 
 class MeasurementRun {
  public:

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "adc/UnitTables.h"
+#include "model/UnitTables.h"
 #include "display/GraphGeometry.h"
 #include "ui/NumberFormat.h"
 #include "ui/StatusTexts.h"

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/Records.h"
+#include "model/Records.h"
 
 // A number formatted "0.000" and its unit label.
 struct ScaledText {

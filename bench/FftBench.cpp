@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "analysis/Analysis.h"
-#include "ui/SilentPrompter.h"
 
 namespace {
 
@@ -27,8 +26,7 @@ void BM_RealFFT(benchmark::State& state) {
   const auto signal = NoisySignal(n);
   std::vector<float> a(signal);
   FftSetting setting;
-  SilentPrompter prompter;
-  TmyFFT fft(setting, prompter);
+  TmyFFT fft(setting);
   fft.RealFFT(n, 1, a.data());  // plan outside the timed loop, as FFTW's
   for (auto _ : state) {
     std::copy(signal.begin(), signal.end(), a.begin());
@@ -56,8 +54,7 @@ void BM_AnalyseSpectrum(benchmark::State& state) {
   setting.whichWindowFunc = 1;
   setting.fDCCut_FFT = 1;
   setting.fWinFuncAdjust = 1;
-  SilentPrompter prompter;
-  TmyFFT fft(setting, prompter);
+  TmyFFT fft(setting);
   auto buffers = std::make_unique<MeasureBuffers>();
   auto work = std::make_unique<AnalysisWork>();
   MeasureData data;

@@ -9,7 +9,7 @@
 #include <random>
 #include <vector>
 
-#include "adc/UnitTables.h"
+#include "model/UnitTables.h"
 #include "display/GraphHost.h"
 
 namespace {

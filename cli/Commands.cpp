@@ -9,7 +9,7 @@
 #include <thread>
 
 #include "adc/Ad7190.h"
-#include "adc/UnitTables.h"
+#include "model/UnitTables.h"
 #include "analysis/Analysis.h"
 #include "app/FileNames.h"
 #include "app/MeasurementRun.h"
@@ -188,7 +188,7 @@ int RunMeasure(const CliOptions& options, const CliIo& io) {
   auto driver = MakeDriver(options, io);
   if (!driver) return kExitUsage;
   TADC unit(*driver, [] { std::this_thread::sleep_for(kReplyPollSleep); });
-  TmyFFT fft(ws.fft, prompter);
+  TmyFFT fft(ws.fft);
   MeasurementRun run(unit, fft, *ws.work);
 
   const auto start = run.Start(ws.ad, ws.fft.DataCountMax, ws.data);
@@ -276,7 +276,7 @@ int RunAnalyze(const CliOptions& options, const CliIo& io) {
   }
   ApplyAnalysisOptions(options, ws.fft);
 
-  TmyFFT fft(ws.fft, prompter);
+  TmyFFT fft(ws.fft);
   CodeToVolt(ws.data, ws.ad);
   AnalyseSpectrum(fft, ws.fft, ws.data, *ws.work);
   const float deviation = CodeDeviation(ws.data);

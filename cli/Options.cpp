@@ -5,7 +5,7 @@
 #include <functional>
 #include <string_view>
 
-#include "adc/UnitTables.h"
+#include "model/UnitTables.h"
 #include "ui/NumberFormat.h"
 
 namespace {

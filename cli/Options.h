@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Records.h"
+#include "model/Records.h"
 
 enum class CliCommand { Measure, Analyze, Settings };
 

@@ -1,6 +1,6 @@
 #include "cli/Report.h"
 
-#include "adc/UnitTables.h"
+#include "model/UnitTables.h"
 #include "analysis/Analysis.h"
 #include "app/ResultTexts.h"
 #include "cli/Json.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Records.h"
+#include "model/Records.h"
 
 struct WrittenFile {
   std::string kind;  // "data", "fft" or "png"

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Records.h"
+#include "model/Records.h"
 #include "display/GraphGeometry.h"
 
 // Frequency label texts of the logarithmic axis, one per frequency index: the sparse

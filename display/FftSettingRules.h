@@ -2,7 +2,7 @@
 // settings dialog needs.
 #pragma once
 
-#include "app/Records.h"
+#include "model/Records.h"
 
 // True when the dB range is valid: in absolute display the top index lies above
 // the bottom (index_dB_max < index_dB_min), the top at most 16 and the bottom 3 … 20;

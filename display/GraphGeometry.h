@@ -10,7 +10,7 @@
 #include <optional>
 #include <vector>
 
-#include "app/Records.h"
+#include "model/Records.h"
 
 // The selectable display frequencies in Hz, chosen by the frequency indices.
 inline constexpr int kFreqCount = 15;

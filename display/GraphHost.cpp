@@ -4,7 +4,7 @@
 #include <QLabel>
 #include <QPixmap>
 
-#include "adc/UnitTables.h"
+#include "model/UnitTables.h"
 #include "display/PaintBox.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "app/Records.h"
+#include "model/Records.h"
 #include "display/Graph_fft.h"
 
 class PaintBox;

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Records.h"
+#include "model/Records.h"
 #include "display/AxisLabels.h"
 #include "display/GraphGeometry.h"
 

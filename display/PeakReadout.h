@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "app/Records.h"
+#include "model/Records.h"
 
 // Text shown in the readout fields when there is no bin to show.
 inline constexpr const char* kNoReadout = "---";

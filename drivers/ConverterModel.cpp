@@ -5,7 +5,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "adc/UnitTables.h"
+#include "model/UnitTables.h"
 
 namespace {
 

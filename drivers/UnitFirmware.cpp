@@ -1,6 +1,6 @@
 #include "drivers/UnitFirmware.h"
 
-#include "adc/UnitTables.h"
+#include "model/UnitTables.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/Records.h"
+#include "model/Records.h"
 #include "files/AtomicFile.h"
 #include "files/LineReader.h"
 #include "ui/Prompter.h"

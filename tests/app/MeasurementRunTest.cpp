@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <memory>
 
-#include "ScriptedPrompter.h"
 #include "app/MeasurementRun.h"
 #include "drivers/SimulatedUnit.h"
 
@@ -39,9 +38,8 @@ class MeasurementRunTest : public ::testing::Test {
   }
 
   std::chrono::steady_clock::time_point now{};
-  ScriptedPrompter prompter;
   FftSetting fftSetting;
-  TmyFFT fft{fftSetting, prompter};
+  TmyFFT fft{fftSetting};
   std::unique_ptr<AnalysisWork> work = std::make_unique<AnalysisWork>();
   std::unique_ptr<MeasureBuffers> buffers = std::make_unique<MeasureBuffers>();
   MeasureData data;

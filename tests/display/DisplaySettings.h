@@ -1,7 +1,7 @@
 // Display settings for the graph tests: axis kind, frequency and dB index ranges.
 #pragma once
 
-#include "app/Records.h"
+#include "model/Records.h"
 
 inline FftSetting Settings(bool log, int freqS, int freqE, int dBMax = 2, int dBMin = 10) {
   FftSetting s;

@@ -4,7 +4,7 @@
 #include <numbers>
 #include <vector>
 
-#include "adc/UnitTables.h"
+#include "model/UnitTables.h"
 #include "drivers/ConverterModel.h"
 
 namespace {

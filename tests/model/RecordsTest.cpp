@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "app/Records.h"
+#include "model/Records.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "adc/UnitTables.h"
+#include "model/UnitTables.h"
 
 namespace {
 

@@ -1,8 +1,7 @@
-#include "adc/UnitTables.h"
+#include "model/UnitTables.h"
 
 #include <array>
-
-#include "ui/NumberFormat.h"
+#include <string>
 
 namespace {
 
@@ -49,7 +48,7 @@ int RateIndexOf(int samplesPerSecond) {
 }
 
 std::int32_t GainOf(std::uint32_t gainSel) { return GainInRange(gainSel) ? kGains[gainSel] : 0; }
-std::string GainText(std::uint32_t gainSel) { return GainInRange(gainSel) ? FormatInteger(kGains[gainSel]) : ""; }
+std::string GainText(std::uint32_t gainSel) { return GainInRange(gainSel) ? std::to_string(kGains[gainSel]) : ""; }
 
 int GainIndexOf(std::int32_t gain) {
   for (int i = 0; i < kGainCount; ++i) {
