@@ -11,6 +11,11 @@ bool CliPrompter::AskYesNo(const std::string& text, const std::string& caption) 
   return lastAnswer_;
 }
 
+bool CliPrompter::AskOkCancel(const std::string& text, const std::string& caption, MessageIcon /*icon*/) {
+  lastAnswer_ = Answer(text, caption);
+  return lastAnswer_;
+}
+
 bool CliPrompter::Answer(const std::string& text, const std::string& /*caption*/) {
   if (assumeYes_) return true;
   if (!interactive_) {

@@ -15,6 +15,7 @@ class CliPrompter : public Prompter {
 
   void ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon) override;
   bool AskYesNo(const std::string& text, const std::string& caption) override;
+  bool AskOkCancel(const std::string& text, const std::string& caption, MessageIcon icon) override;
 
   // The answer to the last question (false before any).
   bool LastAnswer() const { return lastAnswer_; }

@@ -15,4 +15,7 @@ class Prompter {
 
   // A confirmation with question icon and Yes/No buttons; true for Yes.
   virtual bool AskYesNo(const std::string& text, const std::string& caption) = 0;
+
+  // A confirmation with the given icon and OK/Cancel buttons; true for OK.
+  virtual bool AskOkCancel(const std::string& text, const std::string& caption, MessageIcon icon) = 0;
 };

@@ -1,20 +1,64 @@
 #include "ui/QtPrompter.h"
 
+#include <QColor>
+#include <QColorDialog>
+#include <QFile>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QString>
 
+namespace {
+
+QMessageBox::Icon QtIcon(MessageIcon icon) {
+  return icon == MessageIcon::Warning ? QMessageBox::Warning : QMessageBox::Critical;
+}
+
+// File names are the file system's bytes, not necessarily UTF-8.
+QString FromPath(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
+std::string ToPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+// The writers ask before replacing a file, so the dialog must not ask as well.
+constexpr QFileDialog::Options kFileDialogOptions = QFileDialog::DontConfirmOverwrite;
+
+// 0x00BBGGRR, the colour form of the settings records.
+constexpr int kChannelBits = 8;
+constexpr std::int32_t kChannelMask = 0xFF;
+
+}  // namespace
+
 void QtPrompter::ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon) {
-  const auto qtText = QString::fromStdString(text);
-  const auto qtCaption = QString::fromStdString(caption);
-  if (icon == MessageIcon::Warning) {
-    QMessageBox::warning(parent_, qtCaption, qtText);
-  } else {
-    QMessageBox::critical(parent_, qtCaption, qtText);
-  }
+  QMessageBox box(QtIcon(icon), QString::fromStdString(caption), QString::fromStdString(text), QMessageBox::Ok,
+                  parent_);
+  box.exec();
 }
 
 bool QtPrompter::AskYesNo(const std::string& text, const std::string& caption) {
   const auto answer = QMessageBox::question(parent_, QString::fromStdString(caption), QString::fromStdString(text),
                                             QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
   return answer == QMessageBox::Yes;
+}
+
+bool QtPrompter::AskOkCancel(const std::string& text, const std::string& caption, MessageIcon icon) {
+  QMessageBox box(QtIcon(icon), QString::fromStdString(caption), QString::fromStdString(text),
+                  QMessageBox::Ok | QMessageBox::Cancel, parent_);
+  box.setDefaultButton(QMessageBox::Cancel);
+  return box.exec() == QMessageBox::Ok;
+}
+
+std::string QtPrompter::ChooseOpenFile(const std::string& filter, const std::string& initialName) {
+  return ToPath(QFileDialog::getOpenFileName(parent_, QString(), FromPath(initialName), QString::fromStdString(filter),
+                                             nullptr, kFileDialogOptions));
+}
+
+std::string QtPrompter::ChooseSaveFile(const std::string& filter, const std::string& initialName) {
+  return ToPath(QFileDialog::getSaveFileName(parent_, QString(), FromPath(initialName), QString::fromStdString(filter),
+                                             nullptr, kFileDialogOptions));
+}
+
+std::optional<std::int32_t> QtPrompter::ChooseColor(std::int32_t initial) {
+  const QColor start(initial & kChannelMask, (initial >> kChannelBits) & kChannelMask,
+                     (initial >> (2 * kChannelBits)) & kChannelMask);
+  const QColor chosen = QColorDialog::getColor(start, parent_);
+  if (!chosen.isValid()) return std::nullopt;
+  return chosen.red() | (chosen.green() << kChannelBits) | (chosen.blue() << (2 * kChannelBits));
 }

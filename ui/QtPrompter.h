@@ -1,16 +1,21 @@
-// The desktop's realisation of the Prompter: Qt message boxes parented to a window.
+// The desktop's realisation of the prompter: Qt message boxes and standard dialogs
+// parented to a window.
 #pragma once
 
-#include "ui/Prompter.h"
+#include "ui/DialogPrompter.h"
 
 class QWidget;
 
-class QtPrompter : public Prompter {
+class QtPrompter : public DialogPrompter {
  public:
   explicit QtPrompter(QWidget* parent = nullptr) : parent_(parent) {}
 
   void ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon) override;
   bool AskYesNo(const std::string& text, const std::string& caption) override;
+  bool AskOkCancel(const std::string& text, const std::string& caption, MessageIcon icon) override;
+  std::string ChooseOpenFile(const std::string& filter, const std::string& initialName) override;
+  std::string ChooseSaveFile(const std::string& filter, const std::string& initialName) override;
+  std::optional<std::int32_t> ChooseColor(std::int32_t initial) override;
 
  private:
   QWidget* parent_;

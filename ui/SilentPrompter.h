@@ -10,6 +10,9 @@ class SilentPrompter : public Prompter {
 
   void ShowMessage(const std::string& /*text*/, const std::string& /*caption*/, MessageIcon /*icon*/) override {}
   bool AskYesNo(const std::string& /*text*/, const std::string& /*caption*/) override { return answer_; }
+  bool AskOkCancel(const std::string& /*text*/, const std::string& /*caption*/, MessageIcon /*icon*/) override {
+    return answer_;
+  }
 
  private:
   bool answer_;
