@@ -61,6 +61,11 @@ std::string ShortenPath(const std::string& path, std::size_t maxLength) {
 
 std::string CutExtension(const std::string& fileName) { return fileName.substr(0, fileName.find('.')); }
 
+bool NameHasDot(const std::string& path) {
+  const auto nameStart = std::find_if(path.rbegin(), path.rend(), IsSeparator).base();
+  return std::find(nameStart, path.end(), '.') != path.end();
+}
+
 std::string HexChar(int value) {
   constexpr int kDecimalDigits = 10;
   constexpr int kHexDigits = 16;

@@ -19,3 +19,7 @@ std::string CutExtension(const std::string& fileName);
 
 // "0".."9" for 0..9, "A".."F" for 10..15, "X" otherwise.
 std::string HexChar(int value);
+
+// True when the last component of the path (the file name) contains a '.'; a '.' in
+// a directory name does not count.
+bool NameHasDot(const std::string& path);

@@ -47,6 +47,15 @@ TEST(CutExtension, KeepsTheTextBeforeTheFirstPoint) {
   EXPECT_EQ(CutExtension(".DTA"), "");
 }
 
+TEST(NameHasDot, LooksOnlyAtTheLastComponent) {
+  EXPECT_TRUE(NameHasDot("run1.dta"));
+  EXPECT_FALSE(NameHasDot("run1"));
+  EXPECT_FALSE(NameHasDot(R"(D:\ver1.2\run1)")) << "a '.' in a directory";
+  EXPECT_FALSE(NameHasDot("/home/j.smith/run1"));
+  EXPECT_TRUE(NameHasDot("/home/j.smith/run1.DTA"));
+  EXPECT_FALSE(NameHasDot("/data.d/")) << "no file name";
+}
+
 TEST(HexChar, DigitsAndOutOfRange) {
   EXPECT_EQ(HexChar(0), "0");
   EXPECT_EQ(HexChar(9), "9");
