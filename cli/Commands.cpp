@@ -9,7 +9,6 @@
 #include <thread>
 
 #include "adc/Ad7190.h"
-#include "model/UnitTables.h"
 #include "analysis/Analysis.h"
 #include "app/FileNames.h"
 #include "app/MeasurementRun.h"
@@ -20,6 +19,7 @@
 #include "drivers/DeviceSelect.h"
 #include "drivers/SimulatedUnit.h"
 #include "files/Myfile.h"
+#include "model/UnitTables.h"
 #include "ui/Mymessage.h"
 #include "ui/StatusTexts.h"
 #if ZEMTRA_CLI_HAS_PNG
@@ -86,8 +86,6 @@ bool LoadStartSettings(const CliOptions& options, Workspace& ws, Prompter& promp
   return true;
 }
 
-bool WasWritten(bool existed, const CliPrompter& prompter) { return !existed || prompter.LastAnswer(); }
-
 // A data or spectrum file through the file writer, recorded in the report.
 // False (and the catalogue's text) when writing failed.
 bool WriteDataOrFft(bool fft, const std::string& path, Workspace& ws, CliPrompter& prompter, MeasurementReport& report,
@@ -95,15 +93,13 @@ bool WriteDataOrFft(bool fft, const std::string& path, Workspace& ws, CliPrompte
   TmyFile file(prompter);
   SaveSetting save = ws.save;
   save.DataFileName = path;
-  std::error_code ec;
-  const bool existed = std::filesystem::exists(path, ec);
-  const bool ok = fft ? file.SaveFftFile(kFftFileHeader, ws.ad, ws.data, ws.fft, save)
-                      : file.SaveDataFile(kDataFileHeader, ws.ad, ws.data, ws.fft, save);
-  if (!ok) {
+  const WriteResult result = fft ? file.SaveFftFile(kFftFileHeader, ws.ad, ws.data, ws.fft, save)
+                                 : file.SaveDataFile(kDataFileHeader, ws.ad, ws.data, ws.fft, save);
+  if (result == WriteResult::Failed) {
     Say(io, fft ? message_text::kFftSave : message_text::kDataSave);
     return false;
   }
-  report.files.push_back({fft ? "fft" : "data", path, WasWritten(existed, prompter)});
+  report.files.push_back({fft ? "fft" : "data", path, result == WriteResult::Written});
   return true;
 }
 
