@@ -16,8 +16,7 @@
 #include "cli/Progress.h"
 #include "cli/Report.h"
 #include "display/FftSettingRules.h"
-#include "drivers/DeviceSelect.h"
-#include "drivers/SimulatedUnit.h"
+#include "drivers/DriverChoice.h"
 #include "files/Myfile.h"
 #include "model/UnitTables.h"
 #include "ui/Mymessage.h"
@@ -136,21 +135,6 @@ void PrintReport(const CliOptions& options, const MeasurementReport& report, con
   std::fflush(io.out);  // the summary before any closing notice on stderr
 }
 
-std::unique_ptr<D2xx> MakeDriver(const CliOptions& options, const CliIo& io) {
-  std::string error;
-  if (options.simulate) {
-    auto driver = MakeSimulatedDriver(*options.simulate, error);
-    if (!driver) Say(io, "--simulate: " + error);
-    return driver;
-  }
-  const auto choice = ParseDeviceSpec(options.device.value_or(""));
-  if (!choice.device) {
-    Say(io, "--device: " + choice.error);
-    return nullptr;
-  }
-  return MakeRealUnitDriver(*choice.device);
-}
-
 int StartFailure(const MeasurementRun::StartResult& start, const CliIo& io) {
   switch (start.outcome) {
     case MeasurementRun::StartOutcome::InvalidCount:  // only a settings file can give one
@@ -181,9 +165,12 @@ int RunMeasure(const CliOptions& options, const CliIo& io) {
   ApplyUnitOptions(options, ws.ad, ws.fft);
   ApplyAnalysisOptions(options, ws.fft);
 
-  auto driver = MakeDriver(options, io);
-  if (!driver) return kExitUsage;
-  TADC unit(*driver, [] { std::this_thread::sleep_for(kReplyPollSleep); });
+  UnitDriver chosen = MakeUnitDriver(options.simulate, options.device);
+  if (!chosen.driver) {
+    Say(io, chosen.error);
+    return kExitUsage;
+  }
+  TADC unit(*chosen.driver, [] { std::this_thread::sleep_for(kReplyPollSleep); });
   TmyFFT fft(ws.fft);
   MeasurementRun run(unit, fft, *ws.work);
 
