@@ -59,7 +59,13 @@ std::string ShortenPath(const std::string& path, std::size_t maxLength) {
   return result;
 }
 
-std::string CutExtension(const std::string& fileName) { return fileName.substr(0, fileName.find('.')); }
+std::size_t ExtensionDot(const std::string& path) {
+  const auto last = std::find_if(path.rbegin(), path.rend(), IsSeparator);
+  const auto componentStart = static_cast<std::size_t>(path.rend() - last);
+  return path.find('.', componentStart);
+}
+
+std::string CutExtension(const std::string& fileName) { return fileName.substr(0, ExtensionDot(fileName)); }
 
 bool NameHasDot(const std::string& path) {
   const auto nameStart = std::find_if(path.rbegin(), path.rend(), IsSeparator).base();
