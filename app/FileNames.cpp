@@ -19,7 +19,7 @@ bool HasDriveLetter(const std::string& path) {
 }  // namespace
 
 std::string WithExtensionIfNoDot(const std::string& name, const std::string& extension) {
-  return ExtensionDot(name) == std::string::npos ? name + extension : name;
+  return NameHasDot(name) ? name : name + extension;
 }
 
 std::string DataSaveName(const std::string& name) {

@@ -18,9 +18,6 @@ std::string ShortenPath(const std::string& path, std::size_t maxLength);
 // component has none: a dot in a directory name is not an extension.
 std::string CutExtension(const std::string& fileName);
 
-// The position of the first '.' in the last path component, or npos.
-std::size_t ExtensionDot(const std::string& path);
-
 // "0".."9" for 0..9, "A".."F" for 10..15, "X" otherwise.
 std::string HexChar(int value);
 
