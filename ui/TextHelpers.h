@@ -14,7 +14,8 @@ void RemoveCrLf(std::string& text);
 // replacing middle components by "..."; maxLength 0 leaves the path unchanged.
 std::string ShortenPath(const std::string& path, std::size_t maxLength);
 
-// The text before the first '.', or the whole text without one.
+// The path up to the first '.' of its last component, or the whole path when that
+// component has none: a dot in a directory name is not an extension.
 std::string CutExtension(const std::string& fileName);
 
 // "0".."9" for 0..9, "A".."F" for 10..15, "X" otherwise.
