@@ -1,5 +1,5 @@
-# Installation on Linux desktops. Included after every folder, so the targets tested
-# below exist.
+# Installation on Linux desktops and the Debian package (cpack --preset release, run
+# by scripts/package). Included after every folder, so the targets tested below exist.
 if(NOT LINUX)
   return()
 endif()
@@ -43,3 +43,28 @@ if(TARGET zemtra)
   install(DIRECTORY ${ZEMTRA_DIST}/icons/hicolor DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
 endif()
 
+# The Debian package. Its library dependencies come from dpkg-shlibdeps.
+set(ZEMTRA_PACKAGE_MAINTAINER "Zemtra developers" CACHE STRING "Maintainer field of the Debian package")
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME zemtra)
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
+       "Zemtra measures small voltages and their noise spectrum with the QT4418PX,\n"
+       "a USB converter unit built around a 24-bit sigma-delta converter. It\n"
+       "configures the unit, streams the samples, rejects overloaded records,\n"
+       "computes an RMS-scaled spectrum with one of four windows and reports RMS,\n"
+       "the largest spectral line and signal statistics.\n"
+       "\n"
+       "The package holds the desktop program zemtra, the command-line tool\n"
+       "zemtra-cli, and a udev rule that gives the user at the machine access to\n"
+       "the unit.")
+set(CPACK_PACKAGE_CONTACT "${ZEMTRA_PACKAGE_MAINTAINER}")
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
+set(CPACK_DEBIAN_PACKAGE_SECTION science)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The Japanese texts of the window and of the pictures need a CJK font.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS fonts-noto-cjk)
+include(CPack)
