@@ -240,6 +240,19 @@ TEST_F(SettingFile, LineFeedsCommentsAndAMissingLastLineEnd) {
   EXPECT_EQ(s.fft.DataCountMax, 1024);
 }
 
+TEST_F(SettingFile, DemonstrationSettingsShowDownTo180dBVInVolts) {
+  Settings s = Marked();
+  ASSERT_TRUE(file.LoadSettingFile(fs::path(ZEMTRA_TEST_DATA) / "../../dist/demo/demo.prf", kSettingFileHeader, s.fft,
+                                   s.save, s.ad))
+      << "scripts/run measures with this file";
+  FftSetting expected;
+  expected.index_dB_min = 20;
+  expected.fSig_Volt = 1;
+  EXPECT_EQ(s.fft, expected);
+  EXPECT_EQ(s.save, SaveSetting{});
+  EXPECT_EQ(s.ad, AdUnitSetting{});
+}
+
 TEST_F(SettingFile, WriterAndReaderArguments) {
   Settings s = Marked();
   EXPECT_FALSE(file.LoadSettingFile(dir / "absent.prf", kSettingFileHeader, s.fft, s.save, s.ad));
