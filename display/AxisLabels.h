@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "model/Records.h"
 #include "display/GraphGeometry.h"
+#include "model/Records.h"
 
 // Frequency label texts of the logarithmic axis, one per frequency index: the sparse
 // list when the range spans more than three indices, else the full list.
@@ -19,7 +19,7 @@ const std::array<const char*, kFreqCount>& LogFreqLabelTexts(int indexFreqS, int
 std::span<const char* const> LinearFreqLabelTexts(int indexFreqE);
 
 // Text of dB label i (20 - 10i), with "dBV" (absolute) or "dB" appended on the labels
-// of the range's two ends.
+// of the range's two ends (the top one as DbTopIndexOf gives it).
 std::string DbLabelText(int index, const FftSetting& setting);
 
 // The four amplitude labels of the waveform: values at one sixth, half and five
@@ -59,8 +59,8 @@ struct LabelPlace {
 std::optional<std::array<LabelPlace, kFreqCount>> PlaceFreqLabels(const BoxRect& box,
                                                                   std::span<const LabelSize, kFreqCount> sizes,
                                                                   const FftSetting& setting);
-// dB labels left of the spectrum box. None (nothing changes) unless 3 ≤ index_dB_min ≤ 20
-// and 0 ≤ index_dB_max < index_dB_min.
+// dB labels left of the spectrum box, from the top index (DbTopIndexOf) down. None
+// (nothing changes) unless 3 ≤ index_dB_min ≤ 20 and 0 ≤ top index < index_dB_min.
 std::optional<std::array<LabelPlace, kDbLevelCount>> PlaceDbLabels(const BoxRect& box,
                                                                    std::span<const LabelSize, kDbLevelCount> sizes,
                                                                    const FftSetting& setting);

@@ -41,7 +41,7 @@ TEST(DbLabelTextTest, UnitOnBothEnds) {
   EXPECT_EQ(DbLabelText(12, s), "-100dBV");
   EXPECT_EQ(DbLabelText(20, s), "-180");
   s.fAbsoGraph = 0;
-  s.index_dB_max = 2;
+  EXPECT_EQ(DbLabelText(0, s), "20") << "relative display starts at 0 dB, whatever index_dB_max holds";
   EXPECT_EQ(DbLabelText(2, s), "0dB");
   EXPECT_EQ(DbLabelText(12, s), "-100dB");
 }
@@ -140,6 +140,20 @@ TEST(DbLabelPlaceTest, FullRangeInTallAndShortBoxes) {
   const auto shortBox = PlaceDbLabels({56, 224, 624, 183}, Uniform<kDbLevelCount>(30, 12), s);
   ASSERT_TRUE(shortBox);
   for (int i = 0; i < kDbLevelCount; ++i) EXPECT_EQ((*shortBox)[static_cast<std::size_t>(i)].shown, i % 2 == 0) << i;
+}
+
+TEST(DbLabelPlaceTest, RelativeDisplayStartsAtZeroDbWhateverTheFileHolds) {
+  FftSetting s = Settings(true, 0, 14, 0, 10);  // a data file's top index of +20 dB
+  s.fAbsoGraph = 0;
+  const auto places = PlaceDbLabels({56, 16, 624, 392}, Uniform<kDbLevelCount>(30, 12), s);
+  ASSERT_TRUE(places);
+  EXPECT_FALSE((*places)[0].shown);
+  EXPECT_FALSE((*places)[1].shown);
+  EXPECT_EQ((*places)[2], (LabelPlace{24, 16 + 1 - 6, true})) << "0 dB on the top edge";
+  EXPECT_EQ((*places)[10].top, 16 + 392 + 1 - 6) << "-80 dB on the bottom edge";
+  const auto printed = PrintDbLabelPlaces({472, 118, 4606, 1565}, 1.0F, Uniform<kDbLevelCount>(30, 12), s);
+  ASSERT_FALSE(printed.empty());
+  EXPECT_EQ(printed.front().index, 2) << "printed from 0 dB too";
 }
 
 TEST(DbLabelPlaceTest, InvalidRangesPlaceNothing) {
