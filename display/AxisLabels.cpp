@@ -1,5 +1,6 @@
 #include "display/AxisLabels.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -49,6 +50,17 @@ double LogPosition(int index, const FreqRange& range) {
   const float lmin = std::log10(range.min);
   const float k = 1.0F / (std::log10(range.max) - lmin);
   return (std::log10(static_cast<double>(FrequencyTable[static_cast<std::size_t>(index)])) - lmin) * k;
+}
+
+// Each place moved wholly inside the area.
+template <std::size_t N>
+std::array<LabelPlace, N> KeptInside(std::array<LabelPlace, N> places, std::span<const LabelSize, N> sizes,
+                                     const LabelArea& area) {
+  for (std::size_t i = 0; i < N; ++i) {
+    places[i].left = std::max(0, std::min(places[i].left, area.width - sizes[i].width));
+    places[i].top = std::max(0, std::min(places[i].top, area.height - sizes[i].height));
+  }
+  return places;
 }
 
 struct VoltRow {
@@ -117,7 +129,7 @@ float TimeAxisSpanMs(const MeasureData& cur, const MeasureData& ref, int adSpsSe
   return samplePeriod(adSpsSel) * static_cast<float>(dataCountMax);
 }
 
-std::optional<std::array<LabelPlace, kFreqCount>> PlaceFreqLabels(const BoxRect& box,
+std::optional<std::array<LabelPlace, kFreqCount>> PlaceFreqLabels(const BoxRect& box, const LabelArea& area,
                                                                   std::span<const LabelSize, kFreqCount> sizes,
                                                                   const FftSetting& setting) {
   std::array<LabelPlace, kFreqCount> places{};
@@ -143,7 +155,7 @@ std::optional<std::array<LabelPlace, kFreqCount>> PlaceFreqLabels(const BoxRect&
         if (place.shown) limit = left + size.width;
       }
     }
-    return places;
+    return KeptInside(places, sizes, area);
   }
   const auto texts = LinearFreqLabelTexts(setting.index_FreqE);
   if (texts.empty()) return std::nullopt;
@@ -156,7 +168,7 @@ std::optional<std::array<LabelPlace, kFreqCount>> PlaceFreqLabels(const BoxRect&
     if (i == n - 1) left = box.left + box.width - width;
     places[static_cast<std::size_t>(i)] = {left, top, true};
   }
-  return places;
+  return KeptInside(places, sizes, area);
 }
 
 int DbLabelStride(double h, double p) {
@@ -181,7 +193,7 @@ std::vector<int> ShownDbLabels(const FftSetting& setting, int stride) {
 
 }  // namespace
 
-std::optional<std::array<LabelPlace, kDbLevelCount>> PlaceDbLabels(const BoxRect& box,
+std::optional<std::array<LabelPlace, kDbLevelCount>> PlaceDbLabels(const BoxRect& box, const LabelArea& area,
                                                                    std::span<const LabelSize, kDbLevelCount> sizes,
                                                                    const FftSetting& setting) {
   if (!DbLabelsPlaceable(setting)) return std::nullopt;
@@ -197,10 +209,10 @@ std::optional<std::array<LabelPlace, kDbLevelCount>> PlaceDbLabels(const BoxRect
   }
   const int h = sizes[static_cast<std::size_t>(top)].height;
   for (int i : ShownDbLabels(setting, DbLabelStride(h, pitch))) places[static_cast<std::size_t>(i)].shown = true;
-  return places;
+  return KeptInside(places, sizes, area);
 }
 
-std::array<LabelPlace, kWaveLabelCount> PlaceWaveLabels(const BoxRect& box,
+std::array<LabelPlace, kWaveLabelCount> PlaceWaveLabels(const BoxRect& box, const LabelArea& area,
                                                         std::span<const LabelSize, kWaveLabelCount> sizes) {
   auto leftOf = [&](WaveLabel label) { return box.left - sizes[label].width - kLabelToBoxGap; };
   auto halfHeight = [&](WaveLabel label) { return sizes[label].height / 2; };
@@ -212,7 +224,7 @@ std::array<LabelPlace, kWaveLabelCount> PlaceWaveLabels(const BoxRect& box,
   const int timeTop = box.top + box.height + kTimeLabelGap;
   places[kTimeS] = {box.left, timeTop, true};
   places[kTimeE] = {box.left + box.width - sizes[kTimeE].width, timeTop, true};
-  return places;
+  return KeptInside(places, sizes, area);
 }
 
 namespace {

@@ -53,15 +53,22 @@ struct LabelPlace {
   bool shown = false;
   friend bool operator==(const LabelPlace&, const LabelPlace&) = default;
 };
+// The window or picture the labels stand in, from (0, 0). Every placement below keeps
+// each label wholly inside it, moving it in from an edge it would cross, whatever the
+// font makes of its size; a label larger than the area starts at its left or top edge.
+struct LabelArea {
+  int width = 0;
+  int height = 0;
+};
 
 // Frequency labels below the spectrum box. None (nothing changes) for an invalid
 // logarithmic range or a linear end index outside 6 … 14.
-std::optional<std::array<LabelPlace, kFreqCount>> PlaceFreqLabels(const BoxRect& box,
+std::optional<std::array<LabelPlace, kFreqCount>> PlaceFreqLabels(const BoxRect& box, const LabelArea& area,
                                                                   std::span<const LabelSize, kFreqCount> sizes,
                                                                   const FftSetting& setting);
 // dB labels left of the spectrum box, from the top index (DbTopIndexOf) down. None
 // (nothing changes) unless 3 ≤ index_dB_min ≤ 20 and 0 ≤ top index < index_dB_min.
-std::optional<std::array<LabelPlace, kDbLevelCount>> PlaceDbLabels(const BoxRect& box,
+std::optional<std::array<LabelPlace, kDbLevelCount>> PlaceDbLabels(const BoxRect& box, const LabelArea& area,
                                                                    std::span<const LabelSize, kDbLevelCount> sizes,
                                                                    const FftSetting& setting);
 // Which dB labels show for label height h and pitch p (pixels per 10 dB): every
@@ -70,7 +77,7 @@ int DbLabelStride(double h, double p);
 
 // The six waveform labels, in this order.
 enum WaveLabel { kVoltMax, kVoltZero, kVoltMin, kVoltUnit, kTimeS, kTimeE, kWaveLabelCount };
-std::array<LabelPlace, kWaveLabelCount> PlaceWaveLabels(const BoxRect& box,
+std::array<LabelPlace, kWaveLabelCount> PlaceWaveLabels(const BoxRect& box, const LabelArea& area,
                                                         std::span<const LabelSize, kWaveLabelCount> sizes);
 
 // A printed graph's area on the page in printer pixels.
