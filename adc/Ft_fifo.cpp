@@ -123,15 +123,20 @@ void Tft_FIFO::LetEventsRun() {
   if (timerArmed && clock() >= deadline) TimeOutExpired();
 }
 
+// The end is the wait's own: a command sent from inside the pump (the user's stop)
+// re-sets the shared time-out, which must neither cancel nor extend a running wait.
+bool Tft_FIFO::WaitOver(std::chrono::steady_clock::time_point waitEnd) const { return timedOut || clock() >= waitEnd; }
+
 // Waits until the three bytes of "OK" CR can be there. A reply split by the driver
 // ("OK", later CR) is thus still recognised instead of failing on its first part.
 bool Tft_FIFO::SendCommandOK(std::string_view text) {
   if (!isOpen || !WriteCommand(text)) return false;
   StartTimeOut();
+  const auto waitEnd = deadline;
   std::array<std::uint8_t, kOkReplyArea> reply{};
   std::uint32_t received = 0;
   bool readFailed = false;
-  while (!timedOut && !readFailed && received < kOkReply.size()) {
+  while (!WaitOver(waitEnd) && !readFailed && received < kOkReply.size()) {
     std::uint32_t got = 0;
     readFailed = !ReadQueue(reply.data() + received, kOkReplyArea - received, got);
     LetEventsRun();
@@ -146,11 +151,12 @@ bool Tft_FIFO::SendCommandOK(std::string_view text) {
 bool Tft_FIFO::SendCommandReply(std::string_view text, char* reply, std::uint32_t capacity) {
   if (!isOpen || !WriteCommand(text)) return false;
   StartTimeOut();
+  const auto waitEnd = deadline;
   std::array<std::uint8_t, kReplyScratch> scratch{};
   std::uint32_t total = 0;
   std::uint8_t lastByte = 0;
   bool done = false;
-  while (!timedOut && !done) {
+  while (!WaitOver(waitEnd) && !done) {
     LetEventsRun();
     std::uint32_t got = 0;
     if (!ReadQueue(scratch.data(), kReplyScratch, got)) done = true;

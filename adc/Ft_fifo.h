@@ -91,6 +91,9 @@ class Tft_FIFO {
   bool QueryQueue();
   // Runs the pump once, then fires the time-out if its moment has come.
   void LetEventsRun();
+  // Whether a wait that started its time-out with end waitEnd is over: the time-out
+  // fired, or waitEnd has passed whatever the pump did to the time-out meanwhile.
+  bool WaitOver(std::chrono::steady_clock::time_point waitEnd) const;
   // Closes the device without purging.
   void CloseDevice();
   // Moves the oldest count carried bytes to dst and keeps the rest in order.

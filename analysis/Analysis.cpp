@@ -34,7 +34,8 @@ void CodeToVolt(MeasureData& data, const AdUnitSetting& setting) {
   float max = kVoltMaxStart;
   float min = kVoltMinStart;
   for (int i = 0; i < n; ++i) {
-    const float v = static_cast<float>(data.adCode[i] - kCodeZero) * scale;
+    // In 64 bits: a code read from a file may lie anywhere in 32 bits.
+    const float v = static_cast<float>(static_cast<std::int64_t>(data.adCode[i]) - kCodeZero) * scale;
     data.volt[i] = v;
     sum += v;
     if (v > max) max = v;

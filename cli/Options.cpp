@@ -5,6 +5,7 @@
 #include <functional>
 #include <string_view>
 
+#include "display/FftSettingRules.h"
 #include "model/UnitTables.h"
 #include "ui/NumberFormat.h"
 
@@ -12,7 +13,6 @@ namespace {
 
 constexpr int kMinSamples = 1024;
 constexpr int kMaxSamplesSel = 6;
-constexpr int kRelativeTopIndex = 2;
 
 // An on/off pair such as --sinc3/--sinc4 sets one optional flag.
 struct Switch {
@@ -242,7 +242,7 @@ void ApplyAnalysisOptions(const CliOptions& options, FftSetting& fft) {
   Override(options.dcCut, fft.fDCCut_FFT);
   Override(options.logAxis, fft.fLogGraph);
   Override(options.absolute, fft.fAbsoGraph);
-  if (options.absolute == false) fft.index_dB_max = kRelativeTopIndex;  // relative display starts at 0 dB
+  if (options.absolute == false) fft.index_dB_max = kRelativeDbTop;  // relative display starts at 0 dB
   Override(options.volts, fft.fSig_Volt);
   Override(options.wave, fft.fWaveGraph);
 }

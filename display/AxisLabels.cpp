@@ -1,5 +1,6 @@
 #include "display/AxisLabels.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -39,8 +40,9 @@ constexpr int kLowestBottomIndex = 3;   // dB labels placed only with the bottom
 bool LinearListExists(int indexFreqE) { return indexFreqE >= kFirstLinearIndex && indexFreqE <= kLastLinearIndex; }
 
 bool DbLabelsPlaceable(const FftSetting& setting) {
-  return setting.index_dB_min >= kLowestBottomIndex && setting.index_dB_min < kDbLevelCount &&
-         setting.index_dB_max >= 0 && setting.index_dB_min > setting.index_dB_max;
+  const int top = DbTopIndexOf(setting);
+  return setting.index_dB_min >= kLowestBottomIndex && setting.index_dB_min < kDbLevelCount && top >= 0 &&
+         setting.index_dB_min > top;
 }
 
 // Log of a table frequency relative to the start of the axis, in axis widths.
@@ -48,6 +50,17 @@ double LogPosition(int index, const FreqRange& range) {
   const float lmin = std::log10(range.min);
   const float k = 1.0F / (std::log10(range.max) - lmin);
   return (std::log10(static_cast<double>(FrequencyTable[static_cast<std::size_t>(index)])) - lmin) * k;
+}
+
+// Each place moved wholly inside the area.
+template <std::size_t N>
+std::array<LabelPlace, N> KeptInside(std::array<LabelPlace, N> places, std::span<const LabelSize, N> sizes,
+                                     const LabelArea& area) {
+  for (std::size_t i = 0; i < N; ++i) {
+    places[i].left = std::max(0, std::min(places[i].left, area.width - sizes[i].width));
+    places[i].top = std::max(0, std::min(places[i].top, area.height - sizes[i].height));
+  }
+  return places;
 }
 
 struct VoltRow {
@@ -78,7 +91,7 @@ std::span<const char* const> LinearFreqLabelTexts(int indexFreqE) {
 std::string DbLabelText(int index, const FftSetting& setting) {
   constexpr int kTopLevel = 20, kLevelStep = 10;
   std::string text = FormatInteger(kTopLevel - kLevelStep * index);
-  if (index == setting.index_dB_max || index == setting.index_dB_min) text += setting.fAbsoGraph ? "dBV" : "dB";
+  if (index == DbTopIndexOf(setting) || index == setting.index_dB_min) text += setting.fAbsoGraph ? "dBV" : "dB";
   return text;
 }
 
@@ -116,7 +129,7 @@ float TimeAxisSpanMs(const MeasureData& cur, const MeasureData& ref, int adSpsSe
   return samplePeriod(adSpsSel) * static_cast<float>(dataCountMax);
 }
 
-std::optional<std::array<LabelPlace, kFreqCount>> PlaceFreqLabels(const BoxRect& box,
+std::optional<std::array<LabelPlace, kFreqCount>> PlaceFreqLabels(const BoxRect& box, const LabelArea& area,
                                                                   std::span<const LabelSize, kFreqCount> sizes,
                                                                   const FftSetting& setting) {
   std::array<LabelPlace, kFreqCount> places{};
@@ -142,7 +155,7 @@ std::optional<std::array<LabelPlace, kFreqCount>> PlaceFreqLabels(const BoxRect&
         if (place.shown) limit = left + size.width;
       }
     }
-    return places;
+    return KeptInside(places, sizes, area);
   }
   const auto texts = LinearFreqLabelTexts(setting.index_FreqE);
   if (texts.empty()) return std::nullopt;
@@ -155,7 +168,7 @@ std::optional<std::array<LabelPlace, kFreqCount>> PlaceFreqLabels(const BoxRect&
     if (i == n - 1) left = box.left + box.width - width;
     places[static_cast<std::size_t>(i)] = {left, top, true};
   }
-  return places;
+  return KeptInside(places, sizes, area);
 }
 
 int DbLabelStride(double h, double p) {
@@ -171,33 +184,35 @@ namespace {
 
 // The dB label indices shown for the given stride (0: the two ends only).
 std::vector<int> ShownDbLabels(const FftSetting& setting, int stride) {
-  if (stride == 0) return {setting.index_dB_max, setting.index_dB_min};
+  const int top = DbTopIndexOf(setting);
+  if (stride == 0) return {top, setting.index_dB_min};
   std::vector<int> shown;
-  for (int i = setting.index_dB_max; i <= setting.index_dB_min; i += stride) shown.push_back(i);
+  for (int i = top; i <= setting.index_dB_min; i += stride) shown.push_back(i);
   return shown;
 }
 
 }  // namespace
 
-std::optional<std::array<LabelPlace, kDbLevelCount>> PlaceDbLabels(const BoxRect& box,
+std::optional<std::array<LabelPlace, kDbLevelCount>> PlaceDbLabels(const BoxRect& box, const LabelArea& area,
                                                                    std::span<const LabelSize, kDbLevelCount> sizes,
                                                                    const FftSetting& setting) {
   if (!DbLabelsPlaceable(setting)) return std::nullopt;
-  const int divisions = setting.index_dB_min - setting.index_dB_max;
+  const int top = DbTopIndexOf(setting);
+  const int divisions = setting.index_dB_min - top;
   const float pitch = static_cast<float>(box.height) / static_cast<float>(divisions);
   std::array<LabelPlace, kDbLevelCount> places{};
   for (int i = 0; i < kDbLevelCount; ++i) {
     const LabelSize size = sizes[static_cast<std::size_t>(i)];
-    const float level = static_cast<float>(i - setting.index_dB_max) * pitch;
+    const float level = static_cast<float>(i - top) * pitch;
     const int top = TruncToPixel(level - static_cast<float>(std::abs(size.height / 2))) + box.top + 1;
     places[static_cast<std::size_t>(i)] = {box.left - size.width - kLabelToBoxGap, top, false};
   }
-  const int h = sizes[static_cast<std::size_t>(setting.index_dB_max)].height;
+  const int h = sizes[static_cast<std::size_t>(top)].height;
   for (int i : ShownDbLabels(setting, DbLabelStride(h, pitch))) places[static_cast<std::size_t>(i)].shown = true;
-  return places;
+  return KeptInside(places, sizes, area);
 }
 
-std::array<LabelPlace, kWaveLabelCount> PlaceWaveLabels(const BoxRect& box,
+std::array<LabelPlace, kWaveLabelCount> PlaceWaveLabels(const BoxRect& box, const LabelArea& area,
                                                         std::span<const LabelSize, kWaveLabelCount> sizes) {
   auto leftOf = [&](WaveLabel label) { return box.left - sizes[label].width - kLabelToBoxGap; };
   auto halfHeight = [&](WaveLabel label) { return sizes[label].height / 2; };
@@ -209,7 +224,7 @@ std::array<LabelPlace, kWaveLabelCount> PlaceWaveLabels(const BoxRect& box,
   const int timeTop = box.top + box.height + kTimeLabelGap;
   places[kTimeS] = {box.left, timeTop, true};
   places[kTimeE] = {box.left + box.width - sizes[kTimeE].width, timeTop, true};
-  return places;
+  return KeptInside(places, sizes, area);
 }
 
 namespace {
@@ -261,19 +276,20 @@ std::vector<PrintedLabel> PrintDbLabelPlaces(const PageRect& rect, float s,
                                              const FftSetting& setting) {
   std::vector<PrintedLabel> printed;
   if (!DbLabelsPlaceable(setting)) return printed;
-  const int divisions = setting.index_dB_min - setting.index_dB_max;
+  const int top = DbTopIndexOf(setting);
+  const int divisions = setting.index_dB_min - top;
   const double pitch = static_cast<double>(rect.bottom - rect.top) / divisions;
-  const int h = Scaled(sizes[static_cast<std::size_t>(setting.index_dB_max)].height, s);
+  const int h = Scaled(sizes[static_cast<std::size_t>(top)].height, s);
   auto x = [&](int i) { return rect.left - Scaled(sizes[static_cast<std::size_t>(i)].width + kLabelToBoxGap, s); };
   auto halfHeight = [&](int i) { return std::abs(Scaled(sizes[static_cast<std::size_t>(i)].height * 0.5, s)); };
   const int stride = DbLabelStride(h, pitch);
   if (stride == 0) {
-    printed.push_back({setting.index_dB_max, x(setting.index_dB_max), rect.top - halfHeight(setting.index_dB_max)});
+    printed.push_back({top, x(top), rect.top - halfHeight(top)});
     printed.push_back({setting.index_dB_min, x(setting.index_dB_min), rect.bottom - halfHeight(setting.index_dB_min)});
     return printed;
   }
   for (int i : ShownDbLabels(setting, stride)) {
-    const int j = i - setting.index_dB_max;
+    const int j = i - top;
     printed.push_back({i, x(i), TruncToPixel(j * pitch + rect.top - halfHeight(i))});
   }
   return printed;

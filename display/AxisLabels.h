@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "model/Records.h"
 #include "display/GraphGeometry.h"
+#include "model/Records.h"
 
 // Frequency label texts of the logarithmic axis, one per frequency index: the sparse
 // list when the range spans more than three indices, else the full list.
@@ -19,7 +19,7 @@ const std::array<const char*, kFreqCount>& LogFreqLabelTexts(int indexFreqS, int
 std::span<const char* const> LinearFreqLabelTexts(int indexFreqE);
 
 // Text of dB label i (20 - 10i), with "dBV" (absolute) or "dB" appended on the labels
-// of the range's two ends.
+// of the range's two ends (the top one as DbTopIndexOf gives it).
 std::string DbLabelText(int index, const FftSetting& setting);
 
 // The four amplitude labels of the waveform: values at one sixth, half and five
@@ -53,15 +53,22 @@ struct LabelPlace {
   bool shown = false;
   friend bool operator==(const LabelPlace&, const LabelPlace&) = default;
 };
+// The window or picture the labels stand in, from (0, 0). Every placement below keeps
+// each label wholly inside it, moving it in from an edge it would cross, whatever the
+// font makes of its size; a label larger than the area starts at its left or top edge.
+struct LabelArea {
+  int width = 0;
+  int height = 0;
+};
 
 // Frequency labels below the spectrum box. None (nothing changes) for an invalid
 // logarithmic range or a linear end index outside 6 … 14.
-std::optional<std::array<LabelPlace, kFreqCount>> PlaceFreqLabels(const BoxRect& box,
+std::optional<std::array<LabelPlace, kFreqCount>> PlaceFreqLabels(const BoxRect& box, const LabelArea& area,
                                                                   std::span<const LabelSize, kFreqCount> sizes,
                                                                   const FftSetting& setting);
-// dB labels left of the spectrum box. None (nothing changes) unless 3 ≤ index_dB_min ≤ 20
-// and 0 ≤ index_dB_max < index_dB_min.
-std::optional<std::array<LabelPlace, kDbLevelCount>> PlaceDbLabels(const BoxRect& box,
+// dB labels left of the spectrum box, from the top index (DbTopIndexOf) down. None
+// (nothing changes) unless 3 ≤ index_dB_min ≤ 20 and 0 ≤ top index < index_dB_min.
+std::optional<std::array<LabelPlace, kDbLevelCount>> PlaceDbLabels(const BoxRect& box, const LabelArea& area,
                                                                    std::span<const LabelSize, kDbLevelCount> sizes,
                                                                    const FftSetting& setting);
 // Which dB labels show for label height h and pitch p (pixels per 10 dB): every
@@ -70,7 +77,7 @@ int DbLabelStride(double h, double p);
 
 // The six waveform labels, in this order.
 enum WaveLabel { kVoltMax, kVoltZero, kVoltMin, kVoltUnit, kTimeS, kTimeE, kWaveLabelCount };
-std::array<LabelPlace, kWaveLabelCount> PlaceWaveLabels(const BoxRect& box,
+std::array<LabelPlace, kWaveLabelCount> PlaceWaveLabels(const BoxRect& box, const LabelArea& area,
                                                         std::span<const LabelSize, kWaveLabelCount> sizes);
 
 // A printed graph's area on the page in printer pixels.

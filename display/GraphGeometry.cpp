@@ -4,6 +4,8 @@
 #include <cmath>
 #include <limits>
 
+#include "display/FftSettingRules.h"
+
 namespace {
 
 // Box placement in the window: margins and the space the labels and the panel take.
@@ -62,11 +64,14 @@ float DbBottomOf(const FftSetting& setting) {
   return kTopLevelDb - kDbPerIndex * static_cast<float>(setting.index_dB_min);
 }
 
+int DbTopIndexOf(const FftSetting& setting) { return setting.fAbsoGraph ? setting.index_dB_max : kRelativeDbTop; }
+
 std::optional<DbRange> DbRangeOf(const FftSetting& setting) {
-  if (!DbIndexValid(setting.index_dB_max) || !DbIndexValid(setting.index_dB_min)) return std::nullopt;
-  const int divisions = setting.index_dB_min - setting.index_dB_max;
+  const int topIndex = DbTopIndexOf(setting);
+  if (!DbIndexValid(topIndex) || !DbIndexValid(setting.index_dB_min)) return std::nullopt;
+  const int divisions = setting.index_dB_min - topIndex;
   if (divisions <= 0) return std::nullopt;
-  const float top = setting.fAbsoGraph ? kTopLevelDb - kDbPerIndex * static_cast<float>(setting.index_dB_max) : 0.0F;
+  const float top = kTopLevelDb - kDbPerIndex * static_cast<float>(topIndex);
   return DbRange{top, DbBottomOf(setting), divisions};
 }
 

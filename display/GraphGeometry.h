@@ -55,8 +55,12 @@ struct FreqRange {
 };
 std::optional<FreqRange> FreqRangeOf(const FftSetting& setting);
 
-// The displayed level range. dBTop is 0 in relative display. None when the number of
-// 10 dB divisions is not positive or an index lies outside the 21 levels.
+// The dB index at the top of the graph: index_dB_max in absolute display; in relative
+// display always 0 dB, whatever a file holds, so that labels and curve agree.
+int DbTopIndexOf(const FftSetting& setting);
+
+// The displayed level range, from the top index to index_dB_min. None when the number
+// of 10 dB divisions is not positive or an index lies outside the 21 levels.
 struct DbRange {
   float top = 0.0F;
   float bottom = 0.0F;

@@ -4,13 +4,9 @@
 #include <QLabel>
 #include <QPixmap>
 
-#include "model/UnitTables.h"
 #include "display/PaintBox.h"
-
-namespace {
-// The main window's font height in pixels.
-constexpr int kLabelFontPixels = 12;
-}  // namespace
+#include "model/UnitTables.h"
+#include "ui/UiFont.h"
 
 GraphHost::GraphHost(const MeasureData& cur, const MeasureData& ref, const AdUnitSetting& adSetting,
                      const FftSetting& fftSetting, QWidget* parent)
@@ -22,9 +18,7 @@ GraphHost::GraphHost(const MeasureData& cur, const MeasureData& ref, const AdUni
       waveBox_(new PaintBox(this)) {
   setFixedSize(kCentralWidth, kCentralHeight);
   setAutoFillBackground(true);
-  QFont labelFont = font();
-  labelFont.setPixelSize(kLabelFontPixels);
-  setFont(labelFont);
+  setFont(UiFont());
   for (auto& label : labels_) {
     label = new QLabel(this);
     label->hide();

@@ -3,14 +3,13 @@
 // so that the graphs of a measurement can be rendered to a picture without a display.
 #pragma once
 
-#include <QFont>
 #include <QWidget>
 #include <array>
 #include <memory>
 #include <string>
 
-#include "model/Records.h"
 #include "display/Graph_fft.h"
+#include "model/Records.h"
 
 class PaintBox;
 class QLabel;

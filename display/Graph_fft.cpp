@@ -1,5 +1,6 @@
 #include "display/Graph_fft.h"
 
+#include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -71,7 +72,12 @@ TGraph_FFT::TGraph_FFT(QWidget& mainForm, PaintBox& specBox, PaintBox& waveBox, 
   for (auto& label : freqLabels) label = *next++;
   for (auto& label : dBLabels) label = *next++;
   for (auto& label : waveLabels) label = *next++;
-  for (QLabel* label : labels) label->adjustSize();
+  // A label is as high as its font's pixel size, whatever the font's line spacing:
+  // the placement rules are made for that height. Its text stays centred on it.
+  for (QLabel* label : labels) {
+    label->setFixedHeight(QFontInfo(label->font()).pixelSize());
+    label->adjustSize();
+  }
   Resize();
 }
 
@@ -81,21 +87,22 @@ void TGraph_FFT::ArrangeGraphs() {
   const int outerWidth = mainForm.width() + kFrameExtraWidth;
   const int outerHeight = mainForm.height() + kFrameExtraHeight;
   const GraphLayout layout = ArrangeBoxes(outerWidth, outerHeight, fftSetting.fWaveGraph != 0);
+  const LabelArea area{mainForm.width(), mainForm.height()};
   auto place = [](QWidget* widget, const LabelPlace& at) {
     widget->move(at.left, at.top);
     widget->setVisible(at.shown);
   };
   if (layout.waveShown) {
     waveBox.setGeometry(layout.wave.left, layout.wave.top, layout.wave.width, layout.wave.height);
-    const auto places = PlaceWaveLabels(layout.wave, SizesOf(waveLabels));
+    const auto places = PlaceWaveLabels(layout.wave, area, SizesOf(waveLabels));
     for (std::size_t i = 0; i < waveLabels.size(); ++i) place(waveLabels[i], places[i]);
   }
   specBox.setGeometry(layout.spectrum.left, layout.spectrum.top, layout.spectrum.width, layout.spectrum.height);
-  if (const auto places = PlaceDbLabels(layout.spectrum, SizesOf(dBLabels), fftSetting)) {
+  if (const auto places = PlaceDbLabels(layout.spectrum, area, SizesOf(dBLabels), fftSetting)) {
     for (std::size_t i = 0; i < dBLabels.size(); ++i) place(dBLabels[i], (*places)[i]);
   }
   if (FreqRangeOf(fftSetting)) {
-    if (const auto places = PlaceFreqLabels(layout.spectrum, SizesOf(freqLabels), fftSetting)) {
+    if (const auto places = PlaceFreqLabels(layout.spectrum, area, SizesOf(freqLabels), fftSetting)) {
       for (std::size_t i = 0; i < freqLabels.size(); ++i) place(freqLabels[i], (*places)[i]);
     }
   }

@@ -14,9 +14,9 @@
 #include <string>
 #include <vector>
 
-#include "model/Records.h"
 #include "display/AxisLabels.h"
 #include "display/GraphGeometry.h"
+#include "model/Records.h"
 
 class PaintBox;
 class QLabel;
@@ -41,7 +41,8 @@ class TGraph_FFT {
 
   // mainForm is the host window's central area (its size + the frame allowance is the
   // outer size the layout uses); samplePeriod is the converter's rate table. All
-  // references must outlive the graph. Ends with Resize.
+  // references must outlive the graph. Each label becomes as high as its font's pixel
+  // size. Ends with Resize.
   TGraph_FFT(QWidget& mainForm, PaintBox& specBox, PaintBox& waveBox, SamplePeriodFn samplePeriod,
              std::span<QLabel* const, kLabelCount> labels, const MeasureData& refData, const MeasureData& mainData,
              const AdUnitSetting& adSetting, const FftSetting& fftSetting);

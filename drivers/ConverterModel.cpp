@@ -14,40 +14,39 @@ constexpr double kNanovolt = 1e-9;
 constexpr double kOffsetChopOffTimesGain = 75e-6;  // volts × gain
 constexpr double kOffsetChopOn = 0.5e-6;           // volts
 
-// Published RMS noise in nV, chopping off, at the gains 1, 8, 16, 32, 64, 128.
+// Published RMS noise in nV (external 5 V reference, bipolar, input shorted, chopping
+// off) at the gains 1, 8, 16, 32, 64, 128.
 struct NoiseRow {
   double hertz;
   std::array<double, kGainCount> nanovolts;
 };
 
-constexpr std::array<NoiseRow, 10> kSinc4Noise{{
-    {4.7, {60, 13, 11, 9.5, 8.5, 8.5}},
-    {7.5, {75, 16, 13, 11, 10, 10}},
-    {10, {85, 18, 15, 12, 11.5, 11}},
-    {50, {200, 40, 30, 26, 25, 24}},
-    {60, {215, 43, 32, 28, 27, 26}},
-    {150, {350, 65, 50, 43, 42, 41}},
-    {300, {480, 95, 70, 62, 60, 58}},
-    {960, {1100, 200, 135, 110, 105, 100}},
-    {2400, {2600, 420, 260, 190, 180, 170}},
-    {4800, {4500, 720, 420, 300, 270, 255}},
+constexpr std::size_t kNoiseRows = 8;
+
+constexpr std::array<NoiseRow, kNoiseRows> kSinc4Noise{{
+    {4.7, {250, 38, 21, 12, 10, 8.5}},
+    {10, {330, 50, 30, 18, 14, 11.5}},
+    {50, {900, 125, 78, 45, 33, 28}},
+    {60, {970, 140, 88, 52, 36, 31}},
+    {300, {1900, 285, 170, 100, 75, 67}},
+    {960, {3000, 480, 280, 175, 140, 121}},
+    {2400, {5000, 780, 440, 280, 220, 198}},
+    {4800, {14300, 1920, 1000, 550, 380, 295}},
 }};
 
-constexpr std::array<NoiseRow, 10> kSinc3Noise{{
-    {4.7, {60, 13, 11, 9.5, 8.5, 8.5}},
-    {7.5, {75, 16, 13, 11, 10, 10}},
-    {10, {85, 18, 15, 12, 11.5, 11}},
-    {50, {205, 41, 31, 27, 26, 25}},
-    {60, {220, 44, 33, 29, 28, 27}},
-    {150, {360, 67, 52, 45, 43, 42}},
-    {300, {500, 100, 73, 64, 62, 60}},
-    {960, {1300, 230, 150, 120, 112, 106}},
-    {2400, {6000, 900, 480, 310, 230, 210}},
-    {4800, {23000, 3000, 1600, 850, 520, 420}},
+constexpr std::array<NoiseRow, kNoiseRows> kSinc3Noise{{
+    {4.7, {270, 42, 23, 13.5, 10.5, 9}},
+    {10, {350, 60, 35, 19, 15, 12.5}},
+    {50, {1000, 134, 86, 50, 35, 29}},
+    {60, {1050, 145, 95, 55, 40, 32}},
+    {300, {1950, 308, 175, 110, 83, 73}},
+    {960, {4000, 590, 330, 200, 150, 133}},
+    {2400, {56600, 7000, 3500, 1800, 900, 490}},
+    {4800, {442000, 55000, 28000, 14000, 7000, 3450}},
 }};
 
 // Log-log interpolation of a table column at a rate; clamped at the table's ends.
-double Interpolate(const std::array<NoiseRow, 10>& table, double hertz, std::uint32_t gainSel) {
+double Interpolate(const std::array<NoiseRow, kNoiseRows>& table, double hertz, std::uint32_t gainSel) {
   if (hertz <= table.front().hertz) return table.front().nanovolts[gainSel];
   if (hertz >= table.back().hertz) return table.back().nanovolts[gainSel];
   const auto upper =

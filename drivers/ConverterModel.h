@@ -3,8 +3,8 @@
 //
 // The noise follows the published RMS-noise figures (input-referred, by output data
 // rate and gain, chopping off): between the published rates it is interpolated on
-// log-log axes. Sinc3 matches Sinc4 at low rates and is far noisier at 2400 and 4800
-// per second, where its quantisation noise dominates. Chopping lowers the noise by
+// log-log axes. Sinc3 is a little noisier than Sinc4 at low rates and far noisier at
+// 2400 and 4800 per second, where its quantisation noise dominates. Chopping lowers the noise by
 // about √2 and the offset from about 75 µV / gain to about 0.5 µV.
 #pragma once
 

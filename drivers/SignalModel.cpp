@@ -19,9 +19,32 @@ constexpr std::array<Harmonic, 4> kHumHarmonics{{{1.0, 1.0}, {3.0, 0.3}, {5.0, 0
 
 double Sine(double hertz, double seconds) { return std::sin(2.0 * std::numbers::pi * hertz * seconds); }
 
+// Independent noises add in power.
+double WhiteRmsOf(const ChannelSignal& terms) {
+  double power = 0.0;
+  for (const SignalTerm& term : terms) {
+    if (term.kind == SignalKind::White) power += term.volts * term.volts;
+  }
+  return std::sqrt(power);
+}
+
 }  // namespace
 
+double LargestMagnitude(const ChannelSignal& terms) {
+  double humShares = 0.0;
+  for (const Harmonic& harmonic : kHumHarmonics) humShares += harmonic.share;
+  double largest = 0.0;
+  for (const SignalTerm& term : terms) {
+    if (term.kind == SignalKind::Dc || term.kind == SignalKind::Sine) largest += std::fabs(term.volts);
+    if (term.kind == SignalKind::Hum) largest += std::fabs(term.volts) * humShares;
+  }
+  return largest + WhiteRmsOf(terms) * GaussianSource::LargestDraw();
+}
+
 GaussianSource::GaussianSource(std::uint64_t seed) : engine(seed) {}
+
+// The radius of Box–Muller at the smallest uniform value, 2^-53.
+double GaussianSource::LargestDraw() { return std::sqrt(2.0 * kMantissaBits * std::numbers::ln2); }
 
 double GaussianSource::Next() {
   if (hasSpare) {
@@ -39,13 +62,8 @@ double GaussianSource::Next() {
   return radius * std::cos(angle);
 }
 
-SignalModel::SignalModel(ChannelSignal terms, std::uint64_t seed) : terms(std::move(terms)), noise(seed) {
-  double power = 0.0;
-  for (const SignalTerm& term : this->terms) {
-    if (term.kind == SignalKind::White) power += term.volts * term.volts;
-  }
-  whiteRms = std::sqrt(power);
-}
+SignalModel::SignalModel(ChannelSignal terms, std::uint64_t seed)
+    : terms(std::move(terms)), whiteRms(WhiteRmsOf(this->terms)), noise(seed) {}
 
 double SignalModel::Deterministic(double seconds) const {
   double volts = 0.0;

@@ -15,12 +15,18 @@ class GaussianSource {
  public:
   explicit GaussianSource(std::uint64_t seed);
   double Next();
+  // The largest magnitude Next can return.
+  static double LargestDraw();
 
  private:
   std::mt19937_64 engine;
   double spare = 0.0;
   bool hasSpare = false;
 };
+
+// The largest magnitude in volts the sum of a channel's terms can reach (the white
+// noise at its largest draw); infinity when the sum could leave the range of doubles.
+double LargestMagnitude(const ChannelSignal& terms);
 
 // The sum of the terms of one channel, in volts.
 class SignalModel {

@@ -1,7 +1,9 @@
 #include "drivers/SimulatedConfig.h"
 
 #include <charconv>
+#include <cmath>
 
+#include "drivers/SignalModel.h"
 #include "ui/NumberFormat.h"
 
 namespace {
@@ -110,6 +112,8 @@ std::string ParseSignal(std::string_view text, ChannelSignal& signal) {
     if (std::string error = ParseTerm(termText, term); !error.empty()) return error;
     parsed.push_back(term);
   }
+  // The converter takes the sum as a number; one beyond the doubles has no code.
+  if (!std::isfinite(LargestMagnitude(parsed))) return "the terms add up to more than a finite number of volts";
   signal = std::move(parsed);
   return {};
 }

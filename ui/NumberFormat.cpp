@@ -4,7 +4,9 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
+#include <string_view>
 #include <system_error>
 
 namespace {
@@ -24,16 +26,47 @@ std::optional<std::string_view> StripPlus(std::string_view text) {
   return text;
 }
 
+// The whole text as a T, or the reason it is none: std::errc::invalid_argument when
+// it is not one number, result_out_of_range when it is one that T cannot hold.
 template <typename T>
-std::optional<T> ParseWhole(std::string_view text) {
+std::optional<T> ParseWhole(std::string_view text, std::errc& error) {
+  error = std::errc::invalid_argument;
   auto body = StripPlus(text);
   if (!body) return std::nullopt;
   T value{};
   const char* first = body->data();
   const char* last = first + body->size();
   auto [ptr, ec] = std::from_chars(first, last, value);
-  if (ec != std::errc() || ptr != last) return std::nullopt;
+  if (ptr != last) return std::nullopt;
+  error = ec;
+  if (ec != std::errc()) return std::nullopt;
   return value;
+}
+
+template <typename T>
+std::optional<T> ParseWhole(std::string_view text) {
+  std::errc error{};
+  return ParseWhole<T>(text, error);
+}
+
+// Whether a number that is out of a double's range lies below it rather than above:
+// the power of ten of its leading digit is negative.
+bool BelowDoubleRange(std::string_view number) {
+  const std::size_t e = number.find_first_of("eE");
+  const std::string_view mantissa = number.substr(0, e);
+  std::int64_t exponent = 0;
+  if (e != std::string_view::npos) {
+    std::string_view digits = number.substr(e + 1);
+    const bool negative = digits.starts_with('-');
+    if (negative || digits.starts_with('+')) digits.remove_prefix(1);
+    const auto [ptr, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), exponent);
+    if (ec == std::errc::result_out_of_range) return negative;
+    if (negative) exponent = -exponent;
+  }
+  const auto point = static_cast<std::int64_t>(std::min(mantissa.find('.'), mantissa.size()));
+  const auto lead = static_cast<std::int64_t>(mantissa.find_first_of("123456789"));
+  const std::int64_t position = point - lead - (lead < point ? 1 : 0);  // 0 for units, -1 for tenths
+  return exponent < -position;
 }
 
 }  // namespace
@@ -144,7 +177,9 @@ std::string FormatGeneral(float value) {
 std::optional<std::int32_t> ParseInt32(std::string_view text) { return ParseWhole<std::int32_t>(text); }
 
 std::optional<double> ParseDouble(std::string_view text) {
-  auto value = ParseWhole<double>(text);
+  std::errc error{};
+  auto value = ParseWhole<double>(text, error);
+  if (error == std::errc::result_out_of_range && BelowDoubleRange(text)) return text.starts_with('-') ? -0.0 : 0.0;
   if (!value || !std::isfinite(*value)) return std::nullopt;
   return value;
 }

@@ -40,7 +40,9 @@ char* FormatGeneralTo(char* first, float value);
 // Parsing accepts a value only when the whole text converts: no blanks, no trailing
 // text, not empty, not a sign alone. An optional leading '+' or '-' is allowed.
 std::optional<std::int32_t> ParseInt32(std::string_view text);
-// A finite decimal number (plain or exponent form), correctly rounded to double.
+// A finite decimal number (plain or exponent form), correctly rounded to double;
+// values beyond the largest double are rejected, values too small for the smallest
+// become zero.
 std::optional<double> ParseDouble(std::string_view text);
 // A finite decimal number correctly rounded to a 32-bit float; values beyond the
 // largest float are rejected, values too small for the smallest become zero.

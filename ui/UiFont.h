@@ -1,5 +1,6 @@
 // The program's user-interface font: a CJK sans at 12 pixels, whose half-width digits
-// are about 6 pixels wide, so the fixed layouts of the windows and dialogs hold.
+// are about 6 pixels wide, so the fixed layouts of the windows and dialogs hold, and
+// the graphs' axis labels (on screen and in the picture) follow their placement rules.
 #pragma once
 
 #include <QFont>

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <functional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -115,6 +116,35 @@ TEST(TADC, IdentificationReplies) {
   std::string version;
   EXPECT_TRUE(versioned.adc.ReadVersion(version));
   EXPECT_EQ(version, "2.10 beta");
+}
+
+TEST(TADC, StopDuringAReplyWaitLeavesTheWaitItsTimeOut) {
+  // The desktop window's pump runs its events, where the stop button lives.
+  const struct {
+    const char* name;
+    std::function<bool(TADC&)> wait;
+  } rows[] = {
+      {"SendCommandOK", [](TADC& a) { return a.CheckUnit(); }},
+      {"SendCommandReply",
+       [](TADC& a) {
+         std::string name;
+         return a.ReadUnitName(name);
+       }},
+  };
+  constexpr int kTurnsOfAnEndlessWait = 1000;
+  for (const auto& row : rows) {
+    SimulatedBench bench("fault=silent");
+    ASSERT_TRUE(bench.adc.OpenUnit());
+    bench.time.onPump = [&](int turn) {
+      if (turn == 3) bench.adc.StopAcquisition();
+      if (turn > kTurnsOfAnEndlessWait) throw std::runtime_error("the wait did not end");
+    };
+    bool ok = true;
+    EXPECT_NO_THROW(ok = row.wait(bench.adc)) << row.name;
+    EXPECT_FALSE(ok) << row.name;
+    EXPECT_EQ(bench.time.pumps, 10) << row.name << ": still 100 ms at 10 ms a turn";
+    EXPECT_EQ(bench.tap.wire.back(), "AX\r") << row.name << ": the stop went out";
+  }
 }
 
 class ReadSamplesTest : public ::testing::Test {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <memory>
 #include <numbers>
 #include <random>
@@ -168,6 +169,14 @@ TEST_F(AnalysisTest, CodeToVoltScaleAndExtremes) {
   EXPECT_EQ(data.volt[2], -8388607.0F * scale);
   EXPECT_EQ(data.voltMax, 0.0F);
   EXPECT_EQ(data.voltMin, -8388607.0F * scale);
+
+  // A data file may hold any 32-bit code; the difference to mid-scale must not wrap.
+  data.ad_dnum = 2;
+  data.adCode[0] = std::numeric_limits<std::int32_t>::min();
+  data.adCode[1] = std::numeric_limits<std::int32_t>::max();
+  CodeToVolt(data, unit);
+  EXPECT_EQ(data.volt[0], static_cast<float>(-2147483648.0 - 8388608.0) * scale);
+  EXPECT_EQ(data.volt[1], static_cast<float>(2147483647.0 - 8388608.0) * scale);
 }
 
 TEST_F(AnalysisTest, FrequencyStep) {

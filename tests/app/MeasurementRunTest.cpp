@@ -2,9 +2,12 @@
 
 #include <algorithm>
 #include <memory>
+#include <numbers>
+#include <string>
 
 #include "app/MeasurementRun.h"
 #include "drivers/SimulatedUnit.h"
+#include "model/UnitTables.h"
 
 namespace {
 
@@ -66,6 +69,44 @@ TEST_F(MeasurementRunTest, SineArrivesAnalysedOnItsLine) {
   EXPECT_EQ(peak, 128);
   EXPECT_NEAR(data.spectrum[128], 1e-3F / std::sqrt(2.0F), 1e-6F);
   EXPECT_FALSE(run->Running());
+}
+
+TEST_F(MeasurementRunTest, ShortedInputShowsThePublishedConverterNoise) {
+  // Published RMS noise (external 5 V reference, input shorted) against the RMS the
+  // spectrum of a whole measurement gives: codes, volts, rectangle window, no DC.
+  const struct {
+    int spsSel;
+    std::uint32_t gainSel;
+    bool sinc3;
+    bool chop;
+    double nanovolts;
+  } cells[] = {
+      {1, 0, false, false, 330},                        // 10 per second, gain 1
+      {1, 5, false, false, 11.5},                       // gain 128
+      {12, 0, false, false, 14300},                     // 4800 per second
+      {12, 5, false, false, 295},                       //
+      {12, 5, false, true, 295 / std::numbers::sqrt2},  // chopping lowers it by √2
+      {1, 0, true, false, 350},                         // Sinc3
+      {11, 5, true, false, 490},                        // Sinc3 at 2400 per second
+      {12, 0, true, false, 442000},                     // Sinc3 at 4800 per second
+  };
+  constexpr double kTolerance = 0.15;
+  fftSetting.whichWindowFunc = 0;
+  for (const auto& cell : cells) {
+    Use("clock=virtual,noise=datasheet,ch0=dc:0,seed=3");
+    setting.spsSel = cell.spsSel;
+    setting.GainSel = cell.gainSel;
+    setting.Gain = GainOf(cell.gainSel);
+    setting.sinc3 = cell.sinc3 ? 1 : 0;
+    setting.chop_on = cell.chop ? 1 : 0;
+    const std::string name = "rate " + std::to_string(cell.spsSel) + " gain " + std::to_string(setting.Gain) +
+                             (cell.sinc3 ? " Sinc3" : " Sinc4") + (cell.chop ? " chop" : "");
+    ASSERT_EQ(run->Start(setting, 4096, data).outcome, MeasurementRun::StartOutcome::Started) << name;
+    ASSERT_EQ(StepUntilDone(), MeasurementRun::StepOutcome::AllIn) << name;
+    ASSERT_EQ(run->Finish(fftSetting), MeasurementRun::FinishOutcome::Analysed) << name;
+    const double published = cell.nanovolts * 1e-9;
+    EXPECT_NEAR(SignalRms(data), published, kTolerance * published) << name;
+  }
 }
 
 TEST_F(MeasurementRunTest, SetupFailuresAndWhereTheyLeaveTheLink) {

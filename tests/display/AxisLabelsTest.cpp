@@ -16,6 +16,7 @@ std::array<LabelSize, N> Uniform(int width, int height) {
 }
 
 const BoxRect kSpecBox{56, 224, 624, 183};
+const LabelArea kArea{812, 466};  // the smallest window's central area
 
 TEST(FreqLabelTextTest, SparseAndFullLogLists) {
   EXPECT_EQ(std::string(LogFreqLabelTexts(0, 14)[1]), "2") << "0.1 Hz … 2.4 kHz: sparse";
@@ -41,7 +42,7 @@ TEST(DbLabelTextTest, UnitOnBothEnds) {
   EXPECT_EQ(DbLabelText(12, s), "-100dBV");
   EXPECT_EQ(DbLabelText(20, s), "-180");
   s.fAbsoGraph = 0;
-  s.index_dB_max = 2;
+  EXPECT_EQ(DbLabelText(0, s), "20") << "relative display starts at 0 dB, whatever index_dB_max holds";
   EXPECT_EQ(DbLabelText(2, s), "0dB");
   EXPECT_EQ(DbLabelText(12, s), "-100dB");
 }
@@ -88,7 +89,7 @@ TEST(WaveLabelTextTest, TimeAxisSpanByRecordsPresent) {
 
 TEST(FreqLabelPlaceTest, LogStartEndAndCollisions) {
   const FftSetting s = Settings(true, 0, 14);
-  const auto places = PlaceFreqLabels(kSpecBox, Uniform<kFreqCount>(60, 12), s);
+  const auto places = PlaceFreqLabels(kSpecBox, kArea, Uniform<kFreqCount>(60, 12), s);
   ASSERT_TRUE(places);
   const int top = 224 + 183 + 5;
   EXPECT_EQ((*places)[0], (LabelPlace{56, top, true}));
@@ -100,25 +101,25 @@ TEST(FreqLabelPlaceTest, LogStartEndAndCollisions) {
 }
 
 TEST(FreqLabelPlaceTest, LogLabelsOutsideTheRangeAreHidden) {
-  const auto places = PlaceFreqLabels(kSpecBox, Uniform<kFreqCount>(20, 12), Settings(true, 3, 9));
+  const auto places = PlaceFreqLabels(kSpecBox, kArea, Uniform<kFreqCount>(20, 12), Settings(true, 3, 9));
   ASSERT_TRUE(places);
   EXPECT_FALSE((*places)[2].shown);
   EXPECT_EQ((*places)[3].left, 56);
   EXPECT_TRUE((*places)[9].shown);
   EXPECT_FALSE((*places)[10].shown);
-  EXPECT_FALSE(PlaceFreqLabels(kSpecBox, Uniform<kFreqCount>(20, 12), Settings(true, 9, 3)))
+  EXPECT_FALSE(PlaceFreqLabels(kSpecBox, kArea, Uniform<kFreqCount>(20, 12), Settings(true, 9, 3)))
       << "start above end: nothing changes";
 }
 
 TEST(FreqLabelPlaceTest, LinearSpreadsOverTheWidth) {
-  const auto places = PlaceFreqLabels(kSpecBox, Uniform<kFreqCount>(20, 12), Settings(false, 0, 14));
+  const auto places = PlaceFreqLabels(kSpecBox, kArea, Uniform<kFreqCount>(20, 12), Settings(false, 0, 14));
   ASSERT_TRUE(places);
   EXPECT_EQ((*places)[0].left, 56);
   EXPECT_EQ((*places)[1].left, 56 + 104 - 10);
   EXPECT_EQ((*places)[6].left, 56 + 624 - 20) << "right-aligned to the edge";
   EXPECT_TRUE((*places)[6].shown);
   EXPECT_FALSE((*places)[7].shown);
-  EXPECT_FALSE(PlaceFreqLabels(kSpecBox, Uniform<kFreqCount>(20, 12), Settings(false, 0, 5)));
+  EXPECT_FALSE(PlaceFreqLabels(kSpecBox, kArea, Uniform<kFreqCount>(20, 12), Settings(false, 0, 5)));
 }
 
 TEST(DbLabelPlaceTest, StrideByPitch) {
@@ -132,33 +133,74 @@ TEST(DbLabelPlaceTest, StrideByPitch) {
 
 TEST(DbLabelPlaceTest, FullRangeInTallAndShortBoxes) {
   const FftSetting s = Settings(true, 0, 14, 0, 20);
-  const auto tall = PlaceDbLabels({56, 16, 624, 392}, Uniform<kDbLevelCount>(30, 12), s);
+  const auto tall = PlaceDbLabels({56, 16, 624, 392}, kArea, Uniform<kDbLevelCount>(30, 12), s);
   ASSERT_TRUE(tall);
   for (const auto& place : *tall) EXPECT_TRUE(place.shown);
   EXPECT_EQ((*tall)[0], (LabelPlace{56 - 30 - 2, 16 + 1 - 6, true}));
   EXPECT_EQ((*tall)[1].top, 19 + 16 + 1 - 6) << "trunc(19.6 - 6) + top + 1";
-  const auto shortBox = PlaceDbLabels({56, 224, 624, 183}, Uniform<kDbLevelCount>(30, 12), s);
+  const auto shortBox = PlaceDbLabels({56, 224, 624, 183}, kArea, Uniform<kDbLevelCount>(30, 12), s);
   ASSERT_TRUE(shortBox);
   for (int i = 0; i < kDbLevelCount; ++i) EXPECT_EQ((*shortBox)[static_cast<std::size_t>(i)].shown, i % 2 == 0) << i;
 }
 
+TEST(DbLabelPlaceTest, RelativeDisplayStartsAtZeroDbWhateverTheFileHolds) {
+  FftSetting s = Settings(true, 0, 14, 0, 10);  // a data file's top index of +20 dB
+  s.fAbsoGraph = 0;
+  const auto places = PlaceDbLabels({56, 16, 624, 392}, kArea, Uniform<kDbLevelCount>(30, 12), s);
+  ASSERT_TRUE(places);
+  EXPECT_FALSE((*places)[0].shown);
+  EXPECT_FALSE((*places)[1].shown);
+  EXPECT_EQ((*places)[2], (LabelPlace{24, 16 + 1 - 6, true})) << "0 dB on the top edge";
+  EXPECT_EQ((*places)[10].top, 16 + 392 + 1 - 6) << "-80 dB on the bottom edge";
+  const auto printed = PrintDbLabelPlaces({472, 118, 4606, 1565}, 1.0F, Uniform<kDbLevelCount>(30, 12), s);
+  ASSERT_FALSE(printed.empty());
+  EXPECT_EQ(printed.front().index, 2) << "printed from 0 dB too";
+}
+
 TEST(DbLabelPlaceTest, InvalidRangesPlaceNothing) {
   const auto sizes = Uniform<kDbLevelCount>(30, 12);
-  EXPECT_FALSE(PlaceDbLabels(kSpecBox, sizes, Settings(true, 0, 14, 2, 2)));
-  EXPECT_FALSE(PlaceDbLabels(kSpecBox, sizes, Settings(true, 0, 14, 0, 2))) << "bottom above -10 dB";
-  EXPECT_FALSE(PlaceDbLabels(kSpecBox, sizes, Settings(true, 0, 14, 2, 21))) << "beyond the 21 labels";
-  EXPECT_FALSE(PlaceDbLabels(kSpecBox, sizes, Settings(true, 0, 14, -1, 10)));
+  EXPECT_FALSE(PlaceDbLabels(kSpecBox, kArea, sizes, Settings(true, 0, 14, 2, 2)));
+  EXPECT_FALSE(PlaceDbLabels(kSpecBox, kArea, sizes, Settings(true, 0, 14, 0, 2))) << "bottom above -10 dB";
+  EXPECT_FALSE(PlaceDbLabels(kSpecBox, kArea, sizes, Settings(true, 0, 14, 2, 21))) << "beyond the 21 labels";
+  EXPECT_FALSE(PlaceDbLabels(kSpecBox, kArea, sizes, Settings(true, 0, 14, -1, 10)));
 }
 
 TEST(WaveLabelPlaceTest, AroundTheWaveformBox) {
   const BoxRect box{56, 16, 624, 183};
-  const auto places = PlaceWaveLabels(box, Uniform<kWaveLabelCount>(40, 12));
+  const auto places = PlaceWaveLabels(box, kArea, Uniform<kWaveLabelCount>(40, 12));
   EXPECT_EQ(places[kVoltUnit], (LabelPlace{14, 10, true}));
   EXPECT_EQ(places[kVoltMax].top, 16 + 30 - 6 + 1);
   EXPECT_EQ(places[kVoltZero].top, 16 + 91 - 6);
   EXPECT_EQ(places[kVoltMin].top, 16 + 152 - 6);
   EXPECT_EQ(places[kTimeS], (LabelPlace{56, 201, true}));
   EXPECT_EQ(places[kTimeE], (LabelPlace{56 + 624 - 40, 201, true}));
+}
+
+TEST(LabelPlaceTest, NoLabelLeavesTheArea) {
+  // Sizes a font may give; a label that would cross an edge is moved in.
+  const BoxRect wave{56, 16, 624, 183};
+  const auto waveWide = PlaceWaveLabels(wave, kArea, Uniform<kWaveLabelCount>(75, 18));
+  EXPECT_EQ(waveWide[kVoltMax].left, 0) << "an eleven-digit code would start at -21";
+  EXPECT_EQ(waveWide[kVoltUnit].top, 7) << "unit centred on the top edge: 16 - 9";
+  const auto tinyArea = PlaceWaveLabels(wave, {700, 205}, Uniform<kWaveLabelCount>(40, 12));
+  EXPECT_EQ(tinyArea[kTimeE], (LabelPlace{640, 193, true})) << "time labels below a bottom edge move up";
+  const auto huge = PlaceWaveLabels(wave, {30, 10}, Uniform<kWaveLabelCount>(40, 12));
+  EXPECT_EQ(huge[kVoltMin].left, 0) << "larger than the area: at its left edge";
+  EXPECT_EQ(huge[kVoltMin].top, 0);
+
+  FftSetting full = Settings(true, 0, 14, 0, 20);
+  const auto db = PlaceDbLabels({56, 16, 624, 444}, kArea, Uniform<kDbLevelCount>(60, 18), full);
+  ASSERT_TRUE(db);
+  EXPECT_EQ((*db)[0].top, 16 + 1 - 9);
+  EXPECT_EQ((*db)[20].top, 466 - 18) << "the bottom label would end at 466 + 8";
+  for (const auto& place : *db) EXPECT_EQ(place.left, 0) << "-180dBV 60 wide, 54 of room";
+
+  const auto freq = PlaceFreqLabels(kSpecBox, {700, 466}, Uniform<kFreqCount>(60, 12), Settings(true, 0, 14));
+  ASSERT_TRUE(freq);
+  EXPECT_EQ((*freq)[14].left, 640) << "2.4 kHz centred on the right edge would end at 710";
+  const auto linear = PlaceFreqLabels(kSpecBox, {680, 420}, Uniform<kFreqCount>(30, 12), Settings(false, 0, 14));
+  ASSERT_TRUE(linear);
+  EXPECT_EQ((*linear)[0].top, 420 - 12) << "below the bottom edge: moved up";
 }
 
 TEST(PrintLabelPlaceTest, WaveformAndTimeTexts) {

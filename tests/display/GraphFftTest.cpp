@@ -16,6 +16,7 @@
 #include "display/Graph_fft.h"
 #include "display/PaintBox.h"
 #include "display/PeakReadout.h"
+#include "ui/UiFont.h"
 
 namespace {
 
@@ -100,6 +101,48 @@ TEST_F(GraphFftTest, LabelsWithoutRecords) {
   EXPECT_EQ(Host().Label(wave + kTimeE).text(), "13.653s") << "converter rate over DataCountMax samples";
   EXPECT_EQ(Host().Label(0).text(), "0.1Hz");
   EXPECT_EQ(Host().Label(kFreqCount + 10).text(), "-80dBV");
+}
+
+TEST_F(GraphFftTest, LabelsFollowTheirRulesWithTheMachinesFont) {
+  // Code display with eight-digit codes (and an eleven-digit one a file may hold),
+  // levels +20 … -180 dBV: the worked example's label counts, and no label off the picture.
+  fft.fSig_Volt = 0;
+  fft.index_dB_max = 0;
+  fft.index_dB_min = 20;
+  std::fill_n(cur.data.adCode, 4096, 11286636);
+  cur.data.adCode[7] = 10000000;
+  ref.data.ad_dnum = 0;
+  const int wave = kFreqCount + kDbLevelCount;
+  const struct {
+    bool waveShown;
+    int boxHeight;
+    int stride;  // every dB label, or every second
+  } rows[] = {{false, 392, 1}, {true, 183, 2}};
+  for (const std::int32_t lowest : {10000000, std::numeric_limits<std::int32_t>::min()}) {
+    cur.data.adCode[7] = lowest;
+    for (const auto& row : rows) {
+      fft.fWaveGraph = row.waveShown ? 1 : 0;
+      host.reset();
+      Host().Redraw();
+      ASSERT_EQ(Host().SpecBox().height(), row.boxHeight);
+      for (int i = 0; i < kDbLevelCount; ++i) {
+        EXPECT_EQ(Host().Label(kFreqCount + i).isVisibleTo(&Host()), i % row.stride == 0)
+            << "dB label " << i << " in a box " << row.boxHeight << " high";
+      }
+      EXPECT_EQ(Host().Label(kFreqCount + 20).text(), "-180dBV");
+      if (row.waveShown) {
+        EXPECT_EQ(Host().Label(wave + kVoltMax).text(), "11286636");
+      }
+      for (int i = 0; i < TGraph_FFT::kLabelCount; ++i) {
+        const QLabel& label = Host().Label(i);
+        if (!label.isVisibleTo(&Host())) continue;
+        EXPECT_EQ(label.height(), UiFont().pixelSize()) << label.text().toStdString();
+        EXPECT_TRUE(Host().rect().contains(label.geometry()))
+            << label.text().toStdString() << " at " << label.x() << "," << label.y() << " " << label.width() << "x"
+            << label.height();
+      }
+    }
+  }
 }
 
 TEST_F(GraphFftTest, BoxShowsTheBitmapInABlackFrame) {

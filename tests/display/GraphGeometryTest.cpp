@@ -50,11 +50,14 @@ TEST(GraphScaleTest, DbScaleEndsAndRelativeTop) {
   EXPECT_EQ(absolute->Y(20.0F), 0);
   EXPECT_EQ(absolute->Y(-180.0F), kH);
   s.fAbsoGraph = 0;
-  s.index_dB_max = 5;  // ignored for the top in relative display
-  const auto relative = DbRangeOf(s);
-  ASSERT_TRUE(relative);
-  EXPECT_EQ(relative->top, 0.0F);
-  EXPECT_EQ(relative->divisions, 15);
+  for (const int fileTop : {0, 2, 5}) {
+    s.index_dB_max = fileTop;  // a data file may hold any; relative display starts at 0 dB
+    const auto relative = SpectrumScale::Of(s, kW, kH);
+    ASSERT_TRUE(relative) << fileTop;
+    EXPECT_EQ(relative->Db().top, 0.0F) << fileTop;
+    EXPECT_EQ(relative->Db().divisions, 18) << "0 … -180 dB: " << fileTop;
+    EXPECT_EQ(relative->Y(-180.0F), kH) << "the bottom label's level on the bottom edge: " << fileTop;
+  }
 }
 
 TEST(GraphScaleTest, FrequencyMappingTruncates) {

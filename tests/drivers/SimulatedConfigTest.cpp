@@ -65,19 +65,23 @@ TEST(SimulatedConfig, MalformedItemsAreNamed) {
     const char* badItem;
   };
   const std::vector<Row> rows = {
-      {"ch0=dc:1,,seed=1", "\"\""},                // empty item
-      {"seed", "\"seed\""},                        // no value
-      {"speed=3", "\"speed=3\""},                  // unknown key
-      {"ch2=dc:1", "\"ch2=dc:1\""},                // no such channel
-      {"ch0=", "\"ch0=\""},                        // no term
-      {"ch0=dc:1+", "\"ch0=dc:1+\""},              // empty term
-      {"ch0=square:1:2", "\"ch0=square:1:2\""},    // unknown term
-      {"ch0=sine:50", "\"ch0=sine:50\""},          // missing amplitude
-      {"ch0=dc:1:2", "\"ch0=dc:1:2\""},            // too many fields
-      {"ch0=dc:1V", "\"ch0=dc:1V\""},              // not a number
-      {"ch0=dc:inf", "\"ch0=dc:inf\""},            // not finite
-      {"ch0=sine:-5:1", "\"ch0=sine:-5:1\""},      // negative frequency
-      {"ch1=white:-1e-6", "\"ch1=white:-1e-6\""},  // negative RMS
+      {"ch0=dc:1,,seed=1", "\"\""},                                        // empty item
+      {"seed", "\"seed\""},                                                // no value
+      {"speed=3", "\"speed=3\""},                                          // unknown key
+      {"ch2=dc:1", "\"ch2=dc:1\""},                                        // no such channel
+      {"ch0=", "\"ch0=\""},                                                // no term
+      {"ch0=dc:1+", "\"ch0=dc:1+\""},                                      // empty term
+      {"ch0=square:1:2", "\"ch0=square:1:2\""},                            // unknown term
+      {"ch0=sine:50", "\"ch0=sine:50\""},                                  // missing amplitude
+      {"ch0=dc:1:2", "\"ch0=dc:1:2\""},                                    // too many fields
+      {"ch0=dc:1V", "\"ch0=dc:1V\""},                                      // not a number
+      {"ch0=dc:inf", "\"ch0=dc:inf\""},                                    // not finite
+      {"ch0=sine:-5:1", "\"ch0=sine:-5:1\""},                              // negative frequency
+      {"ch1=white:-1e-6", "\"ch1=white:-1e-6\""},                          // negative RMS
+      {"ch0=dc:1e308+dc:1e308", "\"ch0=dc:1e308+dc:1e308\""},              // a sum beyond the doubles
+      {"ch0=hum:1.5e308", "\"ch0=hum:1.5e308\""},                          // with its harmonics
+      {"ch1=white:1e200+white:1e200", "\"ch1=white:1e200+white:1e200\""},  // in power
+      {"ch1=white:1e308", "\"ch1=white:1e308\""},                          // at its largest draw
       {"noise=on", "\"noise=on\""},
       {"seed=-1", "\"seed=-1\""},
       {"seed=12x", "\"seed=12x\""},

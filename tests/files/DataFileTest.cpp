@@ -170,9 +170,11 @@ TEST_F(DataFile, TolerantFormsLoad) {
   auto tiny = base;
   tiny[40 + 5] = "5,1e-50";
   tiny[40 + 6] = "6,-1e-45";
+  tiny[40 + 7] = "7,1e-400";
   ASSERT_TRUE(LoadText(JoinLines(tiny))) << "voltages below the float range";
   EXPECT_EQ(in.volt[5], 0.0F);
   EXPECT_EQ(in.volt[6], -std::numeric_limits<float>::denorm_min());
+  EXPECT_EQ(in.volt[7], 0.0F) << "below the double range too";
 }
 
 TEST_F(DataFile, DecliningTheOverwriteKeepsTheFile) {

@@ -188,6 +188,8 @@ TEST_F(SettingFile, TolerantFormsLoad) {
       {"sinc3 1.0 means on", Replace("sinc3:0", "sinc3:1.0"), [](auto& s) { return s.ad.sinc3 == 1; }},
       {"chop_on 1e0 means on", Replace("chop_on:0", "chop_on:1e0"), [](auto& s) { return s.ad.chop_on == 1; }},
       {"vref 5.0 still loads as 2.5", Replace("vref:2.5", "vref:5.0"), [](auto& s) { return s.ad.vref == 2.5F; }},
+      {"a number too small for a double reads as 0", Replace("sinc3:0", "sinc3:1e-400"),
+       [](auto& s) { return s.ad.sinc3 == 0; }},
       {"no reference lines give index 0 at 2.5 V", Both(Erase("vrefSel:0"), Erase("vref:2.5")),
        [](auto& s) { return s.ad.vrefSel == 0 && s.ad.vref == 2.5F; }},
       {"a missing key keeps the value held", Erase("Gain:128"), [](auto& s) { return s.ad.Gain == 16; }},
@@ -238,6 +240,19 @@ TEST_F(SettingFile, LineFeedsCommentsAndAMissingLastLineEnd) {
   EXPECT_EQ(s.save.DataFileName, "/home/user/run 1.DTA");
   EXPECT_EQ(s.save.StartDateTime, "");
   EXPECT_EQ(s.fft.DataCountMax, 1024);
+}
+
+TEST_F(SettingFile, DemonstrationSettingsShowDownTo180dBVInVolts) {
+  Settings s = Marked();
+  ASSERT_TRUE(file.LoadSettingFile(fs::path(ZEMTRA_TEST_DATA) / "../../dist/demo/demo.prf", kSettingFileHeader, s.fft,
+                                   s.save, s.ad))
+      << "scripts/run measures with this file";
+  FftSetting expected;
+  expected.index_dB_min = 20;
+  expected.fSig_Volt = 1;
+  EXPECT_EQ(s.fft, expected);
+  EXPECT_EQ(s.save, SaveSetting{});
+  EXPECT_EQ(s.ad, AdUnitSetting{});
 }
 
 TEST_F(SettingFile, WriterAndReaderArguments) {

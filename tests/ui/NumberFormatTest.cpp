@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <random>
+#include <string>
 
 #include "ui/NumberFormat.h"
 
@@ -118,8 +119,16 @@ TEST(Parsing, AcceptsOnlyWholeValues) {
   EXPECT_EQ(ParseDouble("2.5"), 2.5);
   EXPECT_EQ(ParseDouble("9.99999974737875E-6"), 9.99999974737875E-6);
   EXPECT_EQ(ParseDouble("1e3"), 1000.0);
-  const char* rejectedNumbers[] = {"", "nan", "inf", "-inf", "infinity", "1e400", "2.5x", " 2.5", "2,5", "."};
+  const char* rejectedNumbers[] = {
+      "",          "nan",    "inf", "-inf", "infinity", "1e400", "2.5x", " 2.5", "2,5", ".", "1e99999999999999999999",
+      "0.001e312", "1e-400x"};
   for (const char* text : rejectedNumbers) EXPECT_FALSE(ParseDouble(text).has_value()) << '"' << text << '"';
+  const std::string tinyPlain = "0." + std::string(400, '0') + "1";
+  for (const std::string& text : {std::string("1e-400"), std::string("+123e-330"), std::string("1000e-327"),
+                                  std::string("1e-99999999999999999999"), tinyPlain}) {
+    EXPECT_EQ(ParseDouble(text), 0.0) << text << " is too small for a double: zero";
+  }
+  EXPECT_TRUE(std::signbit(*ParseDouble("-1e-400"))) << "keeps its sign";
   EXPECT_FALSE(ParseFloat32("1e39").has_value()) << "beyond the float range";
   EXPECT_EQ(ParseFloat32("-1e-50"), 0.0F) << "too small for a float";
   EXPECT_FALSE(ParseFloat32("nan").has_value());
