@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
 #include <QString>
 
 namespace {
@@ -61,4 +63,14 @@ std::optional<std::int32_t> QtPrompter::ChooseColor(std::int32_t initial) {
   const QColor chosen = QColorDialog::getColor(start, parent_);
   if (!chosen.isValid()) return std::nullopt;
   return chosen.red() | (chosen.green() << kChannelBits) | (chosen.blue() << (2 * kChannelBits));
+}
+
+bool QtPrompter::ChoosePrinter(QPrinter& printer) {
+  QPrintDialog dialog(&printer, parent_);
+  return dialog.exec() == QDialog::Accepted;
+}
+
+bool QtPrompter::SetUpPage(QPrinter& printer) {
+  QPageSetupDialog dialog(&printer, parent_);
+  return dialog.exec() == QDialog::Accepted;
 }
