@@ -9,7 +9,6 @@
 #include <thread>
 
 #include "adc/Ad7190.h"
-#include "model/UnitTables.h"
 #include "analysis/Analysis.h"
 #include "app/FileNames.h"
 #include "app/MeasurementRun.h"
@@ -20,10 +19,12 @@
 #include "drivers/DeviceSelect.h"
 #include "drivers/SimulatedUnit.h"
 #include "files/Myfile.h"
+#include "model/UnitTables.h"
 #include "ui/Mymessage.h"
 #include "ui/StatusTexts.h"
 #if ZEMTRA_CLI_HAS_PNG
 #include "display/GraphHost.h"
+#include "files/PrintCommands.h"
 #endif
 
 namespace {
@@ -122,7 +123,29 @@ bool WritePicture(const std::string& path, Workspace& ws, MeasurementReport& rep
   return false;
 }
 
-// The optional outputs of measure and analyze: data file, spectrum file, picture.
+// The printed page as a PDF; a data file written with --out is the name it shows.
+bool WritePdf(const CliOptions& options, Workspace& ws, CliPrompter& prompter, MeasurementReport& report,
+              const CliIo& io) {
+#if ZEMTRA_CLI_HAS_PNG
+  SaveSetting save = ws.save;
+  if (!options.out.empty()) save.DataFileName = options.out;
+  const PrintResult result = PrintPdfFile(options.pdf, options.landscape, ws.data, ws.ad, ws.fft, save, prompter);
+  if (result.status == PrintStatus::Failed) {
+    Say(io, result.message + ": " + options.pdf);
+    return false;
+  }
+  report.files.push_back({"pdf", options.pdf, result.status == PrintStatus::Printed});
+  return true;
+#else
+  (void)ws;
+  (void)prompter;
+  (void)report;
+  Say(io, "this build has no Qt: --pdf is not available (" + options.pdf + ")");
+  return false;
+#endif
+}
+
+// The optional outputs of measure and analyze: data file, spectrum file, picture, page.
 int WriteOutputs(const CliOptions& options, Workspace& ws, CliPrompter& prompter, MeasurementReport& report,
                  const CliIo& io) {
   if (!options.out.empty() && !WriteDataOrFft(false, options.out, ws, prompter, report, io)) return kExitFile;
@@ -131,6 +154,7 @@ int WriteOutputs(const CliOptions& options, Workspace& ws, CliPrompter& prompter
     return kExitFile;
   }
   if (!options.png.empty() && !WritePicture(options.png, ws, report, io)) return kExitFile;
+  if (!options.pdf.empty() && !WritePdf(options, ws, prompter, report, io)) return kExitFile;
   return kExitOk;
 }
 

@@ -11,7 +11,7 @@
 #include "model/Records.h"
 
 struct WrittenFile {
-  std::string kind;  // "data", "fft" or "png"
+  std::string kind;  // "data", "fft", "png" or "pdf"
   std::string path;
   bool written = false;  // false when the user declined to replace an existing file
 };
