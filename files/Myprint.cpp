@@ -27,6 +27,12 @@ QFont TextFont(const QFont& canvasFont) {
   return font;
 }
 
+// Resolution and printable area as the layout reads them.
+PrinterMetrics MetricsOf(const QPrinter& printer) {
+  return {printer.logicalDpiX(), printer.logicalDpiY(), printer.widthMM(), printer.heightMM(),
+          printer.pageLayout().orientation() == QPageLayout::Landscape};
+}
+
 void PrepareCanvas(QPainter& canvas) {
   canvas.setBrush(Qt::white);
   canvas.setPen(Qt::black);
@@ -37,15 +43,6 @@ void PrepareCanvas(QPainter& canvas) {
 
 TmyPrint::TmyPrint(TGraph_FFT& graph, QPrinter& printer, const FftSetting& fftSetting)
     : graph(graph), printer(printer), fftSetting(fftSetting) {}
-
-PrinterMetrics TmyPrint::MetricsOf(const QPrinter& printer) {
-  return {printer.logicalDpiX(), printer.logicalDpiY(), printer.widthMM(), printer.heightMM(),
-          printer.pageLayout().orientation() == QPageLayout::Landscape};
-}
-
-int TmyPrint::MmToPixelX(int mm) const { return MmToPixel(mm, printer.logicalDpiX()); }
-
-int TmyPrint::MmToPixelY(int mm) const { return MmToPixel(mm, printer.logicalDpiY()); }
 
 bool TmyPrint::Print(const PrintInfo& info) {
   const PrinterMetrics metrics = MetricsOf(printer);

@@ -24,13 +24,6 @@ class TmyPrint {
   // the job fails to end. Never throws for these.
   bool Print(const PrintInfo& info);
 
-  // Printer pixels across (dpiX) and down (dpiY) for whole millimetres.
-  int MmToPixelX(int mm) const;
-  int MmToPixelY(int mm) const;
-
-  // The printer's metrics as the layout reads them.
-  static PrinterMetrics MetricsOf(const QPrinter& printer);
-
  private:
   // Copies the work bitmap into rect (scaled up when it was drawn at a capped
   // resolution) and frames it one pixel outside.
