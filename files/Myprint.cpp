@@ -6,25 +6,78 @@
 #include <QPainter>
 #include <QPrinter>
 #include <algorithm>
+#include <vector>
 
 #include "display/Graph_fft.h"
 
 namespace {
 
-// The text block's typeface: the canvas's own when it has Japanese glyphs, else the
-// canvas's own for Latin text and digits with an installed Japanese family for the
-// rest, preferring one with Japanese glyph shapes.
-QFont TextFont(const QFont& canvasFont) {
+// The text block's two typefaces: the canvas's own for ASCII, and for everything else
+// an installed family with Japanese glyphs (preferring Japanese glyph shapes), unless
+// the canvas's own has them. A line is set run by run in these, so no character goes
+// through the platform's font fallback, whose patterns Qt keeps for ever, and digits
+// keep their text in a PDF (the CJK fonts' digits in a Latin run do not).
+struct TextFaces {
+  QFont latin;
+  QFont japanese;
+
+  TextFaces At(double points) const {
+    TextFaces sized{latin, japanese};
+    sized.latin.setPointSizeF(points);
+    sized.japanese.setPointSizeF(points);
+    return sized;
+  }
+};
+
+TextFaces TextFacesOf(const QFont& canvasFont) {
+  QFont latin(canvasFont);
+  // Unhinted design metrics: what is measured is what the page gets.
+  latin.setHintingPreference(QFont::PreferNoHinting);
+  QFont japanese(latin);
   const QString family = QFontInfo(canvasFont).family();
-  if (QFontDatabase::writingSystems(family).contains(QFontDatabase::Japanese)) return canvasFont;
   const QStringList families = QFontDatabase::families(QFontDatabase::Japanese);
-  if (families.isEmpty()) return canvasFont;  // the platform's fallback is all there is
-  const auto japanese = std::find_if(families.begin(), families.end(), [](const QString& name) {
-    return name.contains(QLatin1String("JP")) && !QFontDatabase::isFixedPitch(name);
-  });
-  QFont font(canvasFont);
-  font.setFamilies({family, japanese != families.end() ? *japanese : families.front()});
-  return font;
+  if (!families.isEmpty() && !QFontDatabase::writingSystems(family).contains(QFontDatabase::Japanese)) {
+    const auto shaped = std::find_if(families.begin(), families.end(), [](const QString& name) {
+      return name.contains(QLatin1String("JP")) && !QFontDatabase::isFixedPitch(name);
+    });
+    japanese.setFamily(shaped != families.end() ? *shaped : families.front());
+  }
+  return {latin, japanese};
+}
+
+// A stretch of a line in one typeface.
+struct TextRun {
+  QString text;
+  const QFont* font;
+};
+
+std::vector<TextRun> RunsOf(const QString& line, const TextFaces& faces) {
+  constexpr char16_t kFirstNonAscii = 0x80;
+  std::vector<TextRun> runs;
+  for (const QChar c : line) {
+    const QFont* font = c.unicode() < kFirstNonAscii ? &faces.latin : &faces.japanese;
+    if (runs.empty() || runs.back().font != font) runs.push_back({QString(), font});
+    runs.back().text += c;
+  }
+  return runs;
+}
+
+int LineWidth(const QString& line, const TextFaces& faces, QPaintDevice* device) {
+  int width = 0;
+  for (const TextRun& run : RunsOf(line, faces)) width += QFontMetrics(*run.font, device).horizontalAdvance(run.text);
+  return width;
+}
+
+// Draws a line with its top-left corner at (x, y), every run on one baseline.
+void DrawLine(QPainter& canvas, const QString& line, const TextFaces& faces, int x, int y) {
+  QPaintDevice* device = canvas.device();
+  const int ascent =
+      std::max(QFontMetrics(faces.latin, device).ascent(), QFontMetrics(faces.japanese, device).ascent());
+  for (const TextRun& run : RunsOf(line, faces)) {
+    canvas.setFont(*run.font);
+    canvas.drawText(x, y + ascent, run.text);
+    x += QFontMetrics(*run.font, device).horizontalAdvance(run.text);
+  }
 }
 
 // Resolution and printable area as the layout reads them.
@@ -98,20 +151,12 @@ void TmyPrint::CopyAndFrame(QPainter& canvas, const PageRect& rect) {
 
 void TmyPrint::WriteTextBlock(QPainter& canvas, const PageLayout& layout, const PrintInfo& info) {
   PrepareCanvas(canvas);
-  QFont font = TextFont(canvas.font());
-  // Unhinted design metrics: what is measured is what the page gets.
-  font.setHintingPreference(QFont::PreferNoHinting);
+  const TextFaces faces = TextFacesOf(canvas.font());
   int y = layout.textY;
   for (const std::string& text : PrintTextLines(info)) {
     const QString line = QString::fromStdString(text);
-    const auto widthAt = [&](double points) {
-      QFont sized(font);
-      sized.setPointSizeF(points);
-      return QFontMetrics(sized, &printer).horizontalAdvance(line);
-    };
-    font.setPointSizeF(FitTextPoints(widthAt, layout.textRoom));
-    canvas.setFont(font);
-    canvas.drawText(layout.textX, y + canvas.fontMetrics().ascent(), line);
+    const auto widthAt = [&](double points) { return LineWidth(line, faces.At(points), &printer); };
+    DrawLine(canvas, line, faces.At(FitTextPoints(widthAt, layout.textRoom)), layout.textX, y);
     y += layout.lineStep;
   }
 }

@@ -23,18 +23,34 @@ PrintResult Failed() { return {PrintStatus::Failed, message_text::kPrint}; }
 // A PDF document is whole when it runs from its header to its end-of-file mark.
 bool IsCompletePdf(const QByteArray& bytes) { return bytes.startsWith(kPdfStart) && bytes.trimmed().endsWith(kPdfEnd); }
 
+// Points a printer at another file for its lifetime, then back at its own.
+class OutputRedirect {
+ public:
+  OutputRedirect(QPrinter& printer, const QString& file) : printer_(printer), own_(printer.outputFileName()) {
+    printer_.setOutputFileName(file);
+  }
+  ~OutputRedirect() { printer_.setOutputFileName(own_); }
+  OutputRedirect(const OutputRedirect&) = delete;
+  OutputRedirect& operator=(const OutputRedirect&) = delete;
+
+ private:
+  QPrinter& printer_;
+  QString own_;
+};
+
 // The printer writes the PDF to a staging file of its own; its bytes then replace the
 // target the way every file of the program is replaced.
 bool PrintPdfSafely(QPrinter& printer, TmyPrint& page, const PrintInfo& info) {
-  const QString target = printer.outputFileName();
-  AtomicFile out(QFile::encodeName(target).toStdString());
+  AtomicFile out(QFile::encodeName(printer.outputFileName()).toStdString());
   if (!out.Open()) return false;
   QTemporaryFile staging(QDir::tempPath() + QStringLiteral("/zemtra-print-XXXXXX.pdf"));
   if (!staging.open()) return false;
   staging.close();
-  printer.setOutputFileName(staging.fileName());
-  const bool printed = page.Print(info);
-  printer.setOutputFileName(target);
+  bool printed = false;
+  {
+    const OutputRedirect redirect(printer, staging.fileName());
+    printed = page.Print(info);
+  }
   if (!printed || !staging.open()) return false;
   const QByteArray bytes = staging.readAll();
   if (!IsCompletePdf(bytes)) return false;

@@ -67,6 +67,8 @@ std::optional<std::int32_t> QtPrompter::ChooseColor(std::int32_t initial) {
 
 bool QtPrompter::ChoosePrinter(QPrinter& printer) {
   QPrintDialog dialog(&printer, parent_);
+  // One page: no page ranges to choose.
+  dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
   return dialog.exec() == QDialog::Accepted;
 }
 
