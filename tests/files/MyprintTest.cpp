@@ -116,6 +116,7 @@ TEST_F(MyprintTest, TheFourteenLinesReadBackFromThePdf) {
         "信号波形 DCカット：有り", "dB表示：相対値表示", "ピーク値[dB]：0.00", "測定：\n", "ファイル名：\n"}},
       {[](FftSetting& f, SaveSetting&) { f.whichWindowFunc = 0; }, {"窓関数：矩形波窓"}},
       {[](FftSetting& f, SaveSetting&) { f.whichWindowFunc = 2; }, {"窓関数：ハミング窓"}},
+      {[](FftSetting& f, SaveSetting&) { f.whichWindowFunc = 7; }, {"窓関数：矩形波窓"}},
   };
   int page = 0;
   for (const auto& c : cases) {

@@ -126,34 +126,6 @@ TEST(PrintText, FourteenLinesFromTheSettingsAndReadouts) {
   EXPECT_EQ(PrintTextLines(info), expected);
 }
 
-TEST(PrintText, LinesThatFollowTheSettings) {
-  const struct {
-    void (*change)(FftSetting&, SaveSetting&);
-    int line;  // 1-based
-    const char* text;
-  } cases[] = {
-      {[](FftSetting& f, SaveSetting&) { f.whichWindowFunc = 0; }, 7, "窓関数：矩形波窓"},
-      {[](FftSetting& f, SaveSetting&) { f.whichWindowFunc = 2; }, 7, "窓関数：ハミング窓"},
-      {[](FftSetting& f, SaveSetting&) { f.whichWindowFunc = 3; }, 7, "窓関数：フラットトップ"},
-      {[](FftSetting& f, SaveSetting&) { f.whichWindowFunc = 7; }, 7, "窓関数：矩形波窓"},
-      {[](FftSetting& f, SaveSetting&) { f.whichWindowFunc = -1; }, 7, "窓関数：矩形波窓"},
-      {[](FftSetting& f, SaveSetting&) { f.fWinFuncAdjust = 1; }, 6, "窓関数による減衰の補正計算：有り"},
-      {[](FftSetting& f, SaveSetting&) { f.fDCCut_FFT = 0; }, 8, "FFT計算 DCカット：なし"},
-      {[](FftSetting& f, SaveSetting&) { f.fDCCut_SigGraph = 1; }, 9, "信号波形 DCカット：有り"},
-      {[](FftSetting& f, SaveSetting&) { f.fAbsoGraph = 0; }, 5, "dB表示：相対値表示"},
-      {[](FftSetting& f, SaveSetting&) { f.fAbsoGraph = 0; }, 11, "ピーク値[dB]：-3.00"},
-      {[](FftSetting&, SaveSetting& s) { s.StartDateTime.clear(); }, 13, "測定："},
-      {[](FftSetting&, SaveSetting& s) { s.DataFileName.clear(); }, 14, "ファイル名："},
-  };
-  for (const auto& c : cases) {
-    FftSetting fft;
-    SaveSetting save{0, "x.DTA", "now"};
-    c.change(fft, save);
-    const PrintInfo info{1024, fft, save, "4.8ksps", "4.688Hz", "1.000", "-3.00", "600.000", "mVrms"};
-    EXPECT_EQ(PrintTextLines(info)[static_cast<std::size_t>(c.line - 1)], c.text);
-  }
-}
-
 TEST(PrintText, InformationOfAnAnalysedRecord) {
   MeasureBuffers buffers;
   MeasureData data;
