@@ -1,5 +1,39 @@
 #include "app/FileNames.h"
 
+#include <cctype>
+#include <filesystem>
+
+#include "ui/TextHelpers.h"
+
+namespace {
+
+constexpr const char* kAnyFftName = "*.FFT";  // the spectrum dialog's pattern without a data file name
+
+// Where a path in another platform's form cannot be used as it stands.
+constexpr bool kSlashOnlyPaths = std::filesystem::path::preferred_separator == '/';
+
+bool HasDriveLetter(const std::string& path) {
+  return path.size() >= 2 && std::isalpha(static_cast<unsigned char>(path[0])) != 0 && path[1] == ':';
+}
+
+}  // namespace
+
 std::string WithExtensionIfNoDot(const std::string& name, const std::string& extension) {
-  return name.find('.') == std::string::npos ? name + extension : name;
+  return NameHasDot(name) ? name : name + extension;
+}
+
+std::string DataSaveName(const std::string& name) {
+  return name.ends_with(kDataExtension) ? name : name + kDataExtension;
+}
+
+std::string ProposedSpectrumName(const std::string& dataFileName) {
+  return dataFileName.empty() ? kAnyFftName : CutExtension(dataFileName) + kFftExtension;
+}
+
+std::string DataNameOfSpectrum(const std::string& spectrumName) { return CutExtension(spectrumName) + kDataExtension; }
+
+bool IsUsablePathHere(const std::string& path) {
+  if (path.empty() || path.find('\0') != std::string::npos) return false;
+  if constexpr (kSlashOnlyPaths) return path.find('\\') == std::string::npos && !HasDriveLetter(path);
+  return true;
 }

@@ -1,11 +1,31 @@
-// How the file commands complete a chosen file name: a name without any "." (in the
-// file name or in a directory of its path) gets the command's extension; any other
-// name is taken as it stands.
+// How the file commands name their files. Paths may use '\' or '/' as separators;
+// only the last path component (the file name) decides about extensions, so a dot in
+// a directory name is never taken for one.
 #pragma once
 
 #include <string>
 
-// name + extension when name has no "." anywhere, else name.
+inline constexpr const char* kDataExtension = ".DTA";     // data files
+inline constexpr const char* kFftExtension = ".FFT";      // spectrum text files
+inline constexpr const char* kSettingExtension = ".prf";  // settings files
+
+// name + extension when the file name has no ".", else name: run1 → run1.FFT,
+// run1.txt stays, /home/j.smith/run1 → /home/j.smith/run1.FFT.
 std::string WithExtensionIfNoDot(const std::string& name, const std::string& extension);
 
-inline constexpr const char* kFftExtension = ".FFT";  // spectrum text files
+// The data-save command's name: ".DTA" is appended unless the name ends in exactly
+// ".DTA" (upper case): run1 → run1.DTA, run1.dta → run1.dta.DTA, run1.DTA stays.
+std::string DataSaveName(const std::string& name);
+
+// The spectrum file proposed for a data file: its name cut before the file name's
+// first "." + ".FFT" (D:\data\run1.DTA → D:\data\run1.FFT); "*.FFT" without a name.
+std::string ProposedSpectrumName(const std::string& dataFileName);
+
+// The data file that belongs to a spectrum file: the name cut before the file name's
+// first "." + ".DTA" (D:\out\spec.FFT → D:\out\spec.DTA).
+std::string DataNameOfSpectrum(const std::string& spectrumName);
+
+// Whether a path can name a file on this platform: not empty, no NUL byte, and where
+// '/' is the only separator neither a '\' nor a drive letter ("D:"), as in a path
+// written by a program on another platform.
+bool IsUsablePathHere(const std::string& path);

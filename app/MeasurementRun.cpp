@@ -5,13 +5,38 @@
 
 MeasurementRun::MeasurementRun(TADC& unit, TmyFFT& fft, AnalysisWork& work) : unit_(unit), fft_(fft), work_(work) {}
 
+namespace {
+
+// Holds a flag up for a scope, also when the scope is left by an exception.
+class RaisedFlag {
+ public:
+  explicit RaisedFlag(bool& flag) : flag_(flag) { flag_ = true; }
+  ~RaisedFlag() { flag_ = false; }
+  RaisedFlag(const RaisedFlag&) = delete;
+  RaisedFlag& operator=(const RaisedFlag&) = delete;
+
+ private:
+  bool& flag_;
+};
+
+}  // namespace
+
 MeasurementRun::StartResult MeasurementRun::Start(const AdUnitSetting& setting, int samples, MeasureData& data) {
+  if (starting_ || running_) throw std::logic_error("MeasurementRun::Start while a measurement is under way");
   StartResult result;
   if (!IsAnalysableCount(samples)) {
     result.outcome = StartOutcome::InvalidCount;
     return result;
   }
-  result.setup = RunUnitSetup(unit_, setting);
+  stopRequested_ = false;
+  {
+    const RaisedFlag starting(starting_);
+    result.setup = RunUnitSetup(unit_, setting);
+  }
+  if (stopRequested_) {
+    result.outcome = StartOutcome::Stopped;
+    return result;
+  }
   switch (result.setup.failedStep) {
     case SetupStep::None:
       break;
@@ -77,6 +102,11 @@ MeasurementRun::FinishOutcome MeasurementRun::Finish(const FftSetting& fftSettin
 }
 
 void MeasurementRun::Stop() {
+  if (starting_) {
+    stopRequested_ = true;
+    unit_.CloseUnit();
+    return;
+  }
   if (!unit_.StopAcquisition()) unit_.CloseUnit();
   running_ = false;
 }

@@ -20,6 +20,7 @@ class MeasurementRun {
     NoResponse,    // the unit did not answer the presence check (link closed)
     SetupFailed,   // a setting, the identification or the version failed (link open)
     StartRefused,  // the start command could not be sent (abort sent, link closed)
+    Stopped,       // Stop came while the unit was being set up: link closed, nothing started
   };
   struct StartResult {
     StartOutcome outcome = StartOutcome::NotFound;
@@ -43,7 +44,8 @@ class MeasurementRun {
 
   // Sets the unit up with `setting` and starts an acquisition of `samples` records
   // into data.adCode. The previous contents of the record are given up only once
-  // the start was accepted.
+  // the start was accepted. The set-up's reply waits run the link's pump, from which
+  // Stop may be called; a second Start from there is a logic_error.
   StartResult Start(const AdUnitSetting& setting, int samples, MeasureData& data);
 
   // One poll: asks for the records per poll of the data rate, at most what is missing.
@@ -55,9 +57,11 @@ class MeasurementRun {
   FinishOutcome Finish(const FftSetting& fftSetting);
 
   // The user's stop: the abort command; a link that cannot take it is closed.
-  // The samples gathered so far are not analysed.
+  // The samples gathered so far are not analysed. During Start's set-up it closes
+  // the link, so the set-up ends at its current step and Start answers Stopped.
   void Stop();
 
+  bool Starting() const { return starting_; }
   bool Running() const { return running_; }
   int SampleIndex() const { return sampleIndex_; }
   int SampleCount() const { return samples_; }
@@ -72,5 +76,7 @@ class MeasurementRun {
   int samples_ = 0;
   int sampleIndex_ = 0;
   std::int32_t lastCode_ = 0;
+  bool starting_ = false;
+  bool stopRequested_ = false;  // Stop came during the set-up
   bool running_ = false;
 };

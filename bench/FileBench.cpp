@@ -76,7 +76,9 @@ void SaveData(benchmark::State& state, FileCalls& calls) {
   SilentPrompter prompter(true);
   TmyFile file(prompter, calls);
   for (auto _ : state) {
-    if (!file.SaveDataFile(kDataFileHeader, m.ad, m.data, m.fft, save)) state.SkipWithError("save failed");
+    if (file.SaveDataFile(kDataFileHeader, m.ad, m.data, m.fft, save) != WriteResult::Written) {
+      state.SkipWithError("save failed");
+    }
   }
 }
 
@@ -113,7 +115,9 @@ void BM_SaveFftFile(benchmark::State& state) {
   SilentPrompter prompter(true);
   TmyFile file(prompter);
   for (auto _ : state) {
-    if (!file.SaveFftFile(kFftFileHeader, m.ad, m.data, m.fft, save)) state.SkipWithError("save failed");
+    if (file.SaveFftFile(kFftFileHeader, m.ad, m.data, m.fft, save) != WriteResult::Written) {
+      state.SkipWithError("save failed");
+    }
   }
 }
 

@@ -6,14 +6,10 @@ void CliPrompter::ShowMessage(const std::string& text, const std::string& /*capt
   std::fprintf(err_, "%s\n", text.c_str());
 }
 
-bool CliPrompter::AskYesNo(const std::string& text, const std::string& caption) {
-  lastAnswer_ = Answer(text, caption);
-  return lastAnswer_;
-}
+bool CliPrompter::AskYesNo(const std::string& text, const std::string& caption) { return Answer(text, caption); }
 
 bool CliPrompter::AskOkCancel(const std::string& text, const std::string& caption, MessageIcon /*icon*/) {
-  lastAnswer_ = Answer(text, caption);
-  return lastAnswer_;
+  return Answer(text, caption);
 }
 
 bool CliPrompter::Answer(const std::string& text, const std::string& /*caption*/) {

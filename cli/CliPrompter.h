@@ -17,9 +17,6 @@ class CliPrompter : public Prompter {
   bool AskYesNo(const std::string& text, const std::string& caption) override;
   bool AskOkCancel(const std::string& text, const std::string& caption, MessageIcon icon) override;
 
-  // The answer to the last question (false before any).
-  bool LastAnswer() const { return lastAnswer_; }
-
  private:
   bool Answer(const std::string& text, const std::string& caption);
 
@@ -27,5 +24,4 @@ class CliPrompter : public Prompter {
   bool interactive_;
   std::FILE* in_;
   std::FILE* err_;
-  bool lastAnswer_ = false;
 };

@@ -1,23 +1,16 @@
 #include "cli/Commands.h"
 
-#include <algorithm>
 #include <chrono>
-#include <ctime>
-#include <filesystem>
-#include <memory>
 #include <string>
 #include <thread>
 
 #include "adc/Ad7190.h"
-#include "analysis/Analysis.h"
-#include "app/FileNames.h"
-#include "app/MeasurementRun.h"
+#include "app/MeasurementSession.h"
+#include "app/Results.h"
 #include "cli/CliPrompter.h"
 #include "cli/Progress.h"
 #include "cli/Report.h"
-#include "display/FftSettingRules.h"
-#include "drivers/DeviceSelect.h"
-#include "drivers/SimulatedUnit.h"
+#include "drivers/DriverChoice.h"
 #include "files/Myfile.h"
 #include "model/UnitTables.h"
 #include "ui/Mymessage.h"
@@ -36,100 +29,133 @@ using namespace std::chrono_literals;
 // at 4800 records per second 32 records take 6.7 ms to arrive.
 constexpr auto kReplyPollSleep = 200us;
 constexpr auto kAcquirePollSleep = 2ms;
-// The unit acknowledges no start and may refuse it ("NG") or stop streaming; without a
-// limit the tool would then wait for ever. No record for this many poll periods, and
-// at least kStallFloor, ends the measurement as a read failure.
-constexpr int kStallPolls = 20;
-constexpr auto kStallFloor = 1s;
-
-// How long the acquisition may go without a record at a data-rate index.
-std::chrono::steady_clock::duration StallLimit(int spsSel) {
-  const std::chrono::duration<double> pollPeriod(static_cast<double>(SamplesPerRead(spsSel)) /
-                                                 SamplesPerSecond(spsSel));
-  return std::max<std::chrono::steady_clock::duration>(
-      kStallFloor, std::chrono::duration_cast<std::chrono::steady_clock::duration>(pollPeriod * kStallPolls));
-}
-
-// Everything one command works on: the records and the arrays they point to.
-struct Workspace {
-  Workspace() { buffers->Bind(data); }
-
-  AdUnitSetting ad;
-  FftSetting fft;
-  SaveSetting save;
-  std::unique_ptr<MeasureBuffers> buffers = std::make_unique<MeasureBuffers>();
-  std::unique_ptr<AnalysisWork> work = std::make_unique<AnalysisWork>();
-  MeasureData data;
-};
 
 void Say(const CliIo& io, const std::string& text) { std::fprintf(io.err, "%s\n", text.c_str()); }
 
-// The platform's short date and long time: 2026/12/08 19:50:07.
-std::string NowText() {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  std::array<char, 32> text{};
-  const auto n = std::strftime(text.data(), text.size(), "%Y/%m/%d %H:%M:%S", &local);
-  return std::string(text.data(), n);
+// The measurement and display settings with the analysis options applied, adopted
+// by the session (held records are analysed again when the analysis changed).
+void ApplyAnalysis(const CliOptions& options, MeasurementSession& session, FftSetting fft) {
+  ApplyAnalysisOptions(options, fft);
+  session.Settings().ApplyMeasureSettings(fft, session.State().saveSetting);
 }
 
-// Starts the records from a settings file when one is given; false (and the
-// catalogue's text) when it is invalid.
-bool LoadStartSettings(const CliOptions& options, Workspace& ws, Prompter& prompter, const CliIo& io) {
-  if (!options.settingsFile) return true;
-  TmyFile file(prompter);
-  if (!file.LoadSettingFile(*options.settingsFile, kSettingFileHeader, ws.fft, ws.save, ws.ad) ||
-      !CheckSetting(ws.fft)) {
+// measure: the records start from the settings file when one is given, then take the
+// options. False (and the catalogue's text) when the settings file is invalid.
+bool PrepareMeasurement(const CliOptions& options, MeasurementSession& session, const CliIo& io) {
+  if (options.settingsFile &&
+      session.Settings().OpenSettingFile(*options.settingsFile) != SettingsCommands::OpenOutcome::Opened) {
     Say(io, message_text::kSettingFile);
     return false;
   }
+  const SessionState& state = session.State();
+  AdUnitSetting ad = state.editAdSetting;
+  FftSetting fft = state.fftSetting;
+  ApplyUnitOptions(options, ad, fft);
+  session.Settings().SetEditAdSetting(ad);
+  ApplyAnalysis(options, session, fft);
   return true;
 }
 
-bool WasWritten(bool existed, const CliPrompter& prompter) { return !existed || prompter.LastAnswer(); }
-
-// A data or spectrum file through the file writer, recorded in the report.
-// False (and the catalogue's text) when writing failed.
-bool WriteDataOrFft(bool fft, const std::string& path, Workspace& ws, CliPrompter& prompter, MeasurementReport& report,
-                    const CliIo& io) {
-  TmyFile file(prompter);
-  SaveSetting save = ws.save;
-  save.DataFileName = path;
-  std::error_code ec;
-  const bool existed = std::filesystem::exists(path, ec);
-  const bool ok = fft ? file.SaveFftFile(kFftFileHeader, ws.ad, ws.data, ws.fft, save)
-                      : file.SaveDataFile(kDataFileHeader, ws.ad, ws.data, ws.fft, save);
-  if (!ok) {
-    Say(io, fft ? message_text::kFftSave : message_text::kDataSave);
-    return false;
+int StartFailure(const MeasurementSession::StartResult& start, const CliIo& io) {
+  using StartOutcome = MeasurementSession::StartOutcome;
+  switch (start.outcome) {
+    case StartOutcome::InvalidCount:  // only a settings file can give one
+      Say(io, message_text::kSettingFile);
+      return kExitInvalidSettings;
+    case StartOutcome::NotFound:
+      Say(io, std::string(kUnitName) + message_text::kNotFoundSuffix);
+      break;
+    case StartOutcome::NoResponse:
+      Say(io, std::string(kUnitName) + message_text::kNoResponseSuffix);
+      break;
+    case StartOutcome::SetupFailed:
+      Say(io, std::string("the unit's set-up failed at step '") + SetupStepName(start.setup.failedStep) + "'");
+      break;
+    case StartOutcome::Stopped:
+      Say(io, status_text::kStopped);
+      return kExitInterrupted;
+    case StartOutcome::StartRefused:
+    case StartOutcome::Started:
+      Say(io, message_text::kCommandSend);
+      break;
   }
-  report.files.push_back({fft ? "fft" : "data", path, WasWritten(existed, prompter)});
+  return kExitUnit;
+}
+
+// Polls until every sample is in, with progress on stderr. kExitOk when all are in.
+int Acquire(MeasurementSession& session, const CliIo& io) {
+  using PollOutcome = MeasurementSession::PollOutcome;
+  Progress progress(session.SampleCount(), SamplesPerSecond(session.State().measAdSetting.spsSel), io.stderrIsTerminal,
+                    io.err);
+  for (;;) {
+    if (io.interrupted != nullptr && io.interrupted->load()) {
+      session.Stop();
+      progress.Finish();
+      Say(io, status_text::kStopped);
+      return kExitInterrupted;
+    }
+    switch (session.Poll()) {
+      case PollOutcome::Waiting:
+        std::this_thread::sleep_for(kAcquirePollSleep);
+        break;
+      case PollOutcome::Progress:
+        progress.Update(session.SampleIndex());
+        break;
+      case PollOutcome::ReadFailed:  // also a unit that sends no records (stall)
+      case PollOutcome::NotRunning:
+        progress.Finish();
+        Say(io, status_text::kMeasureError);
+        return kExitRead;
+      case PollOutcome::AllIn:
+        progress.Update(session.SampleIndex());
+        progress.Finish();
+        return kExitOk;
+    }
+  }
+}
+
+// The automatic save of the settings. False (and the catalogue's text) when it failed.
+bool AutoSave(MeasurementSession& session, MeasurementReport& report, const CliIo& io) {
+  using AutoSaveOutcome = DataCommands::AutoSaveOutcome;
+  const AutoSaveOutcome outcome = session.Data().AutoSave();
+  switch (outcome) {
+    case AutoSaveOutcome::NotDue:
+      break;
+    case AutoSaveOutcome::Failed:
+      Say(io, message_text::kDataSave);
+      return false;
+    case AutoSaveOutcome::Written:
+    case AutoSaveOutcome::Declined:
+      report.files.push_back({"data", session.State().saveSetting.DataFileName, outcome == AutoSaveOutcome::Written});
+      break;
+  }
   return true;
 }
 
-bool WritePicture(const std::string& path, Workspace& ws, MeasurementReport& report, const CliIo& io) {
+bool WritePicture(const std::string& path, const SessionState& state, MeasurementReport& report, const CliIo& io) {
 #if ZEMTRA_CLI_HAS_PNG
-  if (RenderGraphsPng(ws.data, nullptr, ws.ad, ws.fft, path)) {
+  if (RenderGraphsPng(state.curData, nullptr, state.measAdSetting, state.fftSetting, path)) {
     report.files.push_back({"png", path, true});
     return true;
   }
   Say(io, "the picture could not be written: " + path);
 #else
-  (void)ws;
+  (void)state;
   (void)report;
   Say(io, "this build has no Qt: --png is not available (" + path + ")");
 #endif
   return false;
 }
 
-// The printed page as a PDF; a data file written with --out is the name it shows.
-bool WritePdf(const CliOptions& options, Workspace& ws, CliPrompter& prompter, MeasurementReport& report,
+// The printed page as a PDF. It names the data file as the window would after a save:
+// with --out, the file written.
+bool WritePdf(const CliOptions& options, const SessionState& state, Prompter& prompter, MeasurementReport& report,
               const CliIo& io) {
 #if ZEMTRA_CLI_HAS_PNG
-  SaveSetting save = ws.save;
+  SaveSetting save = state.saveSetting;
   if (!options.out.empty()) save.DataFileName = options.out;
-  const PrintResult result = PrintPdfFile(options.pdf, options.landscape, ws.data, ws.ad, ws.fft, save, prompter);
+  const PrintResult result = PrintPdfFile(options.pdf, options.landscape, state.curData, state.measAdSetting,
+                                          state.fftSetting, save, prompter);
   if (result.status == PrintStatus::Failed) {
     Say(io, result.message + ": " + options.pdf);
     return false;
@@ -137,7 +163,7 @@ bool WritePdf(const CliOptions& options, Workspace& ws, CliPrompter& prompter, M
   report.files.push_back({"pdf", options.pdf, result.status == PrintStatus::Printed});
   return true;
 #else
-  (void)ws;
+  (void)state;
   (void)prompter;
   (void)report;
   Say(io, "this build has no Qt: --pdf is not available (" + options.pdf + ")");
@@ -146,15 +172,26 @@ bool WritePdf(const CliOptions& options, Workspace& ws, CliPrompter& prompter, M
 }
 
 // The optional outputs of measure and analyze: data file, spectrum file, picture, page.
-int WriteOutputs(const CliOptions& options, Workspace& ws, CliPrompter& prompter, MeasurementReport& report,
+int WriteOutputs(const CliOptions& options, MeasurementSession& session, Prompter& prompter, MeasurementReport& report,
                  const CliIo& io) {
-  if (!options.out.empty() && !WriteDataOrFft(false, options.out, ws, prompter, report, io)) return kExitFile;
-  if (!options.fft.empty() &&
-      !WriteDataOrFft(true, WithExtensionIfNoDot(options.fft, kFftExtension), ws, prompter, report, io)) {
-    return kExitFile;
+  if (!options.out.empty()) {
+    const WriteResult result = session.Data().ExportData(options.out);
+    if (result == WriteResult::Failed) {
+      Say(io, message_text::kDataSave);
+      return kExitFile;
+    }
+    report.files.push_back({"data", options.out, result == WriteResult::Written});
   }
-  if (!options.png.empty() && !WritePicture(options.png, ws, report, io)) return kExitFile;
-  if (!options.pdf.empty() && !WritePdf(options, ws, prompter, report, io)) return kExitFile;
+  if (!options.fft.empty()) {
+    const SaveResult result = session.Data().WriteSpectrum(options.fft);
+    if (result.outcome != SaveOutcome::Written && result.outcome != SaveOutcome::Declined) {
+      Say(io, message_text::kFftSave);
+      return kExitFile;
+    }
+    report.files.push_back({"fft", result.path, result.outcome == SaveOutcome::Written});
+  }
+  if (!options.png.empty() && !WritePicture(options.png, session.State(), report, io)) return kExitFile;
+  if (!options.pdf.empty() && !WritePdf(options, session.State(), prompter, report, io)) return kExitFile;
   return kExitOk;
 }
 
@@ -164,114 +201,34 @@ void PrintReport(const CliOptions& options, const MeasurementReport& report, con
   std::fflush(io.out);  // the summary before any closing notice on stderr
 }
 
-std::unique_ptr<D2xx> MakeDriver(const CliOptions& options, const CliIo& io) {
-  std::string error;
-  if (options.simulate) {
-    auto driver = MakeSimulatedDriver(*options.simulate, error);
-    if (!driver) Say(io, "--simulate: " + error);
-    return driver;
-  }
-  const auto choice = ParseDeviceSpec(options.device.value_or(""));
-  if (!choice.device) {
-    Say(io, "--device: " + choice.error);
-    return nullptr;
-  }
-  return MakeRealUnitDriver(*choice.device);
-}
-
-int StartFailure(const MeasurementRun::StartResult& start, const CliIo& io) {
-  switch (start.outcome) {
-    case MeasurementRun::StartOutcome::InvalidCount:  // only a settings file can give one
-      Say(io, message_text::kSettingFile);
-      return kExitInvalidSettings;
-    case MeasurementRun::StartOutcome::NotFound:
-      Say(io, std::string(kUnitName) + message_text::kNotFoundSuffix);
-      break;
-    case MeasurementRun::StartOutcome::NoResponse:
-      Say(io, std::string(kUnitName) + message_text::kNoResponseSuffix);
-      break;
-    case MeasurementRun::StartOutcome::SetupFailed:
-      Say(io, std::string("the unit's set-up failed at step '") + SetupStepName(start.setup.failedStep) + "'");
-      break;
-    default:
-      Say(io, message_text::kCommandSend);
-      break;
-  }
-  return kExitUnit;
-}
-
 }  // namespace
 
 int RunMeasure(const CliOptions& options, const CliIo& io) {
-  Workspace ws;
   CliPrompter prompter(options.yes, io.stdinIsTerminal, stdin, io.err);
-  if (!LoadStartSettings(options, ws, prompter, io)) return kExitInvalidSettings;
-  ApplyUnitOptions(options, ws.ad, ws.fft);
-  ApplyAnalysisOptions(options, ws.fft);
+  MeasurementSession session(prompter);
+  if (!PrepareMeasurement(options, session, io)) return kExitInvalidSettings;
 
-  auto driver = MakeDriver(options, io);
-  if (!driver) return kExitUsage;
-  TADC unit(*driver, [] { std::this_thread::sleep_for(kReplyPollSleep); });
-  TmyFFT fft(ws.fft);
-  MeasurementRun run(unit, fft, *ws.work);
-
-  const auto start = run.Start(ws.ad, ws.fft.DataCountMax, ws.data);
-  if (start.outcome != MeasurementRun::StartOutcome::Started) return StartFailure(start, io);
-  const std::string unitInfo = UnitInfoText(start.setup.unitName, start.setup.version, start.setup.description);
-  ws.save.StartDateTime = NowText();
-  if (!options.json) Say(io, unitInfo);
-
-  Progress progress(ws.fft.DataCountMax, SamplesPerSecond(ws.ad.spsSel), io.stderrIsTerminal, io.err);
-  const auto stallLimit = StallLimit(ws.ad.spsSel);
-  auto lastRecord = std::chrono::steady_clock::now();
-  for (bool done = false; !done;) {
-    if (io.interrupted != nullptr && io.interrupted->load()) {
-      run.Stop();
-      progress.Finish();
-      Say(io, status_text::kStopped);
-      return kExitInterrupted;
-    }
-    switch (run.Step()) {
-      case MeasurementRun::StepOutcome::Waiting:
-        if (std::chrono::steady_clock::now() - lastRecord > stallLimit) {
-          run.Stop();
-          progress.Finish();
-          Say(io, status_text::kMeasureError);
-          return kExitRead;
-        }
-        std::this_thread::sleep_for(kAcquirePollSleep);
-        break;
-      case MeasurementRun::StepOutcome::Progress:
-        lastRecord = std::chrono::steady_clock::now();
-        progress.Update(run.SampleIndex());
-        break;
-      case MeasurementRun::StepOutcome::ReadFailed:
-      case MeasurementRun::StepOutcome::NotRunning:
-        progress.Finish();
-        Say(io, status_text::kMeasureError);
-        return kExitRead;
-      case MeasurementRun::StepOutcome::AllIn:
-        done = true;
-        break;
-    }
+  const UnitDriver chosen = MakeUnitDriver(options.simulate, options.device);
+  if (!chosen.driver) {
+    Say(io, chosen.error);
+    return kExitUsage;
   }
-  progress.Update(run.SampleIndex());
-  progress.Finish();
+  TADC unit(*chosen.driver, [] { std::this_thread::sleep_for(kReplyPollSleep); });
+  const auto start = session.Start(unit);
+  if (start.outcome != MeasurementSession::StartOutcome::Started) return StartFailure(start, io);
+  if (!options.json) Say(io, session.State().unitInfo);
 
-  if (run.Finish(ws.fft) == MeasurementRun::FinishOutcome::LevelError) {
+  if (const int acquired = Acquire(session, io); acquired != kExitOk) return acquired;
+  if (session.Finish() == MeasurementSession::FinishOutcome::LevelError) {
     Say(io, message_text::kInputLevel);
     return kExitLevel;
   }
-  ws.ad.sinc3 = ws.data.sinc3;
-  const float deviation = CodeDeviation(ws.data);
-  MeasurementReport report = BuildReport(ws.data, ws.ad, ws.fft, ws.save, deviation);
-  report.unitInfo = unitInfo;
 
   // The automatic save of the settings, then the files asked for on the command line.
   // A failed automatic save keeps the measurement: the other files and the report follow.
-  const bool autoSaved = ws.save.fSaveDataFile != 1 || ws.save.DataFileName.empty() ||
-                         WriteDataOrFft(false, ws.save.DataFileName, ws, prompter, report, io);
-  const int written = WriteOutputs(options, ws, prompter, report, io);
+  MeasurementReport report{ResultsOf(session.State()), {}};
+  const bool autoSaved = AutoSave(session, report, io);
+  const int written = WriteOutputs(options, session, prompter, report, io);
   PrintReport(options, report, io);
   const int exitCode = autoSaved ? written : kExitFile;
   if (exitCode == kExitOk && !options.json) Say(io, status_text::kFinished);
@@ -279,47 +236,42 @@ int RunMeasure(const CliOptions& options, const CliIo& io) {
 }
 
 int RunAnalyze(const CliOptions& options, const CliIo& io) {
-  Workspace ws;
   CliPrompter prompter(options.yes, io.stdinIsTerminal, stdin, io.err);
-  TmyFile file(prompter);
-  if (!file.LoadDataFile(options.file, kDataFileHeader, ws.data, ws.fft, ws.save, ws.ad)) {
+  MeasurementSession session(prompter);
+  // Refused as well: a readable file whose sample count gives no spectrum.
+  if (session.Data().LoadData(options.file) != DataCommands::LoadOutcome::Loaded) {
     Say(io, message_text::kDataFile);
     return kExitFile;
   }
-  if (!IsAnalysableCount(ws.data.ad_dnum)) {  // readable, but no spectrum can be computed
-    Say(io, message_text::kDataFile);
-    return kExitFile;
-  }
-  ws.data.spsSel = static_cast<std::uint32_t>(ws.ad.spsSel);
-  ws.data.sinc3 = ws.ad.sinc3;
-  ws.save.DataFileName = options.file;
+  FftSetting fft = session.State().fftSetting;
   if (options.settingsFile) {
-    Workspace fromSettings;
-    if (!LoadStartSettings(options, fromSettings, prompter, io)) return kExitInvalidSettings;
-    ws.fft = fromSettings.fft;
+    const auto records = session.Settings().ReadSettingFile(*options.settingsFile);
+    if (!records) {
+      Say(io, message_text::kSettingFile);
+      return kExitInvalidSettings;
+    }
+    fft = records->fft;
   }
-  ApplyAnalysisOptions(options, ws.fft);
+  ApplyAnalysis(options, session, fft);
 
-  TmyFFT fft(ws.fft);
-  CodeToVolt(ws.data, ws.ad);
-  AnalyseSpectrum(fft, ws.fft, ws.data, *ws.work);
-  const float deviation = CodeDeviation(ws.data);
-  MeasurementReport report = BuildReport(ws.data, ws.ad, ws.fft, ws.save, deviation);
-  const int written = WriteOutputs(options, ws, prompter, report, io);
+  MeasurementReport report{ResultsOf(session.State()), {}};
+  const int written = WriteOutputs(options, session, prompter, report, io);
   PrintReport(options, report, io);
   return written;
 }
 
 int RunSettings(const CliOptions& options, const CliIo& io) {
-  Workspace ws;
   CliPrompter prompter(false, false, stdin, io.err);
-  TmyFile file(prompter);
-  if (!file.LoadSettingFile(options.file, kSettingFileHeader, ws.fft, ws.save, ws.ad) || !CheckSetting(ws.fft)) {
+  MeasurementSession session(prompter);
+  const auto records = session.Settings().ReadSettingFile(options.file);
+  if (!records) {
     Say(io, message_text::kSettingFile);
     return kExitInvalidSettings;
   }
   std::string text;
-  for (const auto& [key, value] : TmyFile::SettingFields(ws.ad, ws.save, ws.fft)) text += key + ": " + value + "\n";
+  for (const auto& [key, value] : TmyFile::SettingFields(records->ad, records->save, records->fft)) {
+    text += key + ": " + value + "\n";
+  }
   std::fputs(text.c_str(), io.out);
   return kExitOk;
 }

@@ -1,50 +1,10 @@
 #include "cli/Report.h"
 
-#include "model/UnitTables.h"
-#include "analysis/Analysis.h"
-#include "app/ResultTexts.h"
 #include "cli/Json.h"
-#include "display/PeakReadout.h"
 #include "ui/NumberFormat.h"
 
-MeasurementReport BuildReport(const MeasureData& data, const AdUnitSetting& unit, const FftSetting& fft,
-                              const SaveSetting& save, float deviationDigits) {
-  MeasurementReport r;
-  const int spsSel = static_cast<int>(data.spsSel);
-  r.samples = data.ad_dnum;
-  r.rateSps = SamplesPerSecond(spsSel);
-  r.rateText = RateText(spsSel);
-  r.gain = unit.Gain;
-  r.channel = unit.ch_sel;
-  r.deltaF = data.deltaF;
-  r.freqInfo = FreqInfoText(data, spsSel, fft);
-
-  r.rmsVolts = SignalRms(data);
-  const ScaledText rms = RmsReadout(r.rmsVolts);
-  r.rmsText = rms.number;
-  r.rmsUnit = rms.unit;
-
-  r.peakBin = FindPeakBin(data);
-  if (BinInSpectrum(data, r.peakBin)) {
-    r.peakHz = static_cast<double>(r.peakBin) * data.deltaF;
-    r.peakVolts = data.spectrum[r.peakBin];
-    r.peakDb = DisplayDbOfBin(data, r.peakBin, fft);
-  }
-  const PeakTexts peak = PeakTextsOf(data, r.peakBin, fft);
-  r.peakTexts = {peak.volt, peak.dB, peak.hz};
-  r.peakUnit = peak.unit;
-  r.peakDbUnit = fft.fAbsoGraph == 1 ? "dBV" : "dB";
-
-  const SignalStatistics stats = StatisticsOf(data, unit.Gain, fft.fSig_Volt == 1, deviationDigits);
-  r.codeMax = stats.codeMax;
-  r.codeMin = stats.codeMin;
-  r.deviationDigits = deviationDigits;
-  r.statsText = stats.text;
-  r.start = save.StartDateTime;
-  return r;
-}
-
-std::string ReportJson(const MeasurementReport& r) {
+std::string ReportJson(const MeasurementReport& report) {
+  const MeasurementResults& r = report.results;
   JsonWriter w;
   w.BeginObject();
   w.Key("samples").Integer(r.samples);
@@ -76,7 +36,7 @@ std::string ReportJson(const MeasurementReport& r) {
   w.Key("unit_info").String(r.unitInfo);
   w.Key("start").String(r.start);
   w.Key("files").BeginObject();
-  for (const auto& f : r.files) {
+  for (const auto& f : report.files) {
     w.Key(f.kind).BeginObject().Key("path").String(f.path).Key("written").Bool(f.written).EndObject();
   }
   w.EndObject();
@@ -84,7 +44,8 @@ std::string ReportJson(const MeasurementReport& r) {
   return w.Text() + "\n";
 }
 
-std::string ReportText(const MeasurementReport& r) {
+std::string ReportText(const MeasurementReport& report) {
+  const MeasurementResults& r = report.results;
   std::string text;
   if (!r.unitInfo.empty()) text += r.unitInfo + "\n";
   text += "samples: " + FormatInteger(r.samples) + " at " + r.rateText + ", gain " + FormatInteger(r.gain) +
@@ -95,7 +56,7 @@ std::string ReportText(const MeasurementReport& r) {
           r.peakTexts[2] + " Hz (bin " + FormatInteger(r.peakBin) + ")\n";
   text += r.statsText + "\n";
   if (!r.start.empty()) text += "start: " + r.start + "\n";
-  for (const auto& f : r.files) {
+  for (const auto& f : report.files) {
     text += (f.written ? "wrote " : "kept existing ") + f.path + "\n";
   }
   return text;

@@ -1,16 +1,24 @@
 #include "display/FftSettingRules.h"
 
 namespace {
-constexpr int kLowestBottom = 3;
-constexpr int kHighestBottom = 20;
-constexpr int kHighestTop = 16;
-constexpr int kRelativeTop = 2;  // 0 dB
+constexpr int kFewestSamples = 1024;
 }  // namespace
 
 bool CheckSetting(const FftSetting& setting) {
-  const bool bottomValid = setting.index_dB_min >= kLowestBottom && setting.index_dB_min <= kHighestBottom;
+  const bool bottomValid = setting.index_dB_min >= kLowestDbBottom && setting.index_dB_min <= kHighestDbBottom;
   if (setting.fAbsoGraph == 1) {
-    return setting.index_dB_max < setting.index_dB_min && setting.index_dB_max <= kHighestTop && bottomValid;
+    return setting.index_dB_max < setting.index_dB_min && setting.index_dB_max <= kHighestDbTop && bottomValid;
   }
-  return setting.index_dB_max == kRelativeTop && bottomValid;
+  return setting.index_dB_max == kRelativeDbTop && bottomValid;
+}
+
+void SetDefault(FftSetting& setting, SaveSetting& save) {
+  setting = FftSetting{};
+  save = SaveSetting{};
+}
+
+int GetDataCount(int dataCountSel) {
+  // The last choice and anything outside the list give the largest measurement.
+  if (dataCountSel < 0 || dataCountSel >= kDataCountChoices - 1) return kMaxSamples;
+  return kFewestSamples << dataCountSel;
 }

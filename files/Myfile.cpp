@@ -438,15 +438,14 @@ bool TmyFile::ReadDataSection(LineReader& in, MeasureData& data) {
   return true;
 }
 
-bool TmyFile::SaveDataFile(std::string_view header, const AdUnitSetting& ad, const MeasureData& data,
-                           const FftSetting& fft, const SaveSetting& save) const {
+WriteResult TmyFile::SaveDataFile(std::string_view header, const AdUnitSetting& ad, const MeasureData& data,
+                                  const FftSetting& fft, const SaveSetting& save) const {
   if (save.DataFileName.empty() || !IsStorable(header, save) || !SettingsReadBack(ad, fft) ||
       !IsStorableMeasure(data)) {
-    return false;
+    return WriteResult::Failed;
   }
-  const std::filesystem::path target(save.DataFileName);
-  if (!MayWrite(target)) return true;
-  return WriteFile(target, header, ad, save, fft, [&data](AtomicFile& out) { return WriteDataSection(out, data); });
+  return WriteAsked(save.DataFileName, header, ad, save, fft,
+                    [&data](AtomicFile& out) { return WriteDataSection(out, data); });
 }
 
 bool TmyFile::LoadDataFile(const std::filesystem::path& fileName, std::string_view header, MeasureData& data,
@@ -477,12 +476,11 @@ bool TmyFile::WriteSpectrumSection(AtomicFile& out, const MeasureData& data) {
   return out.Good();
 }
 
-bool TmyFile::SaveFftFile(std::string_view header, const AdUnitSetting& ad, const MeasureData& data,
-                          const FftSetting& fft, const SaveSetting& save) const {
-  if (save.DataFileName.empty() || !IsStorable(header, save) || !SpectrumLines(data)) return false;
-  const std::filesystem::path target(save.DataFileName);
-  if (!MayWrite(target)) return true;
-  return WriteFile(target, header, ad, save, fft, [&data](AtomicFile& out) { return WriteSpectrumSection(out, data); });
+WriteResult TmyFile::SaveFftFile(std::string_view header, const AdUnitSetting& ad, const MeasureData& data,
+                                 const FftSetting& fft, const SaveSetting& save) const {
+  if (save.DataFileName.empty() || !IsStorable(header, save) || !SpectrumLines(data)) return WriteResult::Failed;
+  return WriteAsked(save.DataFileName, header, ad, save, fft,
+                    [&data](AtomicFile& out) { return WriteSpectrumSection(out, data); });
 }
 
 bool TmyFile::WriteFile(const std::filesystem::path& target, std::string_view header, const AdUnitSetting& ad,
@@ -495,6 +493,13 @@ bool TmyFile::WriteFile(const std::filesystem::path& target, std::string_view he
       WriteAdUnitSection(out, ad) && WriteSaveSection(out, save) && WriteGraphSection(out, fft) && writeBody(out);
   // Without Commit the temporary file is removed and the target stays as it was.
   return written && out.Commit();
+}
+
+WriteResult TmyFile::WriteAsked(const std::filesystem::path& target, std::string_view header, const AdUnitSetting& ad,
+                                const SaveSetting& save, const FftSetting& fft,
+                                const std::function<bool(AtomicFile&)>& writeBody) const {
+  if (!MayWrite(target)) return WriteResult::Declined;
+  return WriteFile(target, header, ad, save, fft, writeBody) ? WriteResult::Written : WriteResult::Failed;
 }
 
 bool TmyFile::MayWrite(const std::filesystem::path& target) const {

@@ -23,6 +23,13 @@ inline constexpr std::string_view kSettingFileHeader = "Zemtraini";
 inline constexpr std::string_view kDataFileHeader = "DataFile:Zemtra";
 inline constexpr std::string_view kFftFileHeader = "DataFile:Zemtra_FFT";
 
+// What a writer that asks before replacing an existing file did.
+enum class WriteResult {
+  Written,   // the file holds the new content
+  Declined,  // the user kept the existing file: nothing was written
+  Failed,    // nothing was written: unusable arguments, or the file could not be written
+};
+
 // One settings field: its key (the record field's name) and the text the settings
 // file holds for its value.
 struct SettingField {
@@ -68,14 +75,14 @@ class TmyFile {
   static bool ReadLine(LineReader& in, std::string& text);
 
   // Data file to save.DataFileName, which the F section records as well. Asks before
-  // replacing an existing file; a declined overwrite is success without writing. False,
-  // before asking, when the target is empty, the header or a text value would not read
+  // replacing an existing file; a declined overwrite writes nothing. Failed, before
+  // asking, when the target is empty, the header or a text value would not read
   // back as one line, a setting would not read back (as for SaveSettingFile), or the
   // record would not read back (count outside 1024..65536, step not above 0, missing
-  // arrays, a voltage that is not a finite number); false after asking when the file
-  // cannot be written completely.
-  bool SaveDataFile(std::string_view header, const AdUnitSetting& ad, const MeasureData& data, const FftSetting& fft,
-                    const SaveSetting& save) const;
+  // arrays, a voltage that is not a finite number); Failed after asking when the file
+  // cannot be written completely (an existing file then stays as it was).
+  WriteResult SaveDataFile(std::string_view header, const AdUnitSetting& ad, const MeasureData& data,
+                           const FftSetting& fft, const SaveSetting& save) const;
   // Reads the settings sections and the samples into the records it is given, as it
   // goes; callers pass working copies and adopt them only on true. The arrays of data
   // must hold kMaxSamples values each.
@@ -86,12 +93,12 @@ class TmyFile {
   // Lines "D:" to the last sample line; false on any format error.
   static bool ReadDataSection(LineReader& in, MeasureData& data);
 
-  // Spectrum text file to save.DataFileName, with the same overwrite question. False
+  // Spectrum text file to save.DataFileName, with the same overwrite question. Failed
   // when the target, header or a text value is unusable as for SaveDataFile, the record
   // holds a negative or too large count or no spectrum, or the file cannot be written
   // completely.
-  bool SaveFftFile(std::string_view header, const AdUnitSetting& ad, const MeasureData& data, const FftSetting& fft,
-                   const SaveSetting& save) const;
+  WriteResult SaveFftFile(std::string_view header, const AdUnitSetting& ad, const MeasureData& data,
+                          const FftSetting& fft, const SaveSetting& save) const;
   // Lines "FFT:" to "END:": bin count, frequency step, "f.fffHz, value" for bins
   // 1 .. ad_dnum/2 - 1.
   static bool WriteSpectrumSection(AtomicFile& out, const MeasureData& data);
@@ -107,6 +114,10 @@ class TmyFile {
   bool WriteFile(const std::filesystem::path& target, std::string_view header, const AdUnitSetting& ad,
                  const SaveSetting& save, const FftSetting& fft,
                  const std::function<bool(AtomicFile&)>& writeBody) const;
+  // MayWrite, then WriteFile.
+  WriteResult WriteAsked(const std::filesystem::path& target, std::string_view header, const AdUnitSetting& ad,
+                         const SaveSetting& save, const FftSetting& fft,
+                         const std::function<bool(AtomicFile&)>& writeBody) const;
 
   Prompter& prompter_;
   FileCalls& calls_;

@@ -55,7 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FUZZ_CHECK(first.data.deltaF > 0.0F && std::isfinite(first.data.deltaF));
 
   first.save.DataFileName = (scratch / "copy.DTA").string();
-  FUZZ_CHECK(file.SaveDataFile(kDataFileHeader, first.ad, first.data, first.fft, first.save));
+  FUZZ_CHECK(file.SaveDataFile(kDataFileHeader, first.ad, first.data, first.fft, first.save) == WriteResult::Written);
   again.Reset();
   FUZZ_CHECK(file.LoadDataFile(first.save.DataFileName, kDataFileHeader, again.data, again.fft, again.save, again.ad));
   FUZZ_CHECK(SameSamples(first.data, again.data));

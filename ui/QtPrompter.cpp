@@ -1,6 +1,5 @@
 #include "ui/QtPrompter.h"
 
-#include <QColor>
 #include <QColorDialog>
 #include <QFile>
 #include <QFileDialog>
@@ -8,6 +7,8 @@
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QString>
+
+#include "ui/BgrColor.h"
 
 namespace {
 
@@ -21,10 +22,6 @@ std::string ToPath(const QString& path) { return QFile::encodeName(path).toStdSt
 
 // The writers ask before replacing a file, so the dialog must not ask as well.
 constexpr QFileDialog::Options kFileDialogOptions = QFileDialog::DontConfirmOverwrite;
-
-// 0x00BBGGRR, the colour form of the settings records.
-constexpr int kChannelBits = 8;
-constexpr std::int32_t kChannelMask = 0xFF;
 
 }  // namespace
 
@@ -58,11 +55,9 @@ std::string QtPrompter::ChooseSaveFile(const std::string& filter, const std::str
 }
 
 std::optional<std::int32_t> QtPrompter::ChooseColor(std::int32_t initial) {
-  const QColor start(initial & kChannelMask, (initial >> kChannelBits) & kChannelMask,
-                     (initial >> (2 * kChannelBits)) & kChannelMask);
-  const QColor chosen = QColorDialog::getColor(start, parent_);
+  const QColor chosen = QColorDialog::getColor(QColorOfBgr(initial), parent_);
   if (!chosen.isValid()) return std::nullopt;
-  return chosen.red() | (chosen.green() << kChannelBits) | (chosen.blue() << (2 * kChannelBits));
+  return BgrOfQColor(chosen);
 }
 
 bool QtPrompter::ChoosePrinter(QPrinter& printer) {

@@ -7,6 +7,11 @@ namespace {
 
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
+// Where the last path component (the file name) begins.
+std::string::const_iterator NameStart(const std::string& path) {
+  return std::find_if(path.rbegin(), path.rend(), IsSeparator).base();
+}
+
 std::vector<std::size_t> SeparatorPositions(const std::string& text) {
   std::vector<std::size_t> positions;
   for (std::size_t i = 0; i < text.size(); ++i) {
@@ -59,7 +64,11 @@ std::string ShortenPath(const std::string& path, std::size_t maxLength) {
   return result;
 }
 
-std::string CutExtension(const std::string& fileName) { return fileName.substr(0, fileName.find('.')); }
+std::string CutExtension(const std::string& fileName) {
+  return {fileName.begin(), std::find(NameStart(fileName), fileName.end(), '.')};
+}
+
+bool NameHasDot(const std::string& path) { return std::find(NameStart(path), path.end(), '.') != path.end(); }
 
 std::string HexChar(int value) {
   constexpr int kDecimalDigits = 10;

@@ -4,19 +4,40 @@
 
 namespace {
 
-TEST(WithExtensionIfNoDot, OnlyNamesWithoutAnyDotGetTheExtension) {
+TEST(FileNames, ExtensionsAreJudgedOnTheFileNameAlone) {
   const struct {
-    const char* name;
+    std::string got;
     const char* expected;
     const char* reason;
   } rows[] = {
-      {"run1", "run1.FFT", "no dot at all"},
-      {R"(D:\data\run1)", R"(D:\data\run1.FFT)", "a path without dots"},
-      {"run1.FFT", "run1.FFT", "already has the extension"},
-      {"run1.txt", "run1.txt", "another extension is kept"},
-      {R"(D:\ver1.2\run1)", R"(D:\ver1.2\run1)", "a dot in a directory counts too"},
+      {WithExtensionIfNoDot("run1", kFftExtension), "run1.FFT", "no dot at all"},
+      {WithExtensionIfNoDot(R"(D:\data\run1)", kFftExtension), R"(D:\data\run1.FFT)", "a path without dots"},
+      {WithExtensionIfNoDot("run1.txt", kFftExtension), "run1.txt", "another extension is kept"},
+      {WithExtensionIfNoDot(R"(D:\ver1.2\run1)", kDataExtension), R"(D:\ver1.2\run1.DTA)", "a dotted directory"},
+      {WithExtensionIfNoDot("/home/j.smith/cfg", kSettingExtension), "/home/j.smith/cfg.prf", "native separators"},
+      {DataSaveName("run1"), "run1.DTA", "save: no dot"},
+      {DataSaveName("run1.dta"), "run1.dta.DTA", "save: the extension is compared exactly"},
+      {DataSaveName("run1.DTA"), "run1.DTA", "save: kept"},
+      {DataSaveName(R"(D:\ver1.2\run1)"), R"(D:\ver1.2\run1.DTA)", "save: a dotted directory"},
+      {ProposedSpectrumName(R"(D:\data\run1.DTA)"), R"(D:\data\run1.FFT)", "proposal"},
+      {ProposedSpectrumName("/home/j.smith/run1.DTA"), "/home/j.smith/run1.FFT", "proposal, dotted directory"},
+      {ProposedSpectrumName(""), "*.FFT", "proposal without a data file"},
+      {DataNameOfSpectrum(R"(D:\out\spec.FFT)"), R"(D:\out\spec.DTA)", "the data file of a spectrum"},
+      {DataNameOfSpectrum("/home/j.smith/spec.v2.FFT"), "/home/j.smith/spec.DTA", "cut at the name's first dot"},
   };
-  for (const auto& r : rows) EXPECT_EQ(WithExtensionIfNoDot(r.name, kFftExtension), r.expected) << r.reason;
+  for (const auto& r : rows) EXPECT_EQ(r.got, r.expected) << r.reason;
+}
+
+TEST(FileNames, PathsOfAnotherPlatformAreNotUsableHere) {
+  const struct {
+    std::string path;
+    bool usable;
+  } rows[] = {
+      {"/home/j.smith/run1.DTA", true},     {"run1.DTA", true},          {R"(D:\data\run1.DTA)", false},
+      {"D:/data/run1.DTA", false},          {R"(data\run1.DTA)", false}, {"", false},
+      {std::string("run\0.DTA", 8), false},
+  };
+  for (const auto& r : rows) EXPECT_EQ(IsUsablePathHere(r.path), r.usable) << r.path;
 }
 
 }  // namespace

@@ -274,7 +274,7 @@ TEST_F(CliEndToEnd, SampleCountsWithoutASpectrumAreRefusedNotFatal) {
   data.deltaF = 2.4F;
   std::fill(data.adCode, data.adCode + data.ad_dnum, 0x800000);
   save.DataFileName = (dir / "odd.DTA").string();
-  ASSERT_TRUE(file.SaveDataFile(kDataFileHeader, ad, data, fft, save));
+  ASSERT_EQ(file.SaveDataFile(kDataFileHeader, ad, data, fft, save), WriteResult::Written);
   const auto analysed = Run("analyze odd.DTA");
   EXPECT_EQ(analysed.exit, 6) << analysed.err;
   EXPECT_NE(analysed.err.find("データファイルの内容が正しくありませんでした"), std::string::npos) << analysed.err;

@@ -31,4 +31,20 @@ TEST(CheckSetting, DbRanges) {
   }
 }
 
+TEST(GetDataCount, SelectionsAndAnythingElse) {
+  const struct { int sel, count; } rows[] = {{0, 1024}, {3, 8192}, {5, 32768}, {6, 65536}, {-1, 65536}, {7, 65536}};
+  for (const auto& r : rows) EXPECT_EQ(GetDataCount(r.sel), r.count) << r.sel;
+}
+
+TEST(SetDefault, FillsBothRecords) {
+  FftSetting s;
+  s.fLogGraph = 0;
+  s.index_FreqS = 3;
+  s.PenColorGraph = 0;
+  SaveSetting save{1, "/d/run1.DTA", "2024/01/02 03:04:05"};
+  SetDefault(s, save);
+  EXPECT_EQ(s, FftSetting{});
+  EXPECT_EQ(save, SaveSetting{});
+}
+
 }  // namespace

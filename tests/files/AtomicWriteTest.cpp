@@ -109,9 +109,9 @@ class AtomicWrite : public testing::Test {
       case kSettings:
         return file.SaveSettingFile(target, kSettingFileHeader, fft, save, ad);
       case kData:
-        return file.SaveDataFile(kDataFileHeader, ad, data, fft, save);
+        return file.SaveDataFile(kDataFileHeader, ad, data, fft, save) == WriteResult::Written;
       case kSpectrum:
-        return file.SaveFftFile(kFftFileHeader, ad, data, fft, save);
+        return file.SaveFftFile(kFftFileHeader, ad, data, fft, save) == WriteResult::Written;
     }
     return false;
   }

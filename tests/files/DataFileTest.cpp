@@ -40,7 +40,7 @@ class DataFile : public testing::Test {
     read.Bind(in);
     save.DataFileName = (dir / "run1.DTA").string();
   }
-  bool Save() { return file.SaveDataFile(kDataFileHeader, ad, out, fft, save); }
+  WriteResult Save() { return file.SaveDataFile(kDataFileHeader, ad, out, fft, save); }
   bool Load(const fs::path& path) { return file.LoadDataFile(path, kDataFileHeader, in, fftIn, saveIn, adIn); }
   bool LoadText(const std::string& text) {
     WriteBytes(dir / "case.DTA", text);
@@ -49,7 +49,7 @@ class DataFile : public testing::Test {
   // The lines of a saved file of 1024 samples.
   std::vector<std::string> SavedLines() {
     Fill(out, 1024, 7);
-    EXPECT_TRUE(Save());
+    EXPECT_EQ(Save(), WriteResult::Written);
     return SplitCrLf(ReadBytes(save.DataFileName));
   }
 
@@ -73,7 +73,7 @@ TEST_F(DataFile, EverySampleRoundTripsExactly) {
   for (int n : {1024, 65536}) {
     Fill(out, n, static_cast<std::uint32_t>(n));
     prompter.answers = {true};  // the second save replaces the first file
-    ASSERT_TRUE(Save());
+    ASSERT_EQ(Save(), WriteResult::Written);
     const auto lines = SplitCrLf(ReadBytes(save.DataFileName));
     ASSERT_EQ(lines.size(), static_cast<std::size_t>(n) + 41);
     EXPECT_EQ(lines[0], kDataFileHeader);
@@ -179,14 +179,14 @@ TEST_F(DataFile, DecliningTheOverwriteKeepsTheFile) {
   WriteBytes(save.DataFileName, "precious");
   Fill(out, 1024, 1);
   prompter.answers = {false};
-  EXPECT_TRUE(Save()) << "a declined overwrite is success";
+  EXPECT_EQ(Save(), WriteResult::Declined);
   EXPECT_EQ(ReadBytes(save.DataFileName), "precious");
   ASSERT_EQ(prompter.questions.size(), 1U);
   EXPECT_EQ(prompter.questions[0].text, "ファイル：" + save.DataFileName + "があります。\n上書きしますか");
   EXPECT_EQ(prompter.questions[0].caption, "Zemtra");
 
   prompter.answers = {true};
-  EXPECT_TRUE(Save());
+  EXPECT_EQ(Save(), WriteResult::Written);
   EXPECT_TRUE(Load(save.DataFileName));
 }
 
@@ -210,16 +210,17 @@ TEST_F(DataFile, RecordsThatCouldNotBeReadBackAreNotWritten) {
     MeasureData d = out;
     c.edit(d, s);
     prompter.answers = {true};
-    EXPECT_FALSE(file.SaveDataFile(kDataFileHeader, ad, d, fft, s)) << c.reason;
+    EXPECT_EQ(file.SaveDataFile(kDataFileHeader, ad, d, fft, s), WriteResult::Failed) << c.reason;
   }
   // Settings the reader would reject make the whole data file unreadable.
   Fill(out, 1024, 1);
   AdUnitSetting badRate = ad;
   badRate.spsSel = 13;
-  EXPECT_FALSE(file.SaveDataFile(kDataFileHeader, badRate, out, fft, save)) << "spsSel 13";
+  EXPECT_EQ(file.SaveDataFile(kDataFileHeader, badRate, out, fft, save), WriteResult::Failed) << "spsSel 13";
   FftSetting emptyRange = fft;
   emptyRange.index_FreqS = emptyRange.index_FreqE;
-  EXPECT_FALSE(file.SaveDataFile(kDataFileHeader, ad, out, emptyRange, save)) << "an empty frequency range";
+  EXPECT_EQ(file.SaveDataFile(kDataFileHeader, ad, out, emptyRange, save), WriteResult::Failed)
+      << "an empty frequency range";
   EXPECT_TRUE(prompter.questions.empty()) << "refused before asking";
   EXPECT_EQ(ReadBytes(save.DataFileName), "precious");
   EXPECT_FALSE(file.LoadDataFile(dir / "absent.DTA", kDataFileHeader, in, fftIn, saveIn, adIn));

@@ -15,7 +15,7 @@ class SpectrumFile : public testing::Test {
     save.DataFileName = (dir / "run1.FFT").string();
   }
   std::vector<std::string> SaveAndSplit() {
-    EXPECT_TRUE(file.SaveFftFile(kFftFileHeader, ad, data, fft, save));
+    EXPECT_EQ(file.SaveFftFile(kFftFileHeader, ad, data, fft, save), WriteResult::Written);
     return SplitCrLf(ReadBytes(save.DataFileName));
   }
 
@@ -66,17 +66,17 @@ TEST_F(SpectrumFile, DecliningTheOverwriteKeepsTheFile) {
   WriteBytes(save.DataFileName, "precious");
   data.ad_dnum = 1024;
   data.deltaF = 1.0F;
-  EXPECT_TRUE(file.SaveFftFile(kFftFileHeader, ad, data, fft, save));
+  EXPECT_EQ(file.SaveFftFile(kFftFileHeader, ad, data, fft, save), WriteResult::Declined);
   EXPECT_EQ(ReadBytes(save.DataFileName), "precious");
   ASSERT_EQ(prompter.questions.size(), 1U);
   EXPECT_EQ(prompter.questions[0].text, "ファイル：" + save.DataFileName + "があります。\n上書きしますか");
 
   data.ad_dnum = -2;
   prompter.answers = {true};
-  EXPECT_FALSE(file.SaveFftFile(kFftFileHeader, ad, data, fft, save)) << "a negative count";
+  EXPECT_EQ(file.SaveFftFile(kFftFileHeader, ad, data, fft, save), WriteResult::Failed) << "a negative count";
   save.DataFileName.clear();
   data.ad_dnum = 1024;
-  EXPECT_FALSE(file.SaveFftFile(kFftFileHeader, ad, data, fft, save)) << "no target";
+  EXPECT_EQ(file.SaveFftFile(kFftFileHeader, ad, data, fft, save), WriteResult::Failed) << "no target";
 }
 
 }  // namespace

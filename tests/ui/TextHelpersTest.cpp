@@ -40,11 +40,23 @@ TEST(ShortenPath, EndsForEveryLimit) {
   EXPECT_EQ(ShortenPath("/home/user/data/run1.DTA", 32), "/home/user/data/run1.DTA");
 }
 
-TEST(CutExtension, KeepsTheTextBeforeTheFirstPoint) {
+TEST(CutExtension, KeepsTheTextBeforeTheFirstPointOfTheFileName) {
   EXPECT_EQ(CutExtension("run1.DTA"), "run1");
   EXPECT_EQ(CutExtension("run1.old.DTA"), "run1");
   EXPECT_EQ(CutExtension("run1"), "run1");
   EXPECT_EQ(CutExtension(".DTA"), "");
+  EXPECT_EQ(CutExtension("/home/j.smith/run1.DTA"), "/home/j.smith/run1") << "a dot in a directory is not cut";
+  EXPECT_EQ(CutExtension(R"(D:\ver1.2\run1)"), R"(D:\ver1.2\run1)");
+  EXPECT_EQ(CutExtension(R"(D:\data\run1.DTA)"), R"(D:\data\run1)");
+}
+
+TEST(NameHasDot, LooksOnlyAtTheLastComponent) {
+  EXPECT_TRUE(NameHasDot("run1.dta"));
+  EXPECT_FALSE(NameHasDot("run1"));
+  EXPECT_FALSE(NameHasDot(R"(D:\ver1.2\run1)")) << "a '.' in a directory";
+  EXPECT_FALSE(NameHasDot("/home/j.smith/run1"));
+  EXPECT_TRUE(NameHasDot("/home/j.smith/run1.DTA"));
+  EXPECT_FALSE(NameHasDot("/data.d/")) << "no file name";
 }
 
 TEST(HexChar, DigitsAndOutOfRange) {

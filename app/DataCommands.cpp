@@ -1,0 +1,152 @@
+#include "app/DataCommands.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "app/FileNames.h"
+
+DataCommands::DataCommands(SessionState& state, RecordAnalyser& analyser, Prompter& prompter)
+    : state_(state), analyser_(analyser), file_(prompter) {
+  loadBuffers_->Bind(loaded_);
+}
+
+bool DataCommands::NewFileWouldDiscard() const {
+  return state_.fDataValid && state_.saveSetting.fSaveDataFile == 0 && !state_.fDataSaved;
+}
+
+bool DataCommands::NewDataFile(const std::string& chosen) {
+  if (chosen.empty()) return false;
+  state_.RequireIdle();
+  state_.saveSetting.DataFileName = WithExtensionIfNoDot(chosen, kDataExtension);
+  state_.DropData();
+  state_.fDataSaved = false;
+  return true;
+}
+
+DataCommands::LoadOutcome DataCommands::LoadData(const std::string& path) {
+  if (path.empty()) return LoadOutcome::NotChosen;
+  state_.RequireIdle();
+  AdUnitSetting ad = state_.measAdSetting;
+  FftSetting fft = state_.fftSetting;
+  SaveSetting save = state_.saveSetting;
+  if (!ReadDataFile(path, ad, fft, save)) return LoadOutcome::Invalid;
+
+  const bool reanalyseReference = state_.fRefValid && RecordAnalyser::AnalysisDiffers(state_.fftSetting, fft);
+  TakeLoaded(state_.curData, ad);
+  state_.fftSetting = fft;
+  state_.measAdSetting = ad;
+  state_.editAdSetting = ad;
+  state_.saveSetting = std::move(save);
+  state_.saveSetting.DataFileName = path;
+  analyser_.Analyse(state_.curData, state_.measAdSetting, state_.fftSetting);
+  state_.codeDeviation = CodeDeviation(state_.curData);
+  state_.fDataValid = true;
+  state_.fDataSaved = true;
+  if (reanalyseReference) analyser_.Analyse(state_.refData, state_.refAdSetting, state_.fftSetting);
+  return LoadOutcome::Loaded;
+}
+
+DataCommands::LoadOutcome DataCommands::LoadReference(const std::string& path) {
+  if (path.empty()) return LoadOutcome::NotChosen;
+  state_.RequireIdle();
+  AdUnitSetting ad = state_.refAdSetting;
+  FftSetting fft = state_.fftSetting;
+  SaveSetting save = state_.saveSetting;
+  if (!ReadDataFile(path, ad, fft, save)) return LoadOutcome::Invalid;
+
+  TakeLoaded(state_.refData, ad);
+  state_.refAdSetting = ad;
+  analyser_.Analyse(state_.refData, state_.refAdSetting, state_.fftSetting);
+  state_.fRefValid = true;
+  return LoadOutcome::Loaded;
+}
+
+bool DataCommands::ClearReference() {
+  if (!state_.fRefValid) return false;
+  state_.RequireIdle();
+  state_.DropReference();
+  return true;
+}
+
+SaveResult DataCommands::SaveData(const std::string& chosen) {
+  if (!state_.fDataValid) return {SaveOutcome::NoData, {}};
+  if (chosen.empty()) return {SaveOutcome::NotChosen, {}};
+  SaveResult result{SaveOutcome::Failed, DataSaveName(chosen)};
+  std::string previous = std::exchange(state_.saveSetting.DataFileName, result.path);
+  switch (WriteCurrent(state_.saveSetting)) {
+    case WriteResult::Written:
+      state_.fDataSaved = true;
+      result.outcome = SaveOutcome::Written;
+      break;
+    case WriteResult::Declined:
+      state_.saveSetting.DataFileName = std::move(previous);
+      result.outcome = SaveOutcome::Declined;
+      break;
+    case WriteResult::Failed:
+      break;
+  }
+  return result;
+}
+
+SaveResult DataCommands::WriteSpectrum(const std::string& chosen) {
+  if (!state_.fDataValid) return {SaveOutcome::NoData, {}};
+  if (chosen.empty()) return {SaveOutcome::NotChosen, {}};
+  SaveResult result{SaveOutcome::Failed, WithExtensionIfNoDot(chosen, kFftExtension)};
+  std::string previous = std::exchange(state_.saveSetting.DataFileName, DataNameOfSpectrum(result.path));
+  SaveSetting target = state_.saveSetting;
+  target.DataFileName = result.path;
+  switch (file_.SaveFftFile(kFftFileHeader, state_.measAdSetting, state_.curData, state_.fftSetting, target)) {
+    case WriteResult::Written:
+      result.outcome = SaveOutcome::Written;
+      break;
+    case WriteResult::Declined:
+      state_.saveSetting.DataFileName = std::move(previous);
+      result.outcome = SaveOutcome::Declined;
+      break;
+    case WriteResult::Failed:
+      break;
+  }
+  return result;
+}
+
+WriteResult DataCommands::ExportData(const std::string& path) const {
+  if (!state_.fDataValid) return WriteResult::Failed;
+  SaveSetting save = state_.saveSetting;
+  save.DataFileName = path;
+  return WriteCurrent(save);
+}
+
+DataCommands::AutoSaveOutcome DataCommands::AutoSave() {
+  const SaveSetting& save = state_.saveSetting;
+  if (!state_.fDataValid || save.fSaveDataFile != 1 || save.DataFileName.empty()) return AutoSaveOutcome::NotDue;
+  // A name from another platform would create a file of that literal name here.
+  const WriteResult result = IsUsablePathHere(save.DataFileName) ? WriteCurrent(save) : WriteResult::Failed;
+  switch (result) {
+    case WriteResult::Written:
+      state_.fDataSaved = true;
+      return AutoSaveOutcome::Written;
+    case WriteResult::Declined:
+      return AutoSaveOutcome::Declined;
+    case WriteResult::Failed:
+      break;
+  }
+  state_.fDataSaved = false;
+  return AutoSaveOutcome::Failed;
+}
+
+bool DataCommands::ReadDataFile(const std::string& path, AdUnitSetting& ad, FftSetting& fft, SaveSetting& save) {
+  loaded_.ad_dnum = 0;
+  return file_.LoadDataFile(path, kDataFileHeader, loaded_, fft, save, ad) && IsAnalysableCount(loaded_.ad_dnum);
+}
+
+void DataCommands::TakeLoaded(MeasureData& target, const AdUnitSetting& ad) const {
+  target.ad_dnum = loaded_.ad_dnum;
+  target.spsSel = static_cast<std::uint32_t>(ad.spsSel);
+  target.sinc3 = ad.sinc3;
+  // The volts, their range and the frequency step follow from the codes (CodeToVolt).
+  std::copy_n(loaded_.adCode, loaded_.ad_dnum, target.adCode);
+}
+
+WriteResult DataCommands::WriteCurrent(const SaveSetting& save) const {
+  return file_.SaveDataFile(kDataFileHeader, state_.measAdSetting, state_.curData, state_.fftSetting, save);
+}

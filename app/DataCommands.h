@@ -1,0 +1,101 @@
+// The data-file commands of a measurement session, without any dialog: each takes
+// the path the user chose (an empty path is a cancelled dialog and changes nothing)
+// and reports an outcome; the window shows the boxes and texts for it. The only
+// question asked here is the writers' overwrite question ("ファイル：…があります。
+// 上書きしますか"), through the session's Prompter.
+//
+// Commands that change the records throw std::logic_error while a measurement runs
+// (the window keeps them locked then); the save commands find no current measurement
+// then (fDataValid is 0 from the accepted start on).
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "app/RecordAnalyser.h"
+#include "app/SaveResult.h"
+#include "app/SessionState.h"
+#include "files/Myfile.h"
+#include "ui/Prompter.h"
+
+class DataCommands {
+ public:
+  DataCommands(SessionState& state, RecordAnalyser& analyser, Prompter& prompter);
+
+  // 新規ファイル. Whether the discard question ("データを保存していませんが、破棄しても
+  // いいですか？", OK/Cancel) is due first: an unsaved current measurement and no
+  // automatic saving.
+  bool NewFileWouldDiscard() const;
+  // Names the file of the next saves: DataFileName = chosen (".DTA" when the file
+  // name has no "."); the current measurement is dropped (fDataValid 0, fDataSaved 0);
+  // a reference stays. Nothing is written. False for an empty name (nothing changed).
+  // Caption: retitle (CaptionText).
+  bool NewDataFile(const std::string& chosen);
+
+  enum class LoadOutcome {
+    NotChosen,  // empty path: nothing changed
+    Loaded,     // adopted, see below
+    Invalid,    // unreadable, not a data file, or a sample count that is not a power of
+                // two ("データファイルの内容が正しくありませんでした"): nothing changed
+  };
+  // データ → 読込み. On Loaded: curData holds the file's samples, converted and analysed
+  // (codeDeviation too); fDataValid 1, fDataSaved 1; FftSetting, measAdSetting and
+  // editAdSetting are the file's, SaveSetting is the file's with DataFileName = path.
+  // A held reference is analysed again when the window, its correction or the DC cut
+  // changed. Caption: retitle.
+  LoadOutcome LoadData(const std::string& path);
+  // 参照データ → 読み込み. On Loaded: refData holds the file's samples, analysed with
+  // the current FftSetting; refAdSetting is the file's; fRefValid 1. Nothing else
+  // changes (the file's FftSetting and SaveSetting are not used). Caption unchanged.
+  LoadOutcome LoadReference(const std::string& path);
+  // データをクリア: drops the reference (fRefValid 0). False when none was held.
+  bool ClearReference();
+
+  // データ → 保存. The name gets ".DTA" unless it ends in exactly ".DTA"; DataFileName =
+  // that name; the current measurement is written with measAdSetting, FftSetting and
+  // SaveSetting. Written: fDataSaved 1, retitle. Declined: DataFileName back as it
+  // was, nothing else changes (no box, caption unchanged). Failed ("データ保存できませ
+  // んでした"): DataFileName keeps the new name, fDataSaved unchanged. NoData
+  // ("データがありません") is checked before the name.
+  SaveResult SaveData(const std::string& chosen);
+  // FFT結果出力. The name gets ".FFT" when the file name has no "."; DataFileName = that
+  // name cut before the file name's first "." + ".DTA" (the data file that belongs to
+  // it) and the spectrum is written with SaveSetting naming the spectrum file.
+  // Declined puts DataFileName back. Caption unchanged in every case. NoData
+  // ("データがありません", then "FFTデータ保存できませんでした") is checked first; Failed:
+  // "FFTデータ保存できませんでした".
+  SaveResult WriteSpectrum(const std::string& chosen);
+  // The current measurement to exactly this path, as SaveData writes it but without
+  // any extension rule or change of the session (the command-line tool's --out).
+  // Failed when there is no current measurement.
+  WriteResult ExportData(const std::string& path) const;
+
+  enum class AutoSaveOutcome {
+    NotDue,    // automatic saving off, no DataFileName, or no current measurement
+    Written,   // fDataSaved 1; retitle
+    Declined,  // the user kept the existing file: nothing changes (no box, caption unchanged)
+    Failed,    // not written, also when DataFileName is no usable path here (e.g.
+               // "D:\data\run1.DTA" from another platform): fDataSaved 0, the
+               // measurement stays held and shown; box "データ保存できませんでした"
+  };
+  // The automatic save at the end of a measurement (after MeasurementSession::Finish)
+  // to DataFileName.
+  AutoSaveOutcome AutoSave();
+
+ private:
+  // Reads a data file into the load record and the given settings (which start as
+  // the caller's copies); false unless the whole file is valid and its sample count
+  // can be analysed.
+  bool ReadDataFile(const std::string& path, AdUnitSetting& ad, FftSetting& fft, SaveSetting& save);
+  // The load record's samples into target, with the rate and filter of ad.
+  void TakeLoaded(MeasureData& target, const AdUnitSetting& ad) const;
+  // The current measurement with the session's settings and the given SaveSetting.
+  WriteResult WriteCurrent(const SaveSetting& save) const;
+
+  SessionState& state_;
+  RecordAnalyser& analyser_;
+  TmyFile file_;
+  // A file is read into this record first, so a failed read changes nothing held.
+  std::unique_ptr<MeasureBuffers> loadBuffers_ = std::make_unique<MeasureBuffers>();
+  MeasureData loaded_;
+};

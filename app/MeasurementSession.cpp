@@ -1,0 +1,79 @@
+#include "app/MeasurementSession.h"
+
+#include <stdexcept>
+#include <utility>
+
+#include "ui/StatusTexts.h"
+
+MeasurementSession::MeasurementSession(Prompter& prompter, StallGuard::Clock steadyClock, WallClock wallClock)
+    : data_(state_, analyser_, prompter),
+      settings_(state_, analyser_, prompter),
+      stall_(std::move(steadyClock)),
+      wallClock_(std::move(wallClock)) {}
+
+MeasurementSession::StartResult MeasurementSession::Start(TADC& unit) {
+  if (run_ && (run_->Starting() || run_->Running())) {
+    throw std::logic_error("MeasurementSession::Start while a measurement is under way");
+  }
+  run_.emplace(unit, analyser_.Engine(), analyser_.Work());
+  StartResult result = run_->Start(state_.editAdSetting, state_.fftSetting.DataCountMax, state_.curData);
+  if (result.setup.Ok()) {
+    state_.unitInfo = UnitInfoText(result.setup.unitName, result.setup.version, result.setup.description);
+  }
+  if (result.outcome != StartOutcome::Started) return result;
+
+  state_.measAdSetting = state_.editAdSetting;
+  state_.fMeasuring = true;
+  state_.DropData();
+  state_.fDataSaved = false;
+  state_.saveSetting.StartDateTime = StartDateTimeText(wallClock_());
+  stall_.Arm(state_.measAdSetting.spsSel);
+  return result;
+}
+
+MeasurementSession::PollOutcome MeasurementSession::Poll() {
+  if (!run_) return PollOutcome::NotRunning;
+  const PollOutcome outcome = run_->Step();
+  switch (outcome) {
+    case PollOutcome::Progress:
+    case PollOutcome::AllIn:
+      stall_.RecordsArrived();
+      break;
+    case PollOutcome::Waiting:
+      if (!stall_.Stalled()) break;
+      run_->Stop();
+      state_.fMeasuring = false;
+      return PollOutcome::ReadFailed;
+    case PollOutcome::ReadFailed:
+      state_.fMeasuring = false;
+      break;
+    case PollOutcome::NotRunning:
+      break;
+  }
+  return outcome;
+}
+
+void MeasurementSession::Stop() {
+  if (run_ && (run_->Starting() || run_->Running())) run_->Stop();
+  state_.fMeasuring = false;
+}
+
+MeasurementSession::FinishOutcome MeasurementSession::Finish() {
+  if (!run_) throw std::logic_error("MeasurementSession::Finish without a measurement");
+  const FinishOutcome outcome = run_->Finish(state_.fftSetting);
+  state_.fMeasuring = false;
+  if (outcome == FinishOutcome::LevelError) {
+    state_.DropData();
+    return outcome;
+  }
+  state_.fDataValid = true;
+  state_.fDataSaved = false;
+  state_.codeDeviation = CodeDeviation(state_.curData);
+  return outcome;
+}
+
+int MeasurementSession::SampleIndex() const { return run_ ? run_->SampleIndex() : 0; }
+
+int MeasurementSession::SampleCount() const { return run_ ? run_->SampleCount() : 0; }
+
+std::int32_t MeasurementSession::LastCode() const { return run_ ? run_->LastCode() : 0; }

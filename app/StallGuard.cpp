@@ -1,0 +1,22 @@
+#include "app/StallGuard.h"
+
+#include <algorithm>
+
+#include "model/UnitTables.h"
+
+std::chrono::steady_clock::duration StallGuard::LimitFor(int spsSel) {
+  // One poll asks for the records per read of the rate: that many sample periods.
+  const std::chrono::duration<double> pollPeriod(static_cast<double>(SamplesPerRead(spsSel)) /
+                                                 SamplesPerSecond(spsSel));
+  return std::max<std::chrono::steady_clock::duration>(
+      kStallFloor, std::chrono::duration_cast<std::chrono::steady_clock::duration>(pollPeriod * kStallPolls));
+}
+
+void StallGuard::Arm(int spsSel) {
+  limit_ = LimitFor(spsSel);
+  lastRecord_ = clock_();
+}
+
+void StallGuard::RecordsArrived() { lastRecord_ = clock_(); }
+
+bool StallGuard::Stalled() const { return clock_() - lastRecord_ > limit_; }

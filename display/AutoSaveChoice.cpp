@@ -1,0 +1,51 @@
+#include "display/AutoSaveChoice.h"
+
+#include "ui/TextHelpers.h"
+
+namespace {
+constexpr const char* kDataExtension = ".DTA";
+constexpr const char* kAnyDataFile = "*.DTA";
+constexpr const char* kNoFilter = "";
+}  // namespace
+
+void AutoSaveChoice::Load(const SaveSetting& save) {
+  copy_ = save;
+  checked_ = save.fSaveDataFile == 1;
+  selected_ = save.DataFileName;
+}
+
+void AutoSaveChoice::SetDefaults() {
+  copy_ = SaveSetting{};
+  checked_ = false;
+}
+
+std::string AutoSaveChoice::ShownFileName() const {
+  return checked_ ? ShortenPath(selected_, kShownNameLength) : std::string();
+}
+
+void AutoSaveChoice::ChooseFile() {
+  if (SelectSaveFile()) checked_ = true;
+}
+
+void AutoSaveChoice::Toggle(bool checked) {
+  checked_ = checked;
+  if (checked_ && selected_.empty() && !SelectSaveFile()) checked_ = false;
+}
+
+std::optional<SaveSetting> AutoSaveChoice::Confirmed() const {
+  if (checked_ && selected_.empty()) return std::nullopt;
+  SaveSetting save = copy_;
+  save.DataFileName = selected_;
+  save.fSaveDataFile = checked_ ? 1 : 0;
+  return save;
+}
+
+bool AutoSaveChoice::SelectSaveFile() {
+  std::string name =
+      prompter_.ChooseSaveFile(kNoFilter, copy_.DataFileName.empty() ? kAnyDataFile : copy_.DataFileName);
+  if (name.empty()) return false;
+  if (!NameHasDot(name)) name += kDataExtension;
+  selected_ = name;
+  copy_.DataFileName = name;
+  return true;
+}

@@ -1,0 +1,50 @@
+// The automatic-save part of the measurement and display settings dialog: its copy
+// of the caller's SaveSetting, the state of its check box and the selected file.
+// File choices go through the prompter.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "model/Records.h"
+#include "ui/DialogPrompter.h"
+
+class AutoSaveChoice {
+ public:
+  // Longest file name shown in the dialog's file field, in characters.
+  static constexpr std::size_t kShownNameLength = 32;
+
+  explicit AutoSaveChoice(DialogPrompter& prompter) : prompter_(prompter) {}
+
+  // Starts a showing: the copy of save, the check box as its fSaveDataFile, and its
+  // DataFileName as the selected file, so Set keeps the caller's name.
+  void Load(const SaveSetting& save);
+  // The defaults in the copy (saving off, no file, no start time) and the box off;
+  // the selected file stays.
+  void SetDefaults();
+
+  bool Checked() const { return checked_; }
+  const std::string& SelectedFile() const { return selected_; }
+  // The file field's text: the selected file shortened while the box is checked.
+  std::string ShownFileName() const;
+
+  // The file button: asks for a file and, when one was chosen, checks the box.
+  void ChooseFile();
+  // The user checked or unchecked the box. Checking it without a selected file asks
+  // for one; without an answer the box goes off again.
+  void Toggle(bool checked);
+
+  // What Set hands back, or nothing when the box is checked without a selected file
+  // (Set is refused then).
+  std::optional<SaveSetting> Confirmed() const;
+
+ private:
+  // Asks for the file (a name without "." in its last component gets ".DTA"); true
+  // when one was chosen.
+  bool SelectSaveFile();
+
+  DialogPrompter& prompter_;
+  SaveSetting copy_;
+  bool checked_ = false;
+  std::string selected_;
+};
