@@ -17,6 +17,7 @@
 #include "ui/StatusTexts.h"
 #if ZEMTRA_CLI_HAS_PNG
 #include "display/GraphHost.h"
+#include "files/PrintCommands.h"
 #endif
 
 namespace {
@@ -146,8 +147,33 @@ bool WritePicture(const std::string& path, const SessionState& state, Measuremen
   return false;
 }
 
-// The optional outputs of measure and analyze: data file, spectrum file, picture.
-int WriteOutputs(const CliOptions& options, MeasurementSession& session, MeasurementReport& report, const CliIo& io) {
+// The printed page as a PDF. It names the data file as the window would after a save:
+// with --out, the file written.
+bool WritePdf(const CliOptions& options, const SessionState& state, Prompter& prompter, MeasurementReport& report,
+              const CliIo& io) {
+#if ZEMTRA_CLI_HAS_PNG
+  SaveSetting save = state.saveSetting;
+  if (!options.out.empty()) save.DataFileName = options.out;
+  const PrintResult result = PrintPdfFile(options.pdf, options.landscape, state.curData, state.measAdSetting,
+                                          state.fftSetting, save, prompter);
+  if (result.status == PrintStatus::Failed) {
+    Say(io, result.message + ": " + options.pdf);
+    return false;
+  }
+  report.files.push_back({"pdf", options.pdf, result.status == PrintStatus::Printed});
+  return true;
+#else
+  (void)state;
+  (void)prompter;
+  (void)report;
+  Say(io, "this build has no Qt: --pdf is not available (" + options.pdf + ")");
+  return false;
+#endif
+}
+
+// The optional outputs of measure and analyze: data file, spectrum file, picture, page.
+int WriteOutputs(const CliOptions& options, MeasurementSession& session, Prompter& prompter, MeasurementReport& report,
+                 const CliIo& io) {
   if (!options.out.empty()) {
     const WriteResult result = session.Data().ExportData(options.out);
     if (result == WriteResult::Failed) {
@@ -165,6 +191,7 @@ int WriteOutputs(const CliOptions& options, MeasurementSession& session, Measure
     report.files.push_back({"fft", result.path, result.outcome == SaveOutcome::Written});
   }
   if (!options.png.empty() && !WritePicture(options.png, session.State(), report, io)) return kExitFile;
+  if (!options.pdf.empty() && !WritePdf(options, session.State(), prompter, report, io)) return kExitFile;
   return kExitOk;
 }
 
@@ -201,7 +228,7 @@ int RunMeasure(const CliOptions& options, const CliIo& io) {
   // A failed automatic save keeps the measurement: the other files and the report follow.
   MeasurementReport report{ResultsOf(session.State()), {}};
   const bool autoSaved = AutoSave(session, report, io);
-  const int written = WriteOutputs(options, session, report, io);
+  const int written = WriteOutputs(options, session, prompter, report, io);
   PrintReport(options, report, io);
   const int exitCode = autoSaved ? written : kExitFile;
   if (exitCode == kExitOk && !options.json) Say(io, status_text::kFinished);
@@ -228,7 +255,7 @@ int RunAnalyze(const CliOptions& options, const CliIo& io) {
   ApplyAnalysis(options, session, fft);
 
   MeasurementReport report{ResultsOf(session.State()), {}};
-  const int written = WriteOutputs(options, session, report, io);
+  const int written = WriteOutputs(options, session, prompter, report, io);
   PrintReport(options, report, io);
   return written;
 }

@@ -28,6 +28,8 @@ constexpr const char* kAnalysisOptions = R"(Analysis and display options (overri
 Output:
   --fft FILE.FFT                          write the spectrum as text (".FFT" added to a name without a dot)
   --png FILE.png                          write a picture of the graphs (812 x 466)
+  --pdf FILE.pdf                          print the page (graphs and conditions) to a PDF: A4, 600 dpi
+  --landscape                             the PDF page across (default: portrait)
   --json                                  one JSON object on stdout instead of the summary
   --yes                                   replace existing files without asking
 )";

@@ -74,6 +74,7 @@ class Parser {
     }
     for (; i < args_.size() && result_.error.empty(); ++i) Option(i);
     if (!result_.error.empty() || result_.options.help) return result_;
+    if (result_.options.landscape && result_.options.pdf.empty()) return Fail("--landscape applies to --pdf only");
     if (result_.options.command != CliCommand::Measure && result_.options.file.empty()) {
       return Fail(std::string(result_.options.command == CliCommand::Analyze
                                   ? "analyze needs a data file (FILE.DTA)"
@@ -133,6 +134,10 @@ class Parser {
     } else if (name == "--yes") {
       RequireCommand(name, Analysing(), "measure and analyze");
       o.yes = true;
+    } else if (name == "--landscape") {
+      if (inlineValue) return void(Fail(name + " takes no value"));
+      RequireCommand(name, Analysing(), "measure and analyze");
+      o.landscape = true;
     } else if (name == "--simulate") {
       RequireCommand(name, Measuring(), "measure");
       o.simulate = inlineValue.value_or("");
@@ -198,9 +203,9 @@ class Parser {
     } else if (name == "--out") {
       RequireCommand(name, Measuring(), "measure");
       if (auto text = Value(inlineValue, i, name)) o.out = *text;
-    } else if (name == "--fft" || name == "--png") {
+    } else if (name == "--fft" || name == "--png" || name == "--pdf") {
       RequireCommand(name, Analysing(), "measure and analyze");
-      if (auto text = Value(inlineValue, i, name)) (name == "--fft" ? o.fft : o.png) = *text;
+      if (auto text = Value(inlineValue, i, name)) (name == "--fft" ? o.fft : name == "--png" ? o.png : o.pdf) = *text;
     } else {
       Fail("unknown option '" + name + "' (see --help)");
     }

@@ -36,9 +36,11 @@ struct CliOptions {
   std::optional<bool> wave;
 
   // Outputs.
-  std::string out;  // data file
-  std::string fft;  // spectrum text file
-  std::string png;  // picture of the graphs
+  std::string out;         // data file
+  std::string fft;         // spectrum text file
+  std::string png;         // picture of the graphs
+  std::string pdf;         // the printed page as a PDF file
+  bool landscape = false;  // the PDF page across
   bool json = false;
   bool yes = false;
   bool help = false;

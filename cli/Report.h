@@ -9,7 +9,7 @@
 #include "app/Results.h"
 
 struct WrittenFile {
-  std::string kind;  // "data", "fft" or "png"
+  std::string kind;  // "data", "fft", "png" or "pdf"
   std::string path;
   bool written = false;  // false when the user declined to replace an existing file
 };

@@ -86,6 +86,7 @@ struct PageRect {
   int top = 0;
   int right = 0;
   int bottom = 0;
+  friend bool operator==(const PageRect&, const PageRect&) = default;
 };
 // One text to print: the label of the group at `index`, its top-left corner at (x, y).
 struct PrintedLabel {

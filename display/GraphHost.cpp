@@ -51,17 +51,22 @@ void GraphHost::Redraw() {
   }
 }
 
+OffscreenApplication::OffscreenApplication() {
+  QCoreApplication* running = QCoreApplication::instance();
+  if (running != nullptr) {
+    usable_ = qobject_cast<QApplication*>(running) != nullptr;
+    return;
+  }
+  own_ = std::make_unique<QApplication>(argc_, argv_);
+  usable_ = true;
+}
+
+OffscreenApplication::~OffscreenApplication() = default;
+
 bool RenderGraphsPng(const MeasureData& cur, const MeasureData* ref, const AdUnitSetting& adSetting,
                      const FftSetting& fftSetting, const std::string& path) {
-  if (QCoreApplication::instance() != nullptr && qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr)
-    return false;  // widgets need a QApplication, and only one application may exist
-  // An application of our own lives for this call only; it consumes the options it
-  // reads from argv, so they are fresh per call and outlive it.
-  char arg0[] = "zemtra", arg1[] = "-platform", arg2[] = "offscreen";
-  char* argv[] = {arg0, arg1, arg2, nullptr};
-  int argc = 3;
-  std::unique_ptr<QApplication> ownApp;
-  if (QCoreApplication::instance() == nullptr) ownApp = std::make_unique<QApplication>(argc, argv);
+  const OffscreenApplication app;
+  if (!app.Usable()) return false;
   const MeasureData none;
   GraphHost host(cur, ref != nullptr ? *ref : none, adSetting, fftSetting);
   host.Redraw();

@@ -12,6 +12,7 @@
 #include "model/Records.h"
 
 class PaintBox;
+class QApplication;
 class QLabel;
 
 class GraphHost : public QWidget {
@@ -42,6 +43,30 @@ class GraphHost : public QWidget {
   PaintBox* waveBox_;
   std::array<QLabel*, TGraph_FFT::kLabelCount> labels_{};
   std::unique_ptr<TGraph_FFT> graph_;
+};
+
+// A widget application for drawing without a window: the running one, or an offscreen
+// one that lives as long as this object. Not usable when a non-widget application
+// object exists (widgets cannot be made then, and only one application may exist).
+class OffscreenApplication {
+ public:
+  OffscreenApplication();
+  ~OffscreenApplication();
+  OffscreenApplication(const OffscreenApplication&) = delete;
+  OffscreenApplication& operator=(const OffscreenApplication&) = delete;
+
+  bool Usable() const { return usable_; }
+
+ private:
+  // The application keeps argc and argv and consumes the options it reads, so they
+  // are fresh per object and outlive it.
+  char arg0_[7] = "zemtra";
+  char arg1_[10] = "-platform";
+  char arg2_[10] = "offscreen";
+  char* argv_[4] = {arg0_, arg1_, arg2_, nullptr};
+  int argc_ = 3;
+  bool usable_ = false;
+  std::unique_ptr<QApplication> own_;
 };
 
 // Draws the graphs of a measurement (and of a reference, when given and not empty) and

@@ -15,6 +15,7 @@
 
 #include "display/PaintBox.h"
 #include "display/PeakReadout.h"
+#include "ui/UiFont.h"
 
 namespace {
 
@@ -157,6 +158,33 @@ void TGraph_FFT::CopyToBox(PaintBox& box, const QImage& bitmap, int boxWidth, in
   box.Present();
 }
 
+// A wide pen strokes a polyline as one polygon, which the rasteriser fills very slowly
+// once the curve folds back on itself thousands of times (a waveform at printer
+// resolution takes seconds); its segments are stroked one by one instead. In xor mode
+// overlapping segment ends would cancel out, so the segments go onto a black layer in
+// the pen's colour, which is then xored in once: the curve's pixels change once each.
+void TGraph_FFT::DrawCurve(QPainter& painter) {
+  if (painter.pen().width() <= kScreenPenWidth) {
+    painter.drawPolyline(points.data(), static_cast<int>(points.size()));
+    return;
+  }
+  segments.clear();
+  for (std::size_t i = 1; i < points.size(); ++i) segments.emplace_back(points[i - 1], points[i]);
+  const int count = static_cast<int>(segments.size());
+  if (painter.compositionMode() != QPainter::RasterOp_SourceXorDestination) {
+    painter.drawLines(segments.data(), count);
+    return;
+  }
+  QImage layer(painter.device()->width(), painter.device()->height(), QImage::Format_RGB32);
+  if (layer.isNull()) return;
+  layer.fill(Qt::black);
+  QPainter onLayer(&layer);
+  onLayer.setPen(painter.pen());
+  onLayer.drawLines(segments.data(), count);
+  onLayer.end();
+  painter.drawImage(0, 0, layer);
+}
+
 void TGraph_FFT::SetPen(QPainter& painter, std::int32_t color, int width, PenMode mode) {
   painter.setPen(QPen(ColorOf(color), width));
   switch (mode) {
@@ -204,7 +232,7 @@ void TGraph_FFT::DrawSpectrumCurve(QPainter& painter, const SpectrumScale& scale
   points.clear();
   for (int i = range.first; i <= range.last; ++i)
     points.emplace_back(scale.X(static_cast<float>(i) * step), scale.Y(dB[i]));
-  painter.drawPolyline(points.data(), static_cast<int>(points.size()));
+  DrawCurve(painter);
 }
 
 bool TGraph_FFT::SpectrumAlone(QImage& bitmap, bool isRef, int penWidth) {
@@ -361,7 +389,7 @@ void TGraph_FFT::DrawWaveCurve(QPainter& painter, const MeasureData& record, con
     const float v = volts ? record.volt[i] : static_cast<float>(record.adCode[i]);
     points.emplace_back(x, scale.Y(v, offset, height));
   }
-  painter.drawPolyline(points.data(), static_cast<int>(points.size()));
+  DrawCurve(painter);
 }
 
 void TGraph_FFT::WaveAlone(bool isRef) {
@@ -487,17 +515,21 @@ void PrepareCanvas(QPainter& canvas) {
   canvas.setBrush(Qt::white);
   canvas.setPen(Qt::black);
   canvas.setCompositionMode(QPainter::CompositionMode_SourceOver);
-  QFont font = canvas.font();
+  // The labels' sizes were measured in the screen font: print in the same face.
+  QFont font = UiFont();
   font.setPointSize(kPrintFontPoints);
   canvas.setFont(font);
 }
 
 template <std::size_t N>
 void WriteLabels(QPainter& canvas, const std::array<QLabel*, N>& labels, const std::vector<PrintedLabel>& places) {
+  // The caller's pen and font stay as they were for what it prints next.
+  canvas.save();
   PrepareCanvas(canvas);
   const int ascent = canvas.fontMetrics().ascent();
   for (const PrintedLabel& at : places)
     canvas.drawText(QPoint(at.x, at.y + ascent), labels[static_cast<std::size_t>(at.index)]->text());
+  canvas.restore();
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <QImage>
+#include <QLine>
 #include <QPoint>
 #include <array>
 #include <optional>
@@ -140,6 +141,8 @@ class TGraph_FFT {
   void ShowReadout(const MeasureData& record, int bin, PeakFields& fields, QLabel& unitLabel);
   void CopyToBox(PaintBox& box, const QImage& bitmap, int boxWidth, int boxHeight);
   static void SetPen(QPainter& painter, std::int32_t color, int width, PenMode mode);
+  // The curve through `points` with the painter's pen and mode.
+  void DrawCurve(QPainter& painter);
 
   QWidget& mainForm;
   PaintBox& specBox;
@@ -169,5 +172,6 @@ class TGraph_FFT {
   std::vector<float> refDisplaydB;  // kSpectrumCapacity entries, sized once
   int peakBin = 1;
   int readoutBin = 1;
-  std::vector<QPoint> points;  // one curve's vertices, reserved once for the largest record
+  std::vector<QPoint> points;   // one curve's vertices, reserved once for the largest record
+  std::vector<QLine> segments;  // a wide curve's segments (printing)
 };

@@ -103,14 +103,17 @@ class TmyFile {
   // 1 .. ad_dnum/2 - 1.
   static bool WriteSpectrumSection(AtomicFile& out, const MeasureData& data);
 
+  // The overwrite question of the writers, for other outputs that replace files the
+  // same way: asks whether an existing target may be replaced; true when it may be
+  // written (always when there is none).
+  bool MayWrite(const std::filesystem::path& target) const;
+
  private:
   // Header, sections A, F, G and the body into a temporary file renamed over target
   // only when all of it was written.
   bool WriteFile(const std::filesystem::path& target, std::string_view header, const AdUnitSetting& ad,
                  const SaveSetting& save, const FftSetting& fft,
                  const std::function<bool(AtomicFile&)>& writeBody) const;
-  // Asks whether an existing target may be replaced; true when it may be written.
-  bool MayWrite(const std::filesystem::path& target) const;
   // MayWrite, then WriteFile.
   WriteResult WriteAsked(const std::filesystem::path& target, std::string_view header, const AdUnitSetting& ad,
                          const SaveSetting& save, const FftSetting& fft,

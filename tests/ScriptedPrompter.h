@@ -3,11 +3,13 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "ui/DialogPrompter.h"
+#include "ui/PrintPrompter.h"
 
 struct ShownMessage {
   std::string text;
@@ -22,7 +24,7 @@ struct ShownFileDialog {
   std::string initialName;
 };
 
-class ScriptedPrompter : public DialogPrompter {
+class ScriptedPrompter : public DialogPrompter, public PrintPrompter {
  public:
   void ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon) override {
     messages.push_back({text, caption, icon});
@@ -50,6 +52,12 @@ class ScriptedPrompter : public DialogPrompter {
     colors.pop_front();
     return color;
   }
+  bool ChoosePrinter(QPrinter& printer) override { return NextPrintDialog(printer); }
+  bool SetUpPage(QPrinter& printer) override { return NextPrintDialog(printer); }
+
+  // What the next print or page-setup dialog does to the printer, and whether it is
+  // confirmed; cancelled when empty.
+  using PrintDialogStep = std::function<bool(QPrinter&)>;
 
   std::vector<ShownMessage> messages;
   std::vector<ShownMessage> questions;
@@ -58,6 +66,8 @@ class ScriptedPrompter : public DialogPrompter {
   std::deque<bool> answers;                        // answers to the next questions; No/Cancel when empty
   std::deque<std::string> files;                   // names the next file dialogs return; cancelled when empty
   std::deque<std::optional<std::int32_t>> colors;  // the next colour dialogs' choices; cancelled when empty
+  std::deque<PrintDialogStep> printDialogs;
+  int printDialogCount = 0;  // print and page-setup dialogs shown
 
  private:
   bool NextAnswer() {
@@ -65,6 +75,13 @@ class ScriptedPrompter : public DialogPrompter {
     const bool answer = answers.front();
     answers.pop_front();
     return answer;
+  }
+  bool NextPrintDialog(QPrinter& printer) {
+    ++printDialogCount;
+    if (printDialogs.empty()) return false;
+    const PrintDialogStep step = std::move(printDialogs.front());
+    printDialogs.pop_front();
+    return step(printer);
   }
   std::string NextFile() {
     if (files.empty()) return {};

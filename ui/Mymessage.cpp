@@ -24,6 +24,7 @@ void TmyMessage::FftSaveError() const { Show(kFftSave, MessageIcon::Error); }
 void TmyMessage::SettingFileError() const { Show(kSettingFile, MessageIcon::Error); }
 void TmyMessage::NoDataError() const { Show(kNoData, MessageIcon::Error); }
 void TmyMessage::InputLevelError() const { Show(kInputLevel, MessageIcon::Warning); }
+void TmyMessage::PrintError() const { Show(kPrint, MessageIcon::Error); }
 
 void ShowCatalogueCreationError(Prompter& prompter) {
   prompter.ShowMessage(std::string(kFatalMemory) + "TmyMessage", kProgramCaption, MessageIcon::Error);

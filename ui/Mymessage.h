@@ -27,6 +27,9 @@ class TmyMessage {
   void SettingFileError() const;
   void NoDataError() const;
   void InputLevelError() const;
+  // A page that could not be printed (the printer would not begin, the page could
+  // not be made or written).
+  void PrintError() const;
 
   const std::string& Subject() const { return subject_; }
   const std::string& Caption() const { return caption_; }
@@ -52,6 +55,7 @@ inline constexpr const char* kFftSave = "FFTデータ保存できませんでし
 inline constexpr const char* kSettingFile = "設定ファイルの内容が正しくありませんでした";
 inline constexpr const char* kNoData = "データがありません";
 inline constexpr const char* kInputLevel = "入力信号レベルが適正範囲からはずれています";
+inline constexpr const char* kPrint = "印刷できませんでした";
 }  // namespace message_text
 
 // The two boxes that cannot go through a catalogue object.

@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
 #include <QString>
 
 #include "ui/BgrColor.h"
@@ -56,4 +58,16 @@ std::optional<std::int32_t> QtPrompter::ChooseColor(std::int32_t initial) {
   const QColor chosen = QColorDialog::getColor(QColorOfBgr(initial), parent_);
   if (!chosen.isValid()) return std::nullopt;
   return BgrOfQColor(chosen);
+}
+
+bool QtPrompter::ChoosePrinter(QPrinter& printer) {
+  QPrintDialog dialog(&printer, parent_);
+  // One page: no page ranges to choose.
+  dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
+  return dialog.exec() == QDialog::Accepted;
+}
+
+bool QtPrompter::SetUpPage(QPrinter& printer) {
+  QPageSetupDialog dialog(&printer, parent_);
+  return dialog.exec() == QDialog::Accepted;
 }

@@ -1,12 +1,13 @@
 // The desktop's realisation of the prompter: Qt message boxes and standard dialogs
-// parented to a window.
+// (file, colour, print, page setup) parented to a window.
 #pragma once
 
 #include "ui/DialogPrompter.h"
+#include "ui/PrintPrompter.h"
 
 class QWidget;
 
-class QtPrompter : public DialogPrompter {
+class QtPrompter : public DialogPrompter, public PrintPrompter {
  public:
   explicit QtPrompter(QWidget* parent = nullptr) : parent_(parent) {}
 
@@ -16,6 +17,8 @@ class QtPrompter : public DialogPrompter {
   std::string ChooseOpenFile(const std::string& filter, const std::string& initialName) override;
   std::string ChooseSaveFile(const std::string& filter, const std::string& initialName) override;
   std::optional<std::int32_t> ChooseColor(std::int32_t initial) override;
+  bool ChoosePrinter(QPrinter& printer) override;
+  bool SetUpPage(QPrinter& printer) override;
 
  private:
   QWidget* parent_;

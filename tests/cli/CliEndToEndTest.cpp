@@ -14,6 +14,7 @@
 
 #include "ScriptedPrompter.h"
 #include "files/Myfile.h"
+#include "files/PdfTools.h"
 
 namespace fs = std::filesystem;
 
@@ -198,6 +199,34 @@ TEST_F(CliEndToEnd, ExistingFilesAreKeptUnlessTheUserSaysYes) {
   const auto replaced = Run("measure --simulate=clock=virtual --samples 1024 --out run.DTA --yes --json");
   ASSERT_EQ(replaced.exit, 0);
   EXPECT_NE(ReadAll(dir / "run.DTA"), "precious");
+}
+
+TEST_F(CliEndToEnd, PdfPageOfAMeasurementAndOfADataFile) {
+  const auto measured = Run("measure --simulate=clock=virtual --samples 1024 --out run.DTA --pdf run.pdf --json");
+  ASSERT_EQ(measured.exit, 0) << measured.err;
+  EXPECT_NE(measured.out.find(R"("pdf":{"path":"run.pdf","written":true})"), std::string::npos) << measured.out;
+  EXPECT_NE(PdfText(dir / "run.pdf").find("ファイル名：run.DTA"), std::string::npos) << "the data file written";
+
+  const auto across = Run("analyze run.DTA --window flattop --pdf across.pdf --landscape");
+  ASSERT_EQ(across.exit, 0) << across.err;
+  const std::string text = PdfText(dir / "across.pdf");
+  for (const char* line : {"データ数：1024", "サンプリング：4.8ksps", "窓関数：フラットトップ", "ファイル名：run.DTA"})
+    EXPECT_NE(text.find(line), std::string::npos) << line << " in\n" << text;
+  EXPECT_NE(CommandOutput("pdfinfo " + Quoted(dir / "across.pdf")).find("842 x 595"), std::string::npos) << "A4 across";
+
+  std::ofstream(dir / "kept.pdf") << "earlier page";
+  const auto kept = Run("analyze run.DTA --pdf kept.pdf --json");
+  ASSERT_EQ(kept.exit, 0) << kept.err;
+  EXPECT_EQ(ReadAll(dir / "kept.pdf"), "earlier page") << "replaced only when the user says yes";
+  EXPECT_NE(kept.out.find(R"("pdf":{"path":"kept.pdf","written":false})"), std::string::npos) << kept.out;
+}
+
+TEST_F(CliEndToEnd, UnprintablePdfExitsWithTheFileCode) {
+  ASSERT_EQ(Run("measure --simulate=clock=virtual --samples 1024 --out run.DTA").exit, 0);
+  const auto run = Run("analyze run.DTA --pdf no-such-directory/run.pdf");
+  EXPECT_EQ(run.exit, 6);
+  EXPECT_NE(run.err.find("印刷できませんでした"), std::string::npos) << run.err;
+  EXPECT_FALSE(fs::exists(dir / "no-such-directory"));
 }
 
 TEST_F(CliEndToEnd, SettingsFilesAreCheckedAndPrinted) {

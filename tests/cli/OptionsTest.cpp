@@ -58,11 +58,13 @@ TEST(CliOptions, OptionsNotGivenLeaveTheRecordsAlone) {
 }
 
 TEST(CliOptions, AnalyzeAndSettingsTakeAFile) {
-  auto p = Parse({"analyze", "run1.DTA", "--window", "rect", "--fft", "run1.FFT"});
+  auto p = Parse({"analyze", "run1.DTA", "--window", "rect", "--fft", "run1.FFT", "--pdf=run1.pdf", "--landscape"});
   ASSERT_EQ(p.error, "");
   EXPECT_EQ(p.options.command, CliCommand::Analyze);
   EXPECT_EQ(p.options.file, "run1.DTA");
   EXPECT_EQ(p.options.window, 0);
+  EXPECT_EQ(p.options.pdf, "run1.pdf");
+  EXPECT_TRUE(p.options.landscape);
   p = Parse({"settings", "Zemtraini.prf"});
   ASSERT_EQ(p.error, "");
   EXPECT_EQ(p.options.file, "Zemtraini.prf");
@@ -97,6 +99,9 @@ TEST(CliOptions, InvalidOptionsNameTheOptionAndWhatIsAllowed) {
       {{"settings", "a.prf", "--json"}, "--json applies to measure and analyze only"},
       {{"settings", "a.prf", "--yes"}, "--yes applies to measure and analyze only"},
       {{"measure", "--device"}, "--device needs a value"},
+      {{"analyze", "a.DTA", "--landscape"}, "--landscape applies to --pdf only"},
+      {{"analyze", "a.DTA", "--pdf", "a.pdf", "--landscape=yes"}, "--landscape takes no value"},
+      {{"settings", "a.prf", "--pdf", "a.pdf"}, "--pdf applies to measure and analyze only"},
   };
   for (const auto& r : rows) {
     const auto p = ParseCommandLine(r.args);

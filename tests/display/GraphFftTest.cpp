@@ -200,6 +200,24 @@ TEST_F(GraphFftTest, XorCurveHasNoHolesAtSharedVertices) {
   EXPECT_GT(checked, 80);
 }
 
+TEST_F(GraphFftTest, PrintedXorCurveChangesEachPixelOnce) {
+  // The wide print pen strokes the segments one by one; where their ends overlap an
+  // xor would cancel itself out.
+  fft.fLogGraph = 0;
+  for (int i = 0; i < 2048; ++i) ref.data.spectrum[i] = 5.6234e-4F;
+  Host().Redraw();
+  QImage page(2000, 1000, QImage::Format_RGB32);
+  Host().Graph().PrintSpectrum(page);
+  const auto scale = SpectrumScale::Of(fft, page.width(), page.height());
+  const int y = scale->Y(20.0F * std::log10(5.6234e-4F));
+  int holes = 0;
+  const int end = scale->X(2047.0F);  // the last bin at 1 Hz per bin
+  for (int x = 3; x < end - 3; ++x) holes += Rgb(page, x, y) == kWhite ? 1 : 0;
+  EXPECT_EQ(holes, 0);
+  EXPECT_EQ(Rgb(page, 20, y), 0x7F7F7Fu);
+  EXPECT_EQ(Rgb(page, 20, y + 2), 0x7F7F7Fu) << "five pixels wide";
+}
+
 TEST_F(GraphFftTest, RelativeDisplayPutsTheHighestBinAtZero) {
   fft.fAbsoGraph = 0;
   cur.data.spectrum[10] = 0.5F;

@@ -30,6 +30,7 @@ TEST(TmyMessage, EveryMessageWithItsTextCaptionAndIcon) {
       {[](const TmyMessage& m) { m.NoDataError(); }, "データがありません", MessageIcon::Error},
       {[](const TmyMessage& m) { m.InputLevelError(); }, "入力信号レベルが適正範囲からはずれています",
        MessageIcon::Warning},
+      {[](const TmyMessage& m) { m.PrintError(); }, "印刷できませんでした", MessageIcon::Error},
   };
   for (const auto& c : cases) {
     ScriptedPrompter prompter;

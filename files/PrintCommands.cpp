@@ -1,0 +1,102 @@
+#include "files/PrintCommands.h"
+
+#include <QDir>
+#include <QFile>
+#include <QPrinter>
+#include <QTemporaryFile>
+#include <exception>
+
+#include "display/GraphHost.h"
+#include "files/AtomicFile.h"
+#include "files/Myfile.h"
+#include "files/Myprint.h"
+#include "ui/Mymessage.h"
+#include "ui/PrintPrompter.h"
+
+namespace {
+
+constexpr char kPdfStart[] = "%PDF-";
+constexpr char kPdfEnd[] = "%%EOF";
+
+PrintResult Failed() { return {PrintStatus::Failed, message_text::kPrint}; }
+
+// A PDF document is whole when it runs from its header to its end-of-file mark.
+bool IsCompletePdf(const QByteArray& bytes) { return bytes.startsWith(kPdfStart) && bytes.trimmed().endsWith(kPdfEnd); }
+
+// Points a printer at another file for its lifetime, then back at its own.
+class OutputRedirect {
+ public:
+  OutputRedirect(QPrinter& printer, const QString& file) : printer_(printer), own_(printer.outputFileName()) {
+    printer_.setOutputFileName(file);
+  }
+  ~OutputRedirect() { printer_.setOutputFileName(own_); }
+  OutputRedirect(const OutputRedirect&) = delete;
+  OutputRedirect& operator=(const OutputRedirect&) = delete;
+
+ private:
+  QPrinter& printer_;
+  QString own_;
+};
+
+// The printer writes the PDF to a staging file of its own; its bytes then replace the
+// target the way every file of the program is replaced.
+bool PrintPdfSafely(QPrinter& printer, TmyPrint& page, const PrintInfo& info) {
+  AtomicFile out(QFile::encodeName(printer.outputFileName()).toStdString());
+  if (!out.Open()) return false;
+  QTemporaryFile staging(QDir::tempPath() + QStringLiteral("/zemtra-print-XXXXXX.pdf"));
+  if (!staging.open()) return false;
+  staging.close();
+  bool printed = false;
+  {
+    const OutputRedirect redirect(printer, staging.fileName());
+    printed = page.Print(info);
+  }
+  if (!printed || !staging.open()) return false;
+  const QByteArray bytes = staging.readAll();
+  if (!IsCompletePdf(bytes)) return false;
+  out.Append(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+  return out.Commit();
+}
+
+}  // namespace
+
+bool PageSetupCommand(PrintPrompter& prompter, QPrinter& printer) { return prompter.SetUpPage(printer); }
+
+PrintResult PrintCommand(PrintPrompter& prompter, QPrinter& printer, TGraph_FFT& graph, const FftSetting& fft,
+                         const PrintInfo& info) {
+  if (!prompter.ChoosePrinter(printer)) return {PrintStatus::Cancelled, {}};
+  return PrintPage(printer, graph, fft, info);
+}
+
+PrintResult PrintPage(QPrinter& printer, TGraph_FFT& graph, const FftSetting& fft, const PrintInfo& info) {
+  try {
+    TmyPrint page(graph, printer, fft);
+    bool printed = false;
+    if (printer.outputFormat() == QPrinter::PdfFormat) {
+      printer.setResolution(kPdfDpi);
+      printed = PrintPdfSafely(printer, page, info);
+    } else {
+      printed = page.Print(info);
+    }
+    if (printed) return {PrintStatus::Printed, {}};
+  } catch (const std::exception&) {
+    // Out of memory on the way: the page is not printed, and the caller says so.
+  }
+  return Failed();
+}
+
+PrintResult PrintPdfFile(const std::string& path, bool landscape, const MeasureData& data, const AdUnitSetting& ad,
+                         const FftSetting& fft, const SaveSetting& save, Prompter& prompter) {
+  if (!TmyFile(prompter).MayWrite(path)) return {PrintStatus::Cancelled, {}};
+  const OffscreenApplication app;
+  if (!app.Usable()) return Failed();
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(QFile::decodeName(QByteArray::fromStdString(path)));
+  printer.setPageSize(QPageSize(QPageSize::A4));
+  printer.setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+  const MeasureData none;
+  GraphHost host(data, none, ad, fft);
+  host.Redraw();
+  return PrintPage(printer, host.Graph(), fft, PrintInfoOf(data, fft, save));
+}
