@@ -97,6 +97,15 @@ TEST(CliOptions, InvalidOptionsNameTheOptionAndWhatIsAllowed) {
       {{"settings", "a.prf", "--json"}, "--json applies to measure and analyze only"},
       {{"settings", "a.prf", "--yes"}, "--yes applies to measure and analyze only"},
       {{"measure", "--device"}, "--device needs a value"},
+      {{"measure", "--yes=no"}, "--yes takes no value"},
+      {{"measure", "--yes="}, "--yes takes no value"},
+      {{"analyze", "a.DTA", "--json=0"}, "--json takes no value"},
+      {{"measure", "--help=x"}, "--help takes no value"},
+      {{"measure", "--out", ""}, "--out needs a file name, not an empty one"},
+      {{"measure", "--fft="}, "--fft needs a file name"},
+      {{"analyze", "a.DTA", "--png", ""}, "--png needs a file name"},
+      {{"measure", "--settings="}, "--settings needs a file name"},
+      {{"analyze", ""}, "analyze needs a data file (FILE.DTA), not an empty name"},
   };
   for (const auto& r : rows) {
     const auto p = ParseCommandLine(r.args);
