@@ -1,6 +1,7 @@
 #include "display/GraphHost.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QLabel>
 #include <QPixmap>
 
@@ -51,10 +52,10 @@ void GraphHost::Redraw() {
   }
 }
 
-bool RenderGraphsPng(const MeasureData& cur, const MeasureData* ref, const AdUnitSetting& adSetting,
-                     const FftSetting& fftSetting, const std::string& path) {
+std::optional<std::string> RenderGraphsPng(const MeasureData& cur, const MeasureData* ref,
+                                           const AdUnitSetting& adSetting, const FftSetting& fftSetting) {
   if (QCoreApplication::instance() != nullptr && qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr)
-    return false;  // widgets need a QApplication, and only one application may exist
+    return std::nullopt;  // widgets need a QApplication, and only one application may exist
   // An application of our own lives for this call only; it consumes the options it
   // reads from argv, so they are fresh per call and outlive it.
   char arg0[] = "zemtra", arg1[] = "-platform", arg2[] = "offscreen";
@@ -65,5 +66,8 @@ bool RenderGraphsPng(const MeasureData& cur, const MeasureData* ref, const AdUni
   const MeasureData none;
   GraphHost host(cur, ref != nullptr ? *ref : none, adSetting, fftSetting);
   host.Redraw();
-  return host.grab().save(QString::fromStdString(path), "PNG");
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  if (!buffer.open(QIODevice::WriteOnly) || !host.grab().save(&buffer, "PNG")) return std::nullopt;
+  return bytes.toStdString();
 }
