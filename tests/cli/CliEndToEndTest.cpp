@@ -80,6 +80,11 @@ double JsonNumber(const std::string& json, const std::string& key) {
   return std::stod(match[1]);
 }
 
+// The JSON report's entry for a file that was not written.
+std::string Unwritten(const std::string& kind, const std::string& path, const std::string& reason) {
+  return "\"" + kind + "\":{\"path\":\"" + path + "\",\"written\":false,\"reason\":\"" + reason + "\"}";
+}
+
 // 1 mV at 600 Hz, 4800 per second, 1024 samples: exactly on line 128.
 constexpr const char* kSine = "measure --simulate=clock=virtual,noise=off,ch0=sine:600:1e-3 --samples 1024 --json";
 
@@ -322,8 +327,8 @@ TEST_F(CliEndToEnd, ASignalAtTheOverwriteQuestionWritesNoFurtherFile) {
   std::ofstream(dir / "run.FFT") << "earlier";
   const std::string command =
       "cd '" + dir.string() + "' && exec '" + ZEMTRA_CLI_PATH +
-      "' measure --simulate=clock=virtual --samples 1024 --fft run.FFT --png run.png --json <'" + terminal.SlavePath() +
-      "' >stdout 2>stderr";
+      "' measure --simulate=clock=virtual --samples 1024 --fft run.FFT --png run.png --pdf run.pdf --json <'" +
+      terminal.SlavePath() + "' >stdout 2>stderr";
   const pid_t pid = ::fork();
   if (pid == 0) {
     ::execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
@@ -350,10 +355,12 @@ TEST_F(CliEndToEnd, ASignalAtTheOverwriteQuestionWritesNoFurtherFile) {
   ASSERT_TRUE(WIFEXITED(status)) << ReadAll(dir / "stderr");
   EXPECT_EQ(WEXITSTATUS(status), 143) << ReadAll(dir / "stderr");
   EXPECT_EQ(ReadAll(dir / "run.FFT"), "earlier");
-  EXPECT_FALSE(fs::exists(dir / "run.png")) << "no file after the signal";
-  EXPECT_NE(ReadAll(dir / "stdout").find(R"("png":{"path":"run.png","written":false,"reason":"interrupted"})"),
-            std::string::npos)
-      << ReadAll(dir / "stdout");
+  const std::string report = ReadAll(dir / "stdout");
+  for (const char* kind : {"png", "pdf"}) {
+    const std::string name = std::string("run.") + kind;
+    EXPECT_FALSE(fs::exists(dir / name)) << "no file after the signal: " << name;
+    EXPECT_NE(report.find(Unwritten(kind, name, "interrupted")), std::string::npos) << report;
+  }
 }
 
 TEST_F(CliEndToEnd, ThePictureIsAskedAboutAndLandsAtTheExactBytesGiven) {
@@ -386,6 +393,7 @@ TEST_F(CliEndToEnd, TwoNamesForOneFileAreRefusedBeforeAnythingIsDone) {
       {"measure --simulate=clock=virtual --samples 1024 --out x.DTA --fft x.DTA", "--out and --fft name the same file"},
       {"measure --simulate=clock=virtual --samples 1024 --out x.FFT --fft ./x", "--out and --fft name the same file"},
       {"analyze run.DTA --png ./run.DTA --yes", "the data file and --png name the same file"},
+      {"measure --simulate=clock=virtual --samples 1024 --out x.DTA --pdf x.DTA", "--out and --pdf name the same file"},
   };
   for (const auto& r : rows) {
     const auto run = Run(r.args);
@@ -399,19 +407,20 @@ TEST_F(CliEndToEnd, TwoNamesForOneFileAreRefusedBeforeAnythingIsDone) {
 
 TEST_F(CliEndToEnd, SpecialFilesAreNeitherReadNorReplaced) {
   ASSERT_EQ(Run("measure --simulate=clock=virtual --samples 1024 --out run.DTA").exit, 0);
-  ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
+  for (const char* name : {"fifo", "page-fifo"}) ASSERT_EQ(::mkfifo((dir / name).c_str(), 0600), 0);
   // Opening a FIFO for reading would wait for a writer; the kill only guards the test.
   const auto read = Run("analyze fifo", {}, "timeout -s KILL 20");
   EXPECT_EQ(read.exit, 6) << read.err;
   EXPECT_NE(read.err.find("データファイルの内容が正しくありませんでした"), std::string::npos) << read.err;
   EXPECT_EQ(Run("analyze run.DTA --settings fifo", {}, "timeout -s KILL 20").exit, 2);
 
-  const auto written = Run("measure --simulate=clock=virtual --samples 1024 --out fifo --fft run.FFT --yes --json");
+  const auto written =
+      Run("measure --simulate=clock=virtual --samples 1024 --out fifo --fft run.FFT --pdf page-fifo --yes --json");
   EXPECT_EQ(written.exit, 6) << written.err;
-  EXPECT_TRUE(fs::is_fifo(dir / "fifo"));
-  EXPECT_NE(written.out.find(R"("data":{"path":"fifo","written":false,"reason":"not a regular file"})"),
-            std::string::npos)
-      << written.out;
+  for (const auto& [kind, name] : {std::pair{"data", "fifo"}, std::pair{"pdf", "page-fifo"}}) {
+    EXPECT_TRUE(fs::is_fifo(dir / name)) << name;
+    EXPECT_NE(written.out.find(Unwritten(kind, name, "not a regular file")), std::string::npos) << written.out;
+  }
   EXPECT_TRUE(fs::exists(dir / "run.FFT")) << "the other file is still written";
 
   fs::create_symlink("run.DTA", dir / "link.DTA");

@@ -63,24 +63,26 @@ TEST_F(CliCommands, OnAFullDiskEveryFileIsAttemptedAndEveryOldFileStays) {
   save.fSaveDataFile = 1;
   save.DataFileName = Path("auto.DTA");
   WriteSettings("auto.prf", save);
-  for (const char* name : {"auto.DTA", "run.DTA", "run.FFT", "run.png"}) WriteBytes(dir / name, "old");
+  const std::vector<std::string> outputs{"auto.DTA", "run.DTA", "run.FFT", "run.png", "run.pdf"};
+  for (const auto& name : outputs) WriteBytes(dir / name, "old");
   FullDisk disk;
   io.fileCalls = &disk;
 
-  const int exit = Run({"measure", "--simulate=clock=virtual", "--settings", Path("auto.prf"), "--out", Path("run.DTA"),
-                        "--fft", Path("run.FFT"), "--png", Path("run.png"), "--yes", "--json"});
+  const int exit =
+      Run({"measure", "--simulate=clock=virtual", "--settings", Path("auto.prf"), "--out", Path("run.DTA"), "--fft",
+           Path("run.FFT"), "--png", Path("run.png"), "--pdf", Path("run.pdf"), "--yes", "--json"});
   EXPECT_EQ(exit, 6) << err.Text();
   const std::string json = out.Text();
-  for (const char* kind : {"autosave", "data", "fft", "png"}) {
+  for (const char* kind : {"autosave", "data", "fft", "png", "pdf"}) {
     EXPECT_NE(json.find(std::string("\"") + kind + "\":{\"path\":"), std::string::npos) << kind << " in " << json;
   }
   EXPECT_EQ(json.find("\"written\":true"), std::string::npos) << json;
   EXPECT_NE(json.find(R"("written":false,"reason":"failed")"), std::string::npos) << json;
-  for (const char* name : {"auto.DTA", "run.DTA", "run.FFT", "run.png"})
-    EXPECT_EQ(ReadBytes(dir / name), "old") << name;
-  EXPECT_EQ(dir.Entries().size(), 5U) << "the four files and the settings, no temporary file";
+  for (const auto& name : outputs) EXPECT_EQ(ReadBytes(dir / name), "old") << name;
+  EXPECT_EQ(dir.Entries().size(), outputs.size() + 1) << "the old files and the settings, no temporary file";
   const std::string messages = err.Text();
-  for (const char* text : {"データ保存できませんでした", "FFTデータ保存できませんでした", "run.png"}) {
+  for (const char* text :
+       {"データ保存できませんでした", "FFTデータ保存できませんでした", "run.png", "印刷できませんでした"}) {
     EXPECT_NE(messages.find(text), std::string::npos) << text << " in " << messages;
   }
 }

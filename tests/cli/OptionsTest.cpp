@@ -109,6 +109,7 @@ TEST(CliOptions, InvalidOptionsNameTheOptionAndWhatIsAllowed) {
       {{"measure", "--out", ""}, "--out needs a file name, not an empty one"},
       {{"measure", "--fft="}, "--fft needs a file name"},
       {{"analyze", "a.DTA", "--png", ""}, "--png needs a file name"},
+      {{"analyze", "a.DTA", "--pdf="}, "--pdf needs a file name"},
       {{"measure", "--settings="}, "--settings needs a file name"},
       {{"analyze", ""}, "analyze needs a data file (FILE.DTA), not an empty name"},
   };
