@@ -43,7 +43,7 @@ void OccupyClosedStandardDescriptors() {
   }
 }
 
-// Qt's offscreen platform (used for --png) complains on stderr when the session has no
+// Qt's offscreen platform (used for --png and --pdf) complains on stderr when the session has no
 // runtime directory, as over SSH or in CI; give it the one it would fall back to.
 void EnsureRuntimeDirectory() {
   if (std::getenv("XDG_RUNTIME_DIR") != nullptr) return;
