@@ -20,6 +20,7 @@
 
 #include "ScriptedPrompter.h"
 #include "drivers/PseudoTerminal.h"
+#include "files/FileTestSupport.h"
 #include "files/Myfile.h"
 #include "files/PdfTools.h"
 
@@ -33,23 +34,8 @@ struct CliRun {
   std::string err;
 };
 
-std::string ReadAll(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 class CliEndToEnd : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir = fs::temp_directory_path() /
-          ("zemtra-cli-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-  }
-  void TearDown() override { fs::remove_all(dir); }
-
   // Runs the tool in `where` (default: the test's directory); prefix runs it under
   // another command (e.g. timeout); stdoutTo replaces the standard output's file.
   CliRun Run(const std::string& args, const fs::path& where = {}, const std::string& prefix = "",
@@ -62,12 +48,14 @@ class CliEndToEnd : public ::testing::Test {
     const int status = std::system(command.c_str());
     CliRun run;
     run.exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.out = ReadAll(dir / "stdout");
-    run.err = ReadAll(dir / "stderr");
+    run.out = ReadBytes(dir / "stdout");
+    run.err = ReadBytes(dir / "stderr");
     return run;
   }
 
-  fs::path dir;
+  // A directory of this run's own: other runs of the suite on the machine use theirs.
+  TempDir temp;
+  fs::path dir = temp.path();
 };
 
 double JsonNumber(const std::string& json, const std::string& key) {
@@ -160,9 +148,9 @@ TEST_F(CliEndToEnd, AnalyzeReproducesTheSpectrumFileThatMeasureWrote) {
   ASSERT_EQ(measured.exit, 0) << measured.err;
   const auto analysed = Run("analyze ../measured/run.DTA --fft run.FFT", dir / "analysed");
   ASSERT_EQ(analysed.exit, 0) << analysed.err;
-  const auto spectrum = ReadAll(dir / "measured" / "run.FFT");
+  const auto spectrum = ReadBytes(dir / "measured" / "run.FFT");
   EXPECT_GT(spectrum.size(), 2048U * 10U);
-  EXPECT_EQ(spectrum, ReadAll(dir / "analysed" / "run.FFT"));
+  EXPECT_EQ(spectrum, ReadBytes(dir / "analysed" / "run.FFT"));
 
   const auto other = Run("analyze measured/run.DTA --window rect --json");
   ASSERT_EQ(other.exit, 0) << other.err;
@@ -208,12 +196,12 @@ TEST_F(CliEndToEnd, ExistingFilesAreKeptUnlessTheUserSaysYes) {
   std::ofstream(dir / "run.DTA") << "precious";
   const auto kept = Run("measure --simulate=clock=virtual --samples 1024 --out run.DTA --json");
   ASSERT_EQ(kept.exit, 0) << kept.err;
-  EXPECT_EQ(ReadAll(dir / "run.DTA"), "precious");
+  EXPECT_EQ(ReadBytes(dir / "run.DTA"), "precious");
   EXPECT_NE(kept.out.find(R"("data":{"path":"run.DTA","written":false,"reason":"declined"})"), std::string::npos)
       << kept.out;
   const auto replaced = Run("measure --simulate=clock=virtual --samples 1024 --out run.DTA --yes --json");
   ASSERT_EQ(replaced.exit, 0);
-  EXPECT_NE(ReadAll(dir / "run.DTA"), "precious");
+  EXPECT_NE(ReadBytes(dir / "run.DTA"), "precious");
 }
 
 TEST_F(CliEndToEnd, PdfPageOfAMeasurementAndOfADataFile) {
@@ -232,7 +220,7 @@ TEST_F(CliEndToEnd, PdfPageOfAMeasurementAndOfADataFile) {
   std::ofstream(dir / "kept.pdf") << "earlier page";
   const auto kept = Run("analyze run.DTA --pdf kept.pdf --json");
   ASSERT_EQ(kept.exit, 0) << kept.err;
-  EXPECT_EQ(ReadAll(dir / "kept.pdf"), "earlier page") << "replaced only when the user says yes";
+  EXPECT_EQ(ReadBytes(dir / "kept.pdf"), "earlier page") << "replaced only when the user says yes";
   EXPECT_NE(kept.out.find(R"("pdf":{"path":"kept.pdf","written":false,"reason":"declined"})"), std::string::npos)
       << kept.out;
 }
@@ -337,10 +325,10 @@ TEST_F(CliEndToEnd, ASignalAtTheOverwriteQuestionWritesNoFurtherFile) {
   ASSERT_GT(pid, 0);
   // The guard only keeps a broken tool from hanging the test.
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-  while (ReadAll(dir / "stderr").find("[y/N]") == std::string::npos && std::chrono::steady_clock::now() < deadline) {
+  while (ReadBytes(dir / "stderr").find("[y/N]") == std::string::npos && std::chrono::steady_clock::now() < deadline) {
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
-  EXPECT_NE(ReadAll(dir / "stderr").find("run.FFTがあります。"), std::string::npos) << "the question is asked";
+  EXPECT_NE(ReadBytes(dir / "stderr").find("run.FFTがあります。"), std::string::npos) << "the question is asked";
   ::kill(pid, SIGTERM);
   int status = 0;
   const auto killAt = std::chrono::steady_clock::now() + std::chrono::seconds(30);
@@ -352,10 +340,10 @@ TEST_F(CliEndToEnd, ASignalAtTheOverwriteQuestionWritesNoFurtherFile) {
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
-  ASSERT_TRUE(WIFEXITED(status)) << ReadAll(dir / "stderr");
-  EXPECT_EQ(WEXITSTATUS(status), 143) << ReadAll(dir / "stderr");
-  EXPECT_EQ(ReadAll(dir / "run.FFT"), "earlier");
-  const std::string report = ReadAll(dir / "stdout");
+  ASSERT_TRUE(WIFEXITED(status)) << ReadBytes(dir / "stderr");
+  EXPECT_EQ(WEXITSTATUS(status), 143) << ReadBytes(dir / "stderr");
+  EXPECT_EQ(ReadBytes(dir / "run.FFT"), "earlier");
+  const std::string report = ReadBytes(dir / "stdout");
   for (const char* kind : {"png", "pdf"}) {
     const std::string name = std::string("run.") + kind;
     EXPECT_FALSE(fs::exists(dir / name)) << "no file after the signal: " << name;
@@ -368,13 +356,13 @@ TEST_F(CliEndToEnd, ThePictureIsAskedAboutAndLandsAtTheExactBytesGiven) {
   std::ofstream(dir / "run.png") << "precious";
   const auto kept = Run(std::string(kMeasure) + "--png run.png");
   ASSERT_EQ(kept.exit, 0) << kept.err;
-  EXPECT_EQ(ReadAll(dir / "run.png"), "precious");
+  EXPECT_EQ(ReadBytes(dir / "run.png"), "precious");
   EXPECT_NE(kept.out.find(R"("png":{"path":"run.png","written":false,"reason":"declined"})"), std::string::npos)
       << kept.out;
 
   const auto replaced = Run(std::string(kMeasure) + "--png run.png --yes");
   ASSERT_EQ(replaced.exit, 0) << replaced.err;
-  EXPECT_EQ(ReadAll(dir / "run.png").substr(1, 3), "PNG");
+  EXPECT_EQ(ReadBytes(dir / "run.png").substr(1, 3), "PNG");
 
   const std::string odd = "bild-\xff\xfe.png";  // no UTF-8
   const auto bytes = Run(std::string(kMeasure) + "--png \"$(printf '" + odd + "')\"");
@@ -385,7 +373,7 @@ TEST_F(CliEndToEnd, ThePictureIsAskedAboutAndLandsAtTheExactBytesGiven) {
 
 TEST_F(CliEndToEnd, TwoNamesForOneFileAreRefusedBeforeAnythingIsDone) {
   ASSERT_EQ(Run("measure --simulate=clock=virtual --samples 1024 --out run.DTA").exit, 0);
-  const std::string before = ReadAll(dir / "run.DTA");
+  const std::string before = ReadBytes(dir / "run.DTA");
   const struct {
     const char* args;
     const char* message;
@@ -402,7 +390,7 @@ TEST_F(CliEndToEnd, TwoNamesForOneFileAreRefusedBeforeAnythingIsDone) {
     EXPECT_EQ(run.err.find("samples"), std::string::npos) << "nothing was measured: " << run.err;
   }
   EXPECT_FALSE(fs::exists(dir / "x.DTA") || fs::exists(dir / "x.FFT"));
-  EXPECT_EQ(ReadAll(dir / "run.DTA"), before);
+  EXPECT_EQ(ReadBytes(dir / "run.DTA"), before);
 }
 
 TEST_F(CliEndToEnd, SpecialFilesAreNeitherReadNorReplaced) {
@@ -426,7 +414,7 @@ TEST_F(CliEndToEnd, SpecialFilesAreNeitherReadNorReplaced) {
   fs::create_symlink("run.DTA", dir / "link.DTA");
   ASSERT_EQ(Run("measure --simulate=clock=virtual --samples 2048 --out link.DTA --yes").exit, 0);
   EXPECT_TRUE(fs::is_symlink(dir / "link.DTA"));
-  EXPECT_NE(ReadAll(dir / "run.DTA").find("ad_dnum:2048"), std::string::npos) << "the link's target is updated";
+  EXPECT_NE(ReadBytes(dir / "run.DTA").find("ad_dnum:2048"), std::string::npos) << "the link's target is updated";
 }
 
 TEST_F(CliEndToEnd, AReportThatCannotBeWrittenIsNoSuccess) {
@@ -435,7 +423,7 @@ TEST_F(CliEndToEnd, AReportThatCannotBeWrittenIsNoSuccess) {
   EXPECT_NE(full.err.find("the report could not be written"), std::string::npos) << full.err;
   const auto closed = Run("measure --simulate=clock=virtual --samples 1024 --out run.DTA --json", {}, "", ">&-");
   EXPECT_EQ(closed.exit, 74) << closed.err;
-  EXPECT_EQ(ReadAll(dir / "run.DTA").find("\"samples\""), std::string::npos) << "the report went into no file";
+  EXPECT_EQ(ReadBytes(dir / "run.DTA").find("\"samples\""), std::string::npos) << "the report went into no file";
   EXPECT_EQ(Run("--help", {}, "", ">/dev/full").exit, 74);
 }
 
