@@ -4,9 +4,10 @@
 #include <utility>
 
 #include "app/FileNames.h"
+#include "display/FftSettingRules.h"
 
-DataCommands::DataCommands(SessionState& state, RecordAnalyser& analyser, Prompter& prompter)
-    : state_(state), analyser_(analyser), file_(prompter) {
+DataCommands::DataCommands(SessionState& state, RecordAnalyser& analyser, Prompter& prompter, FileCalls& calls)
+    : state_(state), analyser_(analyser), file_(prompter, calls) {
   loadBuffers_->Bind(loaded_);
 }
 
@@ -116,9 +117,15 @@ WriteResult DataCommands::ExportData(const std::string& path) const {
   return WriteCurrent(save);
 }
 
+std::optional<std::string> DataCommands::AutoSaveTarget() const {
+  const SaveSetting& save = state_.saveSetting;
+  if (save.fSaveDataFile != 1 || save.DataFileName.empty()) return std::nullopt;
+  return save.DataFileName;
+}
+
 DataCommands::AutoSaveOutcome DataCommands::AutoSave() {
   const SaveSetting& save = state_.saveSetting;
-  if (!state_.fDataValid || save.fSaveDataFile != 1 || save.DataFileName.empty()) return AutoSaveOutcome::NotDue;
+  if (!state_.fDataValid || !AutoSaveTarget()) return AutoSaveOutcome::NotDue;
   // A name from another platform would create a file of that literal name here.
   const WriteResult result = IsUsablePathHere(save.DataFileName) ? WriteCurrent(save) : WriteResult::Failed;
   switch (result) {
@@ -136,7 +143,10 @@ DataCommands::AutoSaveOutcome DataCommands::AutoSave() {
 
 bool DataCommands::ReadDataFile(const std::string& path, AdUnitSetting& ad, FftSetting& fft, SaveSetting& save) {
   loaded_.ad_dnum = 0;
-  return file_.LoadDataFile(path, kDataFileHeader, loaded_, fft, save, ad) && IsAnalysableCount(loaded_.ad_dnum);
+  // The dB range is checked as a settings file's is, so the readouts never rest on a
+  // level the display table does not hold.
+  return file_.LoadDataFile(path, kDataFileHeader, loaded_, fft, save, ad) && CheckSetting(fft) &&
+         IsAnalysableCount(loaded_.ad_dnum);
 }
 
 void DataCommands::TakeLoaded(MeasureData& target, const AdUnitSetting& ad) const {

@@ -10,6 +10,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/RecordAnalyser.h"
@@ -20,7 +21,9 @@
 
 class DataCommands {
  public:
-  DataCommands(SessionState& state, RecordAnalyser& analyser, Prompter& prompter);
+  // calls: the system calls of the writers (a seam for tests and for the caller's own
+  // checks before a file is renamed into place).
+  DataCommands(SessionState& state, RecordAnalyser& analyser, Prompter& prompter, FileCalls& calls);
 
   // 新規ファイル. Whether the discard question ("データを保存していませんが、破棄しても
   // いいですか？", OK/Cancel) is due first: an unsaved current measurement and no
@@ -35,8 +38,10 @@ class DataCommands {
   enum class LoadOutcome {
     NotChosen,  // empty path: nothing changed
     Loaded,     // adopted, see below
-    Invalid,    // unreadable, not a data file, or a sample count that is not a power of
-                // two ("データファイルの内容が正しくありませんでした"): nothing changed
+    Invalid,    // unreadable, not a regular file, not a data file, a dB range that a
+                // settings file could not hold (CheckSetting), or a sample count that is
+                // not a power of two ("データファイルの内容が正しくありませんでした"):
+                // nothing changed
   };
   // データ → 読込み. On Loaded: curData holds the file's samples, converted and analysed
   // (codeDeviation too); fDataValid 1, fDataSaved 1; FftSetting, measAdSetting and
@@ -81,6 +86,9 @@ class DataCommands {
   // The automatic save at the end of a measurement (after MeasurementSession::Finish)
   // to DataFileName.
   AutoSaveOutcome AutoSave();
+  // The file the automatic save will write once a measurement is held: DataFileName
+  // when automatic saving is on and names a file; nothing otherwise.
+  std::optional<std::string> AutoSaveTarget() const;
 
  private:
   // Reads a data file into the load record and the given settings (which start as

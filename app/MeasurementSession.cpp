@@ -5,9 +5,10 @@
 
 #include "ui/StatusTexts.h"
 
-MeasurementSession::MeasurementSession(Prompter& prompter, StallGuard::Clock steadyClock, WallClock wallClock)
-    : data_(state_, analyser_, prompter),
-      settings_(state_, analyser_, prompter),
+MeasurementSession::MeasurementSession(Prompter& prompter, StallGuard::Clock steadyClock, WallClock wallClock,
+                                       FileCalls& fileCalls)
+    : data_(state_, analyser_, prompter, fileCalls),
+      settings_(state_, analyser_, prompter, fileCalls),
       stall_(std::move(steadyClock)),
       wallClock_(std::move(wallClock)) {}
 

@@ -79,8 +79,11 @@ class MeasurementSession {
 
   // prompter: asks the overwrite questions of the file commands and the automatic
   // save. steadyClock: the stall rule's time base. wallClock: StartDateTime's source.
+  // fileCalls: the system calls of every file writer (tests make them fail; the
+  // command-line tool refuses the final rename once it was interrupted).
   explicit MeasurementSession(Prompter& prompter, StallGuard::Clock steadyClock = std::chrono::steady_clock::now,
-                              WallClock wallClock = std::chrono::system_clock::now);
+                              WallClock wallClock = std::chrono::system_clock::now,
+                              FileCalls& fileCalls = SystemFileCalls());
   MeasurementSession(const MeasurementSession&) = delete;
   MeasurementSession& operator=(const MeasurementSession&) = delete;
 

@@ -7,8 +7,8 @@
 
 namespace fs = std::filesystem;
 
-SettingsCommands::SettingsCommands(SessionState& state, RecordAnalyser& analyser, Prompter& prompter)
-    : state_(state), analyser_(analyser), prompter_(prompter), file_(prompter) {}
+SettingsCommands::SettingsCommands(SessionState& state, RecordAnalyser& analyser, Prompter& prompter, FileCalls& calls)
+    : state_(state), analyser_(analyser), prompter_(prompter), file_(prompter, calls) {}
 
 std::optional<SettingRecords> SettingsCommands::ReadSettingFile(const std::string& path) const {
   SettingRecords records;

@@ -29,7 +29,7 @@ class SettingsCommands {
  public:
   static constexpr const char* kBackupSuffix = ".bak";  // Zemtraini.prf → Zemtraini.prf.bak
 
-  SettingsCommands(SessionState& state, RecordAnalyser& analyser, Prompter& prompter);
+  SettingsCommands(SessionState& state, RecordAnalyser& analyser, Prompter& prompter, FileCalls& calls);
 
   // A valid settings file's records, keys it lacks at their defaults; nothing when the
   // file is missing or invalid. The session is not touched.

@@ -1,26 +1,52 @@
 #include "cli/CliPrompter.h"
 
+#include <poll.h>
+
 #include <array>
+#include <cerrno>
+
+#include "ui/TextHelpers.h"
 
 void CliPrompter::ShowMessage(const std::string& text, const std::string& /*caption*/, MessageIcon /*icon*/) {
-  std::fprintf(err_, "%s\n", text.c_str());
+  std::fprintf(err_, "%s\n", VisibleText(text, true).c_str());
 }
 
-bool CliPrompter::AskYesNo(const std::string& text, const std::string& caption) { return Answer(text, caption); }
+bool CliPrompter::AskYesNo(const std::string& text, const std::string& /*caption*/) { return Answer(text); }
 
-bool CliPrompter::AskOkCancel(const std::string& text, const std::string& caption, MessageIcon /*icon*/) {
-  return Answer(text, caption);
+bool CliPrompter::AskOkCancel(const std::string& text, const std::string& /*caption*/, MessageIcon /*icon*/) {
+  return Answer(text);
 }
 
-bool CliPrompter::Answer(const std::string& text, const std::string& /*caption*/) {
+bool CliPrompter::Answer(const std::string& text) {
+  if (Interrupted()) return false;
   if (assumeYes_) return true;
+  // The question names a path, which may hold any byte.
+  const std::string shown = VisibleText(text, true);
   if (!interactive_) {
-    std::fprintf(err_, "%s: no (use --yes to replace files)\n", text.c_str());
+    std::fprintf(err_, "%s: no (use --yes to replace files)\n", shown.c_str());
     return false;
   }
-  std::fprintf(err_, "%s [y/N] ", text.c_str());
+  std::fprintf(err_, "%s [y/N] ", shown.c_str());
   std::fflush(err_);
-  std::array<char, 16> answer{};
-  if (std::fgets(answer.data(), static_cast<int>(answer.size()), in_) == nullptr) return false;
-  return answer[0] == 'y' || answer[0] == 'Y';
+  const char answer = ReadAnswer();
+  if (Interrupted()) std::fputs("\n", err_);  // the prompt's line ends before the closing notices
+  return !Interrupted() && (answer == 'y' || answer == 'Y');
+}
+
+char CliPrompter::ReadAnswer() const {
+  constexpr int kWaitForever = -1;
+  char first = '\0';
+  for (;;) {
+    std::array<pollfd, 2> waits{{{in_, POLLIN, 0}, {-1, POLLIN, 0}}};
+    if (interruption_ != nullptr) waits[1].fd = interruption_->WakeFd();
+    if (::poll(waits.data(), waits.size(), kWaitForever) < 0 && errno != EINTR) return '\0';
+    if (Interrupted()) return '\0';
+    if (waits[0].revents == 0) continue;
+    char c = '\0';
+    const ssize_t n = ::read(in_, &c, 1);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return first;  // the end of the input, or it cannot be read
+    if (c == '\n') return first;
+    if (first == '\0') first = c;
+  }
 }

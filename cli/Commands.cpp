@@ -1,13 +1,18 @@
 #include "cli/Commands.h"
 
+#include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "adc/Ad7190.h"
+#include "app/FileNames.h"
 #include "app/MeasurementSession.h"
 #include "app/Results.h"
 #include "cli/CliPrompter.h"
+#include "cli/Outputs.h"
 #include "cli/Progress.h"
 #include "cli/Report.h"
 #include "drivers/DriverChoice.h"
@@ -15,6 +20,7 @@
 #include "model/UnitTables.h"
 #include "ui/Mymessage.h"
 #include "ui/StatusTexts.h"
+#include "ui/TextHelpers.h"
 #if ZEMTRA_CLI_HAS_PNG
 #include "display/GraphHost.h"
 #include "files/PrintCommands.h"
@@ -30,7 +36,30 @@ using namespace std::chrono_literals;
 constexpr auto kReplyPollSleep = 200us;
 constexpr auto kAcquirePollSleep = 2ms;
 
+#if ZEMTRA_CLI_HAS_PNG
+constexpr const char* kPictureFailure = "the picture could not be written";
+constexpr const char* kPageFailure = message_text::kPrint;
+#else
+constexpr const char* kPictureFailure = "this build has no Qt: --png is not available";
+constexpr const char* kPageFailure = "this build has no Qt: --pdf is not available";
+#endif
+
 void Say(const CliIo& io, const std::string& text) { std::fprintf(io.err, "%s\n", text.c_str()); }
+
+bool Interrupted(const CliIo& io) { return io.interruption != nullptr && io.interruption->Signal() != 0; }
+
+// The tool's own parts for one run: the prompter, the writers' system calls (which
+// refuse to put a file in place once a signal came) and the session using both.
+struct Run {
+  explicit Run(const CliOptions& options, const CliIo& io)
+      : prompter(options.yes, io.stdinIsTerminal, io.in, io.err, io.interruption),
+        calls(*io.fileCalls, io.interruption),
+        session(prompter, std::chrono::steady_clock::now, std::chrono::system_clock::now, calls) {}
+
+  CliPrompter prompter;
+  InterruptibleCalls calls;
+  MeasurementSession session;
+};
 
 // The measurement and display settings with the analysis options applied, adopted
 // by the session (held records are analysed again when the analysis changed).
@@ -56,6 +85,111 @@ bool PrepareMeasurement(const CliOptions& options, MeasurementSession& session, 
   return true;
 }
 
+WriteResult AutoSaveResult(DataCommands::AutoSaveOutcome outcome) {
+  using AutoSaveOutcome = DataCommands::AutoSaveOutcome;
+  switch (outcome) {
+    case AutoSaveOutcome::Written:
+      return WriteResult::Written;
+    case AutoSaveOutcome::Declined:
+      return WriteResult::Declined;
+    case AutoSaveOutcome::NotDue:  // planned only when due, so nothing was written
+    case AutoSaveOutcome::Failed:
+      break;
+  }
+  return WriteResult::Failed;
+}
+
+WriteResult SpectrumResult(SaveOutcome outcome) {
+  switch (outcome) {
+    case SaveOutcome::Written:
+      return WriteResult::Written;
+    case SaveOutcome::Declined:
+      return WriteResult::Declined;
+    case SaveOutcome::NotChosen:
+    case SaveOutcome::NoData:
+    case SaveOutcome::Failed:
+      break;
+  }
+  return WriteResult::Failed;
+}
+
+// The graphs as a PNG picture, written like every other file.
+WriteResult WritePicture(const std::string& path, Run& run) {
+#if ZEMTRA_CLI_HAS_PNG
+  const SessionState& state = run.session.State();
+  return WriteAsking(path, run.prompter, run.calls, [&state](AtomicFile& out) {
+    const auto png = RenderGraphsPng(state.curData, nullptr, state.measAdSetting, state.fftSetting);
+    if (!png) return false;
+    out.Append(*png);
+    return out.Good();
+  });
+#else
+  (void)path;
+  (void)run;
+  return WriteResult::Failed;
+#endif
+}
+
+// The printed page as a PDF, written like every other file. It names the data file as
+// the window would after a save: with --out, the file written.
+WriteResult WritePdf(const CliOptions& options, Run& run) {
+#if ZEMTRA_CLI_HAS_PNG
+  const SessionState& state = run.session.State();
+  SaveSetting save = state.saveSetting;
+  if (!options.out.empty()) save.DataFileName = options.out;
+  return PrintPdfFile(options.pdf, options.landscape, state.curData, state.measAdSetting, state.fftSetting, save,
+                      run.prompter, run.calls);
+#else
+  (void)options;
+  (void)run;
+  return WriteResult::Failed;
+#endif
+}
+
+// Every file the options (and, for measure, the automatic save of the settings) ask
+// for, in the order they are written.
+std::vector<OutputFile> PlannedOutputs(const CliOptions& options, Run& run) {
+  std::vector<OutputFile> outputs;
+  DataCommands& data = run.session.Data();
+  if (options.command == CliCommand::Measure) {
+    if (const auto target = data.AutoSaveTarget()) {
+      outputs.push_back({"the automatic save (DataFileName)", "autosave", *target, message_text::kDataSave,
+                         [&data] { return AutoSaveResult(data.AutoSave()); }});
+    }
+  }
+  if (!options.out.empty()) {
+    outputs.push_back({"--out", "data", options.out, message_text::kDataSave,
+                       [&data, path = options.out] { return data.ExportData(path); }});
+  }
+  if (!options.fft.empty()) {
+    outputs.push_back({"--fft", "fft", WithExtensionIfNoDot(options.fft, kFftExtension), message_text::kFftSave,
+                       [&data, path = options.fft] { return SpectrumResult(data.WriteSpectrum(path).outcome); }});
+  }
+  if (!options.png.empty()) {
+    outputs.push_back(
+        {"--png", "png", options.png, kPictureFailure, [&run, path = options.png] { return WritePicture(path, run); }});
+  }
+  if (!options.pdf.empty()) {
+    outputs.push_back({"--pdf", "pdf", options.pdf, kPageFailure, [&run, &options] { return WritePdf(options, run); }});
+  }
+  return outputs;
+}
+
+std::vector<InputFile> InputsOf(const CliOptions& options) {
+  std::vector<InputFile> inputs;
+  if (options.command == CliCommand::Analyze) inputs.push_back({"the data file", options.file});
+  if (options.settingsFile) inputs.push_back({"--settings", *options.settingsFile});
+  return inputs;
+}
+
+// False (and the reason) when two of the files name the same one.
+bool DistinctFiles(const CliOptions& options, const std::vector<OutputFile>& outputs, const CliIo& io) {
+  const std::string conflict = SameFileConflict(InputsOf(options), outputs);
+  if (conflict.empty()) return true;
+  Say(io, "zemtra-cli: " + conflict);
+  return false;
+}
+
 int StartFailure(const MeasurementSession::StartResult& start, const CliIo& io) {
   using StartOutcome = MeasurementSession::StartOutcome;
   switch (start.outcome) {
@@ -71,9 +205,9 @@ int StartFailure(const MeasurementSession::StartResult& start, const CliIo& io) 
     case StartOutcome::SetupFailed:
       Say(io, std::string("the unit's set-up failed at step '") + SetupStepName(start.setup.failedStep) + "'");
       break;
-    case StartOutcome::Stopped:
+    case StartOutcome::Stopped:  // only a signal stops the set-up here
       Say(io, status_text::kStopped);
-      return kExitInterrupted;
+      return io.interruption->ExitCode();
     case StartOutcome::StartRefused:
     case StartOutcome::Started:
       Say(io, message_text::kCommandSend);
@@ -88,11 +222,11 @@ int Acquire(MeasurementSession& session, const CliIo& io) {
   Progress progress(session.SampleCount(), SamplesPerSecond(session.State().measAdSetting.spsSel), io.stderrIsTerminal,
                     io.err);
   for (;;) {
-    if (io.interrupted != nullptr && io.interrupted->load()) {
+    if (Interrupted(io)) {
       session.Stop();
       progress.Finish();
       Say(io, status_text::kStopped);
-      return kExitInterrupted;
+      return io.interruption->ExitCode();
     }
     switch (session.Poll()) {
       case PollOutcome::Waiting:
@@ -114,109 +248,63 @@ int Acquire(MeasurementSession& session, const CliIo& io) {
   }
 }
 
-// The automatic save of the settings. False (and the catalogue's text) when it failed.
-bool AutoSave(MeasurementSession& session, MeasurementReport& report, const CliIo& io) {
-  using AutoSaveOutcome = DataCommands::AutoSaveOutcome;
-  const AutoSaveOutcome outcome = session.Data().AutoSave();
-  switch (outcome) {
-    case AutoSaveOutcome::NotDue:
-      break;
-    case AutoSaveOutcome::Failed:
-      Say(io, message_text::kDataSave);
-      return false;
-    case AutoSaveOutcome::Written:
-    case AutoSaveOutcome::Declined:
-      report.files.push_back({"data", session.State().saveSetting.DataFileName, outcome == AutoSaveOutcome::Written});
-      break;
-  }
-  return true;
-}
-
-bool WritePicture(const std::string& path, const SessionState& state, MeasurementReport& report, const CliIo& io) {
-#if ZEMTRA_CLI_HAS_PNG
-  if (RenderGraphsPng(state.curData, nullptr, state.measAdSetting, state.fftSetting, path)) {
-    report.files.push_back({"png", path, true});
-    return true;
-  }
-  Say(io, "the picture could not be written: " + path);
-#else
-  (void)state;
-  (void)report;
-  Say(io, "this build has no Qt: --png is not available (" + path + ")");
-#endif
+// The report on stdout; false (and why) when it was lost.
+bool PrintReport(const CliIo& io, const std::string& text) {
+  if (WriteReport(io.out, text)) return true;
+  Say(io, std::string("zemtra-cli: the report could not be written: ") + std::strerror(errno));
   return false;
 }
 
-// The printed page as a PDF. It names the data file as the window would after a save:
-// with --out, the file written.
-bool WritePdf(const CliOptions& options, const SessionState& state, Prompter& prompter, MeasurementReport& report,
-              const CliIo& io) {
-#if ZEMTRA_CLI_HAS_PNG
-  SaveSetting save = state.saveSetting;
-  if (!options.out.empty()) save.DataFileName = options.out;
-  const PrintResult result = PrintPdfFile(options.pdf, options.landscape, state.curData, state.measAdSetting,
-                                          state.fftSetting, save, prompter);
-  if (result.status == PrintStatus::Failed) {
-    Say(io, result.message + ": " + options.pdf);
-    return false;
+// Writes the files, prints the report and gives the exit code: a signal's, then a lost
+// report's, then a failed file's.
+int WriteAndReport(const CliOptions& options, const std::vector<OutputFile>& outputs, const SessionState& state,
+                   const CliIo& io) {
+  MeasurementReport report{ResultsOf(state), WriteOutputs(outputs, io.interruption, io.err)};
+  const bool reported = PrintReport(io, options.json ? ReportJson(report) : ReportText(report));
+  if (Interrupted(io)) {
+    Say(io, "zemtra-cli: interrupted: no further file was written");
+    return io.interruption->ExitCode();
   }
-  report.files.push_back({"pdf", options.pdf, result.status == PrintStatus::Printed});
-  return true;
-#else
-  (void)state;
-  (void)prompter;
-  (void)report;
-  Say(io, "this build has no Qt: --pdf is not available (" + options.pdf + ")");
-  return false;
-#endif
-}
-
-// The optional outputs of measure and analyze: data file, spectrum file, picture, page.
-int WriteOutputs(const CliOptions& options, MeasurementSession& session, Prompter& prompter, MeasurementReport& report,
-                 const CliIo& io) {
-  if (!options.out.empty()) {
-    const WriteResult result = session.Data().ExportData(options.out);
-    if (result == WriteResult::Failed) {
-      Say(io, message_text::kDataSave);
-      return kExitFile;
-    }
-    report.files.push_back({"data", options.out, result == WriteResult::Written});
-  }
-  if (!options.fft.empty()) {
-    const SaveResult result = session.Data().WriteSpectrum(options.fft);
-    if (result.outcome != SaveOutcome::Written && result.outcome != SaveOutcome::Declined) {
-      Say(io, message_text::kFftSave);
-      return kExitFile;
-    }
-    report.files.push_back({"fft", result.path, result.outcome == SaveOutcome::Written});
-  }
-  if (!options.png.empty() && !WritePicture(options.png, session.State(), report, io)) return kExitFile;
-  if (!options.pdf.empty() && !WritePdf(options, session.State(), prompter, report, io)) return kExitFile;
-  return kExitOk;
-}
-
-void PrintReport(const CliOptions& options, const MeasurementReport& report, const CliIo& io) {
-  const std::string text = options.json ? ReportJson(report) : ReportText(report);
-  std::fputs(text.c_str(), io.out);
-  std::fflush(io.out);  // the summary before any closing notice on stderr
+  if (!reported) return kExitReportLost;
+  return AnyFileFailed(report.files) ? kExitFile : kExitOk;
 }
 
 }  // namespace
 
+bool WriteReport(std::FILE* out, const std::string& text) {
+  std::clearerr(out);
+  const bool all = std::fwrite(text.data(), 1, text.size(), out) == text.size();
+  // The flush shows a device that took nothing (a full one, a closed descriptor).
+  return std::fflush(out) == 0 && all && std::ferror(out) == 0;
+}
+
 int RunMeasure(const CliOptions& options, const CliIo& io) {
-  CliPrompter prompter(options.yes, io.stdinIsTerminal, stdin, io.err);
-  MeasurementSession session(prompter);
+  Run run(options, io);
+  MeasurementSession& session = run.session;
   if (!PrepareMeasurement(options, session, io)) return kExitInvalidSettings;
+  const std::vector<OutputFile> outputs = PlannedOutputs(options, run);
+  if (!DistinctFiles(options, outputs, io)) return kExitUsage;
 
   const UnitDriver chosen = MakeUnitDriver(options.simulate, options.device);
   if (!chosen.driver) {
     Say(io, chosen.error);
     return kExitUsage;
   }
-  TADC unit(*chosen.driver, [] { std::this_thread::sleep_for(kReplyPollSleep); });
+  if (Interrupted(io)) return io.interruption->ExitCode();
+  // A signal during the set-up's reply waits ends the set-up at once.
+  bool settingUp = true;
+  bool stopSent = false;
+  TADC unit(*chosen.driver, [&] {
+    if (settingUp && !stopSent && Interrupted(io)) {
+      stopSent = true;
+      session.Stop();
+    }
+    std::this_thread::sleep_for(kReplyPollSleep);
+  });
   const auto start = session.Start(unit);
+  settingUp = false;
   if (start.outcome != MeasurementSession::StartOutcome::Started) return StartFailure(start, io);
-  if (!options.json) Say(io, session.State().unitInfo);
+  if (!options.json) Say(io, VisibleText(session.State().unitInfo));
 
   if (const int acquired = Acquire(session, io); acquired != kExitOk) return acquired;
   if (session.Finish() == MeasurementSession::FinishOutcome::LevelError) {
@@ -225,20 +313,19 @@ int RunMeasure(const CliOptions& options, const CliIo& io) {
   }
 
   // The automatic save of the settings, then the files asked for on the command line.
-  // A failed automatic save keeps the measurement: the other files and the report follow.
-  MeasurementReport report{ResultsOf(session.State()), {}};
-  const bool autoSaved = AutoSave(session, report, io);
-  const int written = WriteOutputs(options, session, prompter, report, io);
-  PrintReport(options, report, io);
-  const int exitCode = autoSaved ? written : kExitFile;
+  // A failed file keeps the measurement: the other files and the report follow.
+  const int exitCode = WriteAndReport(options, outputs, session.State(), io);
   if (exitCode == kExitOk && !options.json) Say(io, status_text::kFinished);
   return exitCode;
 }
 
 int RunAnalyze(const CliOptions& options, const CliIo& io) {
-  CliPrompter prompter(options.yes, io.stdinIsTerminal, stdin, io.err);
-  MeasurementSession session(prompter);
-  // Refused as well: a readable file whose sample count gives no spectrum.
+  Run run(options, io);
+  MeasurementSession& session = run.session;
+  const std::vector<OutputFile> outputs = PlannedOutputs(options, run);
+  if (!DistinctFiles(options, outputs, io)) return kExitUsage;
+  // Refused as well: a file that is not a regular one, and a readable file whose
+  // sample count gives no spectrum.
   if (session.Data().LoadData(options.file) != DataCommands::LoadOutcome::Loaded) {
     Say(io, message_text::kDataFile);
     return kExitFile;
@@ -253,25 +340,19 @@ int RunAnalyze(const CliOptions& options, const CliIo& io) {
     fft = records->fft;
   }
   ApplyAnalysis(options, session, fft);
-
-  MeasurementReport report{ResultsOf(session.State()), {}};
-  const int written = WriteOutputs(options, session, prompter, report, io);
-  PrintReport(options, report, io);
-  return written;
+  return WriteAndReport(options, outputs, session.State(), io);
 }
 
 int RunSettings(const CliOptions& options, const CliIo& io) {
-  CliPrompter prompter(false, false, stdin, io.err);
-  MeasurementSession session(prompter);
-  const auto records = session.Settings().ReadSettingFile(options.file);
+  Run run(options, io);
+  const auto records = run.session.Settings().ReadSettingFile(options.file);
   if (!records) {
     Say(io, message_text::kSettingFile);
     return kExitInvalidSettings;
   }
   std::string text;
   for (const auto& [key, value] : TmyFile::SettingFields(records->ad, records->save, records->fft)) {
-    text += key + ": " + value + "\n";
+    text += key + ": " + VisibleText(value) + "\n";
   }
-  std::fputs(text.c_str(), io.out);
-  return kExitOk;
+  return PrintReport(io, text) ? kExitOk : kExitReportLost;
 }

@@ -13,7 +13,10 @@ Usage:
 
 Exit codes: 0 done, 2 invalid settings file, 3 unit not found / not responding / set-up
 failed / start refused, 4 read failure or no record for a while during the measurement,
-5 input level out of range, 6 file error, 64 invalid option, 130 interrupted (Ctrl-C).
+5 input level out of range, 6 file error (a file could not be read, or one asked for was
+not written; the others still are), 64 invalid command line (also two options naming
+the same file), 74 the report could not be written to stdout, 130 interrupted (Ctrl-C),
+143 ended by SIGTERM.
 )";
 
 constexpr const char* kAnalysisOptions = R"(Analysis and display options (override the settings):
@@ -32,6 +35,10 @@ Output:
   --landscape                             the PDF page across (default: portrait)
   --json                                  one JSON object on stdout instead of the summary
   --yes                                   replace existing files without asking
+
+An existing file is replaced only with --yes or a "y" on the terminal. Files are
+replaced whole or not at all; devices, FIFOs and directories are never replaced.
+Flags take no value; file names must not be empty, nor two of them name one file.
 )";
 
 constexpr const char* kMeasureOptions = R"(zemtra-cli measure [options]

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "ui/NumberFormat.h"
+#include "ui/TextHelpers.h"
 
 void JsonWriter::BeforeValue() {
   if (afterKey_) {
@@ -85,38 +86,6 @@ JsonWriter& JsonWriter::Null() {
 }
 
 namespace {
-
-constexpr unsigned char kContinuationLow = 0x80;  // continuation bytes are 10xxxxxx
-constexpr unsigned char kContinuationHigh = 0xBF;
-
-// Length of the well-formed UTF-8 sequence at the start of text, or 0 when there is none.
-// The first continuation byte's narrower range excludes overlong forms, surrogates and
-// code points above U+10FFFF.
-std::size_t Utf8SequenceLength(std::string_view text) {
-  const auto lead = static_cast<unsigned char>(text[0]);
-  std::size_t length = 0;
-  unsigned char low = kContinuationLow;
-  unsigned char high = kContinuationHigh;
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    length = 2;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    length = 3;
-    if (lead == 0xE0) low = 0xA0;
-    if (lead == 0xED) high = 0x9F;
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    length = 4;
-    if (lead == 0xF0) low = 0x90;
-    if (lead == 0xF4) high = 0x8F;
-  } else {
-    return 0;
-  }
-  if (text.size() < length) return 0;
-  for (std::size_t i = 1; i < length; ++i) {
-    const auto c = static_cast<unsigned char>(text[i]);
-    if (c < (i == 1 ? low : kContinuationLow) || c > (i == 1 ? high : kContinuationHigh)) return 0;
-  }
-  return length;
-}
 
 constexpr const char* kReplacement = "\\ufffd";  // stands for a byte that is not UTF-8
 

@@ -34,6 +34,18 @@ const std::array<Switch, 9> kSwitches{{
     {"--wave", "--no-wave", &CliOptions::wave, false},
 }};
 
+// A flag of measure and analyze that takes no value.
+struct Flag {
+  const char* name;
+  bool CliOptions::*field;
+};
+
+const std::array<Flag, 3> kFlags{{
+    {"--json", &CliOptions::json},
+    {"--yes", &CliOptions::yes},
+    {"--landscape", &CliOptions::landscape},
+}};
+
 constexpr std::array<const char*, 4> kWindowNames{"rect", "hanning", "hamming", "flattop"};
 
 bool IsPowerOfTwo(int n) { return n > 0 && (n & (n - 1)) == 0; }
@@ -75,11 +87,7 @@ class Parser {
     for (; i < args_.size() && result_.error.empty(); ++i) Option(i);
     if (!result_.error.empty() || result_.options.help) return result_;
     if (result_.options.landscape && result_.options.pdf.empty()) return Fail("--landscape applies to --pdf only");
-    if (result_.options.command != CliCommand::Measure && result_.options.file.empty()) {
-      return Fail(std::string(result_.options.command == CliCommand::Analyze
-                                  ? "analyze needs a data file (FILE.DTA)"
-                                  : "settings needs a settings file (FILE.prf)"));
-    }
+    if (result_.options.command != CliCommand::Measure && result_.options.file.empty()) return Fail(FileNeeded());
     return result_;
   }
 
@@ -87,6 +95,11 @@ class Parser {
   CliParse Fail(const std::string& message) {
     result_.error = message;
     return result_;
+  }
+
+  std::string FileNeeded() const {
+    return result_.options.command == CliCommand::Analyze ? "analyze needs a data file (FILE.DTA)"
+                                                          : "settings needs a settings file (FILE.prf)";
   }
 
   bool Measuring() const { return result_.options.command == CliCommand::Measure; }
@@ -100,6 +113,17 @@ class Parser {
     return std::nullopt;
   }
 
+  // Takes a file name; an empty one is refused rather than taken as "no file".
+  std::optional<std::string> FileName(const std::optional<std::string>& inline_, std::size_t& i,
+                                      const std::string& name) {
+    auto text = Value(inline_, i, name);
+    if (text && text->empty()) {
+      Fail(name + " needs a file name, not an empty one");
+      return std::nullopt;
+    }
+    return text;
+  }
+
   void RequireCommand(const std::string& name, bool allowed, const char* commands) {
     if (!allowed) Fail(name + " applies to " + commands + " only");
   }
@@ -108,14 +132,13 @@ class Parser {
     const auto [name, inlineValue] = SplitOption(args_[i]);
     auto& o = result_.options;
     if (name == "--help" || name == "-h") {
+      if (inlineValue) return void(Fail(name + " takes no value"));
       o.help = true;
       return;
     }
     if (name.rfind("--", 0) != 0) {
-      if (!o.file.empty() || Measuring()) {
-        Fail("unexpected argument '" + args_[i] + "'");
-        return;
-      }
+      if (!o.file.empty() || Measuring()) return void(Fail("unexpected argument '" + args_[i] + "'"));
+      if (args_[i].empty()) return void(Fail(FileNeeded() + ", not an empty name"));
       o.file = args_[i];
       return;
     }
@@ -128,17 +151,15 @@ class Parser {
         return;
       }
     }
-    if (name == "--json") {
-      RequireCommand(name, Analysing(), "measure and analyze");
-      o.json = true;
-    } else if (name == "--yes") {
-      RequireCommand(name, Analysing(), "measure and analyze");
-      o.yes = true;
-    } else if (name == "--landscape") {
-      if (inlineValue) return void(Fail(name + " takes no value"));
-      RequireCommand(name, Analysing(), "measure and analyze");
-      o.landscape = true;
-    } else if (name == "--simulate") {
+    for (const auto& flag : kFlags) {
+      if (name == flag.name) {
+        if (inlineValue) return void(Fail(name + " takes no value"));
+        RequireCommand(name, Analysing(), "measure and analyze");
+        o.*(flag.field) = true;
+        return;
+      }
+    }
+    if (name == "--simulate") {
       RequireCommand(name, Measuring(), "measure");
       o.simulate = inlineValue.value_or("");
     } else if (name == "--device") {
@@ -199,13 +220,14 @@ class Parser {
       o.window = static_cast<int>(named - kWindowNames.begin());
     } else if (name == "--settings") {
       RequireCommand(name, Analysing(), "measure and analyze");
-      if (auto text = Value(inlineValue, i, name)) o.settingsFile = *text;
+      if (auto text = FileName(inlineValue, i, name)) o.settingsFile = *text;
     } else if (name == "--out") {
       RequireCommand(name, Measuring(), "measure");
-      if (auto text = Value(inlineValue, i, name)) o.out = *text;
+      if (auto text = FileName(inlineValue, i, name)) o.out = *text;
     } else if (name == "--fft" || name == "--png" || name == "--pdf") {
       RequireCommand(name, Analysing(), "measure and analyze");
-      if (auto text = Value(inlineValue, i, name)) (name == "--fft" ? o.fft : name == "--png" ? o.png : o.pdf) = *text;
+      if (auto text = FileName(inlineValue, i, name))
+        (name == "--fft" ? o.fft : name == "--png" ? o.png : o.pdf) = *text;
     } else {
       Fail("unknown option '" + name + "' (see --help)");
     }

@@ -1,20 +1,34 @@
 #include "cli/Progress.h"
 
 #include <string>
+#include <utility>
 
 namespace {
 constexpr int kPercent = 100;
 constexpr int kTenths = 10;
 constexpr int kBarWidth = 30;
+// How long the arrivals are watched before their rate is trusted over the nominal one.
+constexpr std::chrono::seconds kWatchBeforeEstimate{1};
 }  // namespace
 
-Progress::Progress(int total, double samplesPerSecond, bool terminal, std::FILE* out)
-    : total_(total), samplesPerSecond_(samplesPerSecond), terminal_(terminal), out_(out) {}
+Progress::Progress(int total, double samplesPerSecond, bool terminal, std::FILE* out, Clock clock)
+    : total_(total),
+      samplesPerSecond_(samplesPerSecond),
+      terminal_(terminal),
+      out_(out),
+      clock_(std::move(clock)),
+      start_(clock_()) {}
+
+double Progress::SecondsLeft(int done) const {
+  const std::chrono::duration<double> watched = clock_() - start_;
+  const double rate = watched >= kWatchBeforeEstimate && done > 0 ? done / watched.count() : samplesPerSecond_;
+  return rate > 0 ? (total_ - done) / rate : 0.0;
+}
 
 void Progress::Update(int done) {
   if (total_ <= 0) return;
   const int percent = static_cast<int>(static_cast<long long>(done) * kPercent / total_);
-  const double secondsLeft = samplesPerSecond_ > 0 ? (total_ - done) / samplesPerSecond_ : 0.0;
+  const double secondsLeft = SecondsLeft(done);
   if (terminal_) {
     if (percent == lastPercent_) return;
     lastPercent_ = percent;

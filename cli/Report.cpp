@@ -2,6 +2,23 @@
 
 #include "cli/Json.h"
 #include "ui/NumberFormat.h"
+#include "ui/TextHelpers.h"
+
+const char* ReasonOf(FileOutcome outcome) {
+  switch (outcome) {
+    case FileOutcome::Written:
+      return "";
+    case FileOutcome::Declined:
+      return "declined";
+    case FileOutcome::Failed:
+      return "failed";
+    case FileOutcome::NotRegularFile:
+      return "not a regular file";
+    case FileOutcome::Interrupted:
+      return "interrupted";
+  }
+  return "";
+}
 
 std::string ReportJson(const MeasurementReport& report) {
   const MeasurementResults& r = report.results;
@@ -37,7 +54,10 @@ std::string ReportJson(const MeasurementReport& report) {
   w.Key("start").String(r.start);
   w.Key("files").BeginObject();
   for (const auto& f : report.files) {
-    w.Key(f.kind).BeginObject().Key("path").String(f.path).Key("written").Bool(f.written).EndObject();
+    const bool written = f.outcome == FileOutcome::Written;
+    w.Key(f.kind).BeginObject().Key("path").String(f.path).Key("written").Bool(written);
+    if (!written) w.Key("reason").String(ReasonOf(f.outcome));
+    w.EndObject();
   }
   w.EndObject();
   w.EndObject();
@@ -47,7 +67,7 @@ std::string ReportJson(const MeasurementReport& report) {
 std::string ReportText(const MeasurementReport& report) {
   const MeasurementResults& r = report.results;
   std::string text;
-  if (!r.unitInfo.empty()) text += r.unitInfo + "\n";
+  if (!r.unitInfo.empty()) text += VisibleText(r.unitInfo) + "\n";
   text += "samples: " + FormatInteger(r.samples) + " at " + r.rateText + ", gain " + FormatInteger(r.gain) +
           ", channel " + FormatInteger(r.channel) + "\n";
   text += r.freqInfo + "\n";
@@ -55,9 +75,20 @@ std::string ReportText(const MeasurementReport& report) {
   text += "peak: " + r.peakTexts[0] + " " + r.peakUnit + ", " + r.peakTexts[1] + " " + r.peakDbUnit + ", " +
           r.peakTexts[2] + " Hz (bin " + FormatInteger(r.peakBin) + ")\n";
   text += r.statsText + "\n";
-  if (!r.start.empty()) text += "start: " + r.start + "\n";
+  if (!r.start.empty()) text += "start: " + VisibleText(r.start) + "\n";
   for (const auto& f : report.files) {
-    text += (f.written ? "wrote " : "kept existing ") + f.path + "\n";
+    switch (f.outcome) {
+      case FileOutcome::Written:
+        text += "wrote ";
+        break;
+      case FileOutcome::Declined:
+        text += "kept existing ";
+        break;
+      default:
+        text += std::string("not written (") + ReasonOf(f.outcome) + "): ";
+        break;
+    }
+    text += VisibleText(f.path) + "\n";
   }
   return text;
 }

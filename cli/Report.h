@@ -1,6 +1,6 @@
 // What the command-line tool reports about one analysed measurement: the numbers
-// behind the main window's readouts, the exact texts it would show, and the files
-// written, as a human-readable summary or one JSON object.
+// behind the main window's readouts, the exact texts it would show, and what became
+// of every file asked for, as a human-readable summary or one JSON object.
 #pragma once
 
 #include <string>
@@ -8,10 +8,22 @@
 
 #include "app/Results.h"
 
+enum class FileOutcome {
+  Written,         // the file holds the new content
+  Declined,        // an existing file was kept (the user said no, or no terminal and no --yes)
+  Failed,          // it could not be written; an existing file stays as it was
+  NotRegularFile,  // the target is a device, FIFO, socket or directory: left alone
+  Interrupted,     // a signal came first: not written
+};
+
+// The reason given for a file that was not written: "declined", "failed",
+// "not a regular file", "interrupted"; empty for a written one.
+const char* ReasonOf(FileOutcome outcome);
+
 struct WrittenFile {
-  std::string kind;  // "data", "fft", "png" or "pdf"
+  std::string kind;  // "autosave", "data", "fft", "png" or "pdf"
   std::string path;
-  bool written = false;  // false when the user declined to replace an existing file
+  FileOutcome outcome = FileOutcome::Failed;
 };
 
 struct MeasurementReport {
@@ -20,4 +32,6 @@ struct MeasurementReport {
 };
 
 std::string ReportJson(const MeasurementReport& report);
+// For a terminal: bytes from files and from the unit (paths, start time, the unit's
+// replies) are shown with their control characters escaped (VisibleText).
 std::string ReportText(const MeasurementReport& report);

@@ -1,22 +1,20 @@
 // zemtra-cli: scripted measurement and analysis with the QT4418PX.
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
-#include <csignal>
+#include <array>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "cli/Commands.h"
+#include "cli/Interruption.h"
 #include "cli/Options.h"
 
 namespace {
-
-std::atomic<bool> gInterrupted{false};
-
-extern "C" void OnInterrupt(int /*signal*/) { gInterrupted.store(true); }
 
 const char* CommandName(CliCommand command) {
   switch (command) {
@@ -30,7 +28,22 @@ const char* CommandName(CliCommand command) {
   return "";
 }
 
-// Qt's offscreen platform (used for --png) complains on stderr when the session has no
+// A standard descriptor the caller closed would be handed to the next file opened,
+// and the report would land in a data file. Each closed one is taken by /dev/null,
+// opened for reading only: reads find nothing and writes fail, so a lost report is
+// still noticed.
+void OccupyClosedStandardDescriptors() {
+  for (const int fd : std::array{STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO}) {
+    if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
+    const int opened = ::open("/dev/null", O_RDONLY);
+    if (opened >= 0 && opened != fd) {
+      ::dup2(opened, fd);
+      ::close(opened);
+    }
+  }
+}
+
+// Qt's offscreen platform (used for --png and --pdf) complains on stderr when the session has no
 // runtime directory, as over SSH or in CI; give it the one it would fall back to.
 void EnsureRuntimeDirectory() {
   if (std::getenv("XDG_RUNTIME_DIR") != nullptr) return;
@@ -43,6 +56,7 @@ void EnsureRuntimeDirectory() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  OccupyClosedStandardDescriptors();
   const std::vector<std::string> args(argv + 1, argv + argc);
   const CliParse parse = ParseCommandLine(args);
   if (!parse.error.empty()) {
@@ -53,17 +67,16 @@ int main(int argc, char** argv) {
   if (options.help) {
     const bool commandGiven =
         !args.empty() && args.front() != "--help" && args.front() != "-h" && args.front() != "help";
-    std::fputs(HelpText(commandGiven ? CommandName(options.command) : "").c_str(), stdout);
-    return kExitOk;
+    return WriteReport(stdout, HelpText(commandGiven ? CommandName(options.command) : "")) ? kExitOk : kExitReportLost;
   }
 
   EnsureRuntimeDirectory();
-  std::signal(SIGINT, OnInterrupt);
-  std::signal(SIGTERM, OnInterrupt);
+  Interruption interruption;
+  CatchInterrupts(interruption);
   CliIo io;
   io.stdinIsTerminal = isatty(STDIN_FILENO) == 1;
   io.stderrIsTerminal = isatty(STDERR_FILENO) == 1;
-  io.interrupted = &gInterrupted;
+  io.interruption = &interruption;
 
   switch (options.command) {
     case CliCommand::Measure:

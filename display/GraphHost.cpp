@@ -1,6 +1,7 @@
 #include "display/GraphHost.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QLabel>
 #include <QPixmap>
 
@@ -63,12 +64,15 @@ OffscreenApplication::OffscreenApplication() {
 
 OffscreenApplication::~OffscreenApplication() = default;
 
-bool RenderGraphsPng(const MeasureData& cur, const MeasureData* ref, const AdUnitSetting& adSetting,
-                     const FftSetting& fftSetting, const std::string& path) {
+std::optional<std::string> RenderGraphsPng(const MeasureData& cur, const MeasureData* ref,
+                                           const AdUnitSetting& adSetting, const FftSetting& fftSetting) {
   const OffscreenApplication app;
-  if (!app.Usable()) return false;
+  if (!app.Usable()) return std::nullopt;
   const MeasureData none;
   GraphHost host(cur, ref != nullptr ? *ref : none, adSetting, fftSetting);
   host.Redraw();
-  return host.grab().save(QString::fromStdString(path), "PNG");
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  if (!buffer.open(QIODevice::WriteOnly) || !host.grab().save(&buffer, "PNG")) return std::nullopt;
+  return bytes.toStdString();
 }

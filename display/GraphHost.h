@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "display/Graph_fft.h"
@@ -70,8 +71,9 @@ class OffscreenApplication {
 };
 
 // Draws the graphs of a measurement (and of a reference, when given and not empty) and
-// writes them as a PNG picture of the graph area to path. Creates an offscreen
-// QApplication when no application exists. False when the picture could not be
-// written, or when a non-widget application object exists.
-bool RenderGraphsPng(const MeasureData& cur, const MeasureData* ref, const AdUnitSetting& adSetting,
-                     const FftSetting& fftSetting, const std::string& path);
+// encodes them as a PNG picture of the graph area; the caller writes the bytes (so the
+// picture is saved like every other file). Creates an offscreen QApplication when no
+// application exists. Nothing when the picture could not be encoded, or when a
+// non-widget application object exists.
+std::optional<std::string> RenderGraphsPng(const MeasureData& cur, const MeasureData* ref,
+                                           const AdUnitSetting& adSetting, const FftSetting& fftSetting);

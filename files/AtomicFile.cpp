@@ -8,6 +8,8 @@
 #include <cerrno>
 #include <system_error>
 
+#include "files/FileIdentity.h"
+
 namespace {
 
 // Bytes gathered before they are handed to the system in one call.
@@ -62,7 +64,7 @@ AtomicFile::AtomicFile(std::filesystem::path target, FileCalls& calls) : target_
 AtomicFile::~AtomicFile() { Discard(); }
 
 bool AtomicFile::Open() {
-  if (fd_ >= 0 || target_.filename().empty()) return false;
+  if (fd_ >= 0 || target_.filename().empty() || IsSpecialFile(target_)) return false;
   // A file the user may not write (a read-only one, say) is not replaced behind that
   // protection: writing into it in place would fail as well.
   if (::faccessat(AT_FDCWD, target_.c_str(), W_OK, AT_EACCESS) != 0 && errno != ENOENT) return false;

@@ -41,8 +41,9 @@ class AtomicFile {
   AtomicFile(const AtomicFile&) = delete;
   AtomicFile& operator=(const AtomicFile&) = delete;
 
-  // Creates the temporary file in the target's directory; false when it cannot, or
-  // when the target exists and this process may not write it.
+  // Creates the temporary file in the target's directory; false when it cannot, when
+  // the target exists and this process may not write it, or when the target exists
+  // and is no regular file (a device or FIFO is never replaced by a file).
   bool Open();
   // Buffers bytes for the file; the first failure is kept and reported by Commit.
   void Append(std::string_view bytes);

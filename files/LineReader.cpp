@@ -1,6 +1,12 @@
 #include "files/LineReader.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <cstring>
+
+#include "files/FileIdentity.h"
 
 namespace {
 // Bytes read from the file in one go.
@@ -8,9 +14,18 @@ constexpr std::size_t kChunkBytes = 64 * 1024;
 }  // namespace
 
 LineReader::LineReader(const std::filesystem::path& fileName) : buffer_(kChunkBytes) {
-  stream_.open(fileName, std::ios::binary);
-  isOpen_ = stream_.is_open();
-  if (!isOpen_) state_ = State::ReadError;
+  // Opening a device can have effects of its own (a serial line's modem signals), so
+  // special files are refused before the open; the open does not wait for a writer
+  // should the name have become a FIFO since, and the opened file is checked again.
+  if (!IsSpecialFile(fileName)) {
+    fd_.Reset(::open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+  }
+  struct stat status {};
+  isOpen_ = fd_.Valid() && ::fstat(fd_.Get(), &status) == 0 && S_ISREG(status.st_mode);
+  if (!isOpen_) {
+    fd_.Reset();
+    state_ = State::ReadError;
+  }
 }
 
 bool LineReader::Next(std::string& line) {
@@ -41,10 +56,13 @@ bool LineReader::Next(std::string& line) {
 }
 
 bool LineReader::Refill() {
-  stream_.read(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
-  size_ = static_cast<std::size_t>(stream_.gcount());
+  ssize_t n = 0;
+  do {
+    n = ::read(fd_.Get(), buffer_.data(), buffer_.size());
+  } while (n < 0 && errno == EINTR);
+  size_ = n > 0 ? static_cast<std::size_t>(n) : 0;
   pos_ = 0;
   if (size_ > 0) return true;
-  state_ = stream_.bad() ? State::ReadError : State::End;
+  state_ = n < 0 ? State::ReadError : State::End;
   return false;
 }

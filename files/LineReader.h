@@ -1,14 +1,16 @@
 // Delivers the physical lines of a file one at a time, each without its line feed
 // (a carriage return before it is kept). Lines are delivered whole; a line longer
 // than kMaxLineBytes ends the reading as a failure, so hostile input cannot make
-// memory grow without bound.
+// memory grow without bound. Only regular files are read: a FIFO, a device or a
+// directory is refused without being opened, so the open can never block.
 #pragma once
 
 #include <cstddef>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
+
+#include "drivers/UniqueFd.h"
 
 class LineReader {
  public:
@@ -16,7 +18,8 @@ class LineReader {
 
   enum class State { Reading, End, TooLong, ReadError };
 
-  // Opens the file for reading; IsOpen tells whether that worked.
+  // Opens the file for reading; IsOpen tells whether that worked (false for a file
+  // that is missing, unreadable or not a regular file).
   explicit LineReader(const std::filesystem::path& fileName);
 
   bool IsOpen() const { return isOpen_; }
@@ -27,7 +30,7 @@ class LineReader {
  private:
   bool Refill();
 
-  std::ifstream stream_;
+  UniqueFd fd_;
   bool isOpen_ = false;
   State state_ = State::Reading;
   std::vector<char> buffer_;

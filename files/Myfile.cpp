@@ -12,7 +12,6 @@
 #include <utility>
 #include <vector>
 
-#include "ui/Mymessage.h"
 #include "ui/NumberFormat.h"
 #include "ui/TextHelpers.h"
 
@@ -483,28 +482,30 @@ WriteResult TmyFile::SaveFftFile(std::string_view header, const AdUnitSetting& a
                     [&data](AtomicFile& out) { return WriteSpectrumSection(out, data); });
 }
 
+namespace {
+
+// Header, sections A, F, G, then the body.
+std::function<bool(AtomicFile&)> WholeFile(std::string_view header, const AdUnitSetting& ad, const SaveSetting& save,
+                                           const FftSetting& fft, const std::function<bool(AtomicFile&)>& writeBody) {
+  return [=, &ad, &save, &fft, &writeBody](AtomicFile& out) {
+    WriteLine(out, header);
+    return TmyFile::WriteAdUnitSection(out, ad) && TmyFile::WriteSaveSection(out, save) &&
+           TmyFile::WriteGraphSection(out, fft) && writeBody(out);
+  };
+}
+
+}  // namespace
+
 bool TmyFile::WriteFile(const std::filesystem::path& target, std::string_view header, const AdUnitSetting& ad,
                         const SaveSetting& save, const FftSetting& fft,
                         const std::function<bool(AtomicFile&)>& writeBody) const {
   AtomicFile out(target, calls_);
-  if (!out.Open()) return false;
-  WriteLine(out, header);
-  const bool written =
-      WriteAdUnitSection(out, ad) && WriteSaveSection(out, save) && WriteGraphSection(out, fft) && writeBody(out);
   // Without Commit the temporary file is removed and the target stays as it was.
-  return written && out.Commit();
+  return out.Open() && WholeFile(header, ad, save, fft, writeBody)(out) && out.Commit();
 }
 
 WriteResult TmyFile::WriteAsked(const std::filesystem::path& target, std::string_view header, const AdUnitSetting& ad,
                                 const SaveSetting& save, const FftSetting& fft,
                                 const std::function<bool(AtomicFile&)>& writeBody) const {
-  if (!MayWrite(target)) return WriteResult::Declined;
-  return WriteFile(target, header, ad, save, fft, writeBody) ? WriteResult::Written : WriteResult::Failed;
-}
-
-bool TmyFile::MayWrite(const std::filesystem::path& target) const {
-  std::error_code ec;
-  if (!std::filesystem::exists(target, ec)) return true;
-  const std::string question = std::string("ファイル：") + target.string() + "があります。\n上書きしますか";
-  return prompter_.AskYesNo(question, kProgramCaption);
+  return WriteAsking(target, prompter_, calls_, WholeFile(header, ad, save, fft, writeBody));
 }

@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "files/AskedWrite.h"
 #include "files/AtomicFile.h"
 #include "files/LineReader.h"
 #include "model/Records.h"
@@ -22,13 +23,6 @@
 inline constexpr std::string_view kSettingFileHeader = "Zemtraini";
 inline constexpr std::string_view kDataFileHeader = "DataFile:Zemtra";
 inline constexpr std::string_view kFftFileHeader = "DataFile:Zemtra_FFT";
-
-// What a writer that asks before replacing an existing file did.
-enum class WriteResult {
-  Written,   // the file holds the new content
-  Declined,  // the user kept the existing file: nothing was written
-  Failed,    // nothing was written: unusable arguments, or the file could not be written
-};
 
 // One settings field: its key (the record field's name) and the text the settings
 // file holds for its value.
@@ -103,18 +97,13 @@ class TmyFile {
   // 1 .. ad_dnum/2 - 1.
   static bool WriteSpectrumSection(AtomicFile& out, const MeasureData& data);
 
-  // The overwrite question of the writers, for other outputs that replace files the
-  // same way: asks whether an existing target may be replaced; true when it may be
-  // written (always when there is none).
-  bool MayWrite(const std::filesystem::path& target) const;
-
  private:
   // Header, sections A, F, G and the body into a temporary file renamed over target
   // only when all of it was written.
   bool WriteFile(const std::filesystem::path& target, std::string_view header, const AdUnitSetting& ad,
                  const SaveSetting& save, const FftSetting& fft,
                  const std::function<bool(AtomicFile&)>& writeBody) const;
-  // MayWrite, then WriteFile.
+  // WriteFile after the overwrite question (WriteAsking).
   WriteResult WriteAsked(const std::filesystem::path& target, std::string_view header, const AdUnitSetting& ad,
                          const SaveSetting& save, const FftSetting& fft,
                          const std::function<bool(AtomicFile&)>& writeBody) const;

@@ -8,7 +8,6 @@
 
 #include "display/GraphHost.h"
 #include "files/AtomicFile.h"
-#include "files/Myfile.h"
 #include "files/Myprint.h"
 #include "ui/Mymessage.h"
 #include "ui/PrintPrompter.h"
@@ -38,11 +37,9 @@ class OutputRedirect {
   QString own_;
 };
 
-// The printer writes the PDF to a staging file of its own; its bytes then replace the
-// target the way every file of the program is replaced.
-bool PrintPdfSafely(QPrinter& printer, TmyPrint& page, const PrintInfo& info) {
-  AtomicFile out(QFile::encodeName(printer.outputFileName()).toStdString());
-  if (!out.Open()) return false;
+// The printer writes the PDF to a staging file of its own; its bytes then go to out, so
+// the target is replaced only through out, the way every file of the program is.
+bool PrintPdfInto(AtomicFile& out, QPrinter& printer, TmyPrint& page, const PrintInfo& info) {
   QTemporaryFile staging(QDir::tempPath() + QStringLiteral("/zemtra-print-XXXXXX.pdf"));
   if (!staging.open()) return false;
   staging.close();
@@ -55,7 +52,7 @@ bool PrintPdfSafely(QPrinter& printer, TmyPrint& page, const PrintInfo& info) {
   const QByteArray bytes = staging.readAll();
   if (!IsCompletePdf(bytes)) return false;
   out.Append(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
-  return out.Commit();
+  return out.Good();
 }
 
 }  // namespace
@@ -74,7 +71,8 @@ PrintResult PrintPage(QPrinter& printer, TGraph_FFT& graph, const FftSetting& ff
     bool printed = false;
     if (printer.outputFormat() == QPrinter::PdfFormat) {
       printer.setResolution(kPdfDpi);
-      printed = PrintPdfSafely(printer, page, info);
+      AtomicFile out(QFile::encodeName(printer.outputFileName()).toStdString());
+      printed = out.Open() && PrintPdfInto(out, printer, page, info) && out.Commit();
     } else {
       printed = page.Print(info);
     }
@@ -85,18 +83,24 @@ PrintResult PrintPage(QPrinter& printer, TGraph_FFT& graph, const FftSetting& ff
   return Failed();
 }
 
-PrintResult PrintPdfFile(const std::string& path, bool landscape, const MeasureData& data, const AdUnitSetting& ad,
-                         const FftSetting& fft, const SaveSetting& save, Prompter& prompter) {
-  if (!TmyFile(prompter).MayWrite(path)) return {PrintStatus::Cancelled, {}};
-  const OffscreenApplication app;
-  if (!app.Usable()) return Failed();
-  QPrinter printer(QPrinter::HighResolution);
-  printer.setOutputFormat(QPrinter::PdfFormat);
-  printer.setOutputFileName(QFile::decodeName(QByteArray::fromStdString(path)));
-  printer.setPageSize(QPageSize(QPageSize::A4));
-  printer.setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
-  const MeasureData none;
-  GraphHost host(data, none, ad, fft);
-  host.Redraw();
-  return PrintPage(printer, host.Graph(), fft, PrintInfoOf(data, fft, save));
+WriteResult PrintPdfFile(const std::string& path, bool landscape, const MeasureData& data, const AdUnitSetting& ad,
+                         const FftSetting& fft, const SaveSetting& save, Prompter& prompter, FileCalls& calls) {
+  return WriteAsking(path, prompter, calls, [&](AtomicFile& out) {
+    try {
+      const OffscreenApplication app;
+      if (!app.Usable()) return false;
+      QPrinter printer(QPrinter::HighResolution);
+      printer.setOutputFormat(QPrinter::PdfFormat);
+      printer.setResolution(kPdfDpi);
+      printer.setPageSize(QPageSize(QPageSize::A4));
+      printer.setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+      const MeasureData none;
+      GraphHost host(data, none, ad, fft);
+      host.Redraw();
+      TmyPrint page(host.Graph(), printer, fft);
+      return PrintPdfInto(out, printer, page, PrintInfoOf(data, fft, save));
+    } catch (const std::exception&) {
+      return false;  // out of memory on the way: the page is not printed
+    }
+  });
 }

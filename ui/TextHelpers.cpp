@@ -1,6 +1,7 @@
 #include "ui/TextHelpers.h"
 
 #include <algorithm>
+#include <array>
 #include <vector>
 
 namespace {
@@ -78,4 +79,73 @@ std::string HexChar(int value) {
     return std::string(1, static_cast<char>('A' + value - kDecimalDigits));
   }
   return "X";
+}
+
+namespace {
+
+constexpr unsigned char kContinuationLow = 0x80;  // continuation bytes are 10xxxxxx
+constexpr unsigned char kContinuationHigh = 0xBF;
+constexpr unsigned char kFirstNonAscii = 0x80;
+constexpr unsigned char kFirstPrintable = 0x20;
+constexpr unsigned char kDelete = 0x7F;
+constexpr unsigned char kC1Lead = 0xC2;        // U+0080 … U+00BF start with this byte
+constexpr unsigned char kLastC1Second = 0x9F;  // … and U+009F is the last C1 control
+
+void AppendHexEscape(std::string& out, unsigned char byte) {
+  constexpr std::array<char, 17> kHex{"0123456789abcdef"};
+  out += "\\x";
+  out += kHex[byte >> 4];
+  out += kHex[byte & 0xF];
+}
+
+}  // namespace
+
+// The first continuation byte's narrower range excludes overlong forms, surrogates and
+// code points above U+10FFFF.
+std::size_t Utf8SequenceLength(std::string_view text) {
+  if (text.empty()) return 0;
+  const auto lead = static_cast<unsigned char>(text[0]);
+  if (lead < kFirstNonAscii) return 1;
+  std::size_t length = 0;
+  unsigned char low = kContinuationLow;
+  unsigned char high = kContinuationHigh;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    if (lead == 0xE0) low = 0xA0;
+    if (lead == 0xED) high = 0x9F;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    if (lead == 0xF0) low = 0x90;
+    if (lead == 0xF4) high = 0x8F;
+  } else {
+    return 0;
+  }
+  if (text.size() < length) return 0;
+  for (std::size_t i = 1; i < length; ++i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (c < (i == 1 ? low : kContinuationLow) || c > (i == 1 ? high : kContinuationHigh)) return 0;
+  }
+  return length;
+}
+
+std::string VisibleText(std::string_view text, bool keepLineFeeds) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size();) {
+    const auto byte = static_cast<unsigned char>(text[i]);
+    const std::size_t length = Utf8SequenceLength(text.substr(i));
+    const bool c1 = length == 2 && byte == kC1Lead && static_cast<unsigned char>(text[i + 1]) <= kLastC1Second;
+    const bool control = length == 1 && (byte < kFirstPrintable || byte == kDelete) && !(keepLineFeeds && byte == '\n');
+    if (length == 0 || c1 || control) {
+      const std::size_t escaped = std::max<std::size_t>(length, 1);
+      for (std::size_t k = 0; k < escaped; ++k) AppendHexEscape(out, static_cast<unsigned char>(text[i + k]));
+      i += escaped;
+      continue;
+    }
+    out.append(text.substr(i, length));
+    i += length;
+  }
+  return out;
 }

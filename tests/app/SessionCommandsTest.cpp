@@ -79,6 +79,11 @@ class CommandsTest : public SessionTest {
     SaveSetting save;
     save.DataFileName = Path("odd.DTA");
     ASSERT_EQ(file.SaveDataFile(kDataFileHeader, {}, data, {}, save), WriteResult::Written);
+    data.ad_dnum = 1024;
+    FftSetting deep;
+    deep.index_dB_min = -2147483646;  // a bottom of 21474836480 dB
+    save.DataFileName = Path("range.DTA");
+    ASSERT_EQ(file.SaveDataFile(kDataFileHeader, {}, data, deep, save), WriteResult::Written);
     WriteBytes(Path("broken.DTA"), "DataFile:Zemtra\r\nnothing else\r\n");
   }
 };
@@ -131,7 +136,7 @@ TEST_F(CommandsTest, RefusedFilesChangeNothing) {
   WriteRefusedFiles();
   HoldUnsavedWithReference();
   const Snapshot before(session.State());
-  for (const char* name : {"missing.DTA", "broken.DTA", "odd.DTA", "odd.prf"}) {
+  for (const char* name : {"missing.DTA", "broken.DTA", "odd.DTA", "range.DTA", "odd.prf"}) {
     EXPECT_EQ(session.Data().LoadData(Path(name)), LoadOutcome::Invalid) << name;
     EXPECT_EQ(session.Data().LoadReference(Path(name)), LoadOutcome::Invalid) << name;
     EXPECT_TRUE(Snapshot(session.State()) == before) << name;
@@ -208,6 +213,8 @@ TEST_F(CommandsTest, AutomaticSave) {
     ApplySave([&](SaveSetting& s) { s.fSaveDataFile = r.on, s.DataFileName = r.target; });
     Measure();
     prompter.answers = {false};
+    const bool due = r.outcome != AutoSaveOutcome::NotDue;
+    EXPECT_EQ(session.Data().AutoSaveTarget(), due ? std::optional(r.target) : std::nullopt) << r.target;
     EXPECT_EQ(session.Data().AutoSave(), r.outcome) << r.target;
     EXPECT_EQ(session.State().fDataSaved, r.saved) << r.target;
     EXPECT_TRUE(session.State().fDataValid) << "the measurement is kept: " << r.target;

@@ -1,9 +1,13 @@
 // zemtra-cli end to end: the executable against the simulated unit on its virtual
 // clock, with its exit codes, texts and files.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <cmath>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -11,8 +15,12 @@
 #include <regex>
 #include <sstream>
 #include <string>
+#include <thread>
+#include <utility>
 
 #include "ScriptedPrompter.h"
+#include "drivers/PseudoTerminal.h"
+#include "files/FileTestSupport.h"
 #include "files/Myfile.h"
 #include "files/PdfTools.h"
 
@@ -26,39 +34,28 @@ struct CliRun {
   std::string err;
 };
 
-std::string ReadAll(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 class CliEndToEnd : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir = fs::temp_directory_path() /
-          ("zemtra-cli-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-  }
-  void TearDown() override { fs::remove_all(dir); }
-
   // Runs the tool in `where` (default: the test's directory); prefix runs it under
-  // another command (e.g. timeout).
-  CliRun Run(const std::string& args, const fs::path& where = {}, const std::string& prefix = "") {
+  // another command (e.g. timeout); stdoutTo replaces the standard output's file.
+  CliRun Run(const std::string& args, const fs::path& where = {}, const std::string& prefix = "",
+             const std::string& stdoutTo = "") {
     const fs::path cwd = where.empty() ? dir : where;
-    const std::string command = "cd '" + cwd.string() + "' && " + prefix + " '" + ZEMTRA_CLI_PATH + "' " + args +
-                                " >'" + (dir / "stdout").string() + "' 2>'" + (dir / "stderr").string() +
-                                "' </dev/null";
+    const std::string out = stdoutTo.empty() ? ">'" + (dir / "stdout").string() + "'" : stdoutTo;
+    std::ofstream(dir / "stdout", std::ios::trunc).close();
+    const std::string command = "cd '" + cwd.string() + "' && " + prefix + " '" + ZEMTRA_CLI_PATH + "' " + args + " " +
+                                out + " 2>'" + (dir / "stderr").string() + "' </dev/null";
     const int status = std::system(command.c_str());
     CliRun run;
     run.exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.out = ReadAll(dir / "stdout");
-    run.err = ReadAll(dir / "stderr");
+    run.out = ReadBytes(dir / "stdout");
+    run.err = ReadBytes(dir / "stderr");
     return run;
   }
 
-  fs::path dir;
+  // A directory of this run's own: other runs of the suite on the machine use theirs.
+  TempDir temp;
+  fs::path dir = temp.path();
 };
 
 double JsonNumber(const std::string& json, const std::string& key) {
@@ -69,6 +66,11 @@ double JsonNumber(const std::string& json, const std::string& key) {
     return NAN;
   }
   return std::stod(match[1]);
+}
+
+// The JSON report's entry for a file that was not written.
+std::string Unwritten(const std::string& kind, const std::string& path, const std::string& reason) {
+  return "\"" + kind + "\":{\"path\":\"" + path + "\",\"written\":false,\"reason\":\"" + reason + "\"}";
 }
 
 // 1 mV at 600 Hz, 4800 per second, 1024 samples: exactly on line 128.
@@ -146,9 +148,9 @@ TEST_F(CliEndToEnd, AnalyzeReproducesTheSpectrumFileThatMeasureWrote) {
   ASSERT_EQ(measured.exit, 0) << measured.err;
   const auto analysed = Run("analyze ../measured/run.DTA --fft run.FFT", dir / "analysed");
   ASSERT_EQ(analysed.exit, 0) << analysed.err;
-  const auto spectrum = ReadAll(dir / "measured" / "run.FFT");
+  const auto spectrum = ReadBytes(dir / "measured" / "run.FFT");
   EXPECT_GT(spectrum.size(), 2048U * 10U);
-  EXPECT_EQ(spectrum, ReadAll(dir / "analysed" / "run.FFT"));
+  EXPECT_EQ(spectrum, ReadBytes(dir / "analysed" / "run.FFT"));
 
   const auto other = Run("analyze measured/run.DTA --window rect --json");
   ASSERT_EQ(other.exit, 0) << other.err;
@@ -194,11 +196,12 @@ TEST_F(CliEndToEnd, ExistingFilesAreKeptUnlessTheUserSaysYes) {
   std::ofstream(dir / "run.DTA") << "precious";
   const auto kept = Run("measure --simulate=clock=virtual --samples 1024 --out run.DTA --json");
   ASSERT_EQ(kept.exit, 0) << kept.err;
-  EXPECT_EQ(ReadAll(dir / "run.DTA"), "precious");
-  EXPECT_NE(kept.out.find(R"("data":{"path":"run.DTA","written":false})"), std::string::npos) << kept.out;
+  EXPECT_EQ(ReadBytes(dir / "run.DTA"), "precious");
+  EXPECT_NE(kept.out.find(R"("data":{"path":"run.DTA","written":false,"reason":"declined"})"), std::string::npos)
+      << kept.out;
   const auto replaced = Run("measure --simulate=clock=virtual --samples 1024 --out run.DTA --yes --json");
   ASSERT_EQ(replaced.exit, 0);
-  EXPECT_NE(ReadAll(dir / "run.DTA"), "precious");
+  EXPECT_NE(ReadBytes(dir / "run.DTA"), "precious");
 }
 
 TEST_F(CliEndToEnd, PdfPageOfAMeasurementAndOfADataFile) {
@@ -217,8 +220,9 @@ TEST_F(CliEndToEnd, PdfPageOfAMeasurementAndOfADataFile) {
   std::ofstream(dir / "kept.pdf") << "earlier page";
   const auto kept = Run("analyze run.DTA --pdf kept.pdf --json");
   ASSERT_EQ(kept.exit, 0) << kept.err;
-  EXPECT_EQ(ReadAll(dir / "kept.pdf"), "earlier page") << "replaced only when the user says yes";
-  EXPECT_NE(kept.out.find(R"("pdf":{"path":"kept.pdf","written":false})"), std::string::npos) << kept.out;
+  EXPECT_EQ(ReadBytes(dir / "kept.pdf"), "earlier page") << "replaced only when the user says yes";
+  EXPECT_NE(kept.out.find(R"("pdf":{"path":"kept.pdf","written":false,"reason":"declined"})"), std::string::npos)
+      << kept.out;
 }
 
 TEST_F(CliEndToEnd, UnprintablePdfExitsWithTheFileCode) {
@@ -239,6 +243,9 @@ TEST_F(CliEndToEnd, SettingsFilesAreCheckedAndPrinted) {
   ASSERT_TRUE(file.SaveSettingFile(dir / "good.prf", kSettingFileHeader, fft, save, ad));
   fft.index_dB_max = 12;  // top below the bottom: readable, but not a valid range
   ASSERT_TRUE(file.SaveSettingFile(dir / "range.prf", kSettingFileHeader, fft, save, ad));
+  fft = FftSetting{};
+  fft.DataCountMax = 1500;  // readable, but no sample count a measurement can have
+  ASSERT_TRUE(file.SaveSettingFile(dir / "odd.prf", kSettingFileHeader, fft, save, ad));
 
   const auto good = Run("settings good.prf");
   EXPECT_EQ(good.exit, 0) << good.err;
@@ -246,7 +253,7 @@ TEST_F(CliEndToEnd, SettingsFilesAreCheckedAndPrinted) {
   EXPECT_NE(good.out.find("DataFileName: D:\\data\\run1.DTA\n"), std::string::npos) << good.out;
   EXPECT_NE(good.out.find("DataCountMax: 65536\n"), std::string::npos) << good.out;
 
-  for (const char* bad : {"range.prf", "missing.prf"}) {
+  for (const char* bad : {"range.prf", "missing.prf", "odd.prf"}) {
     const auto run = Run(std::string("settings ") + bad);
     EXPECT_EQ(run.exit, 2) << bad;
     EXPECT_NE(run.err.find("設定ファイルの内容が正しくありませんでした"), std::string::npos) << bad;
@@ -291,12 +298,133 @@ TEST_F(CliEndToEnd, InvalidOptionsExitWithUsageCode) {
   EXPECT_NE(help.out.find("--samples"), std::string::npos);
 }
 
-TEST_F(CliEndToEnd, InterruptStopsTheMeasurementWithoutFiles) {
-  // On the real clock 65536 samples take 13.6 s; the interrupt comes after 0.5 s.
-  const auto run = Run("measure --simulate --out run.DTA", {}, "timeout --preserve-status -s INT 0.5");
-  EXPECT_EQ(run.exit, 130) << run.err;
-  EXPECT_NE(run.err.find("計測中止しました"), std::string::npos) << run.err;
-  EXPECT_FALSE(fs::exists(dir / "run.DTA"));
+TEST_F(CliEndToEnd, SignalsStopTheMeasurementWithoutFilesAndGiveTheirCodes) {
+  // On the real clock 65536 samples take 13.6 s; the signal comes after 0.5 s.
+  for (const auto& [signal, code] : {std::pair{"INT", 130}, std::pair{"TERM", 143}}) {
+    const auto run =
+        Run("measure --simulate --out run.DTA", {}, std::string("timeout --preserve-status -s ") + signal + " 0.5");
+    EXPECT_EQ(run.exit, code) << signal << run.err;
+    EXPECT_NE(run.err.find("計測中止しました"), std::string::npos) << run.err;
+    EXPECT_FALSE(fs::exists(dir / "run.DTA"));
+  }
+}
+
+TEST_F(CliEndToEnd, ASignalAtTheOverwriteQuestionWritesNoFurtherFile) {
+  PseudoTerminal terminal;  // the question is asked only on a terminal
+  ASSERT_TRUE(terminal.Valid());
+  std::ofstream(dir / "run.FFT") << "earlier";
+  const std::string command =
+      "cd '" + dir.string() + "' && exec '" + ZEMTRA_CLI_PATH +
+      "' measure --simulate=clock=virtual --samples 1024 --fft run.FFT --png run.png --pdf run.pdf --json <'" +
+      terminal.SlavePath() + "' >stdout 2>stderr";
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    ::execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
+    ::_exit(127);
+  }
+  ASSERT_GT(pid, 0);
+  // The guard only keeps a broken tool from hanging the test.
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  while (ReadBytes(dir / "stderr").find("[y/N]") == std::string::npos && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  EXPECT_NE(ReadBytes(dir / "stderr").find("run.FFTがあります。"), std::string::npos) << "the question is asked";
+  ::kill(pid, SIGTERM);
+  int status = 0;
+  const auto killAt = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  while (::waitpid(pid, &status, WNOHANG) == 0) {
+    if (std::chrono::steady_clock::now() > killAt) {
+      ::kill(pid, SIGKILL);  // the signal was ignored: fail instead of hanging
+      ::waitpid(pid, &status, 0);
+      break;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  ASSERT_TRUE(WIFEXITED(status)) << ReadBytes(dir / "stderr");
+  EXPECT_EQ(WEXITSTATUS(status), 143) << ReadBytes(dir / "stderr");
+  EXPECT_EQ(ReadBytes(dir / "run.FFT"), "earlier");
+  const std::string report = ReadBytes(dir / "stdout");
+  for (const char* kind : {"png", "pdf"}) {
+    const std::string name = std::string("run.") + kind;
+    EXPECT_FALSE(fs::exists(dir / name)) << "no file after the signal: " << name;
+    EXPECT_NE(report.find(Unwritten(kind, name, "interrupted")), std::string::npos) << report;
+  }
+}
+
+TEST_F(CliEndToEnd, ThePictureIsAskedAboutAndLandsAtTheExactBytesGiven) {
+  constexpr const char* kMeasure = "measure --simulate=clock=virtual --samples 1024 --json ";
+  std::ofstream(dir / "run.png") << "precious";
+  const auto kept = Run(std::string(kMeasure) + "--png run.png");
+  ASSERT_EQ(kept.exit, 0) << kept.err;
+  EXPECT_EQ(ReadBytes(dir / "run.png"), "precious");
+  EXPECT_NE(kept.out.find(R"("png":{"path":"run.png","written":false,"reason":"declined"})"), std::string::npos)
+      << kept.out;
+
+  const auto replaced = Run(std::string(kMeasure) + "--png run.png --yes");
+  ASSERT_EQ(replaced.exit, 0) << replaced.err;
+  EXPECT_EQ(ReadBytes(dir / "run.png").substr(1, 3), "PNG");
+
+  const std::string odd = "bild-\xff\xfe.png";  // no UTF-8
+  const auto bytes = Run(std::string(kMeasure) + "--png \"$(printf '" + odd + "')\"");
+  ASSERT_EQ(bytes.exit, 0) << bytes.err;
+  EXPECT_TRUE(fs::exists(dir / "bild-\xff\xfe.png")) << bytes.out;
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator{}), 4) << "no other name was made";
+}
+
+TEST_F(CliEndToEnd, TwoNamesForOneFileAreRefusedBeforeAnythingIsDone) {
+  ASSERT_EQ(Run("measure --simulate=clock=virtual --samples 1024 --out run.DTA").exit, 0);
+  const std::string before = ReadBytes(dir / "run.DTA");
+  const struct {
+    const char* args;
+    const char* message;
+  } rows[] = {
+      {"measure --simulate=clock=virtual --samples 1024 --out x.DTA --fft x.DTA", "--out and --fft name the same file"},
+      {"measure --simulate=clock=virtual --samples 1024 --out x.FFT --fft ./x", "--out and --fft name the same file"},
+      {"analyze run.DTA --png ./run.DTA --yes", "the data file and --png name the same file"},
+      {"measure --simulate=clock=virtual --samples 1024 --out x.DTA --pdf x.DTA", "--out and --pdf name the same file"},
+  };
+  for (const auto& r : rows) {
+    const auto run = Run(r.args);
+    EXPECT_EQ(run.exit, 64) << r.args;
+    EXPECT_NE(run.err.find(r.message), std::string::npos) << run.err;
+    EXPECT_EQ(run.err.find("samples"), std::string::npos) << "nothing was measured: " << run.err;
+  }
+  EXPECT_FALSE(fs::exists(dir / "x.DTA") || fs::exists(dir / "x.FFT"));
+  EXPECT_EQ(ReadBytes(dir / "run.DTA"), before);
+}
+
+TEST_F(CliEndToEnd, SpecialFilesAreNeitherReadNorReplaced) {
+  ASSERT_EQ(Run("measure --simulate=clock=virtual --samples 1024 --out run.DTA").exit, 0);
+  for (const char* name : {"fifo", "page-fifo"}) ASSERT_EQ(::mkfifo((dir / name).c_str(), 0600), 0);
+  // Opening a FIFO for reading would wait for a writer; the kill only guards the test.
+  const auto read = Run("analyze fifo", {}, "timeout -s KILL 20");
+  EXPECT_EQ(read.exit, 6) << read.err;
+  EXPECT_NE(read.err.find("データファイルの内容が正しくありませんでした"), std::string::npos) << read.err;
+  EXPECT_EQ(Run("analyze run.DTA --settings fifo", {}, "timeout -s KILL 20").exit, 2);
+
+  const auto written =
+      Run("measure --simulate=clock=virtual --samples 1024 --out fifo --fft run.FFT --pdf page-fifo --yes --json");
+  EXPECT_EQ(written.exit, 6) << written.err;
+  for (const auto& [kind, name] : {std::pair{"data", "fifo"}, std::pair{"pdf", "page-fifo"}}) {
+    EXPECT_TRUE(fs::is_fifo(dir / name)) << name;
+    EXPECT_NE(written.out.find(Unwritten(kind, name, "not a regular file")), std::string::npos) << written.out;
+  }
+  EXPECT_TRUE(fs::exists(dir / "run.FFT")) << "the other file is still written";
+
+  fs::create_symlink("run.DTA", dir / "link.DTA");
+  ASSERT_EQ(Run("measure --simulate=clock=virtual --samples 2048 --out link.DTA --yes").exit, 0);
+  EXPECT_TRUE(fs::is_symlink(dir / "link.DTA"));
+  EXPECT_NE(ReadBytes(dir / "run.DTA").find("ad_dnum:2048"), std::string::npos) << "the link's target is updated";
+}
+
+TEST_F(CliEndToEnd, AReportThatCannotBeWrittenIsNoSuccess) {
+  const auto full = Run("measure --simulate=clock=virtual --samples 1024 --json", {}, "", ">/dev/full");
+  EXPECT_EQ(full.exit, 74) << full.err;
+  EXPECT_NE(full.err.find("the report could not be written"), std::string::npos) << full.err;
+  const auto closed = Run("measure --simulate=clock=virtual --samples 1024 --out run.DTA --json", {}, "", ">&-");
+  EXPECT_EQ(closed.exit, 74) << closed.err;
+  EXPECT_EQ(ReadBytes(dir / "run.DTA").find("\"samples\""), std::string::npos) << "the report went into no file";
+  EXPECT_EQ(Run("--help", {}, "", ">/dev/full").exit, 74);
 }
 
 }  // namespace

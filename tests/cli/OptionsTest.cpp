@@ -102,6 +102,16 @@ TEST(CliOptions, InvalidOptionsNameTheOptionAndWhatIsAllowed) {
       {{"analyze", "a.DTA", "--landscape"}, "--landscape applies to --pdf only"},
       {{"analyze", "a.DTA", "--pdf", "a.pdf", "--landscape=yes"}, "--landscape takes no value"},
       {{"settings", "a.prf", "--pdf", "a.pdf"}, "--pdf applies to measure and analyze only"},
+      {{"measure", "--yes=no"}, "--yes takes no value"},
+      {{"measure", "--yes="}, "--yes takes no value"},
+      {{"analyze", "a.DTA", "--json=0"}, "--json takes no value"},
+      {{"measure", "--help=x"}, "--help takes no value"},
+      {{"measure", "--out", ""}, "--out needs a file name, not an empty one"},
+      {{"measure", "--fft="}, "--fft needs a file name"},
+      {{"analyze", "a.DTA", "--png", ""}, "--png needs a file name"},
+      {{"analyze", "a.DTA", "--pdf="}, "--pdf needs a file name"},
+      {{"measure", "--settings="}, "--settings needs a file name"},
+      {{"analyze", ""}, "analyze needs a data file (FILE.DTA), not an empty name"},
   };
   for (const auto& r : rows) {
     const auto p = ParseCommandLine(r.args);

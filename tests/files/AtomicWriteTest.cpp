@@ -196,6 +196,21 @@ TEST_F(AtomicWrite, AReadOnlyFileIsNotReplaced) {
   EXPECT_EQ(dir.Entries(), std::vector<std::string>{"target"});
 }
 
+TEST_F(AtomicWrite, ATargetThatIsNoRegularFileIsLeftAlone) {
+  ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
+  fs::create_symlink(dir / "fifo", dir / "link");
+  fs::create_directory(dir / "sub");
+  FileCalls real;
+  for (const char* name : {"fifo", "link", "sub"}) {
+    target = dir / name;
+    for (Writer writer : kWriters) EXPECT_FALSE(Save(writer, real)) << name << ", writer " << writer;
+  }
+  EXPECT_TRUE(fs::is_fifo(dir / "fifo"));
+  EXPECT_TRUE(fs::is_symlink(dir / "link"));
+  EXPECT_TRUE(fs::is_empty(dir / "sub"));
+  EXPECT_EQ(dir.Entries().size(), 3U) << "no temporary file is left";
+}
+
 TEST_F(AtomicWrite, KeepsPermissionsAndFollowsLinks) {
   WriteBytes(target, "old");
   fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);

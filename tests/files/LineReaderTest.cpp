@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "FileTestSupport.h"
 #include "files/LineReader.h"
@@ -38,6 +39,19 @@ TEST(LineReader, PhysicalLinesWholeAndBounded) {
   EXPECT_FALSE(absent.IsOpen());
   std::string line;
   EXPECT_FALSE(absent.Next(line));
+}
+
+TEST(LineReader, OnlyRegularFilesAreOpened) {
+  TempDir dir;
+  ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
+  fs::create_symlink(dir / "fifo", dir / "link");
+  // A FIFO without a writer would block an ordinary open for ever.
+  for (const fs::path& path : {dir / "fifo", dir / "link", fs::path("/dev/null"), dir.path()}) {
+    LineReader in(path);
+    EXPECT_FALSE(in.IsOpen()) << path;
+    EXPECT_EQ(in.state(), State::ReadError) << path;
+  }
+  EXPECT_TRUE(fs::is_fifo(dir / "fifo"));
 }
 
 TEST(LineReader, MeaningfulLinesSkipCommentsAndLoseLineBreaks) {

@@ -233,8 +233,8 @@ TEST_F(MyprintTest, FailingPrintersReportFailureAndLeaveNothingBehind) {
     const LockedDirectory guard(locked);
     ASSERT_TRUE(guard.Holds());
     ScriptedPrompter prompter;
-    EXPECT_EQ(PrintPdfFile((locked / "page.pdf").string(), false, cur.data, ad, fft, save, prompter).status,
-              PrintStatus::Failed);
+    EXPECT_EQ(PrintPdfFile((locked / "page.pdf").string(), false, cur.data, ad, fft, save, prompter),
+              WriteResult::Failed);
   }
   {  // a sheet with no room for a graph: no bitmap can be made, the old file stays
     WriteBytes(dir / "old.pdf", "earlier page");

@@ -68,4 +68,25 @@ TEST(HexChar, DigitsAndOutOfRange) {
   EXPECT_EQ(HexChar(-1), "X");
 }
 
+TEST(VisibleText, EscapesWhatCouldCutOrDriveATerminal) {
+  using namespace std::string_literals;
+  const struct {
+    std::string text;
+    std::string shown;
+  } rows[] = {
+      {"D:\\data\\run1.DTA", "D:\\data\\run1.DTA"},  // backslashes are kept: Windows paths stay readable
+      {"2026/12/08\0 x"s, "2026/12/08\\x00 x"},
+      {"a\x1b[31mb\x7f", "a\\x1b[31mb\\x7f"},
+      {"line\nnext\ttab", "line\\x0anext\\x09tab"},
+      {"計測 Δｆ", "計測 Δｆ"},  // UTF-8 passes
+      {"\xc2\x9b"
+       "2J",
+       "\\xc2\\x9b2J"},                    // the C1 control CSI, in UTF-8
+      {"\x82\xa0.DTA", "\\x82\\xa0.DTA"},  // Shift-JIS bytes: no UTF-8
+      {"cut \xe8\xa8", "cut \\xe8\\xa8"},  // a sequence cut short
+  };
+  for (const auto& r : rows) EXPECT_EQ(VisibleText(r.text), r.shown) << r.shown;
+  EXPECT_EQ(VisibleText("a\nb\x1b", true), "a\nb\\x1b") << "line feeds kept on request";
+}
+
 }  // namespace

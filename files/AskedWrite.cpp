@@ -1,0 +1,25 @@
+#include "files/AskedWrite.h"
+
+#include <string>
+#include <system_error>
+
+#include "ui/Mymessage.h"
+
+namespace {
+
+bool MayReplace(const std::filesystem::path& target, Prompter& prompter) {
+  std::error_code ec;
+  if (!std::filesystem::exists(target, ec)) return true;
+  const std::string question = std::string("ファイル：") + target.string() + "があります。\n上書きしますか";
+  return prompter.AskYesNo(question, kProgramCaption);
+}
+
+}  // namespace
+
+WriteResult WriteAsking(const std::filesystem::path& target, Prompter& prompter, FileCalls& calls,
+                        const std::function<bool(AtomicFile&)>& body) {
+  if (!MayReplace(target, prompter)) return WriteResult::Declined;
+  AtomicFile out(target, calls);
+  // Without Commit the temporary file is removed and the target stays as it was.
+  return out.Open() && body(out) && out.Commit() ? WriteResult::Written : WriteResult::Failed;
+}

@@ -1,0 +1,133 @@
+// The commands run in the test's process, where the operating system can be made to
+// fail through the file-calls seam: a full disk, a lost report.
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <memory>
+#include <string>
+
+#include "CaptureFile.h"
+#include "ScriptedPrompter.h"
+#include "cli/Commands.h"
+#include "files/FileTestSupport.h"
+#include "files/Myfile.h"
+
+namespace {
+
+// A disk that takes no byte.
+class FullDisk : public FileCalls {
+ public:
+  ssize_t Write(int /*fd*/, const char* /*data*/, std::size_t /*size*/) override {
+    errno = ENOSPC;
+    return -1;
+  }
+};
+
+class CliCommands : public ::testing::Test {
+ protected:
+  int Run(const std::vector<std::string>& args) {
+    const CliParse parse = ParseCommandLine(args);
+    EXPECT_EQ(parse.error, "");
+    io.out = out.File();
+    io.err = err.File();
+    switch (parse.options.command) {
+      case CliCommand::Measure:
+        return RunMeasure(parse.options, io);
+      case CliCommand::Analyze:
+        return RunAnalyze(parse.options, io);
+      case CliCommand::Settings:
+        return RunSettings(parse.options, io);
+    }
+    return -1;
+  }
+  std::string Path(const std::string& name) const { return (dir / name).string(); }
+
+  // A settings file with the given save settings, 1024 samples.
+  void WriteSettings(const std::string& name, const SaveSetting& save) {
+    FftSetting fft;
+    fft.DataCountSel = 0;
+    fft.DataCountMax = 1024;
+    ASSERT_TRUE(file.SaveSettingFile(dir / name, kSettingFileHeader, fft, save, AdUnitSetting{}));
+  }
+
+  TempDir dir;
+  ScriptedPrompter prompter;
+  TmyFile file{prompter};
+  CaptureFile out;
+  CaptureFile err;
+  CliIo io;
+};
+
+TEST_F(CliCommands, OnAFullDiskEveryFileIsAttemptedAndEveryOldFileStays) {
+  SaveSetting save;
+  save.fSaveDataFile = 1;
+  save.DataFileName = Path("auto.DTA");
+  WriteSettings("auto.prf", save);
+  const std::vector<std::string> outputs{"auto.DTA", "run.DTA", "run.FFT", "run.png", "run.pdf"};
+  for (const auto& name : outputs) WriteBytes(dir / name, "old");
+  FullDisk disk;
+  io.fileCalls = &disk;
+
+  const int exit =
+      Run({"measure", "--simulate=clock=virtual", "--settings", Path("auto.prf"), "--out", Path("run.DTA"), "--fft",
+           Path("run.FFT"), "--png", Path("run.png"), "--pdf", Path("run.pdf"), "--yes", "--json"});
+  EXPECT_EQ(exit, 6) << err.Text();
+  const std::string json = out.Text();
+  for (const char* kind : {"autosave", "data", "fft", "png", "pdf"}) {
+    EXPECT_NE(json.find(std::string("\"") + kind + "\":{\"path\":"), std::string::npos) << kind << " in " << json;
+  }
+  EXPECT_EQ(json.find("\"written\":true"), std::string::npos) << json;
+  EXPECT_NE(json.find(R"("written":false,"reason":"failed")"), std::string::npos) << json;
+  for (const auto& name : outputs) EXPECT_EQ(ReadBytes(dir / name), "old") << name;
+  EXPECT_EQ(dir.Entries().size(), outputs.size() + 1) << "the old files and the settings, no temporary file";
+  const std::string messages = err.Text();
+  for (const char* text :
+       {"データ保存できませんでした", "FFTデータ保存できませんでした", "run.png", "印刷できませんでした"}) {
+    EXPECT_NE(messages.find(text), std::string::npos) << text << " in " << messages;
+  }
+}
+
+TEST_F(CliCommands, BytesFromFilesCannotCutTheReportShortNorDriveTheTerminal) {
+  SaveSetting save;
+  save.DataFileName = std::string("run\x1b[2J", 7);
+  save.StartDateTime = std::string("2026/12/08\0 later", 17);
+  WriteSettings("odd.prf", save);
+  ASSERT_EQ(Run({"settings", Path("odd.prf")}), 0) << err.Text();
+  const std::string fields = out.Text();
+  EXPECT_NE(fields.find("DataFileName: run\\x1b[2J\n"), std::string::npos) << fields;
+  EXPECT_NE(fields.find("StartDateTime: 2026/12/08\\x00 later\n"), std::string::npos) << fields;
+  EXPECT_NE(fields.find("DataCountMax: 1024\n"), std::string::npos) << "the lines after it stay";
+
+  // The same bytes in a data file's start time, and a spectrum file named with an ESC.
+  auto buffers = std::make_unique<MeasureBuffers>();
+  MeasureData data;
+  buffers->Bind(data);
+  data.ad_dnum = 1024;
+  data.deltaF = 4.6875F;
+  std::fill(data.adCode, data.adCode + data.ad_dnum, 0x800000);
+  FftSetting fft;
+  save.DataFileName = Path("odd.DTA");
+  ASSERT_EQ(file.SaveDataFile(kDataFileHeader, AdUnitSetting{}, data, fft, save), WriteResult::Written);
+  CaptureFile report;
+  io.out = report.File();
+  const CliParse parse = ParseCommandLine({"analyze", Path("odd.DTA"), "--fft", Path("s\x1b.FFT")});
+  ASSERT_EQ(RunAnalyze(parse.options, io), 0) << err.Text();
+  const std::string text = report.Text();
+  EXPECT_NE(text.find("start: 2026/12/08\\x00 later\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("wrote " + Path("s") + "\\x1b.FFT\n"), std::string::npos) << text;
+  EXPECT_TRUE(fs::exists(dir / "s\x1b.FFT")) << "the file itself has the bytes given";
+}
+
+TEST_F(CliCommands, AReportThatCannotBeWrittenIsAFailure) {
+  WriteSettings("good.prf", SaveSetting{});
+  std::FILE* full = std::fopen("/dev/full", "w");
+  ASSERT_NE(full, nullptr);
+  io.out = full;
+  io.err = err.File();
+  const CliParse parse = ParseCommandLine({"settings", Path("good.prf")});
+  EXPECT_EQ(RunSettings(parse.options, io), 74);
+  std::fclose(full);
+  EXPECT_NE(err.Text().find("the report could not be written"), std::string::npos) << err.Text();
+}
+
+}  // namespace
