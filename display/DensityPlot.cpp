@@ -37,8 +37,8 @@ DecadeAxis AxisAround(double low, double high) {
 
 // 10^exponent as plain decimal text: "0.01", "0.1", "1", "10", "1000".
 std::string PowerOfTenText(int exponent) {
-  if (exponent >= 0) return "1" + std::string(static_cast<std::size_t>(exponent), '0');
-  return "0." + std::string(static_cast<std::size_t>(-exponent - 1), '0') + "1";
+  if (exponent >= 0) return std::string("1").append(static_cast<std::size_t>(exponent), '0');
+  return std::string("0.").append(static_cast<std::size_t>(-exponent - 1), '0').append(1, '1');
 }
 
 LabelPlace Inside(int left, int top, const LabelSize& size) {
