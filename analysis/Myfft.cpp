@@ -101,6 +101,32 @@ void TmyFFT::ApplyWindow(int which, int n, const float* src, float offset, int c
   }
 }
 
+double TmyFFT::WindowEnergy(int which, int n, int correct) const {
+  if (n <= 0) return 0.0;
+  const auto energy = [correct](const CacheAlignedVector<double>& shape, const CacheAlignedVector<double>* taper,
+                                double correction) {
+    double sum = 0.0;
+    for (std::size_t i = 0; i < shape.size(); ++i) {
+      const double w = taper != nullptr ? (*taper)[i] * shape[i] : shape[i];
+      sum += w * w;
+    }
+    const double factor = correct == 1 ? correction : kUnity;
+    return sum * factor * factor;
+  };
+  switch (which) {
+    case kHanning:
+      return energy(TablesFor(which, n).hanning, nullptr, kHanningCorrection);
+    case kHamming:
+      return energy(TablesFor(which, n).hamming, nullptr, kHammingCorrection);
+    case kFlatTop: {
+      const auto& tables = TablesFor(which, n);
+      return energy(tables.flatTopShape, &tables.flatTopSinc, kFlatTopCorrection);
+    }
+    default:
+      return n;
+  }
+}
+
 const TmyFFT::WindowTables& TmyFFT::TablesFor(int which, int n) const {
   auto& tables = windows_[n];
   if (which == kHanning && tables.hanning.empty()) tables.hanning = HanningTable(n);

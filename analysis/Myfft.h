@@ -68,6 +68,10 @@ class TmyFFT {
   // correct is 1 (never for the rectangle): DCCut followed by the window when offset is
   // Mean(n, src), the window alone when offset is 0.
   void ApplyWindow(int which, int n, const float* src, float offset, int correct, float* dst) const;
+  // Σw² over a record of n samples of window `which` as ApplyWindow applies it (the
+  // correction, when correct is 1, included): the window's energy, which turns squared
+  // transform lines into a power density. n for the rectangle; 0 for n ≤ 0.
+  double WindowEnergy(int which, int n, int correct) const;
   // Magnitude of a transform scaled by 1/n (line 0) and lineGain/n (the others), each
   // scaled value rounded to a 32-bit float as if stored; a itself is left as it is.
   // n is a power of two (a length RealFFT accepts).

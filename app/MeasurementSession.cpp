@@ -73,6 +73,12 @@ MeasurementSession::FinishOutcome MeasurementSession::Finish() {
   return outcome;
 }
 
+void MeasurementSession::AdoptAveragedSpectrum(const SpectrumAverage& average) {
+  state_.RequireIdle();
+  if (!state_.fDataValid) throw std::logic_error("MeasurementSession::AdoptAveragedSpectrum without a measurement");
+  average.Result(std::span<float>(state_.curData.spectrum, static_cast<std::size_t>(state_.curData.ad_dnum / 2)));
+}
+
 int MeasurementSession::SampleIndex() const { return run_ ? run_->SampleIndex() : 0; }
 
 int MeasurementSession::SampleCount() const { return run_ ? run_->SampleCount() : 0; }

@@ -29,6 +29,9 @@
 //   Finish, Analysed: fMeasuring 0; fDataValid 1, fDataSaved 0; curData holds codes,
 //                     volts, frequency step and spectrum; codeDeviation set.
 //   Finish, LevelError: fMeasuring 0; the measurement is discarded (fDataValid 0).
+//   AdoptAveragedSpectrum: curData's spectrum becomes the RMS average of several
+//                     measurements (the last one's included); samples, volts and
+//                     statistics stay those of the last. Nothing else changes.
 //
 // The file and settings commands (Data(), Settings()) are documented in their headers;
 // the numbers and texts of the results panel come from ResultsOf (app/Results.h), the
@@ -40,6 +43,7 @@
 #include <optional>
 
 #include "adc/Ad7190.h"
+#include "analysis/SpectrumAverage.h"
 #include "app/DataCommands.h"
 #include "app/MeasurementRun.h"
 #include "app/RecordAnalyser.h"
@@ -104,6 +108,14 @@ class MeasurementSession {
   // After Poll answered AllIn (a std::logic_error otherwise): "AX", level check,
   // conversion, analysis, codeDeviation.
   FinishOutcome Finish();
+
+  // After several measurements with the same settings, each ended by Finish (Analysed):
+  // their spectra's RMS average (SpectrumAverage) replaces the current one, so that
+  // the RMS, the peak, the spectrum file and the picture describe the average. A
+  // std::logic_error while a measurement runs or without a current measurement, a
+  // std::invalid_argument for an average of another line count (the record is then
+  // left as it was).
+  void AdoptAveragedSpectrum(const SpectrumAverage& average);
 
   int SampleIndex() const;        // samples received by the running acquisition
   int SampleCount() const;        // samples it asks for

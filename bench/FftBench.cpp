@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "analysis/Analysis.h"
+#include "analysis/NoiseDensity.h"
 
 namespace {
 
@@ -66,6 +67,23 @@ void BM_AnalyseSpectrum(benchmark::State& state) {
   for (auto _ : state) {
     AnalyseSpectrum(fft, setting, data, *work);
     benchmark::DoNotOptimize(data.spectrum);
+  }
+}
+
+// The noise density of a whole record by Welch's method with 4096-sample segments
+// (31 Hanning segments overlapping by half for 65536 samples).
+void BM_WelchDensity(benchmark::State& state) {
+  constexpr int kSegment = 4096;
+  constexpr double kRate = 4800.0;
+  const int n = static_cast<int>(state.range(0));
+  const auto signal = NoisySignal(n);
+  FftSetting setting;
+  TmyFFT fft(setting);
+  for (auto _ : state) {
+    WelchDensity welch(fft, {.window = TmyFFT::kHanning, .segmentLength = kSegment, .sampleRate = kRate});
+    welch.AddRecord(signal);
+    auto density = welch.Density();
+    benchmark::DoNotOptimize(density.data());
   }
 }
 
@@ -133,4 +151,5 @@ BENCHMARK(BM_RealFFT)->RangeMultiplier(4)->Range(kSmallest, kLargest)->Unit(benc
 BENCHMARK(BM_RealFFTPortable)->RangeMultiplier(4)->Range(kSmallest, kLargest)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_FftwR2C)->RangeMultiplier(4)->Range(kSmallest, kLargest)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_AnalyseSpectrum)->RangeMultiplier(4)->Range(kSmallest, kLargest)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_WelchDensity)->Arg(kLargest)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_FftwChain)->RangeMultiplier(4)->Range(kSmallest, kLargest)->Unit(benchmark::kMicrosecond);

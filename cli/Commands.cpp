@@ -8,20 +8,24 @@
 #include <vector>
 
 #include "adc/Ad7190.h"
+#include "analysis/SpectrumAverage.h"
 #include "app/FileNames.h"
 #include "app/MeasurementSession.h"
 #include "app/Results.h"
 #include "cli/CliPrompter.h"
+#include "cli/NoiseAnalysis.h"
 #include "cli/Outputs.h"
 #include "cli/Progress.h"
 #include "cli/Report.h"
 #include "drivers/DriverChoice.h"
+#include "files/DensityFile.h"
 #include "files/Myfile.h"
 #include "model/UnitTables.h"
 #include "ui/Mymessage.h"
 #include "ui/StatusTexts.h"
 #include "ui/TextHelpers.h"
 #if ZEMTRA_CLI_HAS_PNG
+#include "display/DensityPicture.h"
 #include "display/GraphHost.h"
 #include "files/PrintCommands.h"
 #endif
@@ -36,12 +40,15 @@ using namespace std::chrono_literals;
 constexpr auto kReplyPollSleep = 200us;
 constexpr auto kAcquirePollSleep = 2ms;
 
+constexpr const char* kDensityFailure = "the noise density could not be written";
 #if ZEMTRA_CLI_HAS_PNG
 constexpr const char* kPictureFailure = "the picture could not be written";
 constexpr const char* kPageFailure = message_text::kPrint;
+constexpr const char* kDensityPictureFailure = "the picture of the noise density could not be written";
 #else
 constexpr const char* kPictureFailure = "this build has no Qt: --png is not available";
 constexpr const char* kPageFailure = "this build has no Qt: --pdf is not available";
+constexpr const char* kDensityPictureFailure = "this build has no Qt: --nsd-png is not available";
 #endif
 
 void Say(const CliIo& io, const std::string& text) { std::fprintf(io.err, "%s\n", text.c_str()); }
@@ -59,6 +66,7 @@ struct Run {
   CliPrompter prompter;
   InterruptibleCalls calls;
   MeasurementSession session;
+  std::optional<NoiseResults> noise;  // the noise density, once analysed (when asked for)
 };
 
 // The measurement and display settings with the analysis options applied, adopted
@@ -146,6 +154,33 @@ WriteResult WritePdf(const CliOptions& options, Run& run) {
 #endif
 }
 
+// Bytes as a file, written like every other file; none: nothing to write (Failed).
+WriteResult WriteBytes(const std::string& path, const std::optional<std::string>& bytes, Run& run) {
+  return WriteAsking(path, run.prompter, run.calls, [&bytes](AtomicFile& out) {
+    if (!bytes) return false;
+    out.Append(*bytes);
+    return out.Good();
+  });
+}
+
+// The noise density as CSV.
+WriteResult WriteDensityCsv(const std::string& path, Run& run) {
+  if (!run.noise) return WriteResult::Failed;
+  return WriteBytes(path, DensityCsv(run.noise->density, run.noise->deltaF), run);
+}
+
+// The noise density as a PNG picture.
+WriteResult WriteDensityPicture(const std::string& path, Run& run) {
+#if ZEMTRA_CLI_HAS_PNG
+  if (!run.noise) return WriteResult::Failed;
+  return WriteBytes(path, DensityPng(run.noise->density, run.noise->deltaF, run.session.State().fftSetting), run);
+#else
+  (void)path;
+  (void)run;
+  return WriteResult::Failed;
+#endif
+}
+
 // Every file the options (and, for measure, the automatic save of the settings) ask
 // for, in the order they are written.
 std::vector<OutputFile> PlannedOutputs(const CliOptions& options, Run& run) {
@@ -171,6 +206,13 @@ std::vector<OutputFile> PlannedOutputs(const CliOptions& options, Run& run) {
   }
   if (!options.pdf.empty()) {
     outputs.push_back({"--pdf", "pdf", options.pdf, kPageFailure, [&run, &options] { return WritePdf(options, run); }});
+  }
+  if (const std::string& path = options.noise.nsd; !path.empty()) {
+    outputs.push_back({"--nsd", "nsd", path, kDensityFailure, [&run, path] { return WriteDensityCsv(path, run); }});
+  }
+  if (const std::string& path = options.noise.nsdPng; !path.empty()) {
+    outputs.push_back({"--nsd-png", "nsd_png", path, kDensityPictureFailure,
+                       [&run, path] { return WriteDensityPicture(path, run); }});
   }
   return outputs;
 }
@@ -216,11 +258,24 @@ int StartFailure(const MeasurementSession::StartResult& start, const CliIo& io) 
   return kExitUnit;
 }
 
-// Polls until every sample is in, with progress on stderr. kExitOk when all are in.
-int Acquire(MeasurementSession& session, const CliIo& io) {
+// The noise analysis the options ask for, for records of `samples` at `rate` per
+// second (none when they ask for none). False (and the problem, naming the range)
+// when the records cannot give it.
+bool PrepareNoise(const NoiseOptions& options, const FftSetting& fft, int samples, int rate,
+                  std::optional<NoiseAnalysis>& noise, const CliIo& io) {
+  if (!options.Wanted()) return true;
+  if (const std::string problem = NoiseProblem(options, samples, rate); !problem.empty()) {
+    Say(io, "zemtra-cli: " + problem);
+    return false;
+  }
+  noise.emplace(options, fft, samples, rate);
+  return true;
+}
+
+// Polls until every sample is in, with progress on stderr over the whole run (done:
+// the samples of the acquisitions before this one). kExitOk when all are in.
+int Acquire(MeasurementSession& session, Progress& progress, int done, const CliIo& io) {
   using PollOutcome = MeasurementSession::PollOutcome;
-  Progress progress(session.SampleCount(), SamplesPerSecond(session.State().measAdSetting.spsSel), io.stderrIsTerminal,
-                    io.err);
   for (;;) {
     if (Interrupted(io)) {
       session.Stop();
@@ -233,7 +288,7 @@ int Acquire(MeasurementSession& session, const CliIo& io) {
         std::this_thread::sleep_for(kAcquirePollSleep);
         break;
       case PollOutcome::Progress:
-        progress.Update(session.SampleIndex());
+        progress.Update(done + session.SampleIndex());
         break;
       case PollOutcome::ReadFailed:  // also a unit that sends no records (stall)
       case PollOutcome::NotRunning:
@@ -241,8 +296,7 @@ int Acquire(MeasurementSession& session, const CliIo& io) {
         Say(io, status_text::kMeasureError);
         return kExitRead;
       case PollOutcome::AllIn:
-        progress.Update(session.SampleIndex());
-        progress.Finish();
+        progress.Update(done + session.SampleIndex());
         return kExitOk;
     }
   }
@@ -257,9 +311,10 @@ bool PrintReport(const CliIo& io, const std::string& text) {
 
 // Writes the files, prints the report and gives the exit code: a signal's, then a lost
 // report's, then a failed file's.
-int WriteAndReport(const CliOptions& options, const std::vector<OutputFile>& outputs, const SessionState& state,
+int WriteAndReport(const CliOptions& options, const std::vector<OutputFile>& outputs, const Run& run, int averages,
                    const CliIo& io) {
-  MeasurementReport report{ResultsOf(state), WriteOutputs(outputs, io.interruption, io.err)};
+  MeasurementReport report{ResultsOf(run.session.State()), WriteOutputs(outputs, io.interruption, io.err), averages,
+                           run.noise};
   const bool reported = PrintReport(io, options.json ? ReportJson(report) : ReportText(report));
   if (Interrupted(io)) {
     Say(io, "zemtra-cli: interrupted: no further file was written");
@@ -284,6 +339,15 @@ int RunMeasure(const CliOptions& options, const CliIo& io) {
   if (!PrepareMeasurement(options, session, io)) return kExitInvalidSettings;
   const std::vector<OutputFile> outputs = PlannedOutputs(options, run);
   if (!DistinctFiles(options, outputs, io)) return kExitUsage;
+  const SessionState& state = session.State();
+  const int samples = state.fftSetting.DataCountMax;
+  const int rate = SamplesPerSecond(state.editAdSetting.spsSel);
+  // Checked before the unit is touched, so that no measurement is wasted on a band it
+  // cannot reach. A count the analysis cannot take is refused by Start.
+  std::optional<NoiseAnalysis> noise;
+  if (IsAnalysableCount(samples) && !PrepareNoise(options.noise, state.fftSetting, samples, rate, noise, io)) {
+    return kExitUsage;
+  }
 
   const UnitDriver chosen = MakeUnitDriver(options.simulate, options.device);
   if (!chosen.driver) {
@@ -301,20 +365,40 @@ int RunMeasure(const CliOptions& options, const CliIo& io) {
     }
     std::this_thread::sleep_for(kReplyPollSleep);
   });
-  const auto start = session.Start(unit);
-  settingUp = false;
-  if (start.outcome != MeasurementSession::StartOutcome::Started) return StartFailure(start, io);
-  if (!options.json) Say(io, VisibleText(session.State().unitInfo));
-
-  if (const int acquired = Acquire(session, io); acquired != kExitOk) return acquired;
-  if (session.Finish() == MeasurementSession::FinishOutcome::LevelError) {
-    Say(io, message_text::kInputLevel);
-    return kExitLevel;
+  const int averages = options.noise.average;
+  std::optional<Progress> progress;
+  SpectrumAverage spectra;
+  for (int acquisition = 0; acquisition < averages; ++acquisition) {
+    settingUp = true;
+    stopSent = false;
+    const auto start = session.Start(unit);
+    settingUp = false;
+    if (start.outcome != MeasurementSession::StartOutcome::Started) {
+      if (progress) progress->Finish();
+      return StartFailure(start, io);
+    }
+    if (!progress) {
+      if (!options.json) Say(io, VisibleText(state.unitInfo));
+      progress.emplace(samples * averages, rate, io.stderrIsTerminal, io.err);
+    }
+    if (const int acquired = Acquire(session, *progress, acquisition * samples, io); acquired != kExitOk) {
+      return acquired;
+    }
+    if (session.Finish() == MeasurementSession::FinishOutcome::LevelError) {
+      progress->Finish();
+      Say(io, message_text::kInputLevel);
+      return kExitLevel;
+    }
+    spectra.Add(std::span<const float>(state.curData.spectrum, static_cast<std::size_t>(samples / 2)));
+    if (noise) noise->Add(state.curData);
   }
+  progress->Finish();
+  if (spectra.Count() > 1) session.AdoptAveragedSpectrum(spectra);
+  if (noise) run.noise = noise->Results();
 
   // The automatic save of the settings, then the files asked for on the command line.
   // A failed file keeps the measurement: the other files and the report follow.
-  const int exitCode = WriteAndReport(options, outputs, session.State(), io);
+  const int exitCode = WriteAndReport(options, outputs, run, averages, io);
   if (exitCode == kExitOk && !options.json) Say(io, status_text::kFinished);
   return exitCode;
 }
@@ -340,7 +424,17 @@ int RunAnalyze(const CliOptions& options, const CliIo& io) {
     fft = records->fft;
   }
   ApplyAnalysis(options, session, fft);
-  return WriteAndReport(options, outputs, session.State(), io);
+  const SessionState& state = session.State();
+  std::optional<NoiseAnalysis> noise;
+  if (!PrepareNoise(options.noise, state.fftSetting, state.curData.ad_dnum,
+                    SamplesPerSecond(static_cast<int>(state.curData.spsSel)), noise, io)) {
+    return kExitUsage;
+  }
+  if (noise) {
+    noise->Add(state.curData);
+    run.noise = noise->Results();
+  }
+  return WriteAndReport(options, outputs, run, 1, io);
 }
 
 int RunSettings(const CliOptions& options, const CliIo& io) {

@@ -28,6 +28,15 @@ constexpr const char* kAnalysisOptions = R"(Analysis and display options (overri
   --volts | --codes                       waveform and statistics in volts or codes
   --wave | --no-wave                      draw the waveform above the spectrum
   --settings FILE.prf                     start from a settings file instead of the defaults
+Noise (the density in V/√Hz, independent of the window and its correction):
+  --density                               report the noise density at 1, 10, 100 Hz and 1 kHz
+                                          and the band noise (0.1 to 10 Hz unless --band)
+  --band F1:F2                            the band noise from F1 to F2 Hz: RMS, and
+                                          peak-to-peak as 6.6 x RMS
+  --segments L                            average the density over segments of L samples
+                                          overlapping by half (Welch; a power of two >= 256)
+  --nsd FILE.csv                          write the density: frequency and V/√Hz per line
+  --nsd-png FILE.png                      write a log-log picture of the density (812 x 466)
 Output:
   --fft FILE.FFT                          write the spectrum as text (".FFT" added to a name without a dot)
   --png FILE.png                          write a picture of the graphs (812 x 466)
@@ -53,7 +62,8 @@ Converter options:
   --chop | --no-chop     chopping
   --simulate[=CONFIG]    use the simulated unit (see the README for CONFIG)
   --device=libftdi|tty[:PATH]  which driver reaches the real unit
-  --out FILE.DTA         write the data file
+  --out FILE.DTA         write the data file (with --average: the last acquisition)
+  --average N            RMS-average the spectra of N acquisitions (1 to 1000)
 )";
 
 constexpr const char* kAnalyzeOptions = R"(zemtra-cli analyze FILE.DTA [options]

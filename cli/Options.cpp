@@ -87,6 +87,7 @@ class Parser {
     for (; i < args_.size() && result_.error.empty(); ++i) Option(i);
     if (!result_.error.empty() || result_.options.help) return result_;
     if (result_.options.landscape && result_.options.pdf.empty()) return Fail("--landscape applies to --pdf only");
+    if (const std::string problem = CheckNoiseOptions(result_.options.noise); !problem.empty()) return Fail(problem);
     if (result_.options.command != CliCommand::Measure && result_.options.file.empty()) return Fail(FileNeeded());
     return result_;
   }
@@ -228,9 +229,29 @@ class Parser {
       RequireCommand(name, Analysing(), "measure and analyze");
       if (auto text = FileName(inlineValue, i, name))
         (name == "--fft" ? o.fft : name == "--png" ? o.png : o.pdf) = *text;
+    } else if (name == "--nsd" || name == "--nsd-png") {
+      RequireCommand(name, Analysing(), "measure and analyze");
+      if (auto text = FileName(inlineValue, i, name)) (name == "--nsd" ? o.noise.nsd : o.noise.nsdPng) = *text;
+    } else if (const NoiseOptionKind kind = NoiseOptionOf(name); kind != NoiseOptionKind::None) {
+      NoiseOption(name, kind, inlineValue, i);
     } else {
       Fail("unknown option '" + name + "' (see --help)");
     }
+  }
+
+  void NoiseOption(const std::string& name, NoiseOptionKind kind, const std::optional<std::string>& inlineValue,
+                   std::size_t& i) {
+    const bool measureOnly = kind == NoiseOptionKind::MeasureValue;
+    RequireCommand(name, measureOnly ? Measuring() : Analysing(), measureOnly ? "measure" : "measure and analyze");
+    if (!result_.error.empty()) return;
+    std::optional<std::string> value;
+    if (kind == NoiseOptionKind::Switch) {
+      if (inlineValue) return void(Fail(name + " takes no value"));
+    } else if (value = Value(inlineValue, i, name); !value) {
+      return;
+    }
+    if (const std::string problem = ApplyNoiseOption(name, value, result_.options.noise); !problem.empty())
+      Fail(problem);
   }
 
   const std::vector<std::string>& args_;

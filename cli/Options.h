@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/NoiseOptions.h"
 #include "model/Records.h"
 
 enum class CliCommand { Measure, Analyze, Settings };
@@ -34,6 +35,8 @@ struct CliOptions {
   std::optional<bool> absolute;
   std::optional<bool> volts;
   std::optional<bool> wave;
+
+  NoiseOptions noise;  // averaging, noise density, band noise and their files
 
   // Outputs.
   std::string out;         // data file

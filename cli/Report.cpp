@@ -1,8 +1,74 @@
 #include "cli/Report.h"
 
+#include <algorithm>
+#include <array>
+#include <cmath>
+
 #include "cli/Json.h"
 #include "ui/NumberFormat.h"
 #include "ui/TextHelpers.h"
+
+namespace {
+
+// A value in volts (or V/√Hz) with four significant digits in the largest unit that
+// keeps it at 1 or more: "213.0 nV", "1.406 µV", "20.41 nV/√Hz".
+std::string VoltText(double volts, const char* suffix) {
+  struct Prefix {
+    double scale;
+    const char* name;
+  };
+  constexpr std::array<Prefix, 5> kPrefixes{{{1.0, ""}, {1e3, "m"}, {1e6, "µ"}, {1e9, "n"}, {1e12, "p"}}};
+  constexpr int kSignificant = 4;
+  Prefix prefix = kPrefixes.back();
+  for (const Prefix& p : kPrefixes) {
+    if (std::fabs(volts) * p.scale >= 1.0) {
+      prefix = p;
+      break;
+    }
+  }
+  const double value = volts * prefix.scale;
+  const int integerDigits = value >= 1.0 ? static_cast<int>(std::floor(std::log10(value))) + 1 : 1;
+  const int decimals = std::max(0, kSignificant - integerDigits);
+  return FormatFixed(value, decimals) + " " + prefix.name + "V" + suffix;
+}
+
+std::string HertzText(double hertz) { return FormatRoundTrip(hertz) + " Hz"; }
+
+void NoiseJson(const NoiseResults& noise, JsonWriter& w) {
+  w.Key("density").BeginObject();
+  for (const SpotDensityValue& spot : noise.spots) w.Key(spot.at.key).Number(spot.voltsPerRootHertz);
+  w.Key("delta_f_hz").Number(noise.deltaF);
+  w.Key("segment_samples").Integer(noise.segmentLength);
+  w.Key("spectra").Integer(noise.spectra);
+  w.EndObject();
+  if (!noise.band) return;
+  const BandNoise& band = *noise.band;
+  w.Key("band").BeginObject();
+  w.Key("f1").Number(band.f1);
+  w.Key("f2").Number(band.f2);
+  w.Key("rms_v").Number(band.rmsVolts);
+  w.Key("pp_v").Number(band.ppVolts);
+  w.Key("lines").Integer(band.lines);
+  w.EndObject();
+}
+
+std::string NoiseText(const NoiseResults& noise) {
+  std::string text = "noise density: " + FormatInteger(noise.spectra) + " spectra of " +
+                     FormatInteger(noise.segmentLength) + " samples averaged, line spacing " + HertzText(noise.deltaF) +
+                     "\n";
+  for (const SpotDensityValue& spot : noise.spots) {
+    text += "  at " + HertzText(spot.at.hertz) + ": " + VoltText(spot.voltsPerRootHertz, "/√Hz") + "\n";
+  }
+  if (noise.band) {
+    const BandNoise& band = *noise.band;
+    text += "band " + FormatRoundTrip(band.f1) + " to " + HertzText(band.f2) + ": " + VoltText(band.rmsVolts, "") +
+            " RMS, " + VoltText(band.ppVolts, "") + " peak-to-peak (" + FormatRoundTrip(kPeakToPeakPerRms) +
+            " × RMS), " + FormatInteger(band.lines) + " lines\n";
+  }
+  return text;
+}
+
+}  // namespace
 
 const char* ReasonOf(FileOutcome outcome) {
   switch (outcome) {
@@ -29,6 +95,7 @@ std::string ReportJson(const MeasurementReport& report) {
   w.Key("gain").Integer(r.gain);
   w.Key("channel").Integer(r.channel);
   w.Key("delta_f_hz").Number(r.deltaF);
+  w.Key("averages").Integer(report.averages);
   w.Key("rms_v").Number(r.rmsVolts);
   w.Key("rms_text").String(r.rmsText);
   w.Key("rms_unit").String(r.rmsUnit);
@@ -52,6 +119,7 @@ std::string ReportJson(const MeasurementReport& report) {
   w.Key("freq_info").String(r.freqInfo);
   w.Key("unit_info").String(r.unitInfo);
   w.Key("start").String(r.start);
+  if (report.noise) NoiseJson(*report.noise, w);
   w.Key("files").BeginObject();
   for (const auto& f : report.files) {
     const bool written = f.outcome == FileOutcome::Written;
@@ -76,6 +144,8 @@ std::string ReportText(const MeasurementReport& report) {
           r.peakTexts[2] + " Hz (bin " + FormatInteger(r.peakBin) + ")\n";
   text += r.statsText + "\n";
   if (!r.start.empty()) text += "start: " + VisibleText(r.start) + "\n";
+  if (report.averages > 1) text += "spectrum: RMS average of " + FormatInteger(report.averages) + " acquisitions\n";
+  if (report.noise) text += NoiseText(*report.noise);
   for (const auto& f : report.files) {
     switch (f.outcome) {
       case FileOutcome::Written:

@@ -3,10 +3,12 @@
 // of every file asked for, as a human-readable summary or one JSON object.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/Results.h"
+#include "cli/NoiseAnalysis.h"
 
 enum class FileOutcome {
   Written,         // the file holds the new content
@@ -21,7 +23,7 @@ enum class FileOutcome {
 const char* ReasonOf(FileOutcome outcome);
 
 struct WrittenFile {
-  std::string kind;  // "autosave", "data", "fft", "png" or "pdf"
+  std::string kind;  // "autosave", "data", "fft", "png", "pdf", "nsd" or "nsd_png"
   std::string path;
   FileOutcome outcome = FileOutcome::Failed;
 };
@@ -29,6 +31,8 @@ struct WrittenFile {
 struct MeasurementReport {
   MeasurementResults results;
   std::vector<WrittenFile> files;
+  int averages = 1;                   // acquisitions whose spectra were RMS-averaged
+  std::optional<NoiseResults> noise;  // when the noise density was asked for
 };
 
 std::string ReportJson(const MeasurementReport& report);

@@ -10,7 +10,7 @@
 
 #include <cstdint>
 
-#include "drivers/SignalModel.h"
+#include "drivers/GaussianSource.h"
 
 // The converter settings the unit's commands select.
 struct ConverterSetting {

@@ -7,8 +7,8 @@
 
 namespace {
 
-constexpr int kMantissaBits = 53;
-constexpr int kDroppedBits = 64 - kMantissaBits;
+// The random stream of the 1/f noise, beside the white noise's.
+constexpr std::uint64_t kFlickerStream = 1;
 
 // Odd harmonics of the mains hum and their share of the fundamental's amplitude.
 struct Harmonic {
@@ -19,11 +19,11 @@ constexpr std::array<Harmonic, 4> kHumHarmonics{{{1.0, 1.0}, {3.0, 0.3}, {5.0, 0
 
 double Sine(double hertz, double seconds) { return std::sin(2.0 * std::numbers::pi * hertz * seconds); }
 
-// Independent noises add in power.
-double WhiteRmsOf(const ChannelSignal& terms) {
+// Independent noises of one kind add in power.
+double NoiseSum(const ChannelSignal& terms, SignalKind kind) {
   double power = 0.0;
   for (const SignalTerm& term : terms) {
-    if (term.kind == SignalKind::White) power += term.volts * term.volts;
+    if (term.kind == kind) power += term.volts * term.volts;
   }
   return std::sqrt(power);
 }
@@ -38,32 +38,17 @@ double LargestMagnitude(const ChannelSignal& terms) {
     if (term.kind == SignalKind::Dc || term.kind == SignalKind::Sine) largest += std::fabs(term.volts);
     if (term.kind == SignalKind::Hum) largest += std::fabs(term.volts) * humShares;
   }
-  return largest + WhiteRmsOf(terms) * GaussianSource::LargestDraw();
-}
-
-GaussianSource::GaussianSource(std::uint64_t seed) : engine(seed) {}
-
-// The radius of Box–Muller at the smallest uniform value, 2^-53.
-double GaussianSource::LargestDraw() { return std::sqrt(2.0 * kMantissaBits * std::numbers::ln2); }
-
-double GaussianSource::Next() {
-  if (hasSpare) {
-    hasSpare = false;
-    return spare;
-  }
-  // Uniform values in (0, 1]: never 0, so the logarithm stays finite.
-  const auto uniform = [this] {
-    return static_cast<double>((engine() >> kDroppedBits) + 1) * std::ldexp(1.0, -kMantissaBits);
-  };
-  const double radius = std::sqrt(-2.0 * std::log(uniform()));
-  const double angle = 2.0 * std::numbers::pi * uniform();
-  spare = radius * std::sin(angle);
-  hasSpare = true;
-  return radius * std::cos(angle);
+  return largest + NoiseSum(terms, SignalKind::White) * GaussianSource::LargestDraw() +
+         FlickerNoise::LargestMagnitude(NoiseSum(terms, SignalKind::Flicker));
 }
 
 SignalModel::SignalModel(ChannelSignal terms, std::uint64_t seed)
-    : terms(std::move(terms)), whiteRms(WhiteRmsOf(this->terms)), noise(seed) {}
+    : terms(std::move(terms)),
+      whiteRms(NoiseSum(this->terms, SignalKind::White)),
+      flickerNsd(NoiseSum(this->terms, SignalKind::Flicker)),
+      noise(seed) {
+  if (flickerNsd > 0.0) flicker.emplace(flickerNsd, DeriveSeed(seed, kFlickerStream));
+}
 
 double SignalModel::Deterministic(double seconds) const {
   double volts = 0.0;
@@ -81,13 +66,16 @@ double SignalModel::Deterministic(double seconds) const {
         }
         break;
       case SignalKind::White:
+      case SignalKind::Flicker:
         break;
     }
   }
   return volts;
 }
 
-double SignalModel::Next(double seconds) {
-  const double volts = Deterministic(seconds);
-  return whiteRms > 0.0 ? volts + whiteRms * noise.Next() : volts;
+double SignalModel::Next(double seconds, double samplesPerSecond) {
+  double volts = Deterministic(seconds);
+  if (whiteRms > 0.0) volts += whiteRms * noise.Next();
+  if (flicker) volts += flicker->Next(samplesPerSecond);
+  return volts;
 }

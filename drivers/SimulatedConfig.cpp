@@ -83,8 +83,10 @@ std::string ParseTerm(std::string_view text, SignalTerm& term) {
     term.kind = SignalKind::White;
   } else if (kind == "hum") {
     term.kind = SignalKind::Hum;
+  } else if (kind == "flicker") {
+    term.kind = SignalKind::Flicker;
   } else {
-    return "unknown signal term " + Quoted(text) + " (dc, sine, white, hum)";
+    return "unknown signal term " + Quoted(text) + " (dc, sine, white, hum, flicker)";
   }
   if (fields.size() != wanted) {
     return Quoted(text) + " needs " + (wanted == 3 ? "sine:HERTZ:VOLTS" : std::string(kind) + ":VOLTS");
@@ -101,6 +103,7 @@ std::string ParseTerm(std::string_view text, SignalTerm& term) {
   }
   term.volts = numbers.back();
   if (term.kind == SignalKind::White && term.volts < 0.0) return "an RMS noise must not be negative";
+  if (term.kind == SignalKind::Flicker && term.volts < 0.0) return "a noise density must not be negative";
   return {};
 }
 

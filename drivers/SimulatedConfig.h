@@ -5,7 +5,8 @@
 //
 //   ch0=SIGNAL, ch1=SIGNAL   terms joined by '+': dc:VOLTS, sine:HERTZ:VOLTS
 //                            (amplitude), white:VOLTS (RMS), hum:VOLTS (50 Hz amplitude,
-//                            with its 3rd, 5th and 7th harmonics)
+//                            with its 3rd, 5th and 7th harmonics), flicker:NSD (1/f
+//                            noise, density at 1 Hz in V/√Hz)
 //   noise=datasheet|off      the converter's own noise and offset
 //   seed=N                   unsigned decimal seed of every random source
 //   clock=real|virtual       virtual: records are ready as fast as they are polled
@@ -30,16 +31,17 @@ inline constexpr const char* kDemoSimulatedConfig =
     "noise=datasheet,seed=1,clock=real,name=QT4418PX,version=SIM 1.00,fault=none";
 
 enum class SignalKind {
-  Dc,     // constant, volts
-  Sine,   // hertz, amplitude in volts, starting at phase 0 with the acquisition
-  White,  // Gaussian white noise, RMS volts
-  Hum,    // 50 Hz mains of the given amplitude in volts, with odd harmonics
+  Dc,       // constant, volts
+  Sine,     // hertz, amplitude in volts, starting at phase 0 with the acquisition
+  White,    // Gaussian white noise, RMS volts
+  Hum,      // 50 Hz mains of the given amplitude in volts, with odd harmonics
+  Flicker,  // 1/f noise, its density at 1 Hz in V/√Hz
 };
 
 struct SignalTerm {
   SignalKind kind = SignalKind::Dc;
   double hertz = 0.0;  // Sine only
-  double volts = 0.0;
+  double volts = 0.0;  // Flicker: V/√Hz
 
   friend bool operator==(const SignalTerm&, const SignalTerm&) = default;
 };

@@ -16,14 +16,8 @@ constexpr int kDigitMask = 0xF;
 constexpr int kDecimalDigits = 10;
 constexpr std::string_view kUpperHex = "0123456789ABCDEF";
 
-// Independent random streams of one seed (SplitMix64 finaliser).
-enum class Stream : std::uint64_t { Channel0 = 1, Channel1 = 2, Converter = 3 };
-std::uint64_t DeriveSeed(std::uint64_t seed, Stream stream) {
-  std::uint64_t z = seed + static_cast<std::uint64_t>(stream) * 0x9E3779B97F4A7C15ULL;
-  z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
-  z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
-  return z ^ (z >> 31);
-}
+// Independent random streams of one seed.
+enum Stream : std::uint64_t { kChannel0Stream = 1, kChannel1Stream = 2, kConverterStream = 3 };
 
 // Records due after elapsed time at a rate: floor(elapsed × rate), without rounding
 // error however long the stream runs.
@@ -46,9 +40,9 @@ int HexDigit(char c) {
 
 UnitFirmware::UnitFirmware(const SimConfig& config)
     : config(config),
-      signals{SignalModel(config.channels[0], DeriveSeed(config.seed, Stream::Channel0)),
-              SignalModel(config.channels[1], DeriveSeed(config.seed, Stream::Channel1))},
-      converter(config.converterNoise, DeriveSeed(config.seed, Stream::Converter)) {}
+      signals{SignalModel(config.channels[0], DeriveSeed(config.seed, kChannel0Stream)),
+              SignalModel(config.channels[1], DeriveSeed(config.seed, kChannel1Stream))},
+      converter(config.converterNoise, DeriveSeed(config.seed, kConverterStream)) {}
 
 void UnitFirmware::Receive(std::string_view bytes, Nanos now, std::string& out) {
   Advance(now, out);
@@ -136,7 +130,7 @@ void UnitFirmware::Advance(Nanos now, std::string& out) {
 
 void UnitFirmware::EmitRecord(std::string& out) {
   const double seconds = static_cast<double>(streamSent) / streamRate;
-  const std::int32_t code = converter.Convert(signals[channel].Next(seconds), setting);
+  const std::int32_t code = converter.Convert(signals[channel].Next(seconds, streamRate), setting);
   for (int digit = kCodeDigits - 1; digit >= 0; --digit) {
     out += kUpperHex[(code >> (digit * kBitsPerDigit)) & kDigitMask];
   }

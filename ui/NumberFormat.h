@@ -37,6 +37,10 @@ std::string FormatGeneral(float value);
 inline constexpr std::size_t kGeneralMaxChars = 32;
 char* FormatGeneralTo(char* first, float value);
 
+// The shortest text that reads back as exactly this double (full precision), in
+// plain or exponent form as is shorter ("0.0732421875", "2.0412414523193151e-08").
+std::string FormatRoundTrip(double value);
+
 // Parsing accepts a value only when the whole text converts: no blanks, no trailing
 // text, not empty, not a sign alone. An optional leading '+' or '-' is allowed.
 std::optional<std::int32_t> ParseInt32(std::string_view text);

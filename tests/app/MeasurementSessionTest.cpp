@@ -1,6 +1,8 @@
+#include <cmath>
 #include <cstdlib>
 #include <ctime>
 #include <utility>
+#include <vector>
 
 #include "SessionTestSupport.h"
 #include "app/Results.h"
@@ -25,6 +27,30 @@ TEST_F(SessionTest, AFinishedMeasurementIsHeldAnalysedAndStamped) {
   EXPECT_EQ(r.rmsText + " " + r.rmsUnit, "433.013 uVrms") << "Hanning without correction: 0.612 × 707.107 µV";
   EXPECT_EQ(r.unitInfo.rfind("QT4418PX/ ", 0), 0U) << r.unitInfo;
   EXPECT_EQ(r.start, s.saveSetting.StartDateTime);
+}
+
+TEST_F(SessionTest, AnAveragedSpectrumDescribesTheAverageAndKeepsTheLastSamples) {
+  SpectrumAverage average;
+  EXPECT_THROW(session.AdoptAveragedSpectrum(average), std::logic_error) << "no measurement yet";
+  Measure();
+  const SessionState& s = session.State();
+  const std::vector<float> measured(s.curData.spectrum, s.curData.spectrum + 512);
+  const std::vector<std::int32_t> codes(s.curData.adCode, s.curData.adCode + 1024);
+  std::vector<float> tripled(measured);
+  for (float& line : tripled) line *= 3.0F;
+  average.Add(measured);
+  average.Add(tripled);
+  session.AdoptAveragedSpectrum(average);
+  EXPECT_NEAR(s.curData.spectrum[128], measured[128] * std::sqrt(5.0F), 1e-6F * measured[128])
+      << "the root of the mean square, √((1 + 9) / 2)";
+  EXPECT_NEAR(ResultsOf(s).rmsVolts, 433.013e-6F * std::sqrt(5.0F), 1e-8F) << "the RMS is the average's";
+  EXPECT_EQ(std::vector<std::int32_t>(s.curData.adCode, s.curData.adCode + 1024), codes);
+  EXPECT_TRUE(s.fDataValid);
+
+  SpectrumAverage other;
+  other.Add(std::vector<float>(2048, 1.0F));
+  EXPECT_THROW(session.AdoptAveragedSpectrum(other), std::invalid_argument);
+  EXPECT_NEAR(s.curData.spectrum[128], measured[128] * std::sqrt(5.0F), 1e-6F * measured[128]) << "left as it was";
 }
 
 TEST(StartDateTimeText, LocalTimeInTheShortDateAndLongTimeFormat) {

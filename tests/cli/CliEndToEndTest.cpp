@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <csignal>
@@ -298,6 +299,53 @@ TEST_F(CliEndToEnd, InvalidOptionsExitWithUsageCode) {
   EXPECT_NE(help.out.find("--samples"), std::string::npos);
 }
 
+// A simulated reference with 1/f noise of 100 nV/√Hz at 1 Hz, measured at 50 per
+// second, RMS-averaged over four acquisitions and cut into Welch segments.
+TEST_F(CliEndToEnd, NoiseOfASimulatedReferenceInOneCommand) {
+  const auto run =
+      Run("measure --simulate=ch0=dc:2.5e-3+flicker:100e-9,noise=off,clock=virtual --rate 50 --samples 16384 "
+          "--average 4 --segments 2048 --density --nsd nsd.csv --nsd-png nsd.png --out run.DTA --json");
+  ASSERT_EQ(run.exit, 0) << run.err;
+  EXPECT_EQ(JsonNumber(run.out, "averages"), 4);
+  EXPECT_EQ(JsonNumber(run.out, "spectra"), 4 * 15) << "15 half-overlapping segments per acquisition";
+  EXPECT_NEAR(JsonNumber(run.out, "at_1hz"), 100e-9, 10e-9);
+  EXPECT_NEAR(JsonNumber(run.out, "at_10hz"), 100e-9 / std::sqrt(10.0), 0.1 * 100e-9 / std::sqrt(10.0));
+  EXPECT_EQ(run.out.find("at_100hz"), std::string::npos) << "beyond half the rate";
+  const std::string band = run.out.substr(run.out.find("\"band\":"));
+  const double bandRms = 100e-9 * std::sqrt(std::log(100.0));
+  EXPECT_NEAR(JsonNumber(band, "rms_v"), bandRms, 0.1 * bandRms);
+  EXPECT_DOUBLE_EQ(JsonNumber(band, "pp_v"), 6.6 * JsonNumber(band, "rms_v"));
+  EXPECT_EQ(JsonNumber(band, "f1"), 0.1);
+  EXPECT_EQ(JsonNumber(band, "f2"), 10.0);
+
+  const std::string csv = ReadBytes(dir / "nsd.csv");
+  EXPECT_EQ(csv.rfind("frequency_Hz,density_V/rtHz\r\n0.0244140625,", 0), 0U) << csv.substr(0, 80);
+  EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 1024) << "the header and lines 1 … 1023";
+  EXPECT_EQ(ReadBytes(dir / "nsd.png").substr(1, 3), "PNG");
+
+  // The data file holds the last acquisition; analyze takes its rate and the segments.
+  const auto analysed = Run("analyze run.DTA --segments 1024 --band 1:10 --json");
+  ASSERT_EQ(analysed.exit, 0) << analysed.err;
+  EXPECT_EQ(JsonNumber(analysed.out, "averages"), 1);
+  EXPECT_EQ(JsonNumber(analysed.out, "segment_samples"), 1024);
+  EXPECT_EQ(JsonNumber(analysed.out, "spectra"), 31);
+  const auto outside = Run("analyze run.DTA --band 1:30");
+  EXPECT_EQ(outside.exit, 64) << "above half the rate";
+  EXPECT_NE(outside.err.find("measured range 0.0030517578125 to 24.9969482421875 Hz"), std::string::npos)
+      << outside.err;
+}
+
+TEST_F(CliEndToEnd, ABandTheRecordCannotReachIsRefusedBeforeMeasuring) {
+  // 4096 samples at 4800 per second: lines from 1.17 Hz on.
+  const auto run = Run("measure --simulate=clock=virtual --samples 4096 --density --nsd nsd.csv --out run.DTA");
+  EXPECT_EQ(run.exit, 64);
+  EXPECT_NE(run.err.find("0.1:10 Hz lies outside the measured range 1.171875 to 2398.828125 Hz"), std::string::npos)
+      << run.err;
+  EXPECT_EQ(run.err.find("QT4418PX"), std::string::npos) << "the unit was not touched";
+  EXPECT_FALSE(fs::exists(dir / "nsd.csv"));
+  EXPECT_FALSE(fs::exists(dir / "run.DTA"));
+}
+
 TEST_F(CliEndToEnd, SignalsStopTheMeasurementWithoutFilesAndGiveTheirCodes) {
   // On the real clock 65536 samples take 13.6 s; the signal comes after 0.5 s.
   for (const auto& [signal, code] : {std::pair{"INT", 130}, std::pair{"TERM", 143}}) {
@@ -307,6 +355,11 @@ TEST_F(CliEndToEnd, SignalsStopTheMeasurementWithoutFilesAndGiveTheirCodes) {
     EXPECT_NE(run.err.find("計測中止しました"), std::string::npos) << run.err;
     EXPECT_FALSE(fs::exists(dir / "run.DTA"));
   }
+  // Ten acquisitions of 0.2 s each: the signal comes during the third.
+  const auto averaging = Run("measure --simulate --samples 1024 --average 10 --density --band 5:100 --nsd n.csv", {},
+                             "timeout --preserve-status -s INT 0.5");
+  EXPECT_EQ(averaging.exit, 130) << averaging.err;
+  EXPECT_FALSE(fs::exists(dir / "n.csv"));
 }
 
 TEST_F(CliEndToEnd, ASignalAtTheOverwriteQuestionWritesNoFurtherFile) {
@@ -315,7 +368,8 @@ TEST_F(CliEndToEnd, ASignalAtTheOverwriteQuestionWritesNoFurtherFile) {
   std::ofstream(dir / "run.FFT") << "earlier";
   const std::string command =
       "cd '" + dir.string() + "' && exec '" + ZEMTRA_CLI_PATH +
-      "' measure --simulate=clock=virtual --samples 1024 --fft run.FFT --png run.png --pdf run.pdf --json <'" +
+      "' measure --simulate=clock=virtual --samples 1024 --fft run.FFT --png run.png --pdf run.pdf --nsd run.csv "
+      "--json <'" +
       terminal.SlavePath() + "' >stdout 2>stderr";
   const pid_t pid = ::fork();
   if (pid == 0) {
@@ -344,8 +398,8 @@ TEST_F(CliEndToEnd, ASignalAtTheOverwriteQuestionWritesNoFurtherFile) {
   EXPECT_EQ(WEXITSTATUS(status), 143) << ReadBytes(dir / "stderr");
   EXPECT_EQ(ReadBytes(dir / "run.FFT"), "earlier");
   const std::string report = ReadBytes(dir / "stdout");
-  for (const char* kind : {"png", "pdf"}) {
-    const std::string name = std::string("run.") + kind;
+  for (const auto& [kind, name] :
+       {std::pair{"png", "run.png"}, std::pair{"pdf", "run.pdf"}, std::pair{"nsd", "run.csv"}}) {
     EXPECT_FALSE(fs::exists(dir / name)) << "no file after the signal: " << name;
     EXPECT_NE(report.find(Unwritten(kind, name, "interrupted")), std::string::npos) << report;
   }
@@ -382,6 +436,7 @@ TEST_F(CliEndToEnd, TwoNamesForOneFileAreRefusedBeforeAnythingIsDone) {
       {"measure --simulate=clock=virtual --samples 1024 --out x.FFT --fft ./x", "--out and --fft name the same file"},
       {"analyze run.DTA --png ./run.DTA --yes", "the data file and --png name the same file"},
       {"measure --simulate=clock=virtual --samples 1024 --out x.DTA --pdf x.DTA", "--out and --pdf name the same file"},
+      {"analyze run.DTA --nsd x.csv --nsd-png ./x.csv", "--nsd and --nsd-png name the same file"},
   };
   for (const auto& r : rows) {
     const auto run = Run(r.args);
@@ -395,7 +450,7 @@ TEST_F(CliEndToEnd, TwoNamesForOneFileAreRefusedBeforeAnythingIsDone) {
 
 TEST_F(CliEndToEnd, SpecialFilesAreNeitherReadNorReplaced) {
   ASSERT_EQ(Run("measure --simulate=clock=virtual --samples 1024 --out run.DTA").exit, 0);
-  for (const char* name : {"fifo", "page-fifo"}) ASSERT_EQ(::mkfifo((dir / name).c_str(), 0600), 0);
+  for (const char* name : {"fifo", "page-fifo", "csv-fifo"}) ASSERT_EQ(::mkfifo((dir / name).c_str(), 0600), 0);
   // Opening a FIFO for reading would wait for a writer; the kill only guards the test.
   const auto read = Run("analyze fifo", {}, "timeout -s KILL 20");
   EXPECT_EQ(read.exit, 6) << read.err;
@@ -403,9 +458,11 @@ TEST_F(CliEndToEnd, SpecialFilesAreNeitherReadNorReplaced) {
   EXPECT_EQ(Run("analyze run.DTA --settings fifo", {}, "timeout -s KILL 20").exit, 2);
 
   const auto written =
-      Run("measure --simulate=clock=virtual --samples 1024 --out fifo --fft run.FFT --pdf page-fifo --yes --json");
+      Run("measure --simulate=clock=virtual --samples 1024 --out fifo --fft run.FFT --pdf page-fifo --nsd csv-fifo "
+          "--yes --json");
   EXPECT_EQ(written.exit, 6) << written.err;
-  for (const auto& [kind, name] : {std::pair{"data", "fifo"}, std::pair{"pdf", "page-fifo"}}) {
+  for (const auto& [kind, name] :
+       {std::pair{"data", "fifo"}, std::pair{"pdf", "page-fifo"}, std::pair{"nsd", "csv-fifo"}}) {
     EXPECT_TRUE(fs::is_fifo(dir / name)) << name;
     EXPECT_NE(written.out.find(Unwritten(kind, name, "not a regular file")), std::string::npos) << written.out;
   }

@@ -63,17 +63,17 @@ TEST_F(CliCommands, OnAFullDiskEveryFileIsAttemptedAndEveryOldFileStays) {
   save.fSaveDataFile = 1;
   save.DataFileName = Path("auto.DTA");
   WriteSettings("auto.prf", save);
-  const std::vector<std::string> outputs{"auto.DTA", "run.DTA", "run.FFT", "run.png", "run.pdf"};
+  const std::vector<std::string> outputs{"auto.DTA", "run.DTA", "run.FFT", "run.png", "run.pdf", "nsd.csv", "nsd.png"};
   for (const auto& name : outputs) WriteBytes(dir / name, "old");
   FullDisk disk;
   io.fileCalls = &disk;
 
-  const int exit =
-      Run({"measure", "--simulate=clock=virtual", "--settings", Path("auto.prf"), "--out", Path("run.DTA"), "--fft",
-           Path("run.FFT"), "--png", Path("run.png"), "--pdf", Path("run.pdf"), "--yes", "--json"});
+  const int exit = Run({"measure", "--simulate=clock=virtual", "--settings", Path("auto.prf"), "--out", Path("run.DTA"),
+                        "--fft", Path("run.FFT"), "--png", Path("run.png"), "--pdf", Path("run.pdf"), "--nsd",
+                        Path("nsd.csv"), "--nsd-png", Path("nsd.png"), "--yes", "--json"});
   EXPECT_EQ(exit, 6) << err.Text();
   const std::string json = out.Text();
-  for (const char* kind : {"autosave", "data", "fft", "png", "pdf"}) {
+  for (const char* kind : {"autosave", "data", "fft", "png", "pdf", "nsd", "nsd_png"}) {
     EXPECT_NE(json.find(std::string("\"") + kind + "\":{\"path\":"), std::string::npos) << kind << " in " << json;
   }
   EXPECT_EQ(json.find("\"written\":true"), std::string::npos) << json;
@@ -82,7 +82,8 @@ TEST_F(CliCommands, OnAFullDiskEveryFileIsAttemptedAndEveryOldFileStays) {
   EXPECT_EQ(dir.Entries().size(), outputs.size() + 1) << "the old files and the settings, no temporary file";
   const std::string messages = err.Text();
   for (const char* text :
-       {"データ保存できませんでした", "FFTデータ保存できませんでした", "run.png", "印刷できませんでした"}) {
+       {"データ保存できませんでした", "FFTデータ保存できませんでした", "run.png", "印刷できませんでした",
+        "the noise density could not be written", "the picture of the noise density could not be written"}) {
     EXPECT_NE(messages.find(text), std::string::npos) << text << " in " << messages;
   }
 }

@@ -72,6 +72,28 @@ TEST(CliOptions, AnalyzeAndSettingsTakeAFile) {
   EXPECT_TRUE(Parse({"--help"}).options.help);
 }
 
+TEST(CliOptions, NoiseOptionsAndTheDefaultBand) {
+  auto p = Parse(
+      {"measure", "--average", "16", "--segments=4096", "--band", "0.5:1e3", "--nsd", "a.csv", "--nsd-png=a.png"});
+  ASSERT_EQ(p.error, "");
+  const NoiseOptions& noise = p.options.noise;
+  EXPECT_EQ(noise.average, 16);
+  EXPECT_EQ(noise.segments, 4096);
+  EXPECT_EQ(noise.nsd, "a.csv");
+  EXPECT_EQ(noise.nsdPng, "a.png");
+  ASSERT_TRUE(noise.ReportedBand());
+  EXPECT_EQ(noise.ReportedBand()->f2, 1000.0);
+  EXPECT_TRUE(noise.Wanted());
+
+  p = Parse({"analyze", "a.DTA", "--density"});
+  ASSERT_EQ(p.error, "");
+  ASSERT_TRUE(p.options.noise.ReportedBand());
+  EXPECT_EQ(p.options.noise.ReportedBand()->f1, 0.1) << "the data sheets' band by default";
+  EXPECT_EQ(p.options.noise.ReportedBand()->f2, 10.0);
+  EXPECT_FALSE(Parse({"analyze", "a.DTA", "--nsd", "a.csv"}).options.noise.ReportedBand()) << "a file alone, no band";
+  EXPECT_FALSE(Parse({"measure"}).options.noise.Wanted());
+}
+
 TEST(CliOptions, InvalidOptionsNameTheOptionAndWhatIsAllowed) {
   const struct {
     std::vector<std::string> args;
@@ -112,6 +134,20 @@ TEST(CliOptions, InvalidOptionsNameTheOptionAndWhatIsAllowed) {
       {{"analyze", "a.DTA", "--pdf="}, "--pdf needs a file name"},
       {{"measure", "--settings="}, "--settings needs a file name"},
       {{"analyze", ""}, "analyze needs a data file (FILE.DTA), not an empty name"},
+      {{"measure", "--average", "0"}, "--average '0' is not allowed: 1 to 1000"},
+      {{"measure", "--average", "1001"}, "--average '1001' is not allowed"},
+      {{"analyze", "a.DTA", "--average", "4"}, "--average applies to measure only"},
+      {{"measure", "--density", "--segments", "128"}, "--segments '128' is not allowed: a power of two from 256"},
+      {{"measure", "--density", "--segments", "3000"}, "--segments '3000' is not allowed"},
+      {{"measure", "--segments", "4096"}, "--segments applies to the noise density"},
+      {{"measure", "--band", "10:0.1"}, "--band '10:0.1' is not allowed: F1:F2 in Hz with 0 < F1 < F2"},
+      {{"measure", "--band", "0:10"}, "--band '0:10' is not allowed"},
+      {{"measure", "--band", "0.1"}, "--band '0.1' is not allowed"},
+      {{"measure", "--band", "0.1:x"}, "--band '0.1:x' is not allowed"},
+      {{"measure", "--density=yes"}, "--density takes no value"},
+      {{"measure", "--nsd"}, "--nsd needs a value"},
+      {{"analyze", "a.DTA", "--nsd-png="}, "--nsd-png needs a file name"},
+      {{"settings", "a.prf", "--density"}, "--density applies to measure and analyze only"},
   };
   for (const auto& r : rows) {
     const auto p = ParseCommandLine(r.args);

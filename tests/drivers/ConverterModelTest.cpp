@@ -2,9 +2,11 @@
 
 #include <cmath>
 #include <numbers>
+#include <stdexcept>
 #include <vector>
 
 #include "drivers/ConverterModel.h"
+#include "drivers/SignalModel.h"
 #include "model/UnitTables.h"
 
 namespace {
@@ -101,7 +103,7 @@ TEST(SignalModel, SumsItsTerms) {
   EXPECT_NEAR(signal.Deterministic(0.005), 0.5 + 0.1 * 0.8, 1e-12);
   EXPECT_NEAR(signal.Deterministic(0.0025), 0.5 + 0.25 + 0.1 * std::sin(std::numbers::pi / 4) * (1 + 0.3 - 0.15 - 0.05),
               1e-12);
-  EXPECT_DOUBLE_EQ(signal.Next(0.0), 0.5) << "no white term, no noise";
+  EXPECT_DOUBLE_EQ(signal.Next(0.0, 4800.0), 0.5) << "no noise term, no noise";
 }
 
 TEST(SignalModel, WhiteNoiseHasItsRms) {
@@ -109,8 +111,55 @@ TEST(SignalModel, WhiteNoiseHasItsRms) {
   EXPECT_DOUBLE_EQ(signal.WhiteRms(), 5e-6) << "independent noises add in power";
   constexpr int kSamples = 20000;
   double squares = 0.0;
-  for (int i = 0; i < kSamples; ++i) squares += std::pow(signal.Next(0.0), 2);
+  for (int i = 0; i < kSamples; ++i) squares += std::pow(signal.Next(0.0, 4800.0), 2);
   EXPECT_NEAR(std::sqrt(squares / kSamples), 5e-6, 0.05 * 5e-6);
 }
 
 }  // namespace
+
+// Allan deviation at an averaging time of `cluster` samples: half the mean square of
+// the differences of consecutive cluster means, rooted.
+double AllanDeviation(const std::vector<double>& x, std::size_t cluster) {
+  std::vector<double> means;
+  for (std::size_t start = 0; start + cluster <= x.size(); start += cluster) {
+    double sum = 0.0;
+    for (std::size_t i = start; i < start + cluster; ++i) sum += x[i];
+    means.push_back(sum / static_cast<double>(cluster));
+  }
+  double squares = 0.0;
+  for (std::size_t i = 1; i < means.size(); ++i) squares += std::pow(means[i] - means[i - 1], 2);
+  return std::sqrt(squares / (2.0 * static_cast<double>(means.size() - 1)));
+}
+
+// The time-domain signature of 1/f noise: a density A/√f (one-sided) has the same
+// Allan deviation A·√(2 ln 2) at every averaging time, where white noise would fall
+// as 1/√τ and a random walk rise as √τ.
+TEST(FlickerNoise, AllanDeviationIsFlatAtItsDensity) {
+  constexpr double kNsd = 100e-9;
+  const double expected = kNsd * std::sqrt(2.0 * std::numbers::ln2);
+  constexpr std::size_t kSamples = 1 << 17;
+  for (const double rate : {100.0, 4800.0}) {
+    SignalModel signal({{SignalKind::Flicker, 0, kNsd}}, 11);
+    std::vector<double> x(kSamples);
+    for (double& v : x) v = signal.Next(0.0, rate);
+    for (const std::size_t cluster : {4U, 16U, 128U}) {
+      EXPECT_NEAR(AllanDeviation(x, cluster), expected, 0.05 * expected)
+          << "at " << rate << " per second, tau = " << cluster << " samples";
+    }
+  }
+}
+
+TEST(FlickerNoise, IsSeededAndLeavesTheWhiteNoiseAlone) {
+  SignalModel a({{SignalKind::White, 0, 1e-6}, {SignalKind::Flicker, 0, 1e-7}}, 5);
+  SignalModel b({{SignalKind::White, 0, 1e-6}, {SignalKind::Flicker, 0, 1e-7}}, 5);
+  SignalModel whiteOnly({{SignalKind::White, 0, 1e-6}}, 5);
+  SignalModel flickerOnly({{SignalKind::Flicker, 0, 1e-7}}, 5);
+  for (int i = 0; i < 1000; ++i) {
+    const double sample = a.Next(0.0, 50.0);
+    ASSERT_EQ(sample, b.Next(0.0, 50.0)) << "same seed, same samples";
+    ASSERT_NEAR(sample, whiteOnly.Next(0.0, 50.0) + flickerOnly.Next(0.0, 50.0), 1e-18)
+        << "the 1/f noise draws from its own stream";
+  }
+  EXPECT_DOUBLE_EQ(a.FlickerNsd(), 1e-7);
+  EXPECT_THROW(flickerOnly.Next(0.0, 2.0), std::invalid_argument) << "1 Hz must lie below half the rate";
+}

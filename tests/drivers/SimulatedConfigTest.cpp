@@ -22,14 +22,15 @@ TEST(SimulatedConfig, EmptyIsTheDemonstration) {
 TEST(SimulatedConfig, ItemsApplyOverTheDemonstrationAndLaterOnesWin) {
   std::string error;
   const std::optional<SimConfig> config = ParseSimulatedConfig(
-      "ch0=dc:1e-3+sine:1e+3:2.5E-3+white:1e-6+hum:2e-4,seed=7,clock=virtual,noise=off,seed=9,"
+      "ch0=dc:1e-3+sine:1e+3:2.5E-3+white:1e-6+hum:2e-4+flicker:1e-7,seed=7,clock=virtual,noise=off,seed=9,"
       "name=QT4418PX ,version=X 2,fault=ng:SG5",
       error);
   ASSERT_TRUE(config) << error;
   const ChannelSignal expected = {{SignalKind::Dc, 0.0, 1e-3},
                                   {SignalKind::Sine, 1000.0, 2.5e-3},
                                   {SignalKind::White, 0.0, 1e-6},
-                                  {SignalKind::Hum, 0.0, 2e-4}};
+                                  {SignalKind::Hum, 0.0, 2e-4},
+                                  {SignalKind::Flicker, 0.0, 1e-7}};
   EXPECT_EQ(config->channels[0], expected) << "'+' inside an exponent is part of the number";
   EXPECT_EQ(config->channels[1], DemoSimulatedConfig().channels[1]) << "ch1 keeps the demonstration";
   EXPECT_EQ(config->seed, 9U);
@@ -82,6 +83,8 @@ TEST(SimulatedConfig, MalformedItemsAreNamed) {
       {"ch0=hum:1.5e308", "\"ch0=hum:1.5e308\""},                          // with its harmonics
       {"ch1=white:1e200+white:1e200", "\"ch1=white:1e200+white:1e200\""},  // in power
       {"ch1=white:1e308", "\"ch1=white:1e308\""},                          // at its largest draw
+      {"ch1=flicker:-1e-7", "\"ch1=flicker:-1e-7\""},                      // negative density
+      {"ch1=flicker:1e300", "\"ch1=flicker:1e300\""},                      // in power
       {"noise=on", "\"noise=on\""},
       {"seed=-1", "\"seed=-1\""},
       {"seed=12x", "\"seed=12x\""},

@@ -1,0 +1,90 @@
+#include "display/DensityPicture.h"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QFontMetrics>
+#include <QPainter>
+#include <QPalette>
+
+#include "display/DensityPlot.h"
+#include "display/GraphHost.h"
+#include "ui/BgrColor.h"
+#include "ui/UiFont.h"
+
+namespace {
+
+constexpr int kFrame = 1;  // the black frame around the plot bitmap
+constexpr int kPenWidth = 1;
+
+LabelSize SizeOf(const QFontMetrics& metrics, const QString& text) {
+  return {metrics.horizontalAdvance(text), metrics.height()};
+}
+
+void DrawLabel(QPainter& painter, const LabelPlace& at, const LabelSize& size, const QString& text) {
+  painter.drawText(QRect(at.left, at.top, size.width, size.height), Qt::AlignCenter, text);
+}
+
+QImage PlotBitmap(const DensityPlot& plot, std::span<const double> density, double deltaF, const FftSetting& colours,
+                  const BoxRect& box) {
+  QImage bitmap(box.width - 2 * kFrame, box.height - 2 * kFrame, QImage::Format_RGB32);
+  bitmap.fill(Qt::white);
+  QPainter painter(&bitmap);
+  const auto pen = [&painter](std::int32_t colour) { painter.setPen(QPen(QColorOfBgr(colour), kPenWidth)); };
+  for (const GridLine& line : plot.DensityLines()) {
+    pen(line.main ? colours.PenColorMainAxis : colours.PenColorSubAxis);
+    painter.drawLine(0, line.pos, bitmap.width(), line.pos);
+  }
+  for (const GridLine& line : plot.FreqLines()) {
+    pen(line.main ? colours.PenColorMainAxis : colours.PenColorSubAxis);
+    painter.drawLine(line.pos, 0, line.pos, bitmap.height());
+  }
+  const auto curve = plot.Curve(density, deltaF);
+  QPolygon points(static_cast<int>(curve.size()));
+  for (std::size_t i = 0; i < curve.size(); ++i) points.setPoint(static_cast<int>(i), curve[i].x, curve[i].y);
+  pen(colours.PenColorGraph);
+  painter.drawPolyline(points);
+  return bitmap;
+}
+
+}  // namespace
+
+QImage DensityImage(std::span<const double> density, double deltaF, const FftSetting& colours) {
+  const BoxRect box = DensityPlotBox();
+  const auto plot = DensityPlot::Of(density, deltaF, box.width - 2 * kFrame, box.height - 2 * kFrame);
+  if (!plot) return {};
+  QImage picture(kDensityPictureWidth, kDensityPictureHeight, QImage::Format_RGB32);
+  picture.fill(QApplication::palette().color(QPalette::Window));
+  QPainter painter(&picture);
+  painter.setPen(Qt::black);
+  painter.drawRect(box.left, box.top, box.width - 1, box.height - 1);
+  painter.drawImage(box.left + kFrame, box.top + kFrame, PlotBitmap(*plot, density, deltaF, colours, box));
+
+  painter.setFont(UiFont());
+  const QFontMetrics metrics(painter.font());
+  for (const DecadeLabel& label : plot->FreqLabels()) {
+    const QString text = QString::fromStdString(label.text);
+    const LabelSize size = SizeOf(metrics, text);
+    DrawLabel(painter, PlaceDensityFreqLabel(box, label.pos, size), size, text);
+  }
+  for (const DecadeLabel& label : plot->DensityLabels()) {
+    const QString text = QString::fromStdString(label.text);
+    const LabelSize size = SizeOf(metrics, text);
+    DrawLabel(painter, PlaceDensityLevelLabel(box, label.pos, size), size, text);
+  }
+  const QString unit = QStringLiteral("[%1]").arg(QString::fromUtf8(plot->Unit().text));
+  const LabelSize unitSize = SizeOf(metrics, unit);
+  DrawLabel(painter, PlaceDensityUnitLabel(box, unitSize), unitSize, unit);
+  return picture;
+}
+
+std::optional<std::string> DensityPng(std::span<const double> density, double deltaF, const FftSetting& colours) {
+  const OffscreenApplication app;
+  if (!app.Usable()) return std::nullopt;
+  const QImage picture = DensityImage(density, deltaF, colours);
+  if (picture.isNull()) return std::nullopt;
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  if (!picture.save(&buffer, "PNG")) return std::nullopt;
+  return bytes.toStdString();
+}

@@ -1,0 +1,22 @@
+// The noise density drawn as a picture in the graphs' style: a white plot in a 1-pixel
+// black frame on the window's face colour, main grid lines (decades) and sub grid
+// lines in the display settings' axis colours, the curve in their graph colour,
+// labels in the user-interface font. Log–log axes (DensityPlot): frequency in Hz,
+// density in the unit DensityPlot chooses, named above the density labels.
+#pragma once
+
+#include <QImage>
+#include <optional>
+#include <span>
+#include <string>
+
+#include "model/Records.h"
+
+// The picture of a density (V/√Hz per line k at k·deltaF Hz, line 0 not drawn), with
+// the colours of colours. A null image when the density has nothing to draw. Needs
+// an application object (OffscreenApplication).
+QImage DensityImage(std::span<const double> density, double deltaF, const FftSetting& colours);
+
+// The same picture as the bytes of a PNG file; none when there is nothing to draw or
+// no widget application can be had (an offscreen one is made when none runs).
+std::optional<std::string> DensityPng(std::span<const double> density, double deltaF, const FftSetting& colours);

@@ -1,0 +1,143 @@
+#include "display/DensityPlot.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+namespace {
+
+// The plot box in the picture: room at the left for the density labels, above for
+// the unit, below for the frequency labels.
+constexpr int kBoxLeft = 72;
+constexpr int kBoxTop = 28;
+constexpr int kBoxRight = 24;      // margin right of the box
+constexpr int kBoxBottom = 28;     // margin below the box
+constexpr int kFreqLabelGap = 5;   // below the box, as under the spectrum
+constexpr int kLevelLabelGap = 2;  // right edge of a level label to the box
+constexpr int kUnitLabelGap = 6;   // above the box
+constexpr int kFrame = 1;          // the box's frame around the plot bitmap
+
+constexpr int kMantissas = 9;  // grid lines at 1 … 9 times a power of ten
+constexpr double kDecade = 10.0;
+constexpr int kKiloExponent = 3;
+// A power of ten computed by log10 may fall an ulp beside its exponent.
+constexpr double kExponentSlack = 1e-9;
+
+constexpr std::array<DensityUnit, 5> kUnits{
+    {{1.0, "V/√Hz"}, {1e3, "mV/√Hz"}, {1e6, "µV/√Hz"}, {1e9, "nV/√Hz"}, {1e12, "pV/√Hz"}}};
+
+int FloorExponent(double value) { return static_cast<int>(std::floor(std::log10(value) + kExponentSlack)); }
+int CeilExponent(double value) { return static_cast<int>(std::ceil(std::log10(value) - kExponentSlack)); }
+
+DecadeAxis AxisAround(double low, double high) {
+  DecadeAxis axis{FloorExponent(low), CeilExponent(high)};
+  if (axis.high <= axis.low) axis.high = axis.low + 1;
+  return axis;
+}
+
+// 10^exponent as plain decimal text: "0.01", "0.1", "1", "10", "1000".
+std::string PowerOfTenText(int exponent) {
+  if (exponent >= 0) return std::string("1").append(static_cast<std::size_t>(exponent), '0');
+  return std::string("0.").append(static_cast<std::size_t>(-exponent - 1), '0').append(1, '1');
+}
+
+LabelPlace Inside(int left, int top, const LabelSize& size) {
+  return {std::clamp(left, 0, std::max(0, kDensityPictureWidth - size.width)),
+          std::clamp(top, 0, std::max(0, kDensityPictureHeight - size.height)), true};
+}
+
+}  // namespace
+
+BoxRect DensityPlotBox() {
+  return {kBoxLeft, kBoxTop, kDensityPictureWidth - kBoxLeft - kBoxRight, kDensityPictureHeight - kBoxTop - kBoxBottom};
+}
+
+std::optional<DensityPlot> DensityPlot::Of(std::span<const double> density, double deltaF, int width, int height) {
+  if (!(deltaF > 0.0) || width <= 0 || height <= 0 || density.size() < 2) return std::nullopt;
+  double smallest = 0.0;
+  double largest = 0.0;
+  for (std::size_t k = 1; k < density.size(); ++k) {
+    const double d = density[k];
+    if (!(d > 0.0) || !std::isfinite(d)) continue;
+    smallest = smallest > 0.0 ? std::min(smallest, d) : d;
+    largest = std::max(largest, d);
+  }
+  if (!(largest > 0.0)) return std::nullopt;
+  DensityPlot plot;
+  plot.width_ = width;
+  plot.height_ = height;
+  plot.freq_ = AxisAround(deltaF, deltaF * static_cast<double>(density.size() - 1));
+  plot.density_ = AxisAround(smallest, largest);
+  plot.density_.low = std::max(plot.density_.low, plot.density_.high - kMaxDensityDecades);
+  plot.unit_ = kUnits.back();
+  for (const DensityUnit& unit : kUnits) {
+    if (std::pow(kDecade, plot.density_.low) * unit.perVolt >= 1.0 - kExponentSlack) {
+      plot.unit_ = unit;
+      break;
+    }
+  }
+  return plot;
+}
+
+int DensityPlot::X(double hertz) const {
+  return TruncToPixel(width_ * (std::log10(hertz) - freq_.low) / (freq_.high - freq_.low));
+}
+
+int DensityPlot::Y(double voltsPerRootHertz) const {
+  if (!(voltsPerRootHertz >= std::pow(kDecade, density_.low))) return height_;
+  return TruncToPixel(height_ * (density_.high - std::log10(voltsPerRootHertz)) / (density_.high - density_.low));
+}
+
+std::vector<GridLine> DensityPlot::Lines(const DecadeAxis& axis, bool vertical) const {
+  std::vector<GridLine> lines;
+  for (int e = axis.low; e < axis.high; ++e) {
+    for (int m = 1; m <= kMantissas; ++m) {
+      if (e == axis.low && m == 1) continue;  // the frame's edge
+      const double value = m * std::pow(kDecade, e);
+      lines.push_back({vertical ? X(value) : Y(value), m == 1});
+    }
+  }
+  return lines;
+}
+
+std::vector<GridLine> DensityPlot::FreqLines() const { return Lines(freq_, true); }
+std::vector<GridLine> DensityPlot::DensityLines() const { return Lines(density_, false); }
+
+std::vector<DecadeLabel> DensityPlot::FreqLabels() const {
+  std::vector<DecadeLabel> labels;
+  for (int e = freq_.low; e <= freq_.high; ++e) {
+    const bool kilo = e >= kKiloExponent;
+    labels.push_back({X(std::pow(kDecade, e)), PowerOfTenText(kilo ? e - kKiloExponent : e) + (kilo ? "kHz" : "Hz")});
+  }
+  return labels;
+}
+
+std::vector<DecadeLabel> DensityPlot::DensityLabels() const {
+  const int unitExponent = static_cast<int>(std::lround(std::log10(unit_.perVolt)));
+  std::vector<DecadeLabel> labels;
+  for (int e = density_.low; e <= density_.high; ++e) {
+    labels.push_back({Y(std::pow(kDecade, e)), PowerOfTenText(e + unitExponent)});
+  }
+  return labels;
+}
+
+std::vector<DensityPlot::Point> DensityPlot::Curve(std::span<const double> density, double deltaF) const {
+  std::vector<Point> points;
+  points.reserve(density.size());
+  for (std::size_t k = 1; k < density.size(); ++k) {
+    points.push_back({X(deltaF * static_cast<double>(k)), Y(density[k])});
+  }
+  return points;
+}
+
+LabelPlace PlaceDensityFreqLabel(const BoxRect& box, int lineX, const LabelSize& size) {
+  return Inside(box.left + kFrame + lineX - size.width / 2, box.top + box.height + kFreqLabelGap, size);
+}
+
+LabelPlace PlaceDensityLevelLabel(const BoxRect& box, int lineY, const LabelSize& size) {
+  return Inside(box.left - kLevelLabelGap - size.width, box.top + kFrame + lineY - size.height / 2, size);
+}
+
+LabelPlace PlaceDensityUnitLabel(const BoxRect& box, const LabelSize& size) {
+  return Inside(box.left - kLevelLabelGap - size.width, box.top - kUnitLabelGap - size.height, size);
+}

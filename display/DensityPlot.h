@@ -1,0 +1,94 @@
+// The geometry of the noise-density picture, free of any toolkit: where the plot box
+// sits in the picture, its log–log axes in whole decades, the unit of the density
+// axis, the grid, the axis labels' texts and places, and the curve's points.
+//
+// Inputs: a density as WelchDensity::Density gives it (V/√Hz per line k at k·deltaF Hz,
+// line 0 the mean's share, never drawn). Frequencies in Hz, densities in V/√Hz; the
+// density labels are in the axis unit (DensityUnit). Pixel positions are real values
+// truncated toward zero, relative to the plot bitmap (the box less its 1-pixel frame)
+// except where a place in the picture is said.
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "display/AxisLabels.h"
+#include "display/GraphGeometry.h"
+
+// The picture: the size of the graphs' picture, the plot box inside it with room for
+// the density labels at the left, the unit above them and the frequency labels below.
+inline constexpr int kDensityPictureWidth = 812;
+inline constexpr int kDensityPictureHeight = 466;
+BoxRect DensityPlotBox();
+
+// A unit of the density axis: a value shown is V/√Hz × perVolt.
+struct DensityUnit {
+  double perVolt = 1.0;
+  const char* text = "V/√Hz";
+};
+
+// An axis from 10^low to 10^high (high > low).
+struct DecadeAxis {
+  int low = 0;
+  int high = 1;
+};
+
+// A label's text and the pixel position of the grid line it names.
+struct DecadeLabel {
+  int pos = 0;
+  std::string text;
+};
+
+class DensityPlot {
+ public:
+  // At most this many decades of density are shown below the largest value; lower
+  // values sit on the bottom edge.
+  static constexpr int kMaxDensityDecades = 6;
+
+  // The axes for the lines 1 … size − 1 of a density on a bitmap of width × height
+  // pixels. None when no such line has a positive density, deltaF is not positive, or
+  // the bitmap is empty.
+  static std::optional<DensityPlot> Of(std::span<const double> density, double deltaF, int width, int height);
+
+  const DecadeAxis& Freq() const { return freq_; }
+  const DecadeAxis& Density() const { return density_; }  // in volts per root hertz
+  // The largest unit (V down to pV) in which the bottom of the axis is at least 1.
+  const DensityUnit& Unit() const { return unit_; }
+
+  int X(double hertz) const;
+  // Values below the bottom of the axis (0 included) give the bottom edge.
+  int Y(double voltsPerRootHertz) const;
+
+  // Grid lines at m·10^e, m = 1 … 9, inside the axes; main lines at the decades.
+  std::vector<GridLine> FreqLines() const;
+  std::vector<GridLine> DensityLines() const;
+  // One label per decade: "0.1Hz", "1Hz", … "1kHz", "10kHz"; "0.1", "1", "10", "100", …
+  std::vector<DecadeLabel> FreqLabels() const;
+  std::vector<DecadeLabel> DensityLabels() const;
+
+  // The curve: lines 1 … size − 1 of the density.
+  struct Point {
+    int x = 0;
+    int y = 0;
+  };
+  std::vector<Point> Curve(std::span<const double> density, double deltaF) const;
+
+ private:
+  DensityPlot() = default;
+  std::vector<GridLine> Lines(const DecadeAxis& axis, bool vertical) const;
+
+  int width_ = 0;
+  int height_ = 0;
+  DecadeAxis freq_;
+  DecadeAxis density_;
+  DensityUnit unit_;
+};
+
+// Picture places of the labels, each moved wholly inside the picture: a frequency
+// label centred below the box at the line's x; a density label right-aligned left of
+// the box and centred on the line's y; the unit above the density labels.
+LabelPlace PlaceDensityFreqLabel(const BoxRect& box, int lineX, const LabelSize& size);
+LabelPlace PlaceDensityLevelLabel(const BoxRect& box, int lineY, const LabelSize& size);
+LabelPlace PlaceDensityUnitLabel(const BoxRect& box, const LabelSize& size);
