@@ -346,33 +346,19 @@ void TFormFFTSetting::RadioGroup1Click() {
 
 void TFormFFTSetting::RadioGroup2Click() { working_.whichWindowFunc = RadioGroup2Items->checkedId(); }
 
-void TFormFFTSetting::ComboBoxFreqSChange() {
-  std::int32_t index = working_.index_FreqS;
-  TakeItem(ComboBoxFreqS, index);
-  ChooseFreqStart(working_, index);
+void TFormFFTSetting::TakeRangeChoice(const QComboBox* list, std::int32_t index, void (*rule)(FftSetting&, int)) {
+  TakeItem(list, index);
+  rule(working_, index);
   ShowSetting();
 }
 
-void TFormFFTSetting::ComboBoxFreqEChange() {
-  std::int32_t index = working_.index_FreqE;
-  TakeItem(ComboBoxFreqE, index);
-  ChooseFreqEnd(working_, index);
-  ShowSetting();
-}
+void TFormFFTSetting::ComboBoxFreqSChange() { TakeRangeChoice(ComboBoxFreqS, working_.index_FreqS, ChooseFreqStart); }
 
-void TFormFFTSetting::ComboBoxdBSChange() {
-  std::int32_t index = working_.index_dB_max;
-  TakeItem(ComboBoxdBS, index);
-  ChooseDbTop(working_, index);
-  ShowSetting();
-}
+void TFormFFTSetting::ComboBoxFreqEChange() { TakeRangeChoice(ComboBoxFreqE, working_.index_FreqE, ChooseFreqEnd); }
 
-void TFormFFTSetting::ComboBoxdBEChange() {
-  std::int32_t index = working_.index_dB_min;
-  TakeItem(ComboBoxdBE, index);
-  ChooseDbBottom(working_, index);
-  ShowSetting();
-}
+void TFormFFTSetting::ComboBoxdBSChange() { TakeRangeChoice(ComboBoxdBS, working_.index_dB_max, ChooseDbTop); }
+
+void TFormFFTSetting::ComboBoxdBEChange() { TakeRangeChoice(ComboBoxdBE, working_.index_dB_min, ChooseDbBottom); }
 
 void TFormFFTSetting::CheckBoxAbsodBClick() {
   ChooseAbsolute(working_, CheckBoxAbsodB->isChecked());

@@ -93,6 +93,9 @@ class TFormFFTSetting : public QDialog {
   void reject() override;
 
  private:
+  // A pick from a range list (index: the field's value, kept when nothing is picked)
+  // goes through its consistency rule; the controls then show the outcome.
+  void TakeRangeChoice(const QComboBox* list, std::int32_t index, void (*rule)(FftSetting&, int));
   void BuildControls();
   void BuildGraphGroups();
   void BuildRangeGroups();
