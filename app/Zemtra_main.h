@@ -73,6 +73,7 @@ class TFormMain : public QMainWindow {
   ~TFormMain() override;
 
   Phase CurrentPhase() const { return phase_; }
+  const MeasurementSession& Session() const { return session_; }
   const SessionState& State() const { return session_.State(); }
   MainFormControls& Controls() { return controls_; }
   MainMenu& Menu() { return menu_; }

@@ -13,7 +13,6 @@
 #include "BenchUnit.h"
 #include "app/Zemtra_main.h"
 #include "model/UnitTables.h"
-#include "ui/StatusBar.h"
 
 namespace {
 
@@ -61,8 +60,7 @@ void BM_FinishMeasurement(benchmark::State& state) {
     window.Controls().MeasureStartBtn->click();
     // Every record is in but those of the last read.
     clock.Advance(period * (samples - 1));
-    const std::string lastProgress = "データ番号：" + std::to_string(samples - TADC::kMaxRecordsPerRead) + " ";
-    while (!window.Controls().StatusBar1->PanelText(2).toStdString().starts_with(lastProgress)) window.AcquireTick();
+    while (window.Session().SampleIndex() < samples - static_cast<int>(TADC::kMaxRecordsPerRead)) window.AcquireTick();
     clock.Advance(period * TADC::kMaxRecordsPerRead);
     state.ResumeTiming();
 
