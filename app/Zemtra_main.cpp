@@ -10,7 +10,9 @@
 #include <thread>
 #include <utility>
 
+#include "adc/Amp_setting.h"
 #include "app/Caption.h"
+#include "display/Fft_setting.h"
 #include "display/PaintBox.h"
 #include "model/UnitTables.h"
 #include "ui/FileText.h"
@@ -54,6 +56,8 @@ TFormMain::TFormMain(MainFormEnvironment environment, QWidget* parent)
              session_.State().refData, session_.State().curData, session_.State().measAdSetting,
              session_.State().fftSetting),
       results_(controls_, graph_, status_, session_.State()),
+      fftSetting_(new TFormFFTSetting(prompter_, this)),
+      ampSetting_(new TFormAmpSetting(this)),
       version_(new TFormVersion(this)) {
   setFont(UiFont());
   setWindowTitle(QString::fromLatin1(kProgramCaption));
@@ -63,7 +67,9 @@ TFormMain::TFormMain(MainFormEnvironment environment, QWidget* parent)
   layout()->setSizeConstraint(QLayout::SetFixedSize);
   results_.ClearResults();
   pollTimer_.setSingleShot(true);
-  // The printing items come with the printer part; until then they are visibly off.
+  // 印刷設定 and 印刷(&P) come with the printer part: the window will own one QPrinter
+  // for the program's run and connect these two items beside the others. Until then
+  // they are visibly off.
   menu_.MenuFilePrintSetting->setEnabled(false);
   menu_.MenuFilePrint->setEnabled(false);
   ConnectCommands();
@@ -80,6 +86,16 @@ void TFormMain::ConnectCommands() {
   connect(menu_.MenuMeasureStart, &QAction::triggered, this, guarded(&TFormMain::MenuMeasureStartClick));
   connect(menu_.MenuFileExit, &QAction::triggered, this, guarded(&TFormMain::MenuFileExitClick));
   connect(menu_.MenuHelpVersion, &QAction::triggered, this, guarded(&TFormMain::MenuHelpVersionClick));
+  connect(menu_.MenuFileNew, &QAction::triggered, this, guarded(&TFormMain::MenuFileNewClick));
+  connect(menu_.MenuDataLoad, &QAction::triggered, this, guarded(&TFormMain::MenuDataLoadClick));
+  connect(menu_.MenuDataSave, &QAction::triggered, this, guarded(&TFormMain::MenuDataSaveClick));
+  connect(menu_.MenuTextSave, &QAction::triggered, this, guarded(&TFormMain::MenuTextSaveClick));
+  connect(menu_.MenuRefLoadFile, &QAction::triggered, this, guarded(&TFormMain::MenuRefLoadFileClick));
+  connect(menu_.MenuRefClear, &QAction::triggered, this, guarded(&TFormMain::MenuRefClearClick));
+  connect(menu_.MenuDispSetting, &QAction::triggered, this, guarded(&TFormMain::MenuDispSettingClick));
+  connect(menu_.MenuADUnitSetting, &QAction::triggered, this, guarded(&TFormMain::MenuADUnitSettingClick));
+  connect(menu_.MenuOpenSettingFile, &QAction::triggered, this, guarded(&TFormMain::MenuOpenSettingFileClick));
+  connect(menu_.MenuSaveSettingFile, &QAction::triggered, this, guarded(&TFormMain::MenuSaveSettingFileClick));
   connect(&pollTimer_, &QTimer::timeout, this, guarded(&TFormMain::AcquireTick));
   connect(controls_.PeakFwdBtn, &QPushButton::clicked, this,
           [this] { Guarded([this] { results_.PeakFwdBtnClick(); }); });
@@ -112,10 +128,7 @@ void TFormMain::StartupWork() {
   Guarded([this] {
     LoadDefaultSettings();
     UpdateTitle();
-    graph_.UpdateLabels();
-    graph_.ArrangeGraphs();
-    graph_.Resize();
-    graph_.ClearAll();
+    RelayoutGraphs();
     graph_.Paint();
     show();
     controls_.MeasureStartBtn->setFocus();
@@ -240,9 +253,7 @@ void TFormMain::ShowStartOutcome(const MeasurementSession::StartResult& result) 
   using StartOutcome = MeasurementSession::StartOutcome;
   if (result.setup.Ok() && result.outcome != StartOutcome::Stopped) {
     status_.ShowUnitInfo(result.setup.unitName, result.setup.version, result.setup.description);
-    graph_.ClearAll();
-    graph_.Paint();
-    results_.ClearResults();
+    ClearDisplay();
   }
   switch (result.outcome) {
     case StartOutcome::Started:
@@ -359,6 +370,19 @@ void TFormMain::AutoSaveData() {
     case DataCommands::AutoSaveOutcome::Declined:
       break;
   }
+}
+
+void TFormMain::RelayoutGraphs() {
+  graph_.UpdateLabels();
+  graph_.ArrangeGraphs();
+  graph_.Resize();
+  graph_.ClearAll();
+}
+
+void TFormMain::ClearDisplay() {
+  graph_.ClearAll();
+  graph_.Paint();
+  results_.ClearResults();
 }
 
 void TFormMain::RedrawData() {

@@ -7,7 +7,9 @@
 //   - the measurement sequencer: set-up and start, polling on a single-shot timer
 //     that runs only while a measurement runs, the finish with its boxes, and every
 //     failure with the texts of the status bar and the catalogue;
-//   - the results panel (app/ResultsPanel.h) and the menu commands.
+//   - the results panel (app/ResultsPanel.h) and the menu commands on files,
+//     settings and the reference (app/MenuCommands.cpp), whose file dialogs and boxes
+//     go through the prompter.
 // Re-entrancy: the set-up's reply waits let events run. While the unit is being set
 // up a press of the start button (then "計測中止") ends the set-up at once, and a
 // close waits until the set-up has ended, then stops the measurement. The commands
@@ -33,6 +35,8 @@
 #include "ui/Mystatus.h"
 
 class QtPrompter;
+class TFormAmpSetting;
+class TFormFFTSetting;
 class TFormVersion;
 
 // What the entry point chooses for the window, and tests replace.
@@ -90,6 +94,18 @@ class TFormMain : public QMainWindow {
   void AcquireTick();
   void MenuFileExitClick();
   void MenuHelpVersionClick();
+
+  // Menu commands on files, settings and the reference (app/MenuCommands.cpp).
+  void MenuFileNewClick();
+  void MenuDataLoadClick();
+  void MenuDataSaveClick();
+  void MenuTextSaveClick();
+  void MenuRefLoadFileClick();
+  void MenuRefClearClick();
+  void MenuDispSettingClick();
+  void MenuADUnitSettingClick();
+  void MenuOpenSettingFileClick();
+  void MenuSaveSettingFileClick();
   // Another copy asked for this window.
   void RaiseWindow();
 
@@ -112,6 +128,15 @@ class TFormMain : public QMainWindow {
   void AutoSaveData();
   void ReturnToIdle();
   void RedrawData();
+  // Labels, layout, sizes and empty grids for the current settings.
+  void RelayoutGraphs();
+  // Empty grids on screen and "---" in the readouts.
+  void ClearDisplay();
+
+  // Data or reference load: the file chosen, read and shown.
+  void LoadMeasurement(bool asReference);
+  // An open or save dialog with a name filter and a start name from the records.
+  std::string ChooseFile(bool save, const QString& filter, const std::string& startName, const char* pattern);
 
   void SetMeasuringState();
   void SetIdleState();
@@ -136,6 +161,9 @@ class TFormMain : public QMainWindow {
   TmyStatus status_;
   TGraph_FFT graph_;
   ResultsPanel results_;
+  // The dialogs, made once in this order and shown modally by their commands.
+  TFormFFTSetting* fftSetting_;
+  TFormAmpSetting* ampSetting_;
   TFormVersion* version_;
   QTimer pollTimer_{this};  // single-shot, armed only while measuring
   std::optional<std::chrono::steady_clock::time_point> progressShownAt_;

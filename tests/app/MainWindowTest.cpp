@@ -208,6 +208,40 @@ TEST_F(WindowTest, PeakButtonsAndClicksDoNothingWithoutAMeasurement) {
   EXPECT_EQ(window->Controls().EditRMS->text().toStdString(), "---");
 }
 
+TEST_F(WindowTest, AutomaticSaveAtTheEndOfAMeasurement) {
+  WriteBytes(dir / "kept.DTA", "an older file");
+  const struct {
+    std::string target;
+    bool answer;  // to the overwrite question
+    const char* box;
+    bool saved;
+    const char* caption;
+  } rows[] = {
+      {(dir / "auto.DTA").string(), false, nullptr, true, "Zemtra : auto.DTA"},
+      {(dir / "kept.DTA").string(), false, nullptr, false, "Zemtra : kept.DTA"},
+      {"D:\\data\\run1.DTA", false, "データ保存できませんでした", false, "Zemtra : run1.DTA"},  // from Windows
+  };
+  for (const auto& r : rows) {
+    SaveSetting save;
+    save.fSaveDataFile = 1;
+    save.DataFileName = r.target;
+    WriteDefaults({}, save);
+    prompter.messages.clear();
+    prompter.answers = {r.answer};
+    Open();
+    Measure();
+    EXPECT_EQ(prompter.messages.size(), r.box == nullptr ? 0U : 1U) << r.target;
+    if (r.box != nullptr && !prompter.messages.empty()) {
+      EXPECT_EQ(prompter.messages[0].text, r.box);
+    }
+    EXPECT_TRUE(window->State().fDataValid) << "kept and shown: " << r.target;
+    EXPECT_EQ(window->State().fDataSaved, r.saved) << r.target;
+    EXPECT_EQ(window->windowTitle().toStdString(), r.caption) << r.target;
+    EXPECT_EQ(window->State().saveSetting.DataFileName, r.target) << "kept byte for byte";
+  }
+  EXPECT_EQ(ReadBytes(dir / "kept.DTA"), "an older file");
+}
+
 TEST_F(WindowTest, DefaultSettingsFileAtStartAndClose) {
   Open();
   EXPECT_TRUE(fs::exists(settingsPath)) << "missing: written with the defaults";
