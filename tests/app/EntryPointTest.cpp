@@ -54,7 +54,6 @@ TEST(SettingsLocation, BesideTheExecutableWhenWritableElseTheConfigurationDirect
 
 class SingleInstanceTest : public ::testing::Test {
  protected:
-  void SetUp() override { EnsureApp(); }
   // Lets the running copy take what a later one sent.
   static void Deliver() {
     for (int i = 0; i < 50; ++i) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);

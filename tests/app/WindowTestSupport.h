@@ -7,13 +7,13 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractEventDispatcher>
-#include <QApplication>
 #include <QPushButton>
 #include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
 
+#include "QtTestApp.h"
 #include "ScriptedPrompter.h"
 #include "WindowUnit.h"
 #include "adc/ScriptedDriver.h"
@@ -26,21 +26,9 @@ inline constexpr const char* kQuietSine = "noise=off,ch0=sine:600:1e-3";
 // 2026/12/08 19:50:07 UTC.
 inline const std::chrono::system_clock::time_point kWallTime{std::chrono::seconds(1796759407)};
 
-inline void EnsureApp() {
-  static int argc = 1;
-  static char name[] = "test_app_window";
-  static char* argv[] = {name, nullptr};
-  // Never destroyed: the pointer devices Qt makes for the first mouse event would be
-  // torn down after the global data they unregister from.
-  static const auto* app = new QApplication(argc, argv);
-  (void)app;
-}
-
 class WindowTest : public ::testing::Test {
  protected:
   using Phase = TFormMain::Phase;
-
-  void SetUp() override { EnsureApp(); }
 
   // The default settings file with 1024 samples and these settings.
   void WriteDefaults(FftSetting fft = {}, const SaveSetting& save = {}) {

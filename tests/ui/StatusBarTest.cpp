@@ -6,6 +6,7 @@
 #include <QFontMetrics>
 #include <QMouseEvent>
 
+#include "QtTestApp.h"
 #include "ui/FileText.h"
 #include "ui/Mystatus.h"
 #include "ui/Myversion.h"
@@ -14,19 +15,8 @@
 
 namespace {
 
-void EnsureApp() {
-  static int argc = 1;
-  static char name[] = "test_ui_gui";
-  static char* argv[] = {name, nullptr};
-  // Never destroyed: the pointer devices Qt makes for the first mouse event would be
-  // torn down after the global data they unregister from.
-  static const auto* app = new QApplication(argc, argv);
-  (void)app;
-}
-
 class StatusBarTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() { EnsureApp(); }
   void SetUp() override { bar.setFont(UiFont()); }
   int TextWidth(const QString& text) const { return QFontMetrics(bar.font()).horizontalAdvance(text); }
 
@@ -76,7 +66,6 @@ TEST_F(StatusBarTest, AClickAnywhereOnTheBarIsReported) {
 }
 
 TEST(VersionDialog, PaintsItsLinesAndAnyClickClosesIt) {
-  EnsureApp();
   TFormVersion dialog;
   EXPECT_EQ(dialog.windowTitle().toStdString(), "Zemtraについて");
   EXPECT_EQ(dialog.size(), QSize(192, 93));
@@ -104,7 +93,6 @@ TEST(VersionDialog, PaintsItsLinesAndAnyClickClosesIt) {
 }
 
 TEST(FileText, Utf8ElseShiftJisElseReplacementCharacters) {
-  EnsureApp();
   const struct {
     const char* bytes;
     const char* shown;
