@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QTimer>
+#include <stdexcept>
 
 #include "WindowTestSupport.h"
 #include "adc/Amp_setting.h"
@@ -254,6 +255,23 @@ TEST_F(MenuCommandsTest, ConverterSettingsTakeEffectAtTheNextStart) {
   Measure();
   EXPECT_TRUE(unit->Sent("SG3"));
   EXPECT_EQ(window->State().measAdSetting.Gain, 32);
+}
+
+TEST_F(MenuCommandsTest, AnExceptionInACommandIsShownAndTheCommandsComeBack) {
+  struct FailingDialogs : ScriptedPrompter {
+    std::string ChooseOpenFile(const std::string&, const std::string&) override {
+      throw std::runtime_error("the file dialog failed");
+    }
+  } failing;
+  promptWith = &failing;
+  WriteDefaults();
+  Open();
+  Trigger(&MainMenu::MenuDataLoad);  // locks the commands, then the dialog throws
+  ASSERT_EQ(failing.messages.size(), 1U);
+  EXPECT_EQ(failing.messages[0].text, "the file dialog failed");
+  EXPECT_TRUE(CommandsUnlocked());
+  Measure();
+  EXPECT_TRUE(window->State().fDataValid) << "the program goes on";
 }
 
 }  // namespace

@@ -43,7 +43,7 @@ class WindowTest : public ::testing::Test {
     unit = std::make_unique<WindowUnit>(config, clock);
     MainFormEnvironment env(*unit);
     env.settingsPath = settingsPath;
-    env.prompter = &prompter;
+    env.prompter = promptWith;
     env.waitIdle = [this] {
       Advance();
       ++waits;
@@ -86,6 +86,7 @@ class WindowTest : public ::testing::Test {
   FakeTime time;
   VirtualSimClock clock;
   ScriptedPrompter prompter;
+  DialogPrompter* promptWith = &prompter;  // the window's prompter
   int waits = 0;
   std::function<void(int)> onWait;  // called with the number of each reply-wait turn
   std::unique_ptr<WindowUnit> unit;
