@@ -32,6 +32,12 @@ std::string ProposedSpectrumName(const std::string& dataFileName) {
 
 std::string DataNameOfSpectrum(const std::string& spectrumName) { return CutExtension(spectrumName) + kDataExtension; }
 
+std::string DialogStartName(const std::string& name, const std::string& pattern) {
+  if (IsUsablePathHere(name)) return name;
+  const std::string fileName = FileNameOf(name);
+  return IsUsablePathHere(fileName) ? fileName : pattern;
+}
+
 bool IsUsablePathHere(const std::string& path) {
   if (path.empty() || path.find('\0') != std::string::npos) return false;
   if constexpr (kSlashOnlyPaths) return path.find('\\') == std::string::npos && !HasDriveLetter(path);

@@ -25,6 +25,11 @@ std::string ProposedSpectrumName(const std::string& dataFileName);
 // first "." + ".DTA" (D:\out\spec.FFT → D:\out\spec.DTA).
 std::string DataNameOfSpectrum(const std::string& spectrumName);
 
+// The name a file dialog starts with for a name from the records: the name itself when
+// it is a path here, else its file name alone (D:\data\run1.DTA → run1.DTA, a name
+// written on another platform), else pattern (also for an empty name).
+std::string DialogStartName(const std::string& name, const std::string& pattern);
+
 // Whether a path can name a file on this platform: not empty, no NUL byte, and where
 // '/' is the only separator neither a '\' nor a drive letter ("D:"), as in a path
 // written by a program on another platform.

@@ -3,7 +3,6 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,6 +15,7 @@
 #include "display/GraphGeometry.h"
 #include "display/PaintBox.h"
 #include "ui/BgrColor.h"
+#include "ui/FileText.h"
 #include "ui/UiFont.h"
 
 namespace {
@@ -423,5 +423,5 @@ void TFormFFTSetting::PaintColorBoxes() {
 
 void TFormFFTSetting::ShowAutoSave() {
   CheckSaveData->setChecked(autoSave_.Checked());
-  EditFileName->setText(QFile::decodeName(QByteArray::fromStdString(autoSave_.ShownFileName())));
+  EditFileName->setText(FileText(autoSave_.ShownFileName()));
 }

@@ -73,7 +73,7 @@ class TGraph_FFT {
   void PeakForward(const MeasureData& record, PeakFields& fields, QLabel& unitLabel);
   void PeakBack(const MeasureData& record, PeakFields& fields, QLabel& unitLabel);
   void ShowBin(int bin, PeakFields& fields, QLabel& unitLabel);
-  // Bin under x of a spectrum box boxWidth wide (logarithmic mapping), or -1.
+  // Bin under x of a spectrum box boxWidth wide on the selected frequency scale, or -1.
   int BinAtX(int boxWidth, int x) const;
 
   // The current record (isRef false) or the reference alone, then copied to the box.

@@ -55,16 +55,28 @@ int FindPeakBin(const MeasureData& data) {
   return peakBin;
 }
 
+namespace {
+
+// A bin number from a real one, or -1 when it is not a number or beyond any int.
+int BinOf(double bin) {
+  if (!(bin >= -1.0 && bin <= std::numeric_limits<int>::max())) return -1;
+  return static_cast<int>(bin);
+}
+
+}  // namespace
+
 int BinAtX(int width, int x, const FftSetting& setting, float freqStep) {
   const auto range = FreqRangeOf(setting);
   if (!range || width <= 0 || !(freqStep > 0.0F)) return -1;
+  if (setting.fLogGraph == 0) {
+    const double f = static_cast<double>(x) * range->max / width;
+    return BinOf(std::floor(f / freqStep + 0.5));
+  }
   const float lmin = std::log10(range->min);
   const float lmax = std::log10(range->max);
   if (lmin == lmax) return -1;
   const float k = 1.0F / (lmax - lmin);
   const float level = lmin + (static_cast<float>(x) / k) / static_cast<float>(width);
   const float f = std::pow(10.0F, level);
-  const double bin = std::trunc(static_cast<double>(f / freqStep));
-  if (!(bin >= -1.0 && bin <= std::numeric_limits<int>::max())) return -1;
-  return static_cast<int>(bin);
+  return BinOf(std::trunc(static_cast<double>(f / freqStep)));
 }

@@ -41,7 +41,9 @@ PeakTexts PeakTextsOf(const MeasureData& data, int bin, const FftSetting& settin
 // The highest bin among 1 … ad_dnum/2 - 1; ties keep the lower bin; 1 when all are 0.
 int FindPeakBin(const MeasureData& data);
 
-// The bin under x of a spectrum box `width` pixels wide on the logarithmic scale of
-// the settings, for a spectrum of frequency step freqStep (Hz); -1 when there is none
-// (invalid range or step, empty box, or a bin beyond any integer).
+// The bin under x of a spectrum box `width` pixels wide, for a spectrum of frequency
+// step freqStep (Hz), on the frequency scale the settings select: on the logarithmic
+// scale the bin below the frequency under x, on the linear scale the bin nearest to
+// it. -1 when there is none (invalid range or step, empty box, the two ends of the
+// logarithmic scale coinciding, or a bin beyond any integer).
 int BinAtX(int width, int x, const FftSetting& setting, float freqStep);

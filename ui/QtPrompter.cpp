@@ -9,6 +9,7 @@
 #include <QString>
 
 #include "ui/BgrColor.h"
+#include "ui/FileText.h"
 
 namespace {
 
@@ -16,8 +17,9 @@ QMessageBox::Icon QtIcon(MessageIcon icon) {
   return icon == MessageIcon::Warning ? QMessageBox::Warning : QMessageBox::Critical;
 }
 
-// File names are the file system's bytes, not necessarily UTF-8.
-QString FromPath(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
+// File names are the file system's bytes, not necessarily UTF-8: shown as the program
+// shows every text read from a file.
+QString FromPath(const std::string& path) { return FileText(path); }
 std::string ToPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
 // The writers ask before replacing a file, so the dialog must not ask as well.

@@ -10,7 +10,12 @@ constexpr float kWholeDigitsFrom = 100.0F;  // deviations from here on lose thei
 constexpr double kMicrovoltsPerVolt = 1e6;
 constexpr double kMicrovoltsPerMillivolt = 1e3;
 constexpr double kNanovoltsPerMicrovolt = 1e3;
+constexpr int kShortTextWidth = 100;  // texts up to this many pixels get the minimum panel
+constexpr int kMinPanelWidth = 110;
+constexpr int kPanelPadding = 10;
 }  // namespace
+
+int PanelWidthFor(int textWidth) { return textWidth <= kShortTextWidth ? kMinPanelWidth : textWidth + kPanelPadding; }
 
 std::string UnitInfoText(const std::string& name, const std::string& version, const std::string& description) {
   return name + "/ " + version + "/ " + description;

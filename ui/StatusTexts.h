@@ -37,6 +37,10 @@ std::string StatsDigitsText(std::int32_t largest, std::int32_t smallest, float d
 // Statistics in volts; every argument in microvolts.
 std::string StatsVoltsText(float deviation, float smallest, float largest);
 
+// A status panel's width for a text textWidth pixels wide in the bar's font: 110 for a
+// text up to 100 pixels, else the text's width + 10.
+int PanelWidthFor(int textWidth);
+
 // A value in microvolts with "0.000" and the unit " V", " mV", " uV" or " nV" chosen
 // by the whole microvolts of its magnitude; the sign is kept.
 std::string FormatMicrovolts(double microvolts);

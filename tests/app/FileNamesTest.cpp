@@ -24,6 +24,10 @@ TEST(FileNames, ExtensionsAreJudgedOnTheFileNameAlone) {
       {ProposedSpectrumName(""), "*.FFT", "proposal without a data file"},
       {DataNameOfSpectrum(R"(D:\out\spec.FFT)"), R"(D:\out\spec.DTA)", "the data file of a spectrum"},
       {DataNameOfSpectrum("/home/j.smith/spec.v2.FFT"), "/home/j.smith/spec.DTA", "cut at the name's first dot"},
+      {DialogStartName("/data/run1.DTA", "*.DTA"), "/data/run1.DTA", "dialog: a path here"},
+      {DialogStartName(R"(D:\data\run1.DTA)", "*.DTA"), "run1.DTA", "dialog: another platform's path"},
+      {DialogStartName("D:run1.DTA", "*.DTA"), "*.DTA", "dialog: nothing usable"},
+      {DialogStartName("", "*.DTA"), "*.DTA", "dialog: no name"},
   };
   for (const auto& r : rows) EXPECT_EQ(r.got, r.expected) << r.reason;
 }

@@ -62,6 +62,12 @@ TEST(PeakReadoutTest, BinUnderTheMouse) {
   EXPECT_EQ(BinAtX(0, 10, s, 0.5F), -1) << "empty box";
   s.index_FreqS = s.index_FreqE = 5;
   EXPECT_EQ(BinAtX(600, 10, s, 0.5F), -1) << "the two ends coincide";
+
+  FftSetting linear;  // 0 … 2.4 kHz
+  linear.fLogGraph = 0;
+  EXPECT_EQ(BinAtX(600, 300, linear, 4.6875F), 256) << "1200 Hz, the middle of the box";
+  EXPECT_EQ(BinAtX(600, 1, linear, 4.6875F), 1) << "4 Hz: the nearest line, not the one below";
+  EXPECT_EQ(BinAtX(600, 0, linear, 4.6875F), 0);
 }
 
 }  // namespace

@@ -28,6 +28,14 @@ TEST(StatusTexts, StatisticsInVoltsUseFullWidthSpacesInTheMiddle) {
             "最大値：1.300 mV　/最小値：-1.200 mV　/p-p値：2.500 mV / 標準偏差：500.000 nV");
 }
 
+TEST(StatusTexts, PanelWidthForItsText) {
+  const struct {
+    int textWidth;
+    int panelWidth;
+  } rows[] = {{0, 110}, {100, 110}, {101, 111}, {150, 160}, {250, 260}};
+  for (const auto& r : rows) EXPECT_EQ(PanelWidthFor(r.textWidth), r.panelWidth) << r.textWidth;
+}
+
 TEST(StatusTexts, FixedNotices) {
   EXPECT_EQ(UnitInfoText("QT4418PX", "1.00", "4.8ksps x128, "), "QT4418PX/ 1.00/ 4.8ksps x128, ");
   EXPECT_EQ(NotFoundText("QT4418PX"), "QT4418PXが見つかりませんでした");

@@ -1,0 +1,40 @@
+#include "app/MainMenu.h"
+
+#include <QMenu>
+#include <QMenuBar>
+
+MainMenu::MainMenu(QMenuBar& bar) {
+  MenuFile = bar.addMenu(tr("ファイル(&F)"));
+  MenuFileNew = MenuFile->addAction(tr("新規ファイル"));
+  MenuFile->addSeparator();
+  MenuFilePrintSetting = MenuFile->addAction(tr("印刷設定"));
+  MenuFilePrint = MenuFile->addAction(tr("印刷(&P)"));
+  MenuFile->addSeparator();
+  MenuFileExit = MenuFile->addAction(tr("終了(&X)"));
+
+  MenuMeasure = bar.addMenu(tr("計測(&M)"));
+  MenuMeasureStart = MenuMeasure->addAction(tr("開始(&S)"));
+  MenuMeasure->addSeparator();
+
+  MenuData = bar.addMenu(tr("データ(&D)"));
+  MenuDataLoad = MenuData->addAction(tr("読込み"));
+  MenuDataSave = MenuData->addAction(tr("保存"));
+  MenuData->addSeparator();
+  MenuTextSave = MenuData->addAction(tr("FFT結果出力"));
+
+  MenuSetting = bar.addMenu(tr("設定(&S)"));
+  MenuDispSetting = MenuSetting->addAction(tr("計測/表示設定"));
+  MenuSetting->addSeparator();
+  MenuADUnitSetting = MenuSetting->addAction(tr("AD変換ユニット設定"));
+  MenuSetting->addSeparator();
+  MenuOpenSettingFile = MenuSetting->addAction(tr("読込み"));
+  MenuSaveSettingFile = MenuSetting->addAction(tr("保存"));
+
+  MenuRef = bar.addMenu(tr("参照データ(&R)"));
+  MenuRefLoadFile = MenuRef->addAction(tr("読み込み"));
+  MenuRef->addSeparator();
+  MenuRefClear = MenuRef->addAction(tr("データをクリア"));
+
+  MenuHelp = bar.addMenu(tr("ヘルプ(&H)"));
+  MenuHelpVersion = MenuHelp->addAction(tr("バージョン(&V)"));
+}

@@ -1,0 +1,186 @@
+// The menu commands of TFormMain on files, settings and the reference. Each asks for
+// its file through the prompter, lets the session do the work and shows the outcome:
+// boxes of the catalogue, status notices, caption, graphs and readouts.
+#include <QLineEdit>
+
+#include "adc/Amp_setting.h"
+#include "app/FileNames.h"
+#include "app/Zemtra_main.h"
+#include "display/Fft_setting.h"
+#include "ui/Myversion.h"
+
+namespace {
+
+constexpr const char* kAnyDataFile = "*.DTA";
+constexpr const char* kAnySettingFile = "*.prf";
+constexpr const char* kDiscardQuestion = "データを保存していませんが、破棄してもいいですか？";
+
+}  // namespace
+
+std::string TFormMain::ChooseFile(bool save, const QString& filter, const std::string& startName, const char* pattern) {
+  const std::string start = DialogStartName(startName, pattern);
+  std::string chosen = save ? prompter_.ChooseSaveFile(filter.toStdString(), start)
+                            : prompter_.ChooseOpenFile(filter.toStdString(), start);
+  activateWindow();
+  return chosen;
+}
+
+void TFormMain::MenuFileNewClick() {
+  if (session_.Data().NewFileWouldDiscard() &&
+      !prompter_.AskOkCancel(tr(kDiscardQuestion).toStdString(), kProgramCaption, MessageIcon::Warning)) {
+    return;
+  }
+  const std::string chosen =
+      ChooseFile(true, tr("Data files (*.DTA)"), session_.State().saveSetting.DataFileName, kAnyDataFile);
+  if (!session_.Data().NewDataFile(chosen)) return;
+  ClearDisplay();
+  status_.ClearMeasurePanels();
+  UpdateTitle();
+  RedrawData();  // a held reference stays in view
+}
+
+void TFormMain::LoadMeasurement(bool asReference) {
+  LockCommands();
+  const std::string chosen =
+      ChooseFile(false, tr("データファイル (*.DTA)"), session_.State().saveSetting.DataFileName, kAnyDataFile);
+  DataCommands& data = session_.Data();
+  switch (asReference ? data.LoadReference(chosen) : data.LoadData(chosen)) {
+    case DataCommands::LoadOutcome::NotChosen:
+      break;
+    case DataCommands::LoadOutcome::Invalid:
+      message_.DataFileError();
+      break;
+    case DataCommands::LoadOutcome::Loaded:
+      RelayoutGraphs();
+      RedrawData();
+      if (asReference) {
+        status_.ShowRefLoaded();
+      } else {
+        results_.ShowTopPeak();
+        results_.ShowRMS();
+        results_.ShowFreqInfo();
+        status_.ShowDataLoaded();
+        UpdateTitle();
+      }
+      break;
+  }
+  UnlockCommands();
+}
+
+void TFormMain::MenuDataLoadClick() { LoadMeasurement(false); }
+
+void TFormMain::MenuRefLoadFileClick() { LoadMeasurement(true); }
+
+void TFormMain::MenuDataSaveClick() {
+  if (!session_.State().fDataValid) {
+    message_.NoDataError();
+    return;
+  }
+  LockCommands();
+  const std::string chosen =
+      ChooseFile(true, tr("データファイル (*.DTA)"), session_.State().saveSetting.DataFileName, kAnyDataFile);
+  switch (session_.Data().SaveData(chosen).outcome) {
+    case SaveOutcome::Written:
+      UpdateTitle();
+      break;
+    case SaveOutcome::Failed:
+      message_.DataSaveError();
+      break;
+    case SaveOutcome::NoData:
+      message_.NoDataError();
+      break;
+    case SaveOutcome::NotChosen:
+    case SaveOutcome::Declined:  // the file kept: not saved, nothing to say
+      break;
+  }
+  UnlockCommands();
+}
+
+void TFormMain::MenuTextSaveClick() {
+  LockCommands();
+  bool written = true;
+  if (!session_.State().fDataValid) {
+    message_.NoDataError();
+    written = false;
+  } else {
+    const std::string chosen = ChooseFile(true, tr("FFTファイル (*.FFT)"),
+                                          ProposedSpectrumName(session_.State().saveSetting.DataFileName), "*.FFT");
+    const SaveOutcome outcome = session_.Data().WriteSpectrum(chosen).outcome;
+    written = outcome != SaveOutcome::Failed && outcome != SaveOutcome::NoData;
+  }
+  if (!written) message_.FftSaveError();
+  UnlockCommands();
+}
+
+void TFormMain::MenuRefClearClick() {
+  if (!session_.Data().ClearReference()) return;
+  graph_.ClearAll();
+  graph_.Paint();
+  status_.ClearMeasurePanels();
+  if (!session_.State().fDataValid) return;
+  RedrawData();
+  results_.ShowFreqInfo();
+}
+
+void TFormMain::MenuDispSettingClick() {
+  const SessionState& state = session_.State();
+  FftSetting fft = state.fftSetting;
+  SaveSetting save = state.saveSetting;
+  std::uint8_t cancelled = 1;  // any close but Set cancels
+  fftSetting_->SetSetting(fft, save, cancelled);
+  fftSetting_->exec();
+  activateWindow();
+  if (cancelled != 0) return;
+  // An unsaved measurement is dropped by a new sample count only when the user agrees;
+  // otherwise it stays, with the count it was measured with.
+  if (session_.Settings().WouldDiscardData(fft) &&
+      !prompter_.AskOkCancel(tr(kDiscardQuestion).toStdString(), kProgramCaption, MessageIcon::Warning)) {
+    fft.DataCountSel = state.fftSetting.DataCountSel;
+    fft.DataCountMax = state.fftSetting.DataCountMax;
+  }
+  const SettingsCommands::ApplyResult applied = session_.Settings().ApplyMeasureSettings(fft, save);
+  UpdateTitleIfAutoSave();
+  RelayoutGraphs();
+  if (applied.dataDiscarded) results_.ClearResults();
+  if (!state.fDataValid && !state.fRefValid) {
+    graph_.Paint();
+    return;
+  }
+  if (applied.reanalysed) {
+    results_.ShowTopPeak();
+    results_.ShowRMS();
+  }
+  RedrawData();
+  results_.ShowFreqInfo();
+}
+
+void TFormMain::MenuADUnitSettingClick() {
+  AdUnitSetting setting = session_.State().editAdSetting;
+  std::uint8_t cancelled = 1;  // any close but Set cancels
+  ampSetting_->SetupDialog(setting, cancelled);
+  ampSetting_->exec();
+  activateWindow();
+  if (cancelled == 0) session_.Settings().SetEditAdSetting(setting);
+}
+
+void TFormMain::MenuOpenSettingFileClick() {
+  const std::string chosen = ChooseFile(false, tr("設定 ファイル (*.prf)"), {}, kAnySettingFile);
+  switch (session_.Settings().OpenSettingFile(chosen)) {
+    case SettingsCommands::OpenOutcome::NotChosen:
+      return;
+    case SettingsCommands::OpenOutcome::Invalid:
+      message_.SettingFileError();
+      return;
+    case SettingsCommands::OpenOutcome::Opened:
+      RelayoutGraphs();
+      ClearDisplay();
+      status_.ClearMeasurePanels();
+      UpdateTitleIfAutoSave();
+      return;
+  }
+}
+
+void TFormMain::MenuSaveSettingFileClick() {
+  const std::string chosen = ChooseFile(true, tr("設定 ファイル (*.prf)"), {}, kAnySettingFile);
+  if (session_.Settings().SaveSettingFile(chosen).outcome == SaveOutcome::Failed) message_.IniSaveError();
+}

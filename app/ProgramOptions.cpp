@@ -1,0 +1,47 @@
+#include "app/ProgramOptions.h"
+
+namespace {
+
+constexpr const char* kHelp = R"(zemtra: measure noise spectra with the QT4418PX in a window.
+
+Usage:
+  zemtra [--simulate[=CONFIG]] [--device=libftdi|tty[:PATH]]
+
+  --simulate[=CONFIG]          use the simulated unit (see the README for CONFIG)
+  --device=libftdi|tty[:PATH]  which driver reaches the real unit
+  --help                       this text
+
+Only one copy runs per user; a second one says so, brings the first to the front and
+exits with 1. An invalid option exits with 64.
+)";
+
+}  // namespace
+
+ProgramOptionsParse ParseProgramOptions(const std::vector<std::string>& args) {
+  ProgramOptionsParse parse;
+  ProgramOptions& o = parse.options;
+  for (const std::string& arg : args) {
+    const auto eq = arg.find('=');
+    const std::string name = arg.substr(0, eq);
+    const std::optional<std::string> value =
+        eq == std::string::npos ? std::nullopt : std::optional<std::string>(arg.substr(eq + 1));
+    if (name == "--help" || name == "-h") {
+      o.help = true;
+      if (value) parse.error = name + " takes no value";
+    } else if (name == "--simulate") {
+      o.simulate = value.value_or("");
+    } else if (name == "--device" && value) {
+      o.device = *value;
+    } else if (name == "--device") {
+      parse.error = "--device needs a value: --device=libftdi|tty[:PATH]";
+    } else if (arg.starts_with("-")) {
+      parse.error = "unknown option '" + name + "' (see --help)";
+    } else {
+      parse.error = "unexpected argument '" + arg + "'";
+    }
+    if (!parse.error.empty()) break;
+  }
+  return parse;
+}
+
+std::string ProgramHelpText() { return kHelp; }

@@ -1,0 +1,31 @@
+// The desktop program's command line: zemtra [--simulate[=CONFIG]] [--device=...] [--help].
+// The unit options take the command-line tool's grammar; the driver choice
+// (drivers/DriverChoice.h) checks their values.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+struct ProgramOptions {
+  std::optional<std::string> simulate;  // --simulate[=CONFIG]; empty CONFIG = demonstration signal
+  std::optional<std::string> device;    // --device=…
+  bool help = false;
+};
+
+struct ProgramOptionsParse {
+  ProgramOptions options;
+  std::string error;  // one line naming the argument; empty when valid
+};
+
+// Parses the arguments after the program name.
+ProgramOptionsParse ParseProgramOptions(const std::vector<std::string>& args);
+
+// The text of --help.
+std::string ProgramHelpText();
+
+// The program's exit codes.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitAlreadyRunning = 1;  // another copy runs for this user
+inline constexpr int kExitUsage = 64;          // an invalid option
+inline constexpr int kExitFailure = 70;        // the window could not be created

@@ -1,0 +1,66 @@
+// zemtra: the desktop program. One copy per user; the unit is the real one unless
+// --simulate is given.
+#include <QApplication>
+#include <QStandardPaths>
+#include <cstdio>
+#include <exception>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/ProgramOptions.h"
+#include "app/SettingsLocation.h"
+#include "app/SingleInstance.h"
+#include "app/Zemtra_main.h"
+#include "drivers/DriverChoice.h"
+#include "ui/Mymessage.h"
+#include "ui/QtPrompter.h"
+#include "ui/UiFont.h"
+
+namespace {
+
+void ShowBox(const QString& text) { QtPrompter().ShowMessage(text.toStdString(), kProgramCaption, MessageIcon::Error); }
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const ProgramOptionsParse parse = ParseProgramOptions(std::vector<std::string>(argv + 1, argv + argc));
+  if (!parse.error.empty()) {
+    std::fprintf(stderr, "zemtra: %s\n", parse.error.c_str());
+    return kExitUsage;
+  }
+  if (parse.options.help) {
+    std::fputs(ProgramHelpText().c_str(), stdout);
+    return kExitOk;
+  }
+  const UnitDriver chosen = MakeUnitDriver(parse.options.simulate, parse.options.device);
+  if (!chosen.driver) {
+    std::fprintf(stderr, "zemtra: %s\n", chosen.error.c_str());
+    return kExitUsage;
+  }
+
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QString::fromLatin1(kProgramCaption));
+  QApplication::setFont(UiFont());
+
+  SingleInstance instance(SingleInstance::DefaultDirectory());
+  if (!instance.Acquire()) {
+    if (instance.ReachRunningCopy()) {
+      ShowBox(QCoreApplication::translate("main", "Zemtra はすでに起動しています"));
+      instance.AskToRaise();
+    }
+    return kExitAlreadyRunning;
+  }
+
+  try {
+    MainFormEnvironment environment(*chosen.driver);
+    environment.settingsPath = DefaultSettingsPath(QCoreApplication::applicationDirPath(),
+                                                   QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
+    TFormMain window(std::move(environment));
+    QObject::connect(&instance, &SingleInstance::RaiseRequested, &window, &TFormMain::RaiseWindow);
+    return QApplication::exec();
+  } catch (const std::exception& error) {
+    ShowBox(QString::fromStdString(error.what()));
+    return kExitFailure;
+  }
+}

@@ -1,0 +1,406 @@
+#include "app/Zemtra_main.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QLayout>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <exception>
+#include <thread>
+#include <utility>
+
+#include "adc/Amp_setting.h"
+#include "app/Caption.h"
+#include "display/Fft_setting.h"
+#include "display/PaintBox.h"
+#include "model/UnitTables.h"
+#include "ui/FileText.h"
+#include "ui/Myversion.h"
+#include "ui/QtPrompter.h"
+#include "ui/StatusBar.h"
+#include "ui/UiFont.h"
+
+namespace {
+
+// A reply wait sleeps this long between looks at the link once the events have run.
+constexpr auto kReplyWaitSleep = std::chrono::microseconds(200);
+constexpr int kLastStatusPanel = 2;
+
+}  // namespace
+
+TFormMain::TFormMain(MainFormEnvironment environment, QWidget* parent)
+    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                              Qt::WindowCloseButtonHint),
+      env_(std::move(environment)),
+      ownPrompter_(env_.prompter == nullptr ? std::make_unique<QtPrompter>(this) : nullptr),
+      prompter_(env_.prompter != nullptr ? *env_.prompter : *ownPrompter_),
+      message_(prompter_, kUnitName, kProgramCaption),
+      session_(prompter_, env_.steadyClock, env_.wallClock),
+      unit_(
+          env_.driver,
+          [this] {
+            QCoreApplication::processEvents();
+            if (env_.waitIdle) {
+              env_.waitIdle();
+            } else {
+              std::this_thread::sleep_for(kReplyWaitSleep);
+            }
+          },
+          env_.steadyClock),
+      form_(new QWidget(this)),
+      controls_(*form_),
+      menu_(*menuBar()),
+      status_(*controls_.StatusBar1, kUnitName, kLastStatusPanel),
+      graph_(*form_, *controls_.PaintBox1, *controls_.PaintBox3, &SamplePeriodMs, controls_.graphLabels,
+             session_.State().refData, session_.State().curData, session_.State().measAdSetting,
+             session_.State().fftSetting),
+      results_(controls_, graph_, status_, session_.State()),
+      fftSetting_(new TFormFFTSetting(prompter_, this)),
+      ampSetting_(new TFormAmpSetting(this)),
+      version_(new TFormVersion(this)) {
+  setFont(UiFont());
+  setWindowTitle(QString::fromLatin1(kProgramCaption));
+  form_->setFixedSize(MainFormControls::kClientWidth, MainFormControls::kClientHeight);
+  setCentralWidget(form_);
+  // The form's fixed size: neither dragging nor maximising changes it.
+  layout()->setSizeConstraint(QLayout::SetFixedSize);
+  results_.ClearResults();
+  pollTimer_.setSingleShot(true);
+  // 印刷設定 and 印刷(&P) come with the printer part: the window will own one QPrinter
+  // for the program's run and connect these two items beside the others. Until then
+  // they are visibly off.
+  menu_.MenuFilePrintSetting->setEnabled(false);
+  menu_.MenuFilePrint->setEnabled(false);
+  ConnectCommands();
+  QTimer::singleShot(0, this, &TFormMain::StartupWork);
+}
+
+TFormMain::~TFormMain() = default;
+
+void TFormMain::ConnectCommands() {
+  const auto guarded = [this](void (TFormMain::*slot)()) {
+    return [this, slot] { Guarded([&] { (this->*slot)(); }); };
+  };
+  connect(controls_.MeasureStartBtn, &QPushButton::clicked, this, guarded(&TFormMain::MeasureStartBtnClick));
+  connect(menu_.MenuMeasureStart, &QAction::triggered, this, guarded(&TFormMain::MenuMeasureStartClick));
+  connect(menu_.MenuFileExit, &QAction::triggered, this, guarded(&TFormMain::MenuFileExitClick));
+  connect(menu_.MenuHelpVersion, &QAction::triggered, this, guarded(&TFormMain::MenuHelpVersionClick));
+  connect(menu_.MenuFileNew, &QAction::triggered, this, guarded(&TFormMain::MenuFileNewClick));
+  connect(menu_.MenuDataLoad, &QAction::triggered, this, guarded(&TFormMain::MenuDataLoadClick));
+  connect(menu_.MenuDataSave, &QAction::triggered, this, guarded(&TFormMain::MenuDataSaveClick));
+  connect(menu_.MenuTextSave, &QAction::triggered, this, guarded(&TFormMain::MenuTextSaveClick));
+  connect(menu_.MenuRefLoadFile, &QAction::triggered, this, guarded(&TFormMain::MenuRefLoadFileClick));
+  connect(menu_.MenuRefClear, &QAction::triggered, this, guarded(&TFormMain::MenuRefClearClick));
+  connect(menu_.MenuDispSetting, &QAction::triggered, this, guarded(&TFormMain::MenuDispSettingClick));
+  connect(menu_.MenuADUnitSetting, &QAction::triggered, this, guarded(&TFormMain::MenuADUnitSettingClick));
+  connect(menu_.MenuOpenSettingFile, &QAction::triggered, this, guarded(&TFormMain::MenuOpenSettingFileClick));
+  connect(menu_.MenuSaveSettingFile, &QAction::triggered, this, guarded(&TFormMain::MenuSaveSettingFileClick));
+  connect(&pollTimer_, &QTimer::timeout, this, guarded(&TFormMain::AcquireTick));
+  connect(controls_.PeakFwdBtn, &QPushButton::clicked, this,
+          [this] { Guarded([this] { results_.PeakFwdBtnClick(); }); });
+  connect(controls_.PeakBackBtn, &QPushButton::clicked, this,
+          [this] { Guarded([this] { results_.PeakBackBtnClick(); }); });
+  connect(controls_.PaintBox1, &PaintBox::MousePressed, this,
+          [this](int x, int /*y*/) { Guarded([this, x] { results_.SpectrumPressed(x); }); });
+  connect(controls_.StatusBar1, &StatusBar::Clicked, this, [this] { Guarded([this] { results_.StatusBarClick(); }); });
+}
+
+void TFormMain::Guarded(const std::function<void()>& work) {
+  try {
+    work();
+  } catch (const std::exception& error) {
+    // During the set-up its caller is still on the stack below this slot and ends the
+    // phase itself; otherwise whatever ran is stopped and the commands come back.
+    if (phase_ != Phase::Starting) {
+      session_.Stop();
+      ReturnToIdle();
+    }
+    prompter_.ShowMessage(error.what(), kProgramCaption, MessageIcon::Error);
+  }
+}
+
+// ---- Start-up and close ---------------------------------------------------------------
+
+void TFormMain::StartupWork() {
+  if (!startupPending_) return;
+  startupPending_ = false;
+  Guarded([this] {
+    LoadDefaultSettings();
+    UpdateTitle();
+    RelayoutGraphs();
+    graph_.Paint();
+    show();
+    controls_.MeasureStartBtn->setFocus();
+  });
+}
+
+void TFormMain::LoadDefaultSettings() {
+  if (session_.Settings().LoadDefaultSettings(env_.settingsPath) == SettingsCommands::DefaultsOutcome::WriteFailed) {
+    message_.IniSaveError();
+  }
+}
+
+void TFormMain::SaveDefaultSettings() {
+  if (!session_.Settings().SaveDefaultSettings(env_.settingsPath)) message_.IniSaveError();
+}
+
+void TFormMain::closeEvent(QCloseEvent* event) {
+  if (phase_ == Phase::Starting) {
+    closePending_ = true;
+    event->ignore();
+    return;
+  }
+  Guarded([this] {
+    if (phase_ == Phase::Measuring) StopMeasurement();
+    SaveDefaultSettings();
+  });
+  event->accept();
+}
+
+void TFormMain::MenuFileExitClick() { close(); }
+
+void TFormMain::MenuHelpVersionClick() {
+  version_->exec();
+  activateWindow();
+}
+
+void TFormMain::RaiseWindow() {
+  showNormal();
+  raise();
+  activateWindow();
+}
+
+// ---- Caption ------------------------------------------------------------------------
+
+void TFormMain::UpdateTitle() { setWindowTitle(FileText(CaptionText(session_.State().saveSetting))); }
+
+void TFormMain::UpdateTitleIfAutoSave() {
+  if (CaptionFollowsAutoSave(session_.State().saveSetting)) UpdateTitle();
+}
+
+// ---- Command states -----------------------------------------------------------------
+
+void TFormMain::EnableCommands(bool enabled) {
+  for (QMenu* menu :
+       {menu_.MenuFile, menu_.MenuMeasure, menu_.MenuData, menu_.MenuSetting, menu_.MenuHelp, menu_.MenuRef}) {
+    menu->menuAction()->setEnabled(enabled);
+  }
+  menu_.MenuMeasureStart->setEnabled(enabled);
+  controls_.PeakBackBtn->setEnabled(enabled);
+  controls_.PeakFwdBtn->setEnabled(enabled);
+}
+
+void TFormMain::SetMeasuringState() {
+  controls_.MeasureStartBtn->setText(tr("計測中止"));
+  EnableCommands(false);
+}
+
+void TFormMain::SetIdleState() {
+  controls_.MeasureStartBtn->setText(tr("計測開始"));
+  EnableCommands(true);
+}
+
+void TFormMain::LockCommands() {
+  controls_.MeasureStartBtn->setEnabled(false);
+  EnableCommands(false);
+}
+
+void TFormMain::UnlockCommands() {
+  controls_.MeasureStartBtn->setEnabled(true);
+  EnableCommands(true);
+  controls_.MeasureStartBtn->setFocus();
+}
+
+// ---- The measurement sequencer ------------------------------------------------------
+
+void TFormMain::MeasureStartBtnClick() {
+  switch (phase_) {
+    case Phase::Idle:
+      StartMeasurement();
+      break;
+    case Phase::Starting:
+      session_.Stop();  // the set-up ends at its current step; StartMeasurement reports it
+      break;
+    case Phase::Measuring:
+      StopMeasurement();
+      status_.ShowStopped();
+      break;
+    case Phase::Finishing:
+      break;
+  }
+}
+
+void TFormMain::MenuMeasureStartClick() { StartMeasurement(); }
+
+void TFormMain::StartMeasurement() {
+  if (phase_ != Phase::Idle) return;
+  phase_ = Phase::Starting;
+  SetMeasuringState();
+  status_.ClearMeasurePanels();
+  MeasurementSession::StartResult result;
+  try {
+    result = session_.Start(unit_);
+  } catch (...) {
+    ReturnToIdle();
+    throw;
+  }
+  ShowStartOutcome(result);
+  if (closePending_) close();
+}
+
+void TFormMain::ShowStartOutcome(const MeasurementSession::StartResult& result) {
+  using StartOutcome = MeasurementSession::StartOutcome;
+  if (result.setup.Ok() && result.outcome != StartOutcome::Stopped) {
+    status_.ShowUnitInfo(result.setup.unitName, result.setup.version, result.setup.description);
+    ClearDisplay();
+  }
+  switch (result.outcome) {
+    case StartOutcome::Started:
+      phase_ = Phase::Measuring;
+      progressShownAt_.reset();
+      status_.ShowMeasuring();
+      status_.ShowStarting();
+      UpdateTitleIfAutoSave();
+      pollTimer_.start(kPollInterval);
+      return;
+    case StartOutcome::Stopped:
+      status_.ShowStopped();
+      break;
+    case StartOutcome::NotFound:
+      status_.ShowNotFound();
+      message_.UnitNotFound();
+      break;
+    case StartOutcome::NoResponse:
+      status_.ShowNoResponse();
+      message_.UnitNoResponse();
+      break;
+    case StartOutcome::StartRefused:
+      status_.ShowCommandError();
+      message_.CommandSendError();
+      break;
+    case StartOutcome::InvalidCount:  // only a setting from outside the dialogs gives one
+      message_.SettingFileError();
+      break;
+    case StartOutcome::SetupFailed:  // silently, as the unit's protocol prescribes
+      break;
+  }
+  ReturnToIdle();
+}
+
+void TFormMain::StopMeasurement() {
+  session_.Stop();
+  ReturnToIdle();
+}
+
+void TFormMain::ReturnToIdle() {
+  pollTimer_.stop();
+  phase_ = Phase::Idle;
+  SetIdleState();
+  controls_.MeasureStartBtn->setEnabled(true);
+}
+
+void TFormMain::AcquireTick() {
+  using PollOutcome = MeasurementSession::PollOutcome;
+  if (phase_ != Phase::Measuring) return;
+  const auto budgetEnd = std::chrono::steady_clock::now() + kPollBudget;
+  for (;;) {
+    switch (session_.Poll()) {
+      case PollOutcome::Progress:
+        ShowProgress();
+        if (std::chrono::steady_clock::now() < budgetEnd) continue;
+        pollTimer_.start(0);  // more may wait: read on once the events have run
+        return;
+      case PollOutcome::Waiting:
+        pollTimer_.start(kPollInterval);
+        return;
+      case PollOutcome::AllIn:
+        FinishMeasurement();
+        return;
+      case PollOutcome::ReadFailed:  // also a unit that stopped sending
+      case PollOutcome::NotRunning:
+        EndWithReadError();
+        return;
+    }
+  }
+}
+
+void TFormMain::ShowProgress() {
+  const auto now = env_.steadyClock();
+  if (progressShownAt_ && now - *progressShownAt_ < kProgressInterval) return;
+  progressShownAt_ = now;
+  status_.ShowProgress(session_.SampleIndex(), session_.LastCode());
+}
+
+void TFormMain::EndWithReadError() {
+  status_.ShowMeasureError();
+  ReturnToIdle();
+}
+
+void TFormMain::FinishMeasurement() {
+  // The boxes below are modal; until the last step nothing may start a measurement
+  // that would refill the arrays under them.
+  phase_ = Phase::Finishing;
+  controls_.MeasureStartBtn->setText(tr("計測開始"));
+  LockCommands();
+  if (session_.Finish() == MeasurementSession::FinishOutcome::LevelError) {
+    status_.ShowLevelError();
+    message_.InputLevelError();
+  } else {
+    RedrawData();
+    results_.ShowTopPeak();
+    results_.ShowRMS();
+    AutoSaveData();
+    status_.ShowFinished();
+    results_.ShowStatistics();
+  }
+  ReturnToIdle();
+  UnlockCommands();
+}
+
+void TFormMain::AutoSaveData() {
+  switch (session_.Data().AutoSave()) {
+    case DataCommands::AutoSaveOutcome::Written:
+      UpdateTitle();
+      break;
+    case DataCommands::AutoSaveOutcome::Failed:
+      message_.DataSaveError();
+      break;
+    case DataCommands::AutoSaveOutcome::NotDue:
+    case DataCommands::AutoSaveOutcome::Declined:
+      break;
+  }
+}
+
+void TFormMain::RelayoutGraphs() {
+  graph_.UpdateLabels();
+  graph_.ArrangeGraphs();
+  graph_.Resize();
+  graph_.ClearAll();
+}
+
+void TFormMain::ClearDisplay() {
+  graph_.ClearAll();
+  graph_.Paint();
+  results_.ClearResults();
+}
+
+void TFormMain::RedrawData() {
+  const SessionState& state = session_.State();
+  const bool wave = state.fftSetting.fWaveGraph == 1;
+  if (state.fDataValid && state.fRefValid) {
+    graph_.DrawSpectrumWithRef();
+    if (wave) graph_.DrawWaveWithRef();
+  } else if (state.fDataValid || state.fRefValid) {
+    const bool isRef = !state.fDataValid;
+    graph_.DrawSpectrum(isRef);
+    if (wave) graph_.DrawWave(isRef);
+  } else {
+    return;
+  }
+  if (wave) {
+    graph_.UpdateLabels();
+    graph_.ArrangeGraphs();
+  }
+  results_.ShowReadoutAgain();
+}

@@ -1,0 +1,173 @@
+// TFormMain: the program's main window. It owns the measurement session (settings,
+// records, flags, analysis and file commands), the converter unit, the graph, the
+// status bar reporter, the message catalogue and the dialogs, and only drives and
+// shows them:
+//   - start-up work on the first turn of the event loop (default settings, caption,
+//     empty graphs, then the window is shown);
+//   - the measurement sequencer: set-up and start, polling on a single-shot timer
+//     that runs only while a measurement runs, the finish with its boxes, and every
+//     failure with the texts of the status bar and the catalogue;
+//   - the results panel (app/ResultsPanel.h) and the menu commands on files,
+//     settings and the reference (app/MenuCommands.cpp), whose file dialogs and boxes
+//     go through the prompter.
+// Re-entrancy: the set-up's reply waits let events run. While the unit is being set
+// up a press of the start button (then "計測中止") ends the set-up at once, and a
+// close waits until the set-up has ended, then stops the measurement. The commands
+// stay locked until the sequencer is idle again; no slot lets an exception escape.
+#pragma once
+
+#include <QMainWindow>
+#include <QTimer>
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "adc/Ad7190.h"
+#include "app/MainControls.h"
+#include "app/MainMenu.h"
+#include "app/MeasurementSession.h"
+#include "app/ResultsPanel.h"
+#include "display/Graph_fft.h"
+#include "ui/DialogPrompter.h"
+#include "ui/Mymessage.h"
+#include "ui/Mystatus.h"
+
+class QtPrompter;
+class TFormAmpSetting;
+class TFormFFTSetting;
+class TFormVersion;
+
+// What the entry point chooses for the window, and tests replace.
+struct MainFormEnvironment {
+  explicit MainFormEnvironment(D2xx& unitDriver) : driver(unitDriver) {}
+
+  D2xx& driver;                        // the unit's driver (simulated or real); outlives the window
+  std::filesystem::path settingsPath;  // the default settings file, resolved once
+  DialogPrompter* prompter = nullptr;  // boxes and file dialogs; null: Qt's, parented to the window
+  // Between two looks at the link in a reply wait, after the window's events ran:
+  // empty for a short sleep (the wait never spins a core).
+  std::function<void()> waitIdle;
+  StallGuard::Clock steadyClock = std::chrono::steady_clock::now;  // reply time-outs and the stall rule
+  WallClock wallClock = std::chrono::system_clock::now;            // StartDateTime
+};
+
+class TFormMain : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  // What the sequencer is doing.
+  enum class Phase {
+    Idle,       // commands enabled
+    Starting,   // the unit is being set up (its reply waits let events run)
+    Measuring,  // the poll timer collects the samples
+    Finishing,  // level check, analysis, display, automatic save and their boxes
+  };
+
+  // A poll finds a step of records at most every 6.7 ms (4800 per second), so a tick
+  // every millisecond never lets many wait; one tick reads for at most the budget.
+  static constexpr std::chrono::milliseconds kPollInterval{1};
+  static constexpr std::chrono::milliseconds kPollBudget{5};
+  // The progress line changes at most this often: every change costs a repaint and a
+  // flush to the display, and nobody reads 150 numbers a second.
+  static constexpr std::chrono::milliseconds kProgressInterval{40};
+
+  explicit TFormMain(MainFormEnvironment environment, QWidget* parent = nullptr);
+  ~TFormMain() override;
+
+  Phase CurrentPhase() const { return phase_; }
+  const MeasurementSession& Session() const { return session_; }
+  const SessionState& State() const { return session_.State(); }
+  MainFormControls& Controls() { return controls_; }
+  MainMenu& Menu() { return menu_; }
+  TGraph_FFT& Graph() { return graph_; }
+  bool PollTimerActive() const { return pollTimer_.isActive(); }
+
+ public slots:
+  // The start-up work of the first event-loop turn (once); shows the window.
+  void StartupWork();
+  // Starts in idle, stops a set-up or an acquisition otherwise.
+  void MeasureStartBtnClick();
+  void MenuMeasureStartClick();
+  // One tick of the poll timer: takes the records that have arrived.
+  void AcquireTick();
+  void MenuFileExitClick();
+  void MenuHelpVersionClick();
+
+  // Menu commands on files, settings and the reference (app/MenuCommands.cpp).
+  void MenuFileNewClick();
+  void MenuDataLoadClick();
+  void MenuDataSaveClick();
+  void MenuTextSaveClick();
+  void MenuRefLoadFileClick();
+  void MenuRefClearClick();
+  void MenuDispSettingClick();
+  void MenuADUnitSettingClick();
+  void MenuOpenSettingFileClick();
+  void MenuSaveSettingFileClick();
+  // Another copy asked for this window.
+  void RaiseWindow();
+
+ protected:
+  // Stops a running acquisition and writes the default settings file; waits for a
+  // set-up to end first. Closing is never refused.
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void ConnectCommands();
+  // Runs a slot's work; an exception is shown in a box and the sequencer returns to idle.
+  void Guarded(const std::function<void()>& work);
+
+  void StartMeasurement();
+  void ShowStartOutcome(const MeasurementSession::StartResult& result);
+  void StopMeasurement();
+  void ShowProgress();
+  void EndWithReadError();
+  void FinishMeasurement();
+  void AutoSaveData();
+  void ReturnToIdle();
+  void RedrawData();
+  // Labels, layout, sizes and empty grids for the current settings.
+  void RelayoutGraphs();
+  // Empty grids on screen and "---" in the readouts.
+  void ClearDisplay();
+
+  // Data or reference load: the file chosen, read and shown.
+  void LoadMeasurement(bool asReference);
+  // An open or save dialog with a name filter and a start name from the records.
+  std::string ChooseFile(bool save, const QString& filter, const std::string& startName, const char* pattern);
+
+  void SetMeasuringState();
+  void SetIdleState();
+  void LockCommands();
+  void UnlockCommands();
+  void EnableCommands(bool enabled);
+
+  void UpdateTitle();
+  void UpdateTitleIfAutoSave();
+  void LoadDefaultSettings();
+  void SaveDefaultSettings();
+
+  MainFormEnvironment env_;
+  std::unique_ptr<QtPrompter> ownPrompter_;
+  DialogPrompter& prompter_;
+  TmyMessage message_;
+  MeasurementSession session_;
+  TADC unit_;
+  QWidget* form_;  // the central area, 812 × 466
+  MainFormControls controls_;
+  MainMenu menu_;
+  TmyStatus status_;
+  TGraph_FFT graph_;
+  ResultsPanel results_;
+  // The dialogs, made once in this order and shown modally by their commands.
+  TFormFFTSetting* fftSetting_;
+  TFormAmpSetting* ampSetting_;
+  TFormVersion* version_;
+  QTimer pollTimer_{this};  // single-shot, armed only while measuring
+  std::optional<std::chrono::steady_clock::time_point> progressShownAt_;
+  bool startupPending_ = true;  // the start-up work has not run yet
+  Phase phase_ = Phase::Idle;
+  bool closePending_ = false;  // a close came during the set-up
+};

@@ -1,0 +1,78 @@
+// The end of a measurement in the main window: from the arrival of the last records to
+// the spectrum, waveform, labels, results and status shown (automatic saving off), on
+// the default 4800 samples per second with the demonstration signal.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QPushButton>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "BenchUnit.h"
+#include "app/Zemtra_main.h"
+#include "model/UnitTables.h"
+
+namespace {
+
+QApplication& App() {
+  static char arg0[] = "zemtra-bench", arg1[] = "-platform", arg2[] = "offscreen";
+  static char* argv[] = {arg0, arg1, arg2, nullptr};
+  static int argc = 3;
+  static QApplication app(argc, argv);
+  return app;
+}
+
+// Nobody watches: no box, every question declined, every dialog cancelled.
+class QuietPrompter : public DialogPrompter {
+ public:
+  void ShowMessage(const std::string&, const std::string&, MessageIcon) override {}
+  bool AskYesNo(const std::string&, const std::string&) override { return false; }
+  bool AskOkCancel(const std::string&, const std::string&, MessageIcon) override { return false; }
+  std::string ChooseOpenFile(const std::string&, const std::string&) override { return {}; }
+  std::string ChooseSaveFile(const std::string&, const std::string&) override { return {}; }
+  std::optional<std::int32_t> ChooseColor(std::int32_t) override { return std::nullopt; }
+};
+
+std::filesystem::path ScratchDirectory() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "zemtra-bench-XXXXXX").string();
+  return ::mkdtemp(pattern.data());
+}
+
+void BM_FinishMeasurement(benchmark::State& state) {
+  App();
+  constexpr int kSpsSel = 12;
+  const int samples = static_cast<int>(state.range(0));
+  const auto period = std::chrono::nanoseconds(1'000'000'000 / SamplesPerSecond(kSpsSel));
+  const std::filesystem::path dir = ScratchDirectory();
+  QuietPrompter prompter;
+  for (auto _ : state) {
+    state.PauseTiming();
+    VirtualSimClock clock;
+    const auto unit = MakeBenchUnit("", clock);
+    MainFormEnvironment env(*unit);
+    env.settingsPath = dir / "Zemtraini.prf";  // written with the defaults: 65536 samples
+    env.prompter = &prompter;
+    env.waitIdle = [&clock] { clock.Advance(std::chrono::milliseconds(1)); };
+    TFormMain window(std::move(env));
+    window.StartupWork();
+    window.Controls().MeasureStartBtn->click();
+    // Every record is in but those of the last read.
+    clock.Advance(period * (samples - 1));
+    while (window.Session().SampleIndex() < samples - static_cast<int>(TADC::kMaxRecordsPerRead)) window.AcquireTick();
+    clock.Advance(period * TADC::kMaxRecordsPerRead);
+    state.ResumeTiming();
+
+    window.AcquireTick();  // the last records, then the finish
+
+    if (window.CurrentPhase() != TFormMain::Phase::Idle || !window.State().fDataValid) {
+      state.SkipWithError("the measurement did not finish");
+      break;
+    }
+  }
+  std::filesystem::remove_all(dir);
+}
+BENCHMARK(BM_FinishMeasurement)->Arg(65536)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+}  // namespace

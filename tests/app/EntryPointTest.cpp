@@ -1,0 +1,97 @@
+// The desktop program's command line, its single copy and where it keeps its settings.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QHostInfo>
+#include <QSysInfo>
+
+#include "WindowTestSupport.h"
+#include "app/ProgramOptions.h"
+#include "app/SettingsLocation.h"
+#include "app/SingleInstance.h"
+
+namespace {
+
+TEST(ProgramOptions, TheUnitOptionsOfTheCommandLineTool) {
+  const struct {
+    std::vector<std::string> args;
+    std::optional<std::string> simulate;
+    std::optional<std::string> device;
+    bool help;
+    const char* error;
+  } rows[] = {
+      {{}, std::nullopt, std::nullopt, false, ""},
+      {{"--simulate"}, "", std::nullopt, false, ""},
+      {{"--simulate=clock=virtual,seed=2"}, "clock=virtual,seed=2", std::nullopt, false, ""},
+      {{"--device=tty:/dev/ttyUSB1"}, std::nullopt, "tty:/dev/ttyUSB1", false, ""},
+      {{"--help"}, std::nullopt, std::nullopt, true, ""},
+      {{"-h"}, std::nullopt, std::nullopt, true, ""},
+      {{"--device"}, std::nullopt, std::nullopt, false, "--device needs a value: --device=libftdi|tty[:PATH]"},
+      {{"--samples", "1024"}, std::nullopt, std::nullopt, false, "unknown option '--samples' (see --help)"},
+      {{"run1.DTA"}, std::nullopt, std::nullopt, false, "unexpected argument 'run1.DTA'"},
+      {{"--help=x"}, std::nullopt, std::nullopt, true, "--help takes no value"},
+  };
+  for (const auto& r : rows) {
+    const std::string shown = r.args.empty() ? "(none)" : r.args.front();
+    const ProgramOptionsParse parse = ParseProgramOptions(r.args);
+    EXPECT_EQ(parse.error, r.error) << shown;
+    if (!parse.error.empty()) continue;
+    EXPECT_EQ(parse.options.simulate, r.simulate) << shown;
+    EXPECT_EQ(parse.options.device, r.device) << shown;
+    EXPECT_EQ(parse.options.help, r.help) << shown;
+  }
+}
+
+TEST(SettingsLocation, BesideTheExecutableWhenWritableElseTheConfigurationDirectory) {
+  TempDir dir;
+  const QString config = QString::fromStdString((dir / "config" / "Zemtra").string());
+  EXPECT_EQ(DefaultSettingsPath(QString::fromStdString(dir.path().string()), config), dir / "Zemtraini.prf");
+  WriteBytes(dir / "file", "");
+  const QString notADirectory = QString::fromStdString((dir / "file" / "bin").string());
+  EXPECT_EQ(DefaultSettingsPath(notADirectory, config), dir / "config" / "Zemtra" / "Zemtraini.prf");
+  EXPECT_TRUE(fs::is_directory(dir / "config" / "Zemtra")) << "created";
+}
+
+class SingleInstanceTest : public ::testing::Test {
+ protected:
+  // Lets the running copy take what a later one sent.
+  static void Deliver() {
+    for (int i = 0; i < 50; ++i) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+  }
+  TempDir dir;
+  QString where = QString::fromStdString(dir.path().string());
+};
+
+TEST_F(SingleInstanceTest, ASecondCopyReachesTheFirstAndAsksItToRaiseItsWindow) {
+  SingleInstance first(where);
+  int raised = 0;
+  QObject::connect(&first, &SingleInstance::RaiseRequested, [&] { ++raised; });
+  ASSERT_TRUE(first.Acquire());
+  SingleInstance second(where);
+  EXPECT_FALSE(second.Acquire());
+  ASSERT_TRUE(second.ReachRunningCopy());
+  second.AskToRaise();
+  Deliver();
+  EXPECT_EQ(raised, 1);
+}
+
+TEST_F(SingleInstanceTest, ALockAndSocketLeftByAnEndedCopyAreTakenOver) {
+  // The lock of a process that no longer runs, and its socket file.
+  WriteBytes(dir / "zemtra.lock", "2147483646\nzemtra\n" + QSysInfo::machineHostName().toStdString() + "\n");
+  WriteBytes(dir / "zemtra.socket", "");
+  SingleInstance first(where);
+  ASSERT_TRUE(first.Acquire());
+  SingleInstance second(where);
+  EXPECT_FALSE(second.Acquire());
+  EXPECT_TRUE(second.ReachRunningCopy());
+}
+
+TEST_F(SingleInstanceTest, AFirstCopyThatCannotBeReachedLeavesTheSecondToEndSilently) {
+  QLockFile heldElsewhere(QString::fromStdString((dir / "zemtra.lock").string()));
+  ASSERT_TRUE(heldElsewhere.tryLock());
+  SingleInstance second(where);
+  EXPECT_FALSE(second.Acquire());
+  EXPECT_FALSE(second.ReachRunningCopy());
+}
+
+}  // namespace

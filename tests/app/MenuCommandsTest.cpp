@@ -1,0 +1,277 @@
+// The menu commands of the main window on files, settings and the reference: their
+// file dialogs, boxes, status notices, caption and graphs.
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTimer>
+#include <stdexcept>
+
+#include "WindowTestSupport.h"
+#include "adc/Amp_setting.h"
+#include "display/Fft_setting.h"
+
+namespace {
+
+class MenuCommandsTest : public WindowTest {
+ protected:
+  void Trigger(QAction*(MainMenu::*item)) { (window->Menu().*item)->trigger(); }
+  // Runs `edit` on the dialog once its modal loop has started.
+  template <class Dialog>
+  void WhenShown(std::function<void(Dialog&)> edit) {
+    auto* dialog = window->findChild<Dialog*>();
+    QTimer::singleShot(0, dialog, [dialog, edit] { edit(*dialog); });
+  }
+  std::vector<std::string> Boxes() const {
+    std::vector<std::string> texts;
+    for (const auto& m : prompter.messages) texts.push_back(m.text);
+    return texts;
+  }
+  std::string Field(QLineEdit* field) const { return field->text().toStdString(); }
+  bool CommandsUnlocked() const {
+    return window->Controls().MeasureStartBtn->isEnabled() && window->Menu().MenuData->menuAction()->isEnabled();
+  }
+};
+
+TEST_F(MenuCommandsTest, FileDialogsTakeTheirFiltersAndStartNamesAndACancelChangesNothing) {
+  const struct {
+    QAction* MainMenu::*item;
+    bool save;
+    const char* filter;
+    const char* start[3];  // for DataFileName "/data/run1.DTA", "D:\data\run1.DTA", none
+  } rows[] = {
+      {&MainMenu::MenuFileNew, true, "Data files (*.DTA)", {"/data/run1.DTA", "run1.DTA", "*.DTA"}},
+      {&MainMenu::MenuDataLoad, false, "データファイル (*.DTA)", {"/data/run1.DTA", "run1.DTA", "*.DTA"}},
+      {&MainMenu::MenuDataSave, true, "データファイル (*.DTA)", {"/data/run1.DTA", "run1.DTA", "*.DTA"}},
+      {&MainMenu::MenuTextSave, true, "FFTファイル (*.FFT)", {"/data/run1.FFT", "run1.FFT", "*.FFT"}},
+      {&MainMenu::MenuRefLoadFile, false, "データファイル (*.DTA)", {"/data/run1.DTA", "run1.DTA", "*.DTA"}},
+      {&MainMenu::MenuOpenSettingFile, false, "設定 ファイル (*.prf)", {"*.prf", "*.prf", "*.prf"}},
+      {&MainMenu::MenuSaveSettingFile, true, "設定 ファイル (*.prf)", {"*.prf", "*.prf", "*.prf"}},
+  };
+  const char* names[] = {"/data/run1.DTA", "D:\\data\\run1.DTA", ""};
+  for (int n = 0; n < 3; ++n) {
+    SaveSetting save;
+    save.DataFileName = names[n];
+    WriteDefaults({}, save);
+    Open();
+    Measure();
+    const QString caption = window->windowTitle();
+    for (const auto& r : rows) {
+      prompter.fileDialogs.clear();
+      prompter.answers = {true};  // 新規ファイル: the unsaved measurement may go
+      (window->Menu().*(r.item))->trigger();
+      ASSERT_EQ(prompter.fileDialogs.size(), 1U) << r.filter;
+      EXPECT_EQ(prompter.fileDialogs[0].save, r.save) << r.filter;
+      EXPECT_EQ(prompter.fileDialogs[0].filter, r.filter);
+      EXPECT_EQ(prompter.fileDialogs[0].initialName, r.start[n]) << r.filter << " from " << names[n];
+      EXPECT_TRUE(prompter.messages.empty()) << r.filter;
+      EXPECT_TRUE(window->State().fDataValid) << r.filter;
+      EXPECT_EQ(window->windowTitle(), caption) << r.filter;
+      EXPECT_TRUE(CommandsUnlocked()) << r.filter;
+    }
+  }
+}
+
+TEST_F(MenuCommandsTest, FailuresShowTheirBoxesAndChangeNothing) {
+  WriteBytes(dir / "garbage.DTA", "not a data file");
+  WriteBytes(dir / "garbage.prf", "not settings");
+  WriteBytes(dir / "kept.DTA", "an older file");
+  const std::string missing = (dir / "missing" / "out").string();
+  const struct {
+    const char* name;
+    bool measured;
+    QAction* MainMenu::*item;
+    std::string file;
+    std::vector<std::string> boxes;
+  } rows[] = {
+      {"save without data", false, &MainMenu::MenuDataSave, "", {"データがありません"}},
+      {"spectrum without data",
+       false,
+       &MainMenu::MenuTextSave,
+       "",
+       {"データがありません", "FFTデータ保存できませんでした"}},
+      {"load an invalid file",
+       true,
+       &MainMenu::MenuDataLoad,
+       (dir / "garbage.DTA").string(),
+       {"データファイルの内容が正しくありませんでした"}},
+      {"reference from an invalid file",
+       true,
+       &MainMenu::MenuRefLoadFile,
+       (dir / "garbage.DTA").string(),
+       {"データファイルの内容が正しくありませんでした"}},
+      {"open invalid settings",
+       true,
+       &MainMenu::MenuOpenSettingFile,
+       (dir / "garbage.prf").string(),
+       {"設定ファイルの内容が正しくありませんでした"}},
+      {"save data where none can be written", true, &MainMenu::MenuDataSave, missing, {"データ保存できませんでした"}},
+      {"write the spectrum where none can be written",
+       true,
+       &MainMenu::MenuTextSave,
+       missing,
+       {"FFTデータ保存できませんでした"}},
+      {"save settings where none can be written",
+       true,
+       &MainMenu::MenuSaveSettingFile,
+       missing,
+       {"初期設定ファイルを保存できませんでした"}},
+      {"keep an existing file", true, &MainMenu::MenuDataSave, (dir / "kept.DTA").string(), {}},
+  };
+  WriteDefaults();
+  for (const auto& r : rows) {
+    Open();
+    if (r.measured) Measure();
+    const QString caption = window->windowTitle();
+    prompter.messages.clear();
+    prompter.files = {r.file};
+    (window->Menu().*(r.item))->trigger();
+    EXPECT_EQ(Boxes(), r.boxes) << r.name;
+    EXPECT_EQ(window->State().fDataValid, r.measured) << r.name;
+    EXPECT_FALSE(window->State().fDataSaved) << r.name;
+    EXPECT_FALSE(window->State().fRefValid) << r.name;
+    EXPECT_EQ(window->windowTitle(), caption) << r.name;
+    EXPECT_TRUE(CommandsUnlocked()) << r.name;
+  }
+  EXPECT_EQ(ReadBytes(dir / "kept.DTA"), "an older file") << "the overwrite question was answered No";
+}
+
+TEST_F(MenuCommandsTest, SaveReloadOverlayAndReopen) {
+  WriteDefaults();
+  Open();
+  Measure();
+  const QImage alone = window->Graph().SpecBitmap().copy();
+  const std::string rms = Field(window->Controls().EditRMS);
+  const auto run1 = (dir / "run1").string();
+
+  prompter.files = {run1};
+  Trigger(&MainMenu::MenuDataSave);
+  EXPECT_TRUE(fs::exists(run1 + ".DTA"));
+  EXPECT_EQ(window->windowTitle().toStdString(), "Zemtra : run1.DTA");
+  EXPECT_TRUE(window->State().fDataSaved);
+
+  prompter.files = {(dir / "spec").string()};
+  Trigger(&MainMenu::MenuTextSave);
+  EXPECT_TRUE(fs::exists(dir / "spec.FFT"));
+  EXPECT_EQ(window->windowTitle().toStdString(), "Zemtra : run1.DTA") << "the spectrum leaves the caption";
+
+  prompter.files = {run1 + ".DTA"};
+  Trigger(&MainMenu::MenuRefLoadFile);
+  EXPECT_TRUE(window->State().fRefValid);
+  EXPECT_EQ(Panel(1), "参照データを読み込みました");
+  EXPECT_NE(window->Graph().SpecBitmap(), alone) << "the reference is drawn over the measurement";
+
+  Trigger(&MainMenu::MenuRefClear);
+  EXPECT_FALSE(window->State().fRefValid);
+  EXPECT_EQ(window->Graph().SpecBitmap(), alone);
+  EXPECT_EQ(Panel(2), "Δｆ= 4.688Hz / 絶対値[dBV] 表示 / 窓関数=ハニング窓");
+
+  prompter.files = {run1 + ".DTA"};
+  Trigger(&MainMenu::MenuDataLoad);
+  EXPECT_EQ(Panel(1), "データファイル読み込みました");
+  EXPECT_EQ(Field(window->Controls().EditRMS), rms) << "the same measurement back";
+  EXPECT_EQ(Field(window->Controls().EditPeakHz), "600.000");
+  EXPECT_EQ(window->windowTitle().toStdString(), "Zemtra : run1.DTA");
+
+  prompter.files = {(dir / "cfg").string()};
+  Trigger(&MainMenu::MenuSaveSettingFile);
+  prompter.files = {(dir / "cfg.prf").string()};
+  Trigger(&MainMenu::MenuOpenSettingFile);
+  EXPECT_FALSE(window->State().fDataValid) << "opening settings drops the measurements";
+  EXPECT_EQ(Field(window->Controls().EditRMS), "---");
+  EXPECT_EQ(Panel(1), "");
+
+  prompter.files = {(dir / "next").string()};
+  Trigger(&MainMenu::MenuFileNew);
+  EXPECT_TRUE(prompter.questions.empty()) << "nothing unsaved to ask about";
+  EXPECT_EQ(window->windowTitle().toStdString(), "Zemtra : next.DTA");
+  EXPECT_TRUE(prompter.messages.empty());
+}
+
+TEST_F(MenuCommandsTest, DisplaySettingsRedrawTheReadoutAndAskBeforeDroppingData) {
+  WriteDefaults();
+  Open();
+  Measure();
+  MainFormControls& c = window->Controls();
+  c.PeakFwdBtn->click();  // 604.688 Hz, beside the peak
+  const std::string absolute = Field(c.EditPeakdB);
+
+  WhenShown<TFormFFTSetting>([](TFormFFTSetting& d) {
+    d.CheckBoxAbsodB->click();  // relative levels
+    d.SetBtnClick();
+  });
+  Trigger(&MainMenu::MenuDispSetting);
+  EXPECT_EQ(Field(c.EditPeakHz), "604.688") << "the line shown stays";
+  EXPECT_NE(Field(c.EditPeakdB), absolute) << "its level follows the display";
+  EXPECT_EQ(c.LabelPeakdB->text().toStdString(), "dB");
+
+  const auto newCount = [](TFormFFTSetting& d) {
+    d.ComboBoxDNum->setCurrentIndex(d.ComboBoxDNum->findData(1));  // 2048 samples
+    d.ComboBoxDNumChange();
+    d.SetBtnClick();
+  };
+  prompter.answers = {false};
+  WhenShown<TFormFFTSetting>(newCount);
+  Trigger(&MainMenu::MenuDispSetting);
+  ASSERT_EQ(prompter.questions.size(), 1U);
+  EXPECT_EQ(prompter.questions[0].text, "データを保存していませんが、破棄してもいいですか？");
+  EXPECT_TRUE(window->State().fDataValid) << "Cancel keeps the measurement";
+  EXPECT_EQ(window->State().fftSetting.DataCountMax, 1024) << "and its sample count";
+
+  prompter.answers = {true};
+  WhenShown<TFormFFTSetting>(newCount);
+  Trigger(&MainMenu::MenuDispSetting);
+  EXPECT_FALSE(window->State().fDataValid);
+  EXPECT_EQ(window->State().fftSetting.DataCountMax, 2048);
+  EXPECT_EQ(Field(c.EditRMS), "---");
+
+  WhenShown<TFormFFTSetting>([](TFormFFTSetting& d) {
+    d.CheckBoxAbsodB->click();
+    d.reject();  // Esc or the close button
+  });
+  Trigger(&MainMenu::MenuDispSetting);
+  EXPECT_EQ(window->State().fftSetting.fAbsoGraph, 0) << "a cancelled dialog changes nothing";
+}
+
+TEST_F(MenuCommandsTest, ConverterSettingsTakeEffectAtTheNextStart) {
+  WriteDefaults();
+  Open();
+  WhenShown<TFormAmpSetting>([](TFormAmpSetting& d) {
+    d.ComboBox3->setCurrentIndex(d.ComboBox3->findData(3));  // gain 32
+    d.reject();
+  });
+  Trigger(&MainMenu::MenuADUnitSetting);
+  EXPECT_EQ(window->State().editAdSetting.GainSel, 5U) << "cancelled";
+
+  WhenShown<TFormAmpSetting>([](TFormAmpSetting& d) {
+    d.ComboBox3->setCurrentIndex(d.ComboBox3->findData(3));
+    d.SetBtnClick();
+  });
+  Trigger(&MainMenu::MenuADUnitSetting);
+  EXPECT_EQ(window->State().editAdSetting.Gain, 32);
+  EXPECT_EQ(window->State().measAdSetting.GainSel, 5U) << "not before the next start";
+  Measure();
+  EXPECT_TRUE(unit->Sent("SG3"));
+  EXPECT_EQ(window->State().measAdSetting.Gain, 32);
+}
+
+TEST_F(MenuCommandsTest, AnExceptionInACommandIsShownAndTheCommandsComeBack) {
+  struct FailingDialogs : ScriptedPrompter {
+    std::string ChooseOpenFile(const std::string&, const std::string&) override {
+      throw std::runtime_error("the file dialog failed");
+    }
+  } failing;
+  promptWith = &failing;
+  WriteDefaults();
+  Open();
+  Trigger(&MainMenu::MenuDataLoad);  // locks the commands, then the dialog throws
+  ASSERT_EQ(failing.messages.size(), 1U);
+  EXPECT_EQ(failing.messages[0].text, "the file dialog failed");
+  EXPECT_TRUE(CommandsUnlocked());
+  Measure();
+  EXPECT_TRUE(window->State().fDataValid) << "the program goes on";
+}
+
+}  // namespace
