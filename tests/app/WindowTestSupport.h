@@ -44,6 +44,7 @@ class WindowTest : public ::testing::Test {
     MainFormEnvironment env(*unit);
     env.settingsPath = settingsPath;
     env.prompter = promptWith;
+    env.printPrompter = promptWith;
     env.waitIdle = [this] {
       Advance();
       ++waits;
@@ -86,7 +87,7 @@ class WindowTest : public ::testing::Test {
   FakeTime time;
   VirtualSimClock clock;
   ScriptedPrompter prompter;
-  DialogPrompter* promptWith = &prompter;  // the window's prompter
+  ScriptedPrompter* promptWith = &prompter;  // the window's boxes and dialogs
   int waits = 0;
   std::function<void(int)> onWait;  // called with the number of each reply-wait turn
   std::unique_ptr<WindowUnit> unit;
