@@ -20,6 +20,7 @@
 #include "app/Zemtra_main.h"
 #include "files/FileTestSupport.h"
 #include "ui/StatusBar.h"
+#include "ui/UiFont.h"
 
 // 1 mV at 600 Hz without converter noise: exactly on line 128 of 1024 samples at 4800 per second.
 inline constexpr const char* kQuietSine = "noise=off,ch0=sine:600:1e-3";
@@ -40,6 +41,7 @@ class WindowTest : public ::testing::Test {
   // A window on a unit of this CONFIG, after its start-up work.
   void Open(const std::string& config = kQuietSine) {
     window.reset();
+    QApplication::setFont(UiFont());  // as the entry point sets it
     unit = std::make_unique<WindowUnit>(config, clock);
     MainFormEnvironment env(*unit);
     env.settingsPath = settingsPath;
