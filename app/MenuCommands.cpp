@@ -1,12 +1,15 @@
-// The menu commands of TFormMain on files, settings and the reference. Each asks for
-// its file through the prompter, lets the session do the work and shows the outcome:
-// boxes of the catalogue, status notices, caption, graphs and readouts.
+// The menu commands of TFormMain on files, settings, the reference and printing. Each
+// asks for its file or printer through the prompters, lets the session (or the print
+// commands) do the work and shows the outcome: boxes of the catalogue, status notices,
+// caption, graphs and readouts.
 #include <QLineEdit>
 
 #include "adc/Amp_setting.h"
 #include "app/FileNames.h"
 #include "app/Zemtra_main.h"
 #include "display/Fft_setting.h"
+#include "files/PrintCommands.h"
+#include "model/UnitTables.h"
 #include "ui/Myversion.h"
 
 namespace {
@@ -183,4 +186,28 @@ void TFormMain::MenuOpenSettingFileClick() {
 void TFormMain::MenuSaveSettingFileClick() {
   const std::string chosen = ChooseFile(true, tr("設定 ファイル (*.prf)"), {}, kAnySettingFile);
   if (session_.Settings().SaveSettingFile(chosen).outcome == SaveOutcome::Failed) message_.IniSaveError();
+}
+
+void TFormMain::MenuFilePrintSettingClick() { PageSetupCommand(printPrompter_, *printer_); }
+
+void TFormMain::MenuFilePrintClick() {
+  const SessionState& state = session_.State();
+  if (!state.fDataValid) {
+    message_.NoDataError();
+    return;
+  }
+  // The readout is printed as it stands, also when the user stepped it off the peak.
+  const PrintInfo info{.samples = state.curData.ad_dnum,
+                       .fft = state.fftSetting,
+                       .save = state.saveSetting,
+                       .rateText = RateText(static_cast<int>(state.curData.spsSel)),
+                       .freqStepText = FreqStepText(state.curData.deltaF),
+                       .peakVolt = controls_.EditPeakVolt->text().toStdString(),
+                       .peakDb = controls_.EditPeakdB->text().toStdString(),
+                       .peakHz = controls_.EditPeakHz->text().toStdString(),
+                       .peakVoltUnit = results_.Peak().unit};
+  // A failed page leaves the measurement and the window as they were.
+  if (PrintCommand(printPrompter_, *printer_, graph_, state.fftSetting, info).status == PrintStatus::Failed) {
+    message_.PrintError();
+  }
 }

@@ -40,7 +40,10 @@ int main(int argc, char** argv) {
   }
 
   QApplication app(argc, argv);
+  // Also names the configuration directory of an installed copy's settings (~/.config/Zemtra/).
   QApplication::setApplicationName(QString::fromLatin1(kProgramCaption));
+  // The desktop entry's id, so the desktop shows the windows under the entry's name and icon.
+  QGuiApplication::setDesktopFileName(QStringLiteral(ZEMTRA_APP_ID));
   QApplication::setFont(UiFont());
 
   SingleInstance instance(SingleInstance::DefaultDirectory());

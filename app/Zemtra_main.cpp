@@ -5,6 +5,7 @@
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPrinter>
 #include <QPushButton>
 #include <exception>
 #include <thread>
@@ -33,8 +34,10 @@ TFormMain::TFormMain(MainFormEnvironment environment, QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                               Qt::WindowCloseButtonHint),
       env_(std::move(environment)),
-      ownPrompter_(env_.prompter == nullptr ? std::make_unique<QtPrompter>(this) : nullptr),
+      ownPrompter_(env_.prompter == nullptr || env_.printPrompter == nullptr ? std::make_unique<QtPrompter>(this)
+                                                                             : nullptr),
       prompter_(env_.prompter != nullptr ? *env_.prompter : *ownPrompter_),
+      printPrompter_(env_.printPrompter != nullptr ? *env_.printPrompter : *ownPrompter_),
       message_(prompter_, kUnitName, kProgramCaption),
       session_(prompter_, env_.steadyClock, env_.wallClock),
       unit_(
@@ -58,7 +61,8 @@ TFormMain::TFormMain(MainFormEnvironment environment, QWidget* parent)
       results_(controls_, graph_, status_, session_.State()),
       fftSetting_(new TFormFFTSetting(prompter_, this)),
       ampSetting_(new TFormAmpSetting(this)),
-      version_(new TFormVersion(this)) {
+      version_(new TFormVersion(this)),
+      printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
   setFont(UiFont());
   setWindowTitle(QString::fromLatin1(kProgramCaption));
   form_->setFixedSize(MainFormControls::kClientWidth, MainFormControls::kClientHeight);
@@ -67,11 +71,6 @@ TFormMain::TFormMain(MainFormEnvironment environment, QWidget* parent)
   layout()->setSizeConstraint(QLayout::SetFixedSize);
   results_.ClearResults();
   pollTimer_.setSingleShot(true);
-  // 印刷設定 and 印刷(&P) come with the printer part: the window will own one QPrinter
-  // for the program's run and connect these two items beside the others. Until then
-  // they are visibly off.
-  menu_.MenuFilePrintSetting->setEnabled(false);
-  menu_.MenuFilePrint->setEnabled(false);
   ConnectCommands();
   QTimer::singleShot(0, this, &TFormMain::StartupWork);
 }
@@ -96,6 +95,8 @@ void TFormMain::ConnectCommands() {
   connect(menu_.MenuADUnitSetting, &QAction::triggered, this, guarded(&TFormMain::MenuADUnitSettingClick));
   connect(menu_.MenuOpenSettingFile, &QAction::triggered, this, guarded(&TFormMain::MenuOpenSettingFileClick));
   connect(menu_.MenuSaveSettingFile, &QAction::triggered, this, guarded(&TFormMain::MenuSaveSettingFileClick));
+  connect(menu_.MenuFilePrintSetting, &QAction::triggered, this, guarded(&TFormMain::MenuFilePrintSettingClick));
+  connect(menu_.MenuFilePrint, &QAction::triggered, this, guarded(&TFormMain::MenuFilePrintClick));
   connect(&pollTimer_, &QTimer::timeout, this, guarded(&TFormMain::AcquireTick));
   connect(controls_.PeakFwdBtn, &QPushButton::clicked, this,
           [this] { Guarded([this] { results_.PeakFwdBtnClick(); }); });

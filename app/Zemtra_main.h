@@ -8,8 +8,8 @@
 //     that runs only while a measurement runs, the finish with its boxes, and every
 //     failure with the texts of the status bar and the catalogue;
 //   - the results panel (app/ResultsPanel.h) and the menu commands on files,
-//     settings and the reference (app/MenuCommands.cpp), whose file dialogs and boxes
-//     go through the prompter.
+//     settings, the reference and printing (app/MenuCommands.cpp), whose file and
+//     print dialogs and boxes go through the prompters.
 // Re-entrancy: the set-up's reply waits let events run. While the unit is being set
 // up a press of the start button (then "計測中止") ends the set-up at once, and a
 // close waits until the set-up has ended, then stops the measurement. The commands
@@ -33,7 +33,9 @@
 #include "ui/DialogPrompter.h"
 #include "ui/Mymessage.h"
 #include "ui/Mystatus.h"
+#include "ui/PrintPrompter.h"
 
+class QPrinter;
 class QtPrompter;
 class TFormAmpSetting;
 class TFormFFTSetting;
@@ -43,9 +45,10 @@ class TFormVersion;
 struct MainFormEnvironment {
   explicit MainFormEnvironment(D2xx& unitDriver) : driver(unitDriver) {}
 
-  D2xx& driver;                        // the unit's driver (simulated or real); outlives the window
-  std::filesystem::path settingsPath;  // the default settings file, resolved once
-  DialogPrompter* prompter = nullptr;  // boxes and file dialogs; null: Qt's, parented to the window
+  D2xx& driver;                            // the unit's driver (simulated or real); outlives the window
+  std::filesystem::path settingsPath;      // the default settings file, resolved once
+  DialogPrompter* prompter = nullptr;      // boxes and file dialogs; null: Qt's, parented to the window
+  PrintPrompter* printPrompter = nullptr;  // print and page-setup dialogs; null: Qt's, as above
   // Between two looks at the link in a reply wait, after the window's events ran:
   // empty for a short sleep (the wait never spins a core).
   std::function<void()> waitIdle;
@@ -106,6 +109,8 @@ class TFormMain : public QMainWindow {
   void MenuADUnitSettingClick();
   void MenuOpenSettingFileClick();
   void MenuSaveSettingFileClick();
+  void MenuFilePrintSettingClick();
+  void MenuFilePrintClick();
   // Another copy asked for this window.
   void RaiseWindow();
 
@@ -152,6 +157,7 @@ class TFormMain : public QMainWindow {
   MainFormEnvironment env_;
   std::unique_ptr<QtPrompter> ownPrompter_;
   DialogPrompter& prompter_;
+  PrintPrompter& printPrompter_;
   TmyMessage message_;
   MeasurementSession session_;
   TADC unit_;
@@ -165,6 +171,9 @@ class TFormMain : public QMainWindow {
   TFormFFTSetting* fftSetting_;
   TFormAmpSetting* ampSetting_;
   TFormVersion* version_;
+  // The program's one printer: what either print command chooses (printer, file,
+  // paper, orientation) holds for the next.
+  std::unique_ptr<QPrinter> printer_;
   QTimer pollTimer_{this};  // single-shot, armed only while measuring
   std::optional<std::chrono::steady_clock::time_point> progressShownAt_;
   bool startupPending_ = true;  // the start-up work has not run yet

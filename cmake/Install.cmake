@@ -6,8 +6,6 @@ endif()
 
 include(GNUInstallDirs)
 
-# The desktop entry, the metainfo and the icon share the application's id.
-set(ZEMTRA_APP_ID org.zemtra.Zemtra)
 set(ZEMTRA_DIST ${PROJECT_SOURCE_DIR}/dist)
 set(ZEMTRA_MAN_BUILD_DIR ${PROJECT_BINARY_DIR}/man)
 

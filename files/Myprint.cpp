@@ -12,11 +12,12 @@
 
 namespace {
 
-// The text block's two typefaces: the canvas's own for ASCII, and for everything else
-// an installed family with Japanese glyphs (preferring Japanese glyph shapes), unless
-// the canvas's own has them. A line is set run by run in these, so no character goes
-// through the platform's font fallback, whose patterns Qt keeps for ever, and digits
-// keep their text in a PDF (the CJK fonts' digits in a Latin run do not).
+// The text block's two typefaces: ASCII in the canvas's own unless that is a CJK font,
+// then in an installed Latin family; everything else in an installed family with
+// Japanese glyphs (preferring Japanese glyph shapes), unless the canvas's own has them.
+// A line is set run by run in these, so no character goes through the platform's font
+// fallback, whose patterns Qt keeps for ever, and digits keep their text in a PDF (a
+// CJK font's digits in a Latin run reach it as glyphs without text).
 struct TextFaces {
   QFont latin;
   QFont japanese;
@@ -29,14 +30,35 @@ struct TextFaces {
   }
 };
 
+bool HasJapanese(const QString& family) {
+  return QFontDatabase::writingSystems(family).contains(QFontDatabase::Japanese);
+}
+
+// An installed proportional Latin family without Japanese glyphs, a sans-serif one
+// where there is one; empty when there is none.
+QString PlainLatinFamily() {
+  QStringList plain;
+  for (const QString& name : QFontDatabase::families(QFontDatabase::Latin)) {
+    if (!HasJapanese(name) && !QFontDatabase::isFixedPitch(name)) plain.push_back(name);
+  }
+  const auto sans = std::find_if(plain.begin(), plain.end(),
+                                 [](const QString& name) { return name.contains(QLatin1String("Sans")); });
+  return sans != plain.end() ? *sans : plain.value(0);
+}
+
 TextFaces TextFacesOf(const QFont& canvasFont) {
   QFont latin(canvasFont);
   // Unhinted design metrics: what is measured is what the page gets.
   latin.setHintingPreference(QFont::PreferNoHinting);
   QFont japanese(latin);
   const QString family = QFontInfo(canvasFont).family();
+  if (HasJapanese(family)) {
+    const QString plain = PlainLatinFamily();
+    if (!plain.isEmpty()) latin.setFamily(plain);
+    return {latin, japanese};
+  }
   const QStringList families = QFontDatabase::families(QFontDatabase::Japanese);
-  if (!families.isEmpty() && !QFontDatabase::writingSystems(family).contains(QFontDatabase::Japanese)) {
+  if (!families.isEmpty()) {
     const auto shaped = std::find_if(families.begin(), families.end(), [](const QString& name) {
       return name.contains(QLatin1String("JP")) && !QFontDatabase::isFixedPitch(name);
     });

@@ -6,12 +6,15 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPrinter>
 #include <QTimer>
+#include <optional>
 #include <stdexcept>
 
 #include "WindowTestSupport.h"
 #include "adc/Amp_setting.h"
 #include "display/Fft_setting.h"
+#include "files/PdfTools.h"
 
 namespace {
 
@@ -255,6 +258,82 @@ TEST_F(MenuCommandsTest, ConverterSettingsTakeEffectAtTheNextStart) {
   Measure();
   EXPECT_TRUE(unit->Sent("SG3"));
   EXPECT_EQ(window->State().measAdSetting.Gain, 32);
+}
+
+TEST_F(MenuCommandsTest, PrintShowsItsOutcomeAndAFailureKeepsTheMeasurement) {
+  const fs::path pdf = dir / "page.pdf";
+  const auto toPdf = [](const fs::path& file) {
+    return [file](QPrinter& p) {
+      p.setOutputFormat(QPrinter::PdfFormat);
+      p.setOutputFileName(QString::fromStdString(file.string()));
+      return true;
+    };
+  };
+  const struct {
+    const char* name;
+    bool measured;
+    std::vector<ScriptedPrompter::PrintDialogStep> dialogs;
+    int dialogsShown;
+    std::vector<std::string> boxes;
+    bool printed;
+  } rows[] = {
+      {"no measurement", false, {toPdf(pdf)}, 0, {"データがありません"}, false},
+      {"the print dialog cancelled", true, {}, 1, {}, false},
+      {"a printer that cannot begin", true, {toPdf(dir / "missing" / "page.pdf")}, 1, {"印刷できませんでした"}, false},
+      {"printed to a PDF file", true, {toPdf(pdf)}, 1, {}, true},
+  };
+  WriteDefaults();
+  for (const auto& r : rows) {
+    Open();
+    if (r.measured) {
+      Measure();
+      window->Controls().PeakFwdBtn->click();  // the readout one line off the peak
+    }
+    prompter.messages.clear();
+    prompter.printDialogCount = 0;
+    prompter.printDialogs.assign(r.dialogs.begin(), r.dialogs.end());
+    const QImage screen = window->Graph().SpecBitmap().copy();
+    Trigger(&MainMenu::MenuFilePrint);
+    EXPECT_EQ(prompter.printDialogCount, r.dialogsShown) << r.name;
+    EXPECT_EQ(Boxes(), r.boxes) << r.name;
+    EXPECT_EQ(fs::exists(pdf), r.printed) << r.name;
+    EXPECT_EQ(window->State().fDataValid, r.measured) << r.name;
+    EXPECT_TRUE(window->isVisible()) << r.name;
+    EXPECT_EQ(window->Graph().SpecBitmap(), screen) << r.name << ": the screen is left as it was";
+    EXPECT_TRUE(CommandsUnlocked()) << r.name;
+  }
+  // The page carries the measurement's conditions and the readout as the window shows it.
+  const MainFormControls& c = window->Controls();
+  const std::string text = PdfText(pdf);
+  for (const std::string& line :
+       {std::string("データ数：1024"), std::string("サンプリング：4.8ksps"), std::string("周波数分解能：4.688Hz"),
+        "ピーク値[" + c.LabelPeakVolt->text().toStdString() + "]：" + Field(c.EditPeakVolt),
+        "ピーク値[dBV]：" + Field(c.EditPeakdB), std::string("ピーク値[Hz]：604.688")}) {
+    EXPECT_NE(text.find(line), std::string::npos) << line << " in\n" << text;
+  }
+}
+
+TEST_F(MenuCommandsTest, PageSetupNeedsNoDataAndHoldsForThePrintDialog) {
+  WriteDefaults();
+  Open();
+  EXPECT_TRUE(window->Menu().MenuFilePrintSetting->isEnabled());
+  EXPECT_TRUE(window->Menu().MenuFilePrint->isEnabled());
+  prompter.printDialogs = {[](QPrinter& p) {
+    p.setPageOrientation(QPageLayout::Landscape);
+    return true;
+  }};
+  Trigger(&MainMenu::MenuFilePrintSetting);
+  EXPECT_EQ(prompter.printDialogCount, 1);
+  EXPECT_TRUE(prompter.messages.empty());
+
+  Measure();
+  std::optional<QPageLayout::Orientation> seen;
+  prompter.printDialogs = {[&seen](QPrinter& p) {
+    seen = p.pageLayout().orientation();
+    return false;
+  }};
+  Trigger(&MainMenu::MenuFilePrint);
+  EXPECT_EQ(seen, QPageLayout::Landscape) << "both commands work on the one printer";
 }
 
 TEST_F(MenuCommandsTest, AnExceptionInACommandIsShownAndTheCommandsComeBack) {

@@ -20,6 +20,7 @@
 #include "app/Zemtra_main.h"
 #include "files/FileTestSupport.h"
 #include "ui/StatusBar.h"
+#include "ui/UiFont.h"
 
 // 1 mV at 600 Hz without converter noise: exactly on line 128 of 1024 samples at 4800 per second.
 inline constexpr const char* kQuietSine = "noise=off,ch0=sine:600:1e-3";
@@ -40,10 +41,12 @@ class WindowTest : public ::testing::Test {
   // A window on a unit of this CONFIG, after its start-up work.
   void Open(const std::string& config = kQuietSine) {
     window.reset();
+    QApplication::setFont(UiFont());  // as the entry point sets it
     unit = std::make_unique<WindowUnit>(config, clock);
     MainFormEnvironment env(*unit);
     env.settingsPath = settingsPath;
     env.prompter = promptWith;
+    env.printPrompter = promptWith;
     env.waitIdle = [this] {
       Advance();
       ++waits;
@@ -86,7 +89,7 @@ class WindowTest : public ::testing::Test {
   FakeTime time;
   VirtualSimClock clock;
   ScriptedPrompter prompter;
-  DialogPrompter* promptWith = &prompter;  // the window's prompter
+  ScriptedPrompter* promptWith = &prompter;  // the window's boxes and dialogs
   int waits = 0;
   std::function<void(int)> onWait;  // called with the number of each reply-wait turn
   std::unique_ptr<WindowUnit> unit;
