@@ -518,6 +518,9 @@ void PrepareCanvas(QPainter& canvas) {
   // The labels' sizes were measured in the screen font: print in the same face.
   QFont font = UiFont();
   font.setPointSize(kPrintFontPoints);
+  // Shaping gives a digit beside a letter a glyph that a PDF's text cannot name, so
+  // "0dBV" would copy as " dBV"; the labels are plain ASCII and need none.
+  font.setStyleStrategy(QFont::PreferNoShaping);
   canvas.setFont(font);
 }
 

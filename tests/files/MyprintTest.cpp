@@ -103,7 +103,7 @@ TEST_F(MyprintTest, TheFourteenLinesReadBackFromThePdf) {
        {"< Zemtra >", "データ数：4096", "サンプリング：4.8ksps", "周波数分解能：1.172Hz", "dB表示：絶対値表示[dBV]",
         "窓関数による減衰の補正計算：なし", "窓関数：ハニング窓", "FFT計算 DCカット：有り", "信号波形 DCカット：なし",
         "ピーク値[uVrms]：707.000", "ピーク値[dBV]：-63.01", "ピーク値[Hz]：600.000", "測定：2026/12/08 19:50:07",
-        "ファイル名：/data/run1.DTA"}},
+        "ファイル名：/data/run1.DTA", "0dBV", "-80dBV", "0.1Hz", "1kHz"}},
       {[](FftSetting& f, SaveSetting& s) {
          f.whichWindowFunc = 3;
          f.fWinFuncAdjust = 1;
