@@ -4,10 +4,21 @@
 #include <QFile>
 #include <QFileInfo>
 
-std::filesystem::path DefaultSettingsPath(const QString& executableDir, const QString& configDir) {
+namespace {
+
+bool IsInstalledCopy(const QString& executableDir, const QString& desktopFileName) {
+  return QFileInfo::exists(
+      QDir(executableDir)
+          .filePath(QStringLiteral("../share/applications/") + desktopFileName + QStringLiteral(".desktop")));
+}
+
+}  // namespace
+
+std::filesystem::path DefaultSettingsPath(const QString& executableDir, const QString& configDir,
+                                          const QString& desktopFileName) {
   const QFileInfo beside(executableDir);
   QString dir = executableDir;
-  if (!beside.isDir() || !beside.isWritable()) {
+  if (!beside.isDir() || !beside.isWritable() || IsInstalledCopy(executableDir, desktopFileName)) {
     QDir().mkpath(configDir);
     dir = configDir;
   }

@@ -58,7 +58,8 @@ int main(int argc, char** argv) {
   try {
     MainFormEnvironment environment(*chosen.driver);
     environment.settingsPath = DefaultSettingsPath(QCoreApplication::applicationDirPath(),
-                                                   QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
+                                                   QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation),
+                                                   QGuiApplication::desktopFileName());
     TFormMain window(std::move(environment));
     QObject::connect(&instance, &SingleInstance::RaiseRequested, &window, &TFormMain::RaiseWindow);
     return QApplication::exec();

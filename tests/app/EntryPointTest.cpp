@@ -42,14 +42,21 @@ TEST(ProgramOptions, TheUnitOptionsOfTheCommandLineTool) {
   }
 }
 
-TEST(SettingsLocation, BesideTheExecutableWhenWritableElseTheConfigurationDirectory) {
+TEST(SettingsLocation, BesideAWritablePortableExecutableElseTheConfigurationDirectory) {
   TempDir dir;
   const QString config = QString::fromStdString((dir / "config" / "Zemtra").string());
-  EXPECT_EQ(DefaultSettingsPath(QString::fromStdString(dir.path().string()), config), dir / "Zemtraini.prf");
+  const QString app = QStringLiteral("org.example.App");
+  const auto at = [](const fs::path& path) { return QString::fromStdString(path.string()); };
+  fs::create_directories(dir / "portable");
+  EXPECT_EQ(DefaultSettingsPath(at(dir / "portable"), config, app), dir / "portable" / "Zemtraini.prf");
   WriteBytes(dir / "file", "");
-  const QString notADirectory = QString::fromStdString((dir / "file" / "bin").string());
-  EXPECT_EQ(DefaultSettingsPath(notADirectory, config), dir / "config" / "Zemtra" / "Zemtraini.prf");
+  EXPECT_EQ(DefaultSettingsPath(at(dir / "file" / "bin"), config, app), dir / "config" / "Zemtra" / "Zemtraini.prf");
   EXPECT_TRUE(fs::is_directory(dir / "config" / "Zemtra")) << "created";
+  // An installed copy, even in a bin directory its user may write (root's /usr/bin).
+  fs::create_directories(dir / "usr" / "bin");
+  fs::create_directories(dir / "usr" / "share" / "applications");
+  WriteBytes(dir / "usr" / "share" / "applications" / "org.example.App.desktop", "");
+  EXPECT_EQ(DefaultSettingsPath(at(dir / "usr" / "bin"), config, app), dir / "config" / "Zemtra" / "Zemtraini.prf");
 }
 
 class SingleInstanceTest : public ::testing::Test {
