@@ -8,10 +8,11 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 
-#include "BenchUnit.h"
 #include "app/Zemtra_main.h"
+#include "drivers/SimulatedUnit.h"
 #include "model/UnitTables.h"
 
 namespace {
@@ -45,13 +46,19 @@ void BM_FinishMeasurement(benchmark::State& state) {
   constexpr int kSpsSel = 12;
   const int samples = static_cast<int>(state.range(0));
   const auto period = std::chrono::nanoseconds(1'000'000'000 / SamplesPerSecond(kSpsSel));
+  std::string error;
+  const std::optional<SimConfig> demonstration = ParseSimulatedConfig("", error);
+  if (!demonstration) {
+    state.SkipWithError(error.c_str());
+    return;
+  }
   const std::filesystem::path dir = ScratchDirectory();
   QuietPrompter prompter;
   for (auto _ : state) {
     state.PauseTiming();
     VirtualSimClock clock;
-    const auto unit = MakeBenchUnit("", clock);
-    MainFormEnvironment env(*unit);
+    SimulatedUnit unit(*demonstration, clock);
+    MainFormEnvironment env(unit);
     env.settingsPath = dir / "Zemtraini.prf";  // written with the defaults: 65536 samples
     env.prompter = &prompter;
     env.waitIdle = [&clock] { clock.Advance(std::chrono::milliseconds(1)); };
