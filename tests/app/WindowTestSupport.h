@@ -8,53 +8,17 @@
 
 #include <QAbstractEventDispatcher>
 #include <QPushButton>
-#include <algorithm>
 #include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
-#include <string_view>
 
 #include "QtTestApp.h"
 #include "ScriptedPrompter.h"
-#include "adc/SimulatedBench.h"
+#include "SimulatedTap.h"
 #include "app/Zemtra_main.h"
 #include "files/FileTestSupport.h"
 #include "ui/StatusBar.h"
-
-// 1 mV at 600 Hz without converter noise: exactly on line 128 of 1024 samples at 4800 per second.
-inline constexpr const char* kQuietSine = "noise=off,ch0=sine:600:1e-3";
-// 2026/12/08 19:50:07 UTC.
-inline const std::chrono::system_clock::time_point kWallTime{std::chrono::seconds(1796759407)};
-
-// The simulated unit behind a tap that logs the wire, can refuse the start command and
-// reports the abort command as it goes out. The unit runs on a clock the test moves.
-class WindowUnit : public TapDriver {
- public:
-  WindowUnit(const std::string& config, const SimClock& clock) : WindowUnit(SimulatedBench::MakeUnit(config, clock)) {}
-
-  bool refuseStart = false;
-  std::function<void()> onAbort;
-
-  // Whether this command line (without its CR) went out.
-  bool Sent(const std::string& line) const { return std::ranges::find(wire, line + '\r') != wire.end(); }
-  bool IsOpen() const { return unit_->IsOpen(); }
-
-  FT_STATUS Write(const void* bytes, std::uint32_t n, std::uint32_t& written) override {
-    const std::string_view line(static_cast<const char*>(bytes), n);
-    if (line == "AX\r" && onAbort) onAbort();
-    if (refuseStart && line.starts_with('A') && line != "AX\r") {
-      wire.emplace_back(line);
-      return FT_IO_ERROR;
-    }
-    return TapDriver::Write(bytes, n, written);
-  }
-
- private:
-  explicit WindowUnit(std::unique_ptr<SimulatedUnit> unit) : TapDriver(*unit), unit_(std::move(unit)) {}
-
-  std::unique_ptr<SimulatedUnit> unit_;
-};
 
 class WindowTest : public ::testing::Test {
  protected:
@@ -70,7 +34,7 @@ class WindowTest : public ::testing::Test {
   // A window on a unit of this CONFIG, after its start-up work.
   void Open(const std::string& config = kQuietSine) {
     window.reset();
-    unit = std::make_unique<WindowUnit>(config, clock);
+    unit = std::make_unique<SimulatedTap>(config, clock);
     MainFormEnvironment env(*unit);
     env.settingsPath = settingsPath;
     env.prompter = promptWith;
@@ -119,6 +83,6 @@ class WindowTest : public ::testing::Test {
   DialogPrompter* promptWith = &prompter;  // the window's prompter
   int waits = 0;
   std::function<void(int)> onWait;  // called with the number of each reply-wait turn
-  std::unique_ptr<WindowUnit> unit;
+  std::unique_ptr<SimulatedTap> unit;
   std::unique_ptr<TFormMain> window;
 };
