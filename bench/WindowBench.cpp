@@ -3,7 +3,6 @@
 // the default 4800 samples per second with the demonstration signal.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QPushButton>
 #include <chrono>
 #include <cstdlib>
@@ -12,19 +11,12 @@
 #include <optional>
 #include <string>
 
+#include "BenchApp.h"
 #include "app/Zemtra_main.h"
 #include "drivers/SimulatedUnit.h"
 #include "model/UnitTables.h"
 
 namespace {
-
-QApplication& App() {
-  static char arg0[] = "zemtra-bench", arg1[] = "-platform", arg2[] = "offscreen";
-  static char* argv[] = {arg0, arg1, arg2, nullptr};
-  static int argc = 3;
-  static QApplication app(argc, argv);
-  return app;
-}
 
 // Nobody watches: no box, every question declined, every dialog cancelled.
 class QuietPrompter : public DialogPrompter {
@@ -63,7 +55,7 @@ class Run {
 };
 
 void BM_FinishMeasurement(benchmark::State& state) {
-  App();
+  BenchApp();
   constexpr int kSpsSel = 12;
   const int samples = static_cast<int>(state.range(0));
   const auto period = std::chrono::nanoseconds(1'000'000'000 / SamplesPerSecond(kSpsSel));
