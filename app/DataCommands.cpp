@@ -6,6 +6,27 @@
 #include "app/FileNames.h"
 #include "display/FftSettingRules.h"
 
+namespace {
+
+// Sets the data file name to `name` and writes; a declined overwrite gives the old
+// name back, a failed write keeps the new one.
+template <typename Write>
+SaveOutcome WriteUnderName(std::string& fileName, std::string name, Write write) {
+  std::string previous = std::exchange(fileName, std::move(name));
+  switch (write()) {
+    case WriteResult::Written:
+      return SaveOutcome::Written;
+    case WriteResult::Declined:
+      fileName = std::move(previous);
+      return SaveOutcome::Declined;
+    case WriteResult::Failed:
+      break;
+  }
+  return SaveOutcome::Failed;
+}
+
+}  // namespace
+
 DataCommands::DataCommands(SessionState& state, RecordAnalyser& analyser, Prompter& prompter, FileCalls& calls)
     : state_(state), analyser_(analyser), file_(prompter, calls) {
   loadBuffers_->Bind(loaded_);
@@ -73,19 +94,9 @@ SaveResult DataCommands::SaveData(const std::string& chosen) {
   if (!state_.fDataValid) return {SaveOutcome::NoData, {}};
   if (chosen.empty()) return {SaveOutcome::NotChosen, {}};
   SaveResult result{SaveOutcome::Failed, DataSaveName(chosen)};
-  std::string previous = std::exchange(state_.saveSetting.DataFileName, result.path);
-  switch (WriteCurrent(state_.saveSetting)) {
-    case WriteResult::Written:
-      state_.fDataSaved = true;
-      result.outcome = SaveOutcome::Written;
-      break;
-    case WriteResult::Declined:
-      state_.saveSetting.DataFileName = std::move(previous);
-      result.outcome = SaveOutcome::Declined;
-      break;
-    case WriteResult::Failed:
-      break;
-  }
+  result.outcome =
+      WriteUnderName(state_.saveSetting.DataFileName, result.path, [this] { return WriteCurrent(state_.saveSetting); });
+  if (result.outcome == SaveOutcome::Written) state_.fDataSaved = true;
   return result;
 }
 
@@ -93,20 +104,11 @@ SaveResult DataCommands::WriteSpectrum(const std::string& chosen) {
   if (!state_.fDataValid) return {SaveOutcome::NoData, {}};
   if (chosen.empty()) return {SaveOutcome::NotChosen, {}};
   SaveResult result{SaveOutcome::Failed, WithExtensionIfNoDot(chosen, kFftExtension)};
-  std::string previous = std::exchange(state_.saveSetting.DataFileName, DataNameOfSpectrum(result.path));
-  SaveSetting target = state_.saveSetting;
-  target.DataFileName = result.path;
-  switch (file_.SaveFftFile(kFftFileHeader, state_.measAdSetting, state_.curData, state_.fftSetting, target)) {
-    case WriteResult::Written:
-      result.outcome = SaveOutcome::Written;
-      break;
-    case WriteResult::Declined:
-      state_.saveSetting.DataFileName = std::move(previous);
-      result.outcome = SaveOutcome::Declined;
-      break;
-    case WriteResult::Failed:
-      break;
-  }
+  result.outcome = WriteUnderName(state_.saveSetting.DataFileName, DataNameOfSpectrum(result.path), [&] {
+    SaveSetting target = state_.saveSetting;
+    target.DataFileName = result.path;
+    return file_.SaveFftFile(kFftFileHeader, state_.measAdSetting, state_.curData, state_.fftSetting, target);
+  });
   return result;
 }
 

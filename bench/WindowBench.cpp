@@ -1,28 +1,22 @@
 // The end of a measurement in the main window: from the arrival of the last records to
-// the spectrum, waveform, labels, results and status shown (automatic saving off), on
+// the spectrum, waveform, labels, results and status painted (automatic saving off), on
 // the default 4800 samples per second with the demonstration signal.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QPushButton>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
+#include <optional>
 #include <string>
 
-#include "BenchUnit.h"
+#include "BenchApp.h"
 #include "app/Zemtra_main.h"
+#include "drivers/SimulatedUnit.h"
 #include "model/UnitTables.h"
 
 namespace {
-
-QApplication& App() {
-  static char arg0[] = "zemtra-bench", arg1[] = "-platform", arg2[] = "offscreen";
-  static char* argv[] = {arg0, arg1, arg2, nullptr};
-  static int argc = 3;
-  static QApplication app(argc, argv);
-  return app;
-}
 
 // Nobody watches: no box, every question declined, every dialog cancelled.
 class QuietPrompter : public DialogPrompter {
@@ -40,37 +34,64 @@ std::filesystem::path ScratchDirectory() {
   return ::mkdtemp(pattern.data());
 }
 
+// A window measuring from its own simulated unit on a clock the benchmark moves.
+class Run {
+ public:
+  Run(const SimConfig& config, const std::filesystem::path& settingsPath, DialogPrompter& prompter)
+      : unit(config, clock), window(Environment(settingsPath, prompter)) {}
+
+  VirtualSimClock clock;
+  SimulatedUnit unit;
+  TFormMain window;
+
+ private:
+  MainFormEnvironment Environment(const std::filesystem::path& settingsPath, DialogPrompter& prompter) {
+    MainFormEnvironment env(unit);
+    env.settingsPath = settingsPath;  // written with the defaults: 65536 samples
+    env.prompter = &prompter;
+    env.waitIdle = [this] { clock.Advance(std::chrono::milliseconds(1)); };
+    return env;
+  }
+};
+
 void BM_FinishMeasurement(benchmark::State& state) {
-  App();
+  BenchApp();
   constexpr int kSpsSel = 12;
   const int samples = static_cast<int>(state.range(0));
   const auto period = std::chrono::nanoseconds(1'000'000'000 / SamplesPerSecond(kSpsSel));
+  std::string error;
+  const std::optional<SimConfig> demonstration = ParseSimulatedConfig("", error);
+  if (!demonstration) {
+    state.SkipWithError(error.c_str());
+    return;
+  }
   const std::filesystem::path dir = ScratchDirectory();
   QuietPrompter prompter;
+  std::unique_ptr<Run> run;
   for (auto _ : state) {
     state.PauseTiming();
-    VirtualSimClock clock;
-    const auto unit = MakeBenchUnit("", clock);
-    MainFormEnvironment env(*unit);
-    env.settingsPath = dir / "Zemtraini.prf";  // written with the defaults: 65536 samples
-    env.prompter = &prompter;
-    env.waitIdle = [&clock] { clock.Advance(std::chrono::milliseconds(1)); };
-    TFormMain window(std::move(env));
+    run.reset();  // the last window's teardown is no part of a finish
+    run = std::make_unique<Run>(*demonstration, dir / "Zemtraini.prf", prompter);
+    TFormMain& window = run->window;
     window.StartupWork();
     window.Controls().MeasureStartBtn->click();
     // Every record is in but those of the last read.
-    clock.Advance(period * (samples - 1));
+    run->clock.Advance(period * (samples - 1));
     while (window.Session().SampleIndex() < samples - static_cast<int>(TADC::kMaxRecordsPerRead)) window.AcquireTick();
-    clock.Advance(period * TADC::kMaxRecordsPerRead);
+    run->clock.Advance(period * TADC::kMaxRecordsPerRead);
+    QCoreApplication::sendPostedEvents();  // the progress repaints are not the finish's
     state.ResumeTiming();
 
     window.AcquireTick();  // the last records, then the finish
+    // The repaints the finish asked for (no timer runs here, so no poll slips in).
+    QCoreApplication::sendPostedEvents();
 
     if (window.CurrentPhase() != TFormMain::Phase::Idle || !window.State().fDataValid) {
       state.SkipWithError("the measurement did not finish");
       break;
     }
   }
+  run.reset();
   std::filesystem::remove_all(dir);
 }
 BENCHMARK(BM_FinishMeasurement)->Arg(65536)->Unit(benchmark::kMillisecond)->Iterations(10);

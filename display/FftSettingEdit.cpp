@@ -4,6 +4,19 @@
 
 #include "display/FftSettingRules.h"
 
+namespace {
+
+// The two ends of a range never meet: the end not above a new start moves one step
+// above it, or the start not below a new end one step below it.
+void PushEndAbove(int start, int& end) {
+  if (start >= end) end = start + 1;
+}
+void PushStartBelow(int& start, int end) {
+  if (start >= end) start = end - 1;
+}
+
+}  // namespace
+
 FftSetting ShownSetting(FftSetting setting) {
   setting.index_dB_min = std::max(setting.index_dB_min, kLowestDbBottom);
   if (setting.fAbsoGraph != 1) setting.index_dB_max = kRelativeDbTop;
@@ -12,27 +25,23 @@ FftSetting ShownSetting(FftSetting setting) {
 
 void ChooseFreqStart(FftSetting& setting, int index) {
   setting.index_FreqS = index;
-  if (setting.index_FreqS >= setting.index_FreqE) setting.index_FreqE = setting.index_FreqS + 1;
+  PushEndAbove(setting.index_FreqS, setting.index_FreqE);
 }
 
 void ChooseFreqEnd(FftSetting& setting, int index) {
   setting.index_FreqE = index;
-  if (setting.fLogGraph == 1 && setting.index_FreqS >= setting.index_FreqE) {
-    setting.index_FreqS = setting.index_FreqE - 1;
-  }
+  if (setting.fLogGraph == 1) PushStartBelow(setting.index_FreqS, setting.index_FreqE);
 }
 
 void ChooseDbTop(FftSetting& setting, int index) {
   if (setting.fAbsoGraph != 1) return;
   setting.index_dB_max = index;
-  if (setting.index_dB_max >= setting.index_dB_min) setting.index_dB_min = setting.index_dB_max + 1;
+  PushEndAbove(setting.index_dB_max, setting.index_dB_min);
 }
 
 void ChooseDbBottom(FftSetting& setting, int index) {
   setting.index_dB_min = index;
-  if (setting.fAbsoGraph == 1 && setting.index_dB_max >= setting.index_dB_min) {
-    setting.index_dB_max = setting.index_dB_min - 1;
-  }
+  if (setting.fAbsoGraph == 1) PushStartBelow(setting.index_dB_max, setting.index_dB_min);
 }
 
 void ChooseAbsolute(FftSetting& setting, bool absolute) {
@@ -42,6 +51,6 @@ void ChooseAbsolute(FftSetting& setting, bool absolute) {
 
 FftSetting StoredSetting(FftSetting setting) {
   setting.DataCountMax = GetDataCount(setting.DataCountSel);
-  if (setting.index_FreqS >= setting.index_FreqE) setting.index_FreqS = setting.index_FreqE - 1;
+  PushStartBelow(setting.index_FreqS, setting.index_FreqE);
   return setting;
 }

@@ -13,6 +13,7 @@
 #define ZEMTRA_X86_64 1
 #endif
 
+#include "display/BitmapPainter.h"
 #include "display/PaintBox.h"
 #include "display/PeakReadout.h"
 #include "ui/UiFont.h"
@@ -136,7 +137,7 @@ void TGraph_FFT::ClearAll() {
   SpectrumGridOnly(specBitmap, kScreenPenWidth);
   if (fftSetting.fWaveGraph && !waveBitmap.isNull()) {
     waveTime = samplePeriod(adSetting.spsSel) * static_cast<float>(fftSetting.DataCountMax);
-    QPainter painter(&waveBitmap);
+    BitmapPainter painter(waveBitmap);
     painter.fillRect(waveBitmap.rect(), Qt::white);
     DrawWaveGrid(painter, waveBitmap.width(), waveBitmap.height(), kScreenPenWidth);
   }
@@ -178,7 +179,7 @@ void TGraph_FFT::DrawCurve(QPainter& painter) {
   QImage layer(painter.device()->width(), painter.device()->height(), QImage::Format_RGB32);
   if (layer.isNull()) return;
   layer.fill(Qt::black);
-  QPainter onLayer(&layer);
+  BitmapPainter onLayer(layer);
   onLayer.setPen(painter.pen());
   onLayer.drawLines(segments.data(), count);
   onLayer.end();
@@ -215,7 +216,7 @@ void TGraph_FFT::DrawSpectrumGrid(QPainter& painter, const SpectrumScale& scale,
 
 void TGraph_FFT::SpectrumGridOnly(QImage& bitmap, int penWidth) {
   if (bitmap.isNull()) return;
-  QPainter painter(&bitmap);
+  BitmapPainter painter(bitmap);
   painter.fillRect(bitmap.rect(), Qt::white);
   if (const auto scale = SpectrumScale::Of(fftSetting, bitmap.width(), bitmap.height()))
     DrawSpectrumGrid(painter, *scale, penWidth);
@@ -246,7 +247,7 @@ bool TGraph_FFT::SpectrumAlone(QImage& bitmap, bool isRef, int penWidth) {
   ConvertToDisplayDb(record.spectrum, binCount, DbBottomOf(fftSetting), fftSetting.fAbsoGraph != 0, specPeakAmp,
                      displaydB.data());
   if (bitmap.isNull()) return true;
-  QPainter painter(&bitmap);
+  BitmapPainter painter(bitmap);
   painter.fillRect(bitmap.rect(), Qt::white);
   const auto scale = SpectrumScale::Of(fftSetting, bitmap.width(), bitmap.height());
   if (!scale) return true;
@@ -273,7 +274,7 @@ void TGraph_FFT::SpectrumOverlay(QImage& bitmap, int penWidth) {
                      refDisplaydB.data());
   const auto range = BinRangeOf(*scale);
   if (!range) return;
-  QPainter painter(&bitmap);
+  BitmapPainter painter(bitmap);
   SetPen(painter, fftSetting.PenColorRefGraph, penWidth, scale->IsLog() ? PenMode::Mask : PenMode::Xor);
   DrawSpectrumCurve(painter, *scale, refDisplaydB.data(), freqStep, *range);
 }
@@ -396,7 +397,7 @@ void TGraph_FFT::WaveAlone(bool isRef) {
   const MeasureData& record = isRef ? refData : mainData;
   if (waveBitmap.isNull()) return;
   waveTime = RecordSpanMs(record, samplePeriod);
-  QPainter painter(&waveBitmap);
+  BitmapPainter painter(waveBitmap);
   painter.fillRect(waveBitmap.rect(), Qt::white);
   if (!(waveTime > 0.0F)) return;  // no rate known: no time axis to draw on
   DrawWaveGrid(painter, waveBitmap.width(), waveBitmap.height(), kScreenPenWidth);
@@ -410,7 +411,7 @@ void TGraph_FFT::WaveAlone(bool isRef) {
 void TGraph_FFT::WaveBoth(QImage& bitmap, int penWidth) {
   if (bitmap.isNull()) return;
   waveTime = std::max(RecordSpanMs(mainData, samplePeriod), RecordSpanMs(refData, samplePeriod));
-  QPainter painter(&bitmap);
+  BitmapPainter painter(bitmap);
   painter.fillRect(bitmap.rect(), Qt::white);
   if (!(waveTime > 0.0F)) return;
   DrawWaveGrid(painter, bitmap.width(), bitmap.height(), penWidth);

@@ -40,8 +40,8 @@ int HexDigit(char c) {
 
 UnitFirmware::UnitFirmware(const SimConfig& config)
     : config(config),
-      signals{SignalModel(config.channels[0], DeriveSeed(config.seed, kChannel0Stream)),
-              SignalModel(config.channels[1], DeriveSeed(config.seed, kChannel1Stream))},
+      inputs{SignalModel(config.channels[0], DeriveSeed(config.seed, kChannel0Stream)),
+             SignalModel(config.channels[1], DeriveSeed(config.seed, kChannel1Stream))},
       converter(config.converterNoise, DeriveSeed(config.seed, kConverterStream)) {}
 
 void UnitFirmware::Receive(std::string_view bytes, Nanos now, std::string& out) {
@@ -130,7 +130,7 @@ void UnitFirmware::Advance(Nanos now, std::string& out) {
 
 void UnitFirmware::EmitRecord(std::string& out) {
   const double seconds = static_cast<double>(streamSent) / streamRate;
-  const std::int32_t code = converter.Convert(signals[channel].Next(seconds, streamRate), setting);
+  const std::int32_t code = converter.Convert(inputs[channel].Next(seconds, streamRate), setting);
   for (int digit = kCodeDigits - 1; digit >= 0; --digit) {
     out += kUpperHex[(code >> (digit * kBitsPerDigit)) & kDigitMask];
   }

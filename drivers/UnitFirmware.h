@@ -55,7 +55,7 @@ class UnitFirmware {
 
   SimConfig config;
   ConverterSetting setting;
-  std::array<SignalModel, kSimulatedChannels> signals;
+  std::array<SignalModel, kSimulatedChannels> inputs;  // the signal at each input channel
   ConverterModel converter;
 
   std::string line;  // the command line being received

@@ -1,9 +1,9 @@
 #include <functional>
-#include <memory>
 #include <optional>
 
 #include "SessionTestSupport.h"
 #include "app/Caption.h"
+#include "files/FlatDataFile.h"
 
 namespace {
 
@@ -70,20 +70,10 @@ class CommandsTest : public SessionTest {
     FftSetting range;
     range.index_dB_max = 12;
     ASSERT_TRUE(file.SaveSettingFile(Path("range.prf"), kSettingFileHeader, range, {}, {}));
-    auto buffers = std::make_unique<MeasureBuffers>();
-    MeasureData data;
-    buffers->Bind(data);
-    data.ad_dnum = 2000;
-    data.deltaF = 2.4F;
-    std::fill(data.adCode, data.adCode + data.ad_dnum, 0x800000);
-    SaveSetting save;
-    save.DataFileName = Path("odd.DTA");
-    ASSERT_EQ(file.SaveDataFile(kDataFileHeader, {}, data, {}, save), WriteResult::Written);
-    data.ad_dnum = 1024;
+    ASSERT_EQ(WriteFlatDataFile(file, Path("odd.DTA"), 2000, 2.4F), WriteResult::Written);
     FftSetting deep;
     deep.index_dB_min = -2147483646;  // a bottom of 21474836480 dB
-    save.DataFileName = Path("range.DTA");
-    ASSERT_EQ(file.SaveDataFile(kDataFileHeader, {}, data, deep, save), WriteResult::Written);
+    ASSERT_EQ(WriteFlatDataFile(file, Path("range.DTA"), 1024, 2.4F, deep), WriteResult::Written);
     WriteBytes(Path("broken.DTA"), "DataFile:Zemtra\r\nnothing else\r\n");
   }
 };

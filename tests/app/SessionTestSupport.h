@@ -5,41 +5,21 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <chrono>
-#include <memory>
 #include <string>
 
 #include "ScriptedPrompter.h"
-#include "adc/SimulatedBench.h"
+#include "SimulatedTap.h"
 #include "app/MeasurementSession.h"
 #include "files/FileTestSupport.h"
 
-// 1 mV at 600 Hz without converter noise: exactly on line 128 of 1024 samples at 4800 per second.
-inline constexpr const char* kQuietSine = "noise=off,ch0=sine:600:1e-3";
-// 2026/12/08 19:50:07 UTC.
-inline const std::chrono::system_clock::time_point kWallTime{std::chrono::seconds(1796759407)};
-
-// The simulated unit behind a tap that logs the wire and can refuse the start command.
+// The simulated unit and the TADC on it, their waits on the test's fake time.
 struct UnitBench {
-  class Tap : public TapDriver {
-   public:
-    using TapDriver::TapDriver;
-    bool refuseStart = false;
-    FT_STATUS Write(const void* bytes, std::uint32_t n, std::uint32_t& written) override {
-      const std::string line(static_cast<const char*>(bytes), n);
-      if (refuseStart && line.starts_with("A") && !line.starts_with("AX")) return FT_IO_ERROR;
-      return TapDriver::Write(bytes, n, written);
-    }
-  };
-
-  UnitBench(const std::string& config, FakeTime& time)
-      : unit(SimulatedBench::MakeUnit(config, clock)), tap(*unit), adc(tap, time.Pump(), time.Clock()) {}
-  bool AbortSent() const { return std::find(tap.wire.begin(), tap.wire.end(), "AX\r") != tap.wire.end(); }
+  UnitBench(const std::string& config, FakeTime& time) : tap(config, clock), adc(tap, time.Pump(), time.Clock()) {}
+  bool AbortSent() const { return tap.Sent("AX"); }
 
   VirtualSimClock clock;
-  std::unique_ptr<SimulatedUnit> unit;
-  Tap tap;
+  SimulatedTap tap;
   TADC adc;
 };
 

@@ -15,17 +15,11 @@
 
 #include "QtTestApp.h"
 #include "ScriptedPrompter.h"
-#include "WindowUnit.h"
-#include "adc/ScriptedDriver.h"
+#include "SimulatedTap.h"
 #include "app/Zemtra_main.h"
 #include "files/FileTestSupport.h"
 #include "ui/StatusBar.h"
 #include "ui/UiFont.h"
-
-// 1 mV at 600 Hz without converter noise: exactly on line 128 of 1024 samples at 4800 per second.
-inline constexpr const char* kQuietSine = "noise=off,ch0=sine:600:1e-3";
-// 2026/12/08 19:50:07 UTC.
-inline const std::chrono::system_clock::time_point kWallTime{std::chrono::seconds(1796759407)};
 
 class WindowTest : public ::testing::Test {
  protected:
@@ -42,7 +36,7 @@ class WindowTest : public ::testing::Test {
   void Open(const std::string& config = kQuietSine) {
     window.reset();
     QApplication::setFont(UiFont());  // as the entry point sets it
-    unit = std::make_unique<WindowUnit>(config, clock);
+    unit = std::make_unique<SimulatedTap>(config, clock);
     MainFormEnvironment env(*unit);
     env.settingsPath = settingsPath;
     env.prompter = promptWith;
@@ -92,6 +86,6 @@ class WindowTest : public ::testing::Test {
   ScriptedPrompter* promptWith = &prompter;  // the window's boxes and dialogs
   int waits = 0;
   std::function<void(int)> onWait;  // called with the number of each reply-wait turn
-  std::unique_ptr<WindowUnit> unit;
+  std::unique_ptr<SimulatedTap> unit;
   std::unique_ptr<TFormMain> window;
 };

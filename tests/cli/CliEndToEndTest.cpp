@@ -12,7 +12,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <memory>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -22,6 +21,7 @@
 #include "ScriptedPrompter.h"
 #include "drivers/PseudoTerminal.h"
 #include "files/FileTestSupport.h"
+#include "files/FlatDataFile.h"
 #include "files/Myfile.h"
 #include "files/PdfTools.h"
 
@@ -275,14 +275,7 @@ TEST_F(CliEndToEnd, SampleCountsWithoutASpectrumAreRefusedNotFatal) {
   EXPECT_EQ(measured.exit, 2) << measured.err;
   EXPECT_NE(measured.err.find("設定ファイルの内容が正しくありませんでした"), std::string::npos) << measured.err;
 
-  auto buffers = std::make_unique<MeasureBuffers>();
-  MeasureData data;
-  buffers->Bind(data);
-  data.ad_dnum = 2000;
-  data.deltaF = 2.4F;
-  std::fill(data.adCode, data.adCode + data.ad_dnum, 0x800000);
-  save.DataFileName = (dir / "odd.DTA").string();
-  ASSERT_EQ(file.SaveDataFile(kDataFileHeader, ad, data, fft, save), WriteResult::Written);
+  ASSERT_EQ(WriteFlatDataFile(file, (dir / "odd.DTA").string(), 2000, 2.4F, fft), WriteResult::Written);
   const auto analysed = Run("analyze odd.DTA");
   EXPECT_EQ(analysed.exit, 6) << analysed.err;
   EXPECT_NE(analysed.err.find("データファイルの内容が正しくありませんでした"), std::string::npos) << analysed.err;

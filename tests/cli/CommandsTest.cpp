@@ -3,13 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <memory>
 #include <string>
 
 #include "CaptureFile.h"
 #include "ScriptedPrompter.h"
 #include "cli/Commands.h"
 #include "files/FileTestSupport.h"
+#include "files/FlatDataFile.h"
 #include "files/Myfile.h"
 
 namespace {
@@ -100,15 +100,7 @@ TEST_F(CliCommands, BytesFromFilesCannotCutTheReportShortNorDriveTheTerminal) {
   EXPECT_NE(fields.find("DataCountMax: 1024\n"), std::string::npos) << "the lines after it stay";
 
   // The same bytes in a data file's start time, and a spectrum file named with an ESC.
-  auto buffers = std::make_unique<MeasureBuffers>();
-  MeasureData data;
-  buffers->Bind(data);
-  data.ad_dnum = 1024;
-  data.deltaF = 4.6875F;
-  std::fill(data.adCode, data.adCode + data.ad_dnum, 0x800000);
-  FftSetting fft;
-  save.DataFileName = Path("odd.DTA");
-  ASSERT_EQ(file.SaveDataFile(kDataFileHeader, AdUnitSetting{}, data, fft, save), WriteResult::Written);
+  ASSERT_EQ(WriteFlatDataFile(file, Path("odd.DTA"), 1024, 4.6875F, {}, save), WriteResult::Written);
   CaptureFile report;
   io.out = report.File();
   const CliParse parse = ParseCommandLine({"analyze", Path("odd.DTA"), "--fft", Path("s\x1b.FFT")});

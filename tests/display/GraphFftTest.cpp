@@ -1,7 +1,6 @@
 // The graph drawn into its bitmaps and placed in the headless host, offscreen.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -11,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+#include "QtTestApp.h"
 #include "display/GraphHost.h"
 #include "display/Graph_fft.h"
 #include "display/PaintBox.h"
@@ -21,14 +21,6 @@ namespace {
 
 constexpr QRgb kWhite = 0xFFFFFF;
 constexpr QRgb kRed = 0xFF0000;  // the default curve pen 255 (0x00BBGGRR) as 0xRRGGBB
-
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "test_display_gui";
-  static char* argv[] = {name, nullptr};
-  static QApplication app(argc, argv);
-  return app;
-}
 
 QRgb Rgb(const QImage& image, int x, int y) { return image.pixel(x, y) & 0xFFFFFF; }
 
@@ -54,7 +46,6 @@ struct Record {
 class GraphFftTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    App();
     fft.index_dB_max = 2;  // 0 … -80 dBV
     fft.index_dB_min = 10;
   }

@@ -2,7 +2,6 @@
 // to the pixel, the fitted landscape lines, the capped bitmap, and failing printers.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QImage>
 #include <QPrinter>
 #include <algorithm>
@@ -11,20 +10,13 @@
 
 #include "FileTestSupport.h"
 #include "PdfTools.h"
+#include "QtTestApp.h"
 #include "ScriptedPrompter.h"
 #include "display/GraphHost.h"
 #include "files/Myprint.h"
 #include "files/PrintCommands.h"
 
 namespace {
-
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "test_files_gui";
-  static char* argv[] = {name, nullptr};
-  static QApplication app(argc, argv);
-  return app;
-}
 
 // 4096 samples at 4800 per second: 1 mV at 600 Hz over a small ramp, analysed.
 struct Measurement {
@@ -53,7 +45,6 @@ constexpr uchar kInk = 0;  // black in a grey-scale rendering
 class MyprintTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    App();
     save.DataFileName = "/data/run1.DTA";
     save.StartDateTime = "2026/12/08 19:50:07";
   }
