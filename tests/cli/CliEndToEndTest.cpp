@@ -18,6 +18,7 @@
 #include <thread>
 #include <utility>
 
+#include "PictureSupport.h"
 #include "ScriptedPrompter.h"
 #include "drivers/PseudoTerminal.h"
 #include "files/FileTestSupport.h"
@@ -206,6 +207,7 @@ TEST_F(CliEndToEnd, ExistingFilesAreKeptUnlessTheUserSaysYes) {
 }
 
 TEST_F(CliEndToEnd, PdfPageOfAMeasurementAndOfADataFile) {
+  if (!kCliDrawsPictures) GTEST_SKIP() << kNoPictures;
   const auto measured = Run("measure --simulate=clock=virtual --samples 1024 --out run.DTA --pdf run.pdf --json");
   ASSERT_EQ(measured.exit, 0) << measured.err;
   EXPECT_NE(measured.out.find(R"("pdf":{"path":"run.pdf","written":true})"), std::string::npos) << measured.out;
@@ -227,6 +229,7 @@ TEST_F(CliEndToEnd, PdfPageOfAMeasurementAndOfADataFile) {
 }
 
 TEST_F(CliEndToEnd, UnprintablePdfExitsWithTheFileCode) {
+  if (!kCliDrawsPictures) GTEST_SKIP() << kNoPictures;
   ASSERT_EQ(Run("measure --simulate=clock=virtual --samples 1024 --out run.DTA").exit, 0);
   const auto run = Run("analyze run.DTA --pdf no-such-directory/run.pdf");
   EXPECT_EQ(run.exit, 6);
@@ -295,6 +298,7 @@ TEST_F(CliEndToEnd, InvalidOptionsExitWithUsageCode) {
 // A simulated reference with 1/f noise of 100 nV/√Hz at 1 Hz, measured at 50 per
 // second, RMS-averaged over four acquisitions and cut into Welch segments.
 TEST_F(CliEndToEnd, NoiseOfASimulatedReferenceInOneCommand) {
+  if (!kCliDrawsPictures) GTEST_SKIP() << kNoPictures;
   const auto run =
       Run("measure --simulate=ch0=dc:2.5e-3+flicker:100e-9,noise=off,clock=virtual --rate 50 --samples 16384 "
           "--average 4 --segments 2048 --density --nsd nsd.csv --nsd-png nsd.png --out run.DTA --json");
@@ -399,6 +403,7 @@ TEST_F(CliEndToEnd, ASignalAtTheOverwriteQuestionWritesNoFurtherFile) {
 }
 
 TEST_F(CliEndToEnd, ThePictureIsAskedAboutAndLandsAtTheExactBytesGiven) {
+  if (!kCliDrawsPictures) GTEST_SKIP() << kNoPictures;
   constexpr const char* kMeasure = "measure --simulate=clock=virtual --samples 1024 --json ";
   std::ofstream(dir / "run.png") << "precious";
   const auto kept = Run(std::string(kMeasure) + "--png run.png");

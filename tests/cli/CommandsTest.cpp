@@ -6,6 +6,7 @@
 #include <string>
 
 #include "CaptureFile.h"
+#include "PictureSupport.h"
 #include "ScriptedPrompter.h"
 #include "cli/Commands.h"
 #include "files/FileTestSupport.h"
@@ -59,6 +60,7 @@ class CliCommands : public ::testing::Test {
 };
 
 TEST_F(CliCommands, OnAFullDiskEveryFileIsAttemptedAndEveryOldFileStays) {
+  if (!kCliDrawsPictures) GTEST_SKIP() << kNoPictures;
   SaveSetting save;
   save.fSaveDataFile = 1;
   save.DataFileName = Path("auto.DTA");
