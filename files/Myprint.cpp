@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "display/Graph_fft.h"
+#include "ui/FileText.h"
 
 namespace {
 
@@ -174,8 +175,14 @@ void TmyPrint::CopyAndFrame(QPainter& canvas, const PageRect& rect) {
 void TmyPrint::WriteTextBlock(QPainter& canvas, const PageLayout& layout, const PrintInfo& info) {
   PrepareCanvas(canvas);
   const TextFaces faces = TextFacesOf(canvas.font());
+  // The file's values are printed as the window shows them: their bytes may be Shift-JIS.
+  SaveSetting shownSave = info.save;
+  shownSave.StartDateTime = FileText(info.save.StartDateTime).toStdString();
+  shownSave.DataFileName = FileText(info.save.DataFileName).toStdString();
+  PrintInfo shown{info.samples,  info.fft,    shownSave,   info.rateText,    info.freqStepText,
+                  info.peakVolt, info.peakDb, info.peakHz, info.peakVoltUnit};
   int y = layout.textY;
-  for (const std::string& text : PrintTextLines(info)) {
+  for (const std::string& text : PrintTextLines(shown)) {
     const QString line = QString::fromStdString(text);
     const auto widthAt = [&](double points) { return LineWidth(line, faces.At(points), &printer); };
     DrawLine(canvas, line, faces.At(FitTextPoints(widthAt, layout.textRoom)), layout.textX, y);

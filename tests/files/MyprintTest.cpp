@@ -106,6 +106,8 @@ TEST_F(MyprintTest, TheFourteenLinesReadBackFromThePdf) {
        {"窓関数：フラットトップ", "窓関数による減衰の補正計算：有り", "FFT計算 DCカット：なし",
         "信号波形 DCカット：有り", "dB表示：相対値表示", "ピーク値[dB]：0.00", "測定：\n", "ファイル名：\n"}},
       {[](FftSetting& f, SaveSetting&) { f.whichWindowFunc = 0; }, {"窓関数：矩形波窓"}},
+      {[](FftSetting&, SaveSetting& s) { s.DataFileName = "\x83\x66\x81\x5b\x83\x5e.DTA"; },  // Shift-JIS
+       {"ファイル名：データ.DTA"}},
       {[](FftSetting& f, SaveSetting&) { f.whichWindowFunc = 2; }, {"窓関数：ハミング窓"}},
       {[](FftSetting& f, SaveSetting&) { f.whichWindowFunc = 7; }, {"窓関数：矩形波窓"}},
   };
