@@ -22,7 +22,7 @@ std::string DataSaveName(const std::string& name);
 std::string ProposedSpectrumName(const std::string& dataFileName);
 
 // The data file that belongs to a spectrum file: the name cut before the file name's
-// first "." + ".DTA" (D:\out\spec.FFT → D:\out\spec.DTA).
+// first "." + ".DTA" (D:\out\noise.FFT → D:\out\noise.DTA).
 std::string DataNameOfSpectrum(const std::string& spectrumName);
 
 // The name a file dialog starts with for a name from the records: the name itself when

@@ -73,7 +73,7 @@ MeasurementSession::FinishOutcome MeasurementSession::Finish() {
   return outcome;
 }
 
-void MeasurementSession::AdoptAveragedSpectrum(const SpectrumAverage& average) {
+void MeasurementSession::AdoptAveragedSpectrum(const PowerAverage& average) {
   state_.RequireIdle();
   if (!state_.fDataValid) throw std::logic_error("MeasurementSession::AdoptAveragedSpectrum without a measurement");
   average.Result(std::span<float>(state_.curData.spectrum, static_cast<std::size_t>(state_.curData.ad_dnum / 2)));

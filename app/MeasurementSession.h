@@ -43,7 +43,7 @@
 #include <optional>
 
 #include "adc/Ad7190.h"
-#include "analysis/SpectrumAverage.h"
+#include "analysis/PowerAverage.h"
 #include "app/DataCommands.h"
 #include "app/MeasurementRun.h"
 #include "app/RecordAnalyser.h"
@@ -110,12 +110,12 @@ class MeasurementSession {
   FinishOutcome Finish();
 
   // After several measurements with the same settings, each ended by Finish (Analysed):
-  // their spectra's RMS average (SpectrumAverage) replaces the current one, so that
+  // their spectra's RMS average (PowerAverage) replaces the current one, so that
   // the RMS, the peak, the spectrum file and the picture describe the average. A
   // std::logic_error while a measurement runs or without a current measurement, a
   // std::invalid_argument for an average of another line count (the record is then
   // left as it was).
-  void AdoptAveragedSpectrum(const SpectrumAverage& average);
+  void AdoptAveragedSpectrum(const PowerAverage& average);
 
   int SampleIndex() const;        // samples received by the running acquisition
   int SampleCount() const;        // samples it asks for

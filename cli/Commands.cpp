@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "adc/Ad7190.h"
-#include "analysis/SpectrumAverage.h"
+#include "analysis/PowerAverage.h"
 #include "app/FileNames.h"
 #include "app/MeasurementSession.h"
 #include "app/Results.h"
@@ -367,7 +367,7 @@ int RunMeasure(const CliOptions& options, const CliIo& io) {
   });
   const int averages = options.noise.average;
   std::optional<Progress> progress;
-  SpectrumAverage spectra;
+  PowerAverage spectra;
   for (int acquisition = 0; acquisition < averages; ++acquisition) {
     settingUp = true;
     stopSent = false;

@@ -10,11 +10,11 @@ UnitDriver MakeUnitDriver(const std::optional<std::string>& simulate, const std:
     if (!chosen.driver) chosen.error = "--simulate: " + chosen.error;
     return chosen;
   }
-  const DeviceSpecResult spec = ParseDeviceSpec(device.value_or(""));
-  if (!spec.device) {
-    chosen.error = "--device: " + spec.error;
+  const DeviceSpecResult parsed = ParseDeviceSpec(device.value_or(""));
+  if (!parsed.device) {
+    chosen.error = "--device: " + parsed.error;
     return chosen;
   }
-  chosen.driver = MakeRealUnitDriver(*spec.device);
+  chosen.driver = MakeRealUnitDriver(*parsed.device);
   return chosen;
 }

@@ -12,7 +12,7 @@
 #include "analysis/Analysis.h"
 #include "analysis/NoiseDensity.h"
 #include "analysis/NoiseFigures.h"
-#include "analysis/SpectrumAverage.h"
+#include "analysis/PowerAverage.h"
 #include "drivers/SignalModel.h"
 
 namespace {
@@ -204,7 +204,7 @@ TEST(NoiseFigures, BandsAndSpotsWorkedOutByHand) {
 
 // RMS averaging through the analysis chain: N spectra of white noise keep the lines'
 // mean power and shrink the spread of the line powers by √N; a sine keeps its RMS.
-TEST(SpectrumAverage, ShrinksTheSpreadByRootNAndKeepsTheLevels) {
+TEST(PowerAverage, ShrinksTheSpreadByRootNAndKeepsTheLevels) {
   constexpr int kN = 4096;
   constexpr int kAveraged = 16;
   constexpr int kSineLine = 500;
@@ -243,7 +243,7 @@ TEST(SpectrumAverage, ShrinksTheSpreadByRootNAndKeepsTheLevels) {
   };
 
   const auto single = spectrumOf();
-  SpectrumAverage average;
+  PowerAverage average;
   average.Add(single);
   for (int i = 1; i < kAveraged; ++i) average.Add(spectrumOf());
   EXPECT_EQ(average.Count(), kAveraged);

@@ -30,7 +30,7 @@ TEST_F(SessionTest, AFinishedMeasurementIsHeldAnalysedAndStamped) {
 }
 
 TEST_F(SessionTest, AnAveragedSpectrumDescribesTheAverageAndKeepsTheLastSamples) {
-  SpectrumAverage average;
+  PowerAverage average;
   EXPECT_THROW(session.AdoptAveragedSpectrum(average), std::logic_error) << "no measurement yet";
   Measure();
   const SessionState& s = session.State();
@@ -47,7 +47,7 @@ TEST_F(SessionTest, AnAveragedSpectrumDescribesTheAverageAndKeepsTheLastSamples)
   EXPECT_EQ(std::vector<std::int32_t>(s.curData.adCode, s.curData.adCode + 1024), codes);
   EXPECT_TRUE(s.fDataValid);
 
-  SpectrumAverage other;
+  PowerAverage other;
   other.Add(std::vector<float>(2048, 1.0F));
   EXPECT_THROW(session.AdoptAveragedSpectrum(other), std::invalid_argument);
   EXPECT_NEAR(s.curData.spectrum[128], measured[128] * std::sqrt(5.0F), 1e-6F * measured[128]) << "left as it was";

@@ -155,9 +155,9 @@ TEST_F(MenuCommandsTest, SaveReloadOverlayAndReopen) {
   EXPECT_EQ(window->windowTitle().toStdString(), "Zemtra : run1.DTA");
   EXPECT_TRUE(window->State().fDataSaved);
 
-  prompter.files = {(dir / "spec").string()};
+  prompter.files = {(dir / "lines").string()};
   Trigger(&MainMenu::MenuTextSave);
-  EXPECT_TRUE(fs::exists(dir / "spec.FFT"));
+  EXPECT_TRUE(fs::exists(dir / "lines.FFT"));
   EXPECT_EQ(window->windowTitle().toStdString(), "Zemtra : run1.DTA") << "the spectrum leaves the caption";
 
   prompter.files = {run1 + ".DTA"};

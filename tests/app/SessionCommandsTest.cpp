@@ -94,8 +94,9 @@ TEST_F(CommandsTest, FlagsAfterEachCommand) {
        false, true, std::nullopt},
       {"data save", [&](auto& s) { return s.Data().SaveData(Path("saved")).outcome == SaveOutcome::Written; }, true,
        true, true, Path("saved.DTA")},
-      {"spectrum output", [&](auto& s) { return s.Data().WriteSpectrum(Path("spec")).outcome == SaveOutcome::Written; },
-       true, false, true, Path("spec.DTA")},
+      {"spectrum output",
+       [&](auto& s) { return s.Data().WriteSpectrum(Path("lines")).outcome == SaveOutcome::Written; }, true, false,
+       true, Path("lines.DTA")},
       {"reference clear", [](auto& s) { return s.Data().ClearReference(); }, true, false, false, std::nullopt},
       {"sample count changed on unsaved data",
        [&](auto&) {
@@ -159,10 +160,10 @@ TEST_F(CommandsTest, SavesNameTheirFilesAndADeclinedOverwriteIsNotASave) {
       {false, Path("kept.DTA"), false, SaveOutcome::Declined, Path("kept.DTA"), "", false},
       {false, Path("missing/run1"), true, SaveOutcome::Failed, Path("missing/run1.DTA"), Path("missing/run1.DTA"),
        false},
-      {true, Path("j.smith/spec"), true, SaveOutcome::Written, Path("j.smith/spec.FFT"), Path("j.smith/spec.DTA"),
+      {true, Path("j.smith/lines"), true, SaveOutcome::Written, Path("j.smith/lines.FFT"), Path("j.smith/lines.DTA"),
        false},
       {true, Path("kept.FFT"), false, SaveOutcome::Declined, Path("kept.FFT"), "", false},
-      {true, Path("missing/spec"), true, SaveOutcome::Failed, Path("missing/spec.FFT"), Path("missing/spec.DTA"),
+      {true, Path("missing/lines"), true, SaveOutcome::Failed, Path("missing/lines.FFT"), Path("missing/lines.DTA"),
        false},
   };
   for (const auto& r : rows) {

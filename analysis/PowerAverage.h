@@ -9,7 +9,7 @@
 #include <span>
 #include <vector>
 
-class SpectrumAverage {
+class PowerAverage {
  public:
   // Adds one spectrum; all must have as many lines as the first (std::invalid_argument
   // otherwise, and nothing is added).
