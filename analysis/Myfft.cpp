@@ -81,49 +81,41 @@ void TmyFFT::FlatTop(int n, const float* src, int correct, float* dst) const {
 
 void TmyFFT::ApplyWindow(int which, int n, const float* src, float offset, int correct, float* dst) const {
   if (n <= 0) return;
-  const auto factor = [correct](double correction) { return correct == 1 ? correction : kUnity; };
-  switch (which) {
-    case kHanning:
-      kernels_.window(n, src, offset, TablesFor(which, n).hanning.data(), factor(kHanningCorrection), dst);
-      break;
-    case kHamming:
-      kernels_.window(n, src, offset, TablesFor(which, n).hamming.data(), factor(kHammingCorrection), dst);
-      break;
-    case kFlatTop: {
-      const auto& tables = TablesFor(which, n);
-      kernels_.taperedWindow(n, src, offset, tables.flatTopShape.data(), tables.flatTopSinc.data(),
-                             factor(kFlatTopCorrection), dst);
-      break;
-    }
-    default:
-      kernels_.subtract(n, src, offset, dst);
-      break;
+  const AppliedWindow window = WindowOf(which, n, correct);
+  if (window.values == nullptr) {
+    kernels_.subtract(n, src, offset, dst);
+  } else if (window.taper == nullptr) {
+    kernels_.window(n, src, offset, window.values, window.factor, dst);
+  } else {
+    kernels_.taperedWindow(n, src, offset, window.values, window.taper, window.factor, dst);
   }
 }
 
 double TmyFFT::WindowEnergy(int which, int n, int correct) const {
   if (n <= 0) return 0.0;
-  const auto energy = [correct](const CacheAlignedVector<double>& shape, const CacheAlignedVector<double>* taper,
-                                double correction) {
-    double sum = 0.0;
-    for (std::size_t i = 0; i < shape.size(); ++i) {
-      const double w = taper != nullptr ? (*taper)[i] * shape[i] : shape[i];
-      sum += w * w;
-    }
-    const double factor = correct == 1 ? correction : kUnity;
-    return sum * factor * factor;
-  };
+  const AppliedWindow window = WindowOf(which, n, correct);
+  if (window.values == nullptr) return n;
+  double sum = 0.0;
+  for (int i = 0; i < n; ++i) {
+    const double w = window.taper != nullptr ? window.taper[i] * window.values[i] : window.values[i];
+    sum += w * w;
+  }
+  return sum * window.factor * window.factor;
+}
+
+TmyFFT::AppliedWindow TmyFFT::WindowOf(int which, int n, int correct) const {
+  const auto factor = [correct](double correction) { return correct == 1 ? correction : kUnity; };
   switch (which) {
     case kHanning:
-      return energy(TablesFor(which, n).hanning, nullptr, kHanningCorrection);
+      return {TablesFor(which, n).hanning.data(), nullptr, factor(kHanningCorrection)};
     case kHamming:
-      return energy(TablesFor(which, n).hamming, nullptr, kHammingCorrection);
+      return {TablesFor(which, n).hamming.data(), nullptr, factor(kHammingCorrection)};
     case kFlatTop: {
       const auto& tables = TablesFor(which, n);
-      return energy(tables.flatTopShape, &tables.flatTopSinc, kFlatTopCorrection);
+      return {tables.flatTopShape.data(), tables.flatTopSinc.data(), factor(kFlatTopCorrection)};
     }
     default:
-      return n;
+      return {};
   }
 }
 

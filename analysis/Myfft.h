@@ -88,6 +88,14 @@ class TmyFFT {
     CacheAlignedVector<double> flatTopSinc;   // its sinc factor
   };
   const WindowTables& TablesFor(int which, int n) const;
+  // Window `which` of n samples as ApplyWindow applies it, so that its energy is that
+  // of the window applied: no values for the rectangle.
+  struct AppliedWindow {
+    const double* values = nullptr;
+    const double* taper = nullptr;  // the flat top's sinc factor, none for the others
+    double factor = 1.0;            // the correction, or 1
+  };
+  AppliedWindow WindowOf(int which, int n, int correct) const;
 
   const FftSetting& setting_;
   SimdLevel level_;

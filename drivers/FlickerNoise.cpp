@@ -15,18 +15,19 @@ constexpr double kLowestRate = 2.0 * kCalibrationHertz;
 // at most 4 % at any rate above 2 per second; the bound takes twice that.
 constexpr double kCalibrationMargin = 2.0;
 
-// Corner frequencies as shares of the sample rate, highest first.
-std::vector<double> CornerShares() {
+// Feedback a of each process, highest corner first: the corners are shares of the
+// sample rate, so the feedbacks are the same at every rate.
+std::vector<double> Feedbacks() {
   const double ratio = std::pow(10.0, 1.0 / kCornersPerDecade);
   const auto count =
       static_cast<int>(std::ceil(std::log10(kTopCornerShare / kLowestCornerShare) * kCornersPerDecade)) + 1;
-  std::vector<double> shares;
-  for (int k = 0; k < count; ++k) shares.push_back(kTopCornerShare / std::pow(ratio, k));
-  return shares;
+  std::vector<double> feedbacks;
+  for (int k = 0; k < count; ++k) {
+    const double share = kTopCornerShare / std::pow(ratio, k);  // the corner / the sample rate
+    feedbacks.push_back(std::exp(-2.0 * std::numbers::pi * share));
+  }
+  return feedbacks;
 }
-
-// Feedback of a process with a corner at share × rate.
-double FeedbackOf(double share) { return std::exp(-2.0 * std::numbers::pi * share); }
 
 // The variance per process (V², for 1 V/√Hz) that gives a density of 1/f in the
 // continuous limit: each contributes v / (f · ln ratio) on average over a decade.
@@ -34,15 +35,14 @@ double DesignVariance() { return std::log(10.0) / kCornersPerDecade; }
 
 }  // namespace
 
-FlickerNoise::FlickerNoise(double nsdAt1Hz, std::uint64_t seed) : nsdAt1Hz_(nsdAt1Hz), noise_(seed) {}
+FlickerNoise::FlickerNoise(double nsdAt1Hz, std::uint64_t seed)
+    : nsdAt1Hz_(nsdAt1Hz), noise_(seed), feedback_(Feedbacks()) {}
 
 void FlickerNoise::Tune(double samplesPerSecond) {
   if (!(samplesPerSecond > kLowestRate)) {
     throw std::invalid_argument("FlickerNoise: the sample rate must exceed 2 per second");
   }
   rate_ = samplesPerSecond;
-  feedback_.clear();
-  for (const double share : CornerShares()) feedback_.push_back(FeedbackOf(share));
   // One-sided density at 1 Hz of the processes at the design variance (for 1 V/√Hz):
   // for each, 2·v·(1 − a²) / (rate · |1 − a·e^(−iω)|²).
   const double omega = 2.0 * std::numbers::pi * kCalibrationHertz / samplesPerSecond;
@@ -75,8 +75,7 @@ double FlickerNoise::LargestMagnitude(double nsdAt1Hz) {
   // D·σ·√((1 + a) / (1 − a)), σ its standard deviation and D the largest draw.
   const double sigma = std::sqrt(kCalibrationMargin * DesignVariance()) * std::fabs(nsdAt1Hz);
   double bound = 0.0;
-  for (const double share : CornerShares()) {
-    const double a = FeedbackOf(share);
+  for (const double a : Feedbacks()) {
     bound += GaussianSource::LargestDraw() * sigma * std::sqrt((1.0 + a) / (1.0 - a));
   }
   return bound;

@@ -1,7 +1,11 @@
-# Fails when a source file includes a header of a higher layer. The layers, bottom
-# first; a folder may include its own headers and those of the folders before it.
-#   cmake -DSOURCE_DIR=<repository> -P LayerOrder.cmake
-set(layers model ui drivers adc analysis display files app cli)
+# Fails when a source file includes a header of a higher layer. LAYERS names the
+# folders bottom first; a folder may include its own headers and those of the folders
+# before it.
+#   cmake -DSOURCE_DIR=<repository> -DLAYERS=a,b,... -P LayerOrder.cmake
+if(NOT LAYERS)
+  message(FATAL_ERROR "LayerOrder.cmake: LAYERS names no folder")
+endif()
+string(REPLACE "," ";" layers "${LAYERS}")
 
 set(violations "")
 list(LENGTH layers layerCount)

@@ -115,8 +115,6 @@ TEST(SignalModel, WhiteNoiseHasItsRms) {
   EXPECT_NEAR(std::sqrt(squares / kSamples), 5e-6, 0.05 * 5e-6);
 }
 
-}  // namespace
-
 // Allan deviation at an averaging time of `cluster` samples: half the mean square of
 // the differences of consecutive cluster means, rooted.
 double AllanDeviation(const std::vector<double>& x, std::size_t cluster) {
@@ -163,3 +161,5 @@ TEST(FlickerNoise, IsSeededAndLeavesTheWhiteNoiseAlone) {
   EXPECT_DOUBLE_EQ(a.FlickerNsd(), 1e-7);
   EXPECT_THROW(flickerOnly.Next(0.0, 2.0), std::invalid_argument) << "1 Hz must lie below half the rate";
 }
+
+}  // namespace
