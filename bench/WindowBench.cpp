@@ -4,12 +4,14 @@
 #include <benchmark/benchmark.h>
 
 #include <QPushButton>
+#include <cerrno>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
+#include <system_error>
 
 #include "BenchApp.h"
 #include "app/Zemtra_main.h"
@@ -31,7 +33,11 @@ class QuietPrompter : public DialogPrompter {
 
 std::filesystem::path ScratchDirectory() {
   std::string pattern = (std::filesystem::temp_directory_path() / "zemtra-bench-XXXXXX").string();
-  return ::mkdtemp(pattern.data());
+  if (::mkdtemp(pattern.data()) == nullptr) {
+    throw std::filesystem::filesystem_error("no scratch directory for the window benchmark", pattern,
+                                            std::error_code(errno, std::generic_category()));
+  }
+  return pattern;
 }
 
 // A window measuring from its own simulated unit on a clock the benchmark moves.
