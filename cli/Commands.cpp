@@ -53,8 +53,6 @@ constexpr const char* kDensityPictureFailure = "this build has no Qt: --nsd-png 
 
 void Say(const CliIo& io, const std::string& text) { std::fprintf(io.err, "%s\n", text.c_str()); }
 
-bool Interrupted(const CliIo& io) { return io.interruption != nullptr && io.interruption->Signal() != 0; }
-
 // The tool's own parts for one run: the prompter, the writers' system calls (which
 // refuse to put a file in place once a signal came) and the session using both.
 struct Run {
@@ -277,7 +275,7 @@ bool PrepareNoise(const NoiseOptions& options, const FftSetting& fft, int sample
 int Acquire(MeasurementSession& session, Progress& progress, int done, const CliIo& io) {
   using PollOutcome = MeasurementSession::PollOutcome;
   for (;;) {
-    if (Interrupted(io)) {
+    if (Interrupted(io.interruption)) {
       session.Stop();
       progress.Finish();
       Say(io, status_text::kStopped);
@@ -316,7 +314,7 @@ int WriteAndReport(const CliOptions& options, const std::vector<OutputFile>& out
   MeasurementReport report{ResultsOf(run.session.State()), WriteOutputs(outputs, io.interruption, io.err), averages,
                            run.noise};
   const bool reported = PrintReport(io, options.json ? ReportJson(report) : ReportText(report));
-  if (Interrupted(io)) {
+  if (Interrupted(io.interruption)) {
     Say(io, "zemtra-cli: interrupted: no further file was written");
     return io.interruption->ExitCode();
   }
@@ -354,12 +352,12 @@ int RunMeasure(const CliOptions& options, const CliIo& io) {
     Say(io, chosen.error);
     return kExitUsage;
   }
-  if (Interrupted(io)) return io.interruption->ExitCode();
+  if (Interrupted(io.interruption)) return io.interruption->ExitCode();
   // A signal during the set-up's reply waits ends the set-up at once.
   bool settingUp = true;
   bool stopSent = false;
   TADC unit(*chosen.driver, [&] {
-    if (settingUp && !stopSent && Interrupted(io)) {
+    if (settingUp && !stopSent && Interrupted(io.interruption)) {
       stopSent = true;
       session.Stop();
     }
