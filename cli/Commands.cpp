@@ -119,16 +119,20 @@ WriteResult SpectrumResult(SaveOutcome outcome) {
   return WriteResult::Failed;
 }
 
-// The graphs as a PNG picture, written like every other file.
+// Bytes as a file, written like every other file; none: nothing to write (Failed).
+WriteResult WriteBytes(const std::string& path, const std::optional<std::string>& bytes, Run& run) {
+  return WriteAsking(path, run.prompter, run.calls, [&bytes](AtomicFile& out) {
+    if (!bytes) return false;
+    out.Append(*bytes);
+    return out.Good();
+  });
+}
+
+// The graphs as a PNG picture.
 WriteResult WritePicture(const std::string& path, Run& run) {
 #if ZEMTRA_CLI_HAS_PNG
   const SessionState& state = run.session.State();
-  return WriteAsking(path, run.prompter, run.calls, [&state](AtomicFile& out) {
-    const auto png = RenderGraphsPng(state.curData, nullptr, state.measAdSetting, state.fftSetting);
-    if (!png) return false;
-    out.Append(*png);
-    return out.Good();
-  });
+  return WriteBytes(path, RenderGraphsPng(state.curData, nullptr, state.measAdSetting, state.fftSetting), run);
 #else
   (void)path;
   (void)run;
@@ -150,15 +154,6 @@ WriteResult WritePdf(const CliOptions& options, Run& run) {
   (void)run;
   return WriteResult::Failed;
 #endif
-}
-
-// Bytes as a file, written like every other file; none: nothing to write (Failed).
-WriteResult WriteBytes(const std::string& path, const std::optional<std::string>& bytes, Run& run) {
-  return WriteAsking(path, run.prompter, run.calls, [&bytes](AtomicFile& out) {
-    if (!bytes) return false;
-    out.Append(*bytes);
-    return out.Good();
-  });
 }
 
 // The noise density as CSV.
