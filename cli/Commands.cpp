@@ -430,6 +430,18 @@ int RunAnalyze(const CliOptions& options, const CliIo& io) {
   return WriteAndReport(options, outputs, run, 1, io);
 }
 
+int RunCommand(const CliOptions& options, const CliIo& io) {
+  switch (options.command) {
+    case CliCommand::Measure:
+      return RunMeasure(options, io);
+    case CliCommand::Analyze:
+      return RunAnalyze(options, io);
+    case CliCommand::Settings:
+      return RunSettings(options, io);
+  }
+  return kExitUsage;
+}
+
 int RunSettings(const CliOptions& options, const CliIo& io) {
   Run run(options, io);
   const auto records = run.session.Settings().ReadSettingFile(options.file);
