@@ -14,8 +14,6 @@
 
 namespace {
 
-constexpr const char* kAnyDataFile = "*.DTA";
-constexpr const char* kAnySettingFile = "*.prf";
 constexpr const char* kDiscardQuestion = "データを保存していませんが、破棄してもいいですか？";
 
 }  // namespace
@@ -107,7 +105,7 @@ void TFormMain::MenuTextSaveClick() {
     written = false;
   } else {
     const std::string chosen = ChooseFile(true, tr("FFTファイル (*.FFT)"),
-                                          ProposedSpectrumName(session_.State().saveSetting.DataFileName), "*.FFT");
+                                          ProposedSpectrumName(session_.State().saveSetting.DataFileName), kAnyFftFile);
     const SaveOutcome outcome = session_.Data().WriteSpectrum(chosen).outcome;
     written = outcome != SaveOutcome::Failed && outcome != SaveOutcome::NoData;
   }
