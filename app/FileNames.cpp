@@ -7,8 +7,6 @@
 
 namespace {
 
-constexpr const char* kAnyFftName = "*.FFT";  // the spectrum dialog's pattern without a data file name
-
 // Where a path in another platform's form cannot be used as it stands.
 constexpr bool kSlashOnlyPaths = std::filesystem::path::preferred_separator == '/';
 
@@ -27,7 +25,7 @@ std::string DataSaveName(const std::string& name) {
 }
 
 std::string ProposedSpectrumName(const std::string& dataFileName) {
-  return dataFileName.empty() ? kAnyFftName : CutExtension(dataFileName) + kFftExtension;
+  return dataFileName.empty() ? kAnyFftFile : CutExtension(dataFileName) + kFftExtension;
 }
 
 std::string DataNameOfSpectrum(const std::string& spectrumName) { return CutExtension(spectrumName) + kDataExtension; }

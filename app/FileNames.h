@@ -8,6 +8,10 @@
 inline constexpr const char* kDataExtension = ".DTA";     // data files
 inline constexpr const char* kFftExtension = ".FFT";      // spectrum text files
 inline constexpr const char* kSettingExtension = ".prf";  // settings files
+// What a file dialog starts with when there is no name to propose.
+inline constexpr const char* kAnyDataFile = "*.DTA";
+inline constexpr const char* kAnyFftFile = "*.FFT";
+inline constexpr const char* kAnySettingFile = "*.prf";
 
 // name + extension when the file name has no ".", else name: run1 → run1.FFT,
 // run1.txt stays, /home/j.smith/run1 → /home/j.smith/run1.FFT.

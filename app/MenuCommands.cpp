@@ -9,13 +9,10 @@
 #include "app/Zemtra_main.h"
 #include "display/Fft_setting.h"
 #include "files/PrintCommands.h"
-#include "model/UnitTables.h"
 #include "ui/Myversion.h"
 
 namespace {
 
-constexpr const char* kAnyDataFile = "*.DTA";
-constexpr const char* kAnySettingFile = "*.prf";
 constexpr const char* kDiscardQuestion = "データを保存していませんが、破棄してもいいですか？";
 
 }  // namespace
@@ -107,7 +104,7 @@ void TFormMain::MenuTextSaveClick() {
     written = false;
   } else {
     const std::string chosen = ChooseFile(true, tr("FFTファイル (*.FFT)"),
-                                          ProposedSpectrumName(session_.State().saveSetting.DataFileName), "*.FFT");
+                                          ProposedSpectrumName(session_.State().saveSetting.DataFileName), kAnyFftFile);
     const SaveOutcome outcome = session_.Data().WriteSpectrum(chosen).outcome;
     written = outcome != SaveOutcome::Failed && outcome != SaveOutcome::NoData;
   }
@@ -197,15 +194,11 @@ void TFormMain::MenuFilePrintClick() {
     return;
   }
   // The readout is printed as it stands, also when the user stepped it off the peak.
-  const PrintInfo info{.samples = state.curData.ad_dnum,
-                       .fft = state.fftSetting,
-                       .save = state.saveSetting,
-                       .rateText = RateText(static_cast<int>(state.curData.spsSel)),
-                       .freqStepText = FreqStepText(state.curData.deltaF),
-                       .peakVolt = controls_.EditPeakVolt->text().toStdString(),
-                       .peakDb = controls_.EditPeakdB->text().toStdString(),
-                       .peakHz = controls_.EditPeakHz->text().toStdString(),
-                       .peakVoltUnit = results_.Peak().unit};
+  PrintInfo info = PrintInfoOf(state.curData, state.fftSetting, state.saveSetting);
+  info.peakVolt = controls_.EditPeakVolt->text().toStdString();
+  info.peakDb = controls_.EditPeakdB->text().toStdString();
+  info.peakHz = controls_.EditPeakHz->text().toStdString();
+  info.peakVoltUnit = results_.Peak().unit;
   // A failed page leaves the measurement and the window as they were.
   if (PrintCommand(printPrompter_, *printer_, graph_, state.fftSetting, info).status == PrintStatus::Failed) {
     message_.PrintError();

@@ -18,7 +18,7 @@ bool CliPrompter::AskOkCancel(const std::string& text, const std::string& /*capt
 }
 
 bool CliPrompter::Answer(const std::string& text) {
-  if (Interrupted()) return false;
+  if (Interrupted(interruption_)) return false;
   if (assumeYes_) return true;
   // The question names a path, which may hold any byte.
   const std::string shown = VisibleText(text, true);
@@ -29,8 +29,8 @@ bool CliPrompter::Answer(const std::string& text) {
   std::fprintf(err_, "%s [y/N] ", shown.c_str());
   std::fflush(err_);
   const char answer = ReadAnswer();
-  if (Interrupted()) std::fputs("\n", err_);  // the prompt's line ends before the closing notices
-  return !Interrupted() && (answer == 'y' || answer == 'Y');
+  if (Interrupted(interruption_)) std::fputs("\n", err_);  // the prompt's line ends before the closing notices
+  return !Interrupted(interruption_) && (answer == 'y' || answer == 'Y');
 }
 
 char CliPrompter::ReadAnswer() const {
@@ -40,7 +40,7 @@ char CliPrompter::ReadAnswer() const {
     std::array<pollfd, 2> waits{{{in_, POLLIN, 0}, {-1, POLLIN, 0}}};
     if (interruption_ != nullptr) waits[1].fd = interruption_->WakeFd();
     if (::poll(waits.data(), waits.size(), kWaitForever) < 0 && errno != EINTR) return '\0';
-    if (Interrupted()) return '\0';
+    if (Interrupted(interruption_)) return '\0';
     if (waits[0].revents == 0) continue;
     char c = '\0';
     const ssize_t n = ::read(in_, &c, 1);

@@ -25,7 +25,6 @@ class CliPrompter : public Prompter {
 
  private:
   bool Answer(const std::string& text);
-  bool Interrupted() const { return interruption_ != nullptr && interruption_->Signal() != 0; }
   // The first character of the next line of input; '\0' at its end or on a signal.
   char ReadAnswer() const;
 

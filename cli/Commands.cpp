@@ -53,8 +53,6 @@ constexpr const char* kDensityPictureFailure = "this build has no Qt: --nsd-png 
 
 void Say(const CliIo& io, const std::string& text) { std::fprintf(io.err, "%s\n", text.c_str()); }
 
-bool Interrupted(const CliIo& io) { return io.interruption != nullptr && io.interruption->Signal() != 0; }
-
 // The tool's own parts for one run: the prompter, the writers' system calls (which
 // refuse to put a file in place once a signal came) and the session using both.
 struct Run {
@@ -121,16 +119,20 @@ WriteResult SpectrumResult(SaveOutcome outcome) {
   return WriteResult::Failed;
 }
 
-// The graphs as a PNG picture, written like every other file.
+// Bytes as a file, written like every other file; none: nothing to write (Failed).
+WriteResult WriteBytes(const std::string& path, const std::optional<std::string>& bytes, Run& run) {
+  return WriteAsking(path, run.prompter, run.calls, [&bytes](AtomicFile& out) {
+    if (!bytes) return false;
+    out.Append(*bytes);
+    return out.Good();
+  });
+}
+
+// The graphs as a PNG picture.
 WriteResult WritePicture(const std::string& path, Run& run) {
 #if ZEMTRA_CLI_HAS_PNG
   const SessionState& state = run.session.State();
-  return WriteAsking(path, run.prompter, run.calls, [&state](AtomicFile& out) {
-    const auto png = RenderGraphsPng(state.curData, nullptr, state.measAdSetting, state.fftSetting);
-    if (!png) return false;
-    out.Append(*png);
-    return out.Good();
-  });
+  return WriteBytes(path, RenderGraphsPng(state.curData, nullptr, state.measAdSetting, state.fftSetting), run);
 #else
   (void)path;
   (void)run;
@@ -152,15 +154,6 @@ WriteResult WritePdf(const CliOptions& options, Run& run) {
   (void)run;
   return WriteResult::Failed;
 #endif
-}
-
-// Bytes as a file, written like every other file; none: nothing to write (Failed).
-WriteResult WriteBytes(const std::string& path, const std::optional<std::string>& bytes, Run& run) {
-  return WriteAsking(path, run.prompter, run.calls, [&bytes](AtomicFile& out) {
-    if (!bytes) return false;
-    out.Append(*bytes);
-    return out.Good();
-  });
 }
 
 // The noise density as CSV.
@@ -277,7 +270,7 @@ bool PrepareNoise(const NoiseOptions& options, const FftSetting& fft, int sample
 int Acquire(MeasurementSession& session, Progress& progress, int done, const CliIo& io) {
   using PollOutcome = MeasurementSession::PollOutcome;
   for (;;) {
-    if (Interrupted(io)) {
+    if (Interrupted(io.interruption)) {
       session.Stop();
       progress.Finish();
       Say(io, status_text::kStopped);
@@ -316,7 +309,7 @@ int WriteAndReport(const CliOptions& options, const std::vector<OutputFile>& out
   MeasurementReport report{ResultsOf(run.session.State()), WriteOutputs(outputs, io.interruption, io.err), averages,
                            run.noise};
   const bool reported = PrintReport(io, options.json ? ReportJson(report) : ReportText(report));
-  if (Interrupted(io)) {
+  if (Interrupted(io.interruption)) {
     Say(io, "zemtra-cli: interrupted: no further file was written");
     return io.interruption->ExitCode();
   }
@@ -354,12 +347,12 @@ int RunMeasure(const CliOptions& options, const CliIo& io) {
     Say(io, chosen.error);
     return kExitUsage;
   }
-  if (Interrupted(io)) return io.interruption->ExitCode();
+  if (Interrupted(io.interruption)) return io.interruption->ExitCode();
   // A signal during the set-up's reply waits ends the set-up at once.
   bool settingUp = true;
   bool stopSent = false;
   TADC unit(*chosen.driver, [&] {
-    if (settingUp && !stopSent && Interrupted(io)) {
+    if (settingUp && !stopSent && Interrupted(io.interruption)) {
       stopSent = true;
       session.Stop();
     }
@@ -435,6 +428,18 @@ int RunAnalyze(const CliOptions& options, const CliIo& io) {
     run.noise = noise->Results();
   }
   return WriteAndReport(options, outputs, run, 1, io);
+}
+
+int RunCommand(const CliOptions& options, const CliIo& io) {
+  switch (options.command) {
+    case CliCommand::Measure:
+      return RunMeasure(options, io);
+    case CliCommand::Analyze:
+      return RunAnalyze(options, io);
+    case CliCommand::Settings:
+      return RunSettings(options, io);
+  }
+  return kExitUsage;
 }
 
 int RunSettings(const CliOptions& options, const CliIo& io) {

@@ -36,6 +36,8 @@ struct CliIo {
 int RunMeasure(const CliOptions& options, const CliIo& io);
 int RunAnalyze(const CliOptions& options, const CliIo& io);
 int RunSettings(const CliOptions& options, const CliIo& io);
+// The one of the three that options.command names.
+int RunCommand(const CliOptions& options, const CliIo& io);
 
 // Writes text (which may hold any byte) to out and flushes it; false when any of it
 // was lost (a full device, a closed stream).

@@ -50,7 +50,7 @@ void CatchInterrupts(Interruption& interruption) {
 }
 
 int InterruptibleCalls::Rename(const char* from, const char* to) {
-  if (interruption_ != nullptr && interruption_->Signal() != 0) {
+  if (Interrupted(interruption_)) {
     errno = EINTR;
     return -1;
   }

@@ -31,6 +31,11 @@ class Interruption {
   UniqueFd wakeWrite_;
 };
 
+// Whether a signal came; never without an interruption to watch.
+inline bool Interrupted(const Interruption* interruption) {
+  return interruption != nullptr && interruption->Signal() != 0;
+}
+
 // Routes SIGINT and SIGTERM to interruption.Raise for the rest of the process's life.
 void CatchInterrupts(Interruption& interruption);
 

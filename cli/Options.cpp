@@ -11,9 +11,6 @@
 
 namespace {
 
-constexpr int kMinSamples = 1024;
-constexpr int kMaxSamplesSel = 6;
-
 // An on/off pair such as --sinc3/--sinc4 sets one optional flag.
 struct Switch {
   const char* on;
@@ -48,12 +45,12 @@ const std::array<Flag, 3> kFlags{{
 
 constexpr std::array<const char*, 4> kWindowNames{"rect", "hanning", "hamming", "flattop"};
 
-bool IsPowerOfTwo(int n) { return n > 0 && (n & (n - 1)) == 0; }
-
-int SamplesSel(int samples) {
-  int sel = 0;
-  while ((kMinSamples << sel) < samples) ++sel;
-  return sel;
+// The DataCountSel whose measurement takes this many samples; none when no choice does.
+std::optional<int> DataCountSelOf(int samples) {
+  for (int sel = 0; sel < kDataCountChoices; ++sel) {
+    if (GetDataCount(sel) == samples) return sel;
+  }
+  return std::nullopt;
 }
 
 // Splits "--name=value" into name and value; value is empty without '='.
@@ -185,9 +182,9 @@ class Parser {
       RequireCommand(name, Measuring(), "measure");
       constexpr const char* allowed = "1024, 2048, 4096, 8192, 16384, 32768 or 65536";
       if (auto v = integer(allowed)) {
-        if (*v < kMinSamples || *v > kMaxSamples || !IsPowerOfTwo(*v))
-          return void(Fail(name + " " + std::to_string(*v) + " is not allowed: " + allowed));
-        o.samples = *v;
+        const auto sel = DataCountSelOf(*v);
+        if (!sel) return void(Fail(name + " " + std::to_string(*v) + " is not allowed: " + allowed));
+        o.dataCountSel = sel;
       }
     } else if (name == "--rate") {
       RequireCommand(name, Measuring(), "measure");
@@ -268,11 +265,10 @@ void Override(const std::optional<V>& option, T& field) {
 CliParse ParseCommandLine(const std::vector<std::string>& args) { return Parser(args).Run(); }
 
 void ApplyUnitOptions(const CliOptions& options, AdUnitSetting& unit, FftSetting& fft) {
-  if (options.samples) {
-    fft.DataCountSel = SamplesSel(*options.samples);
-    fft.DataCountMax = kMinSamples << fft.DataCountSel;
+  if (options.dataCountSel) {
+    fft.DataCountSel = *options.dataCountSel;
+    fft.DataCountMax = GetDataCount(fft.DataCountSel);
   }
-  static_assert((kMinSamples << kMaxSamplesSel) == kMaxSamples);
   Override(options.rateIndex, unit.spsSel);
   if (options.gainIndex) {
     unit.GainSel = static_cast<std::uint32_t>(*options.gainIndex);

@@ -17,10 +17,10 @@ struct CliOptions {
   std::optional<std::string> settingsFile;  // --settings: records start from this file
 
   // Converter options (measure only).
-  std::optional<int> samples;    // 1024 … 65536, a power of two
-  std::optional<int> rateIndex;  // from --rate in samples per second
-  std::optional<int> gainIndex;  // from --gain
-  std::optional<int> channel;    // 0 or 1
+  std::optional<int> dataCountSel;  // from --samples: 1024 … 65536, a power of two
+  std::optional<int> rateIndex;     // from --rate in samples per second
+  std::optional<int> gainIndex;     // from --gain
+  std::optional<int> channel;       // 0 or 1
   std::optional<bool> sinc3;
   std::optional<bool> buffer;
   std::optional<bool> chop;

@@ -7,8 +7,6 @@
 
 namespace {
 
-bool Interrupted(const Interruption* interruption) { return interruption != nullptr && interruption->Signal() != 0; }
-
 FileOutcome Attempt(const OutputFile& output, const Interruption* interruption) {
   if (Interrupted(interruption)) return FileOutcome::Interrupted;
   if (IsSpecialFile(output.path)) return FileOutcome::NotRegularFile;

@@ -77,14 +77,5 @@ int main(int argc, char** argv) {
   io.stdinIsTerminal = isatty(STDIN_FILENO) == 1;
   io.stderrIsTerminal = isatty(STDERR_FILENO) == 1;
   io.interruption = &interruption;
-
-  switch (options.command) {
-    case CliCommand::Measure:
-      return RunMeasure(options, io);
-    case CliCommand::Analyze:
-      return RunAnalyze(options, io);
-    case CliCommand::Settings:
-      return RunSettings(options, io);
-  }
-  return kExitUsage;
+  return RunCommand(options, io);
 }

@@ -31,15 +31,7 @@ class CliCommands : public ::testing::Test {
     EXPECT_EQ(parse.error, "");
     io.out = out.File();
     io.err = err.File();
-    switch (parse.options.command) {
-      case CliCommand::Measure:
-        return RunMeasure(parse.options, io);
-      case CliCommand::Analyze:
-        return RunAnalyze(parse.options, io);
-      case CliCommand::Settings:
-        return RunSettings(parse.options, io);
-    }
-    return -1;
+    return RunCommand(parse.options, io);
   }
   std::string Path(const std::string& name) const { return (dir / name).string(); }
 
