@@ -1,5 +1,6 @@
 #include "cli/NoiseOptions.h"
 
+#include <bit>
 #include <cmath>
 
 #include "model/Records.h"
@@ -10,8 +11,6 @@ namespace {
 constexpr int kMaxAverages = 1000;
 constexpr int kMinSegment = 256;
 constexpr char kBandSeparator = ':';
-
-bool IsPowerOfTwo(int n) { return n > 0 && (n & (n - 1)) == 0; }
 
 std::string NotAllowed(std::string_view name, const std::string& text, const char* allowed) {
   return std::string(name) + " '" + text + "' is not allowed: " + allowed;
@@ -51,7 +50,7 @@ std::string ApplyNoiseOption(std::string_view name, const std::optional<std::str
     noise.average = *n;
   } else if (name == "--segments") {
     const auto n = ParseInt32(text);
-    if (!n || *n < kMinSegment || *n > kMaxSamples || !IsPowerOfTwo(*n)) {
+    if (!n || *n < kMinSegment || *n > kMaxSamples || !std::has_single_bit(static_cast<unsigned>(*n))) {
       return NotAllowed(name, text, "a power of two from 256 to 65536, at most the record's samples");
     }
     noise.segments = *n;
