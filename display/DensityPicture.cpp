@@ -1,13 +1,13 @@
 #include "display/DensityPicture.h"
 
 #include <QApplication>
-#include <QBuffer>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPalette>
 
 #include "display/DensityPlot.h"
 #include "display/GraphHost.h"
+#include "display/PngBytes.h"
 #include "ui/BgrColor.h"
 #include "ui/UiFont.h"
 
@@ -80,11 +80,5 @@ QImage DensityImage(std::span<const double> density, double deltaF, const FftSet
 std::optional<std::string> DensityPng(std::span<const double> density, double deltaF, const FftSetting& colours) {
   const OffscreenApplication app;
   if (!app.Usable()) return std::nullopt;
-  const QImage picture = DensityImage(density, deltaF, colours);
-  if (picture.isNull()) return std::nullopt;
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::WriteOnly);
-  if (!picture.save(&buffer, "PNG")) return std::nullopt;
-  return bytes.toStdString();
+  return PngBytes(DensityImage(density, deltaF, colours));
 }
