@@ -42,8 +42,7 @@ std::string PowerOfTenText(int exponent) {
 }
 
 LabelPlace Inside(int left, int top, const LabelSize& size) {
-  return {std::clamp(left, 0, std::max(0, kDensityPictureWidth - size.width)),
-          std::clamp(top, 0, std::max(0, kDensityPictureHeight - size.height)), true};
+  return KeptInside({left, top, true}, size, {kDensityPictureWidth, kDensityPictureHeight});
 }
 
 }  // namespace
