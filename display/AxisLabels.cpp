@@ -200,17 +200,17 @@ std::optional<std::array<LabelPlace, kDbLevelCount>> PlaceDbLabels(const BoxRect
                                                                    std::span<const LabelSize, kDbLevelCount> sizes,
                                                                    const FftSetting& setting) {
   if (!DbLabelsPlaceable(setting)) return std::nullopt;
-  const int top = DbTopIndexOf(setting);
-  const int divisions = setting.index_dB_min - top;
+  const int topIndex = DbTopIndexOf(setting);
+  const int divisions = setting.index_dB_min - topIndex;
   const float pitch = static_cast<float>(box.height) / static_cast<float>(divisions);
   std::array<LabelPlace, kDbLevelCount> places{};
   for (int i = 0; i < kDbLevelCount; ++i) {
     const LabelSize size = sizes[static_cast<std::size_t>(i)];
-    const float level = static_cast<float>(i - top) * pitch;
+    const float level = static_cast<float>(i - topIndex) * pitch;
     const int top = TruncToPixel(level - static_cast<float>(std::abs(size.height / 2))) + box.top + 1;
     places[static_cast<std::size_t>(i)] = {box.left - size.width - kLabelToBoxGap, top, false};
   }
-  const int h = sizes[static_cast<std::size_t>(top)].height;
+  const int h = sizes[static_cast<std::size_t>(topIndex)].height;
   for (int i : ShownDbLabels(setting, DbLabelStride(h, pitch))) places[static_cast<std::size_t>(i)].shown = true;
   return EachKeptInside(places, sizes, area);
 }
