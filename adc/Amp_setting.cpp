@@ -7,6 +7,7 @@
 #include <QRadioButton>
 
 #include "model/UnitTables.h"
+#include "ui/DialogControls.h"
 #include "ui/UiFont.h"
 
 namespace {
@@ -39,23 +40,6 @@ constexpr int kButtonTop = 176;
 constexpr int kDefaultButtonLeft = 24;
 constexpr int kCancelButtonLeft = 120;
 constexpr int kSetButtonLeft = 216;
-constexpr int kButtonWidth = 75;
-constexpr int kButtonHeight = 25;
-
-QComboBox* PickOnlyList(QWidget* parent, int left, int top, int width) {
-  auto* list = new QComboBox(parent);
-  list->setEditable(false);
-  list->move(left, top);
-  list->setFixedWidth(width);
-  return list;
-}
-
-QLabel* LabelAt(const QString& text, QWidget* parent, int left, int top) {
-  auto* label = new QLabel(text, parent);
-  label->move(left, top);
-  label->adjustSize();
-  return label;
-}
 
 QFrame* PanelAt(QWidget* parent, int top) {
   auto* panel = new QFrame(parent);
@@ -65,26 +49,14 @@ QFrame* PanelAt(QWidget* parent, int top) {
 }
 
 QRadioButton* RadioAt(const QString& text, QWidget* panel, int top) {
-  auto* radio = new QRadioButton(text, panel);
-  radio->move(kRadioLeft, top);
-  radio->adjustSize();
-  return radio;
+  return PlacedAt(new QRadioButton(text, panel), kRadioLeft, top);
 }
 
-QPushButton* ButtonAt(const QString& text, QWidget* parent, int left) {
-  auto* button = new QPushButton(text, parent);
-  button->setGeometry(left, kButtonTop, kButtonWidth, kButtonHeight);
-  return button;
-}
-
-void SelectItem(QComboBox* list, int index) { list->setCurrentIndex(list->findData(index)); }
-
-int SelectedItem(const QComboBox* list) { return list->currentIndex() < 0 ? kNoItem : list->currentData().toInt(); }
+int ItemOf(const QComboBox* list) { return SelectedItem(list).value_or(kNoItem); }
 
 }  // namespace
 
-TFormAmpSetting::TFormAmpSetting(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+TFormAmpSetting::TFormAmpSetting(QWidget* parent) : QDialog(parent, kFixedDialogFlags) {
   setWindowTitle(tr("QT4418PX 設定"));
   setFont(UiFont());
   setFixedSize(kClientWidth, kClientHeight);
@@ -95,17 +67,17 @@ TFormAmpSetting::TFormAmpSetting(QWidget* parent)
 }
 
 void TFormAmpSetting::BuildControls() {
-  Label1 = LabelAt(tr("データレート"), this, kLeft, kRateLabelTop);
+  Label1 = PlacedAt(new QLabel(tr("データレート"), this), kLeft, kRateLabelTop);
   ComboBox1 = PickOnlyList(this, kLeft, kRateListTop, kListWidth);
   for (int rate = 0; rate < kRateCount; ++rate) ComboBox1->addItem(tr("%1 sps").arg(SamplesPerSecond(rate)), rate);
 
-  Label3 = LabelAt(tr("内蔵アンプゲイン"), this, kLeft, kGainLabelTop);
+  Label3 = PlacedAt(new QLabel(tr("内蔵アンプゲイン"), this), kLeft, kGainLabelTop);
   ComboBox3 = PickOnlyList(this, kLeft, kGainListTop, kListWidth);
   for (int gain = 0; gain < kGainCount; ++gain) {
     ComboBox3->addItem(QString::fromStdString(GainText(static_cast<std::uint32_t>(gain))), gain);
   }
 
-  Label2 = LabelAt(tr("CH"), this, kChannelLabelLeft, kChannelLabelTop);
+  Label2 = PlacedAt(new QLabel(tr("CH"), this), kChannelLabelLeft, kChannelLabelTop);
   ComboBox2 = PickOnlyList(this, kLeft, kChannelListTop, kChannelListWidth);
   ComboBox2->addItem(tr("ＣＨ０"), 0);
   ComboBox2->addItem(tr("ＣＨ１"), 1);
@@ -117,9 +89,9 @@ void TFormAmpSetting::BuildControls() {
   BUFON_RBtn = RadioAt(tr("BUF ON"), Panel3, kFirstRadioTop);
   BUFOFF_RBtn = RadioAt(tr("BUF OFF"), Panel3, kSecondRadioTop);
 
-  DefaultBtn = ButtonAt(tr("既定値"), this, kDefaultButtonLeft);
-  CancelBtn = ButtonAt(tr("取り消し"), this, kCancelButtonLeft);
-  SetBtn = ButtonAt(tr("設定"), this, kSetButtonLeft);
+  DefaultBtn = ButtonAt(tr("既定値"), this, kDefaultButtonLeft, kButtonTop);
+  CancelBtn = ButtonAt(tr("取り消し"), this, kCancelButtonLeft, kButtonTop);
+  SetBtn = ButtonAt(tr("設定"), this, kSetButtonLeft, kButtonTop);
   // Enter sets; without this the first button in the focus chain (the defaults) would
   // take it.
   SetBtn->setDefault(true);
@@ -170,9 +142,9 @@ void TFormAmpSetting::ShowChoice(const AmpSettingChoice& choice) {
 }
 
 AmpSettingChoice TFormAmpSetting::ReadChoice() const {
-  return {.rateItem = SelectedItem(ComboBox1),
-          .gainItem = SelectedItem(ComboBox3),
-          .channelItem = SelectedItem(ComboBox2),
+  return {.rateItem = ItemOf(ComboBox1),
+          .gainItem = ItemOf(ComboBox3),
+          .channelItem = ItemOf(ComboBox2),
           .sinc3 = Sinc3_RBtn->isChecked(),
           .bufOn = BUFON_RBtn->isChecked()};
 }

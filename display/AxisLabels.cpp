@@ -54,12 +54,9 @@ double LogPosition(int index, const FreqRange& range) {
 
 // Each place moved wholly inside the area.
 template <std::size_t N>
-std::array<LabelPlace, N> KeptInside(std::array<LabelPlace, N> places, std::span<const LabelSize, N> sizes,
-                                     const LabelArea& area) {
-  for (std::size_t i = 0; i < N; ++i) {
-    places[i].left = std::max(0, std::min(places[i].left, area.width - sizes[i].width));
-    places[i].top = std::max(0, std::min(places[i].top, area.height - sizes[i].height));
-  }
+std::array<LabelPlace, N> EachKeptInside(std::array<LabelPlace, N> places, std::span<const LabelSize, N> sizes,
+                                         const LabelArea& area) {
+  for (std::size_t i = 0; i < N; ++i) places[i] = KeptInside(places[i], sizes[i], area);
   return places;
 }
 
@@ -78,6 +75,12 @@ constexpr std::array<VoltRow, 7> kVoltRows{{{0.1, 2, 1.0, "[V]"},
                                             {-1.0, 1, 1e9, "[nV]"}}};
 
 }  // namespace
+
+LabelPlace KeptInside(LabelPlace place, const LabelSize& size, const LabelArea& area) {
+  place.left = std::max(0, std::min(place.left, area.width - size.width));
+  place.top = std::max(0, std::min(place.top, area.height - size.height));
+  return place;
+}
 
 const std::array<const char*, kFreqCount>& LogFreqLabelTexts(int indexFreqS, int indexFreqE) {
   return indexFreqE - indexFreqS > kFullListSpan ? kSparseLogTexts : kFullLogTexts;
@@ -155,7 +158,7 @@ std::optional<std::array<LabelPlace, kFreqCount>> PlaceFreqLabels(const BoxRect&
         if (place.shown) limit = left + size.width;
       }
     }
-    return KeptInside(places, sizes, area);
+    return EachKeptInside(places, sizes, area);
   }
   const auto texts = LinearFreqLabelTexts(setting.index_FreqE);
   if (texts.empty()) return std::nullopt;
@@ -168,7 +171,7 @@ std::optional<std::array<LabelPlace, kFreqCount>> PlaceFreqLabels(const BoxRect&
     if (i == n - 1) left = box.left + box.width - width;
     places[static_cast<std::size_t>(i)] = {left, top, true};
   }
-  return KeptInside(places, sizes, area);
+  return EachKeptInside(places, sizes, area);
 }
 
 int DbLabelStride(double h, double p) {
@@ -197,19 +200,19 @@ std::optional<std::array<LabelPlace, kDbLevelCount>> PlaceDbLabels(const BoxRect
                                                                    std::span<const LabelSize, kDbLevelCount> sizes,
                                                                    const FftSetting& setting) {
   if (!DbLabelsPlaceable(setting)) return std::nullopt;
-  const int top = DbTopIndexOf(setting);
-  const int divisions = setting.index_dB_min - top;
+  const int topIndex = DbTopIndexOf(setting);
+  const int divisions = setting.index_dB_min - topIndex;
   const float pitch = static_cast<float>(box.height) / static_cast<float>(divisions);
   std::array<LabelPlace, kDbLevelCount> places{};
   for (int i = 0; i < kDbLevelCount; ++i) {
     const LabelSize size = sizes[static_cast<std::size_t>(i)];
-    const float level = static_cast<float>(i - top) * pitch;
+    const float level = static_cast<float>(i - topIndex) * pitch;
     const int top = TruncToPixel(level - static_cast<float>(std::abs(size.height / 2))) + box.top + 1;
     places[static_cast<std::size_t>(i)] = {box.left - size.width - kLabelToBoxGap, top, false};
   }
-  const int h = sizes[static_cast<std::size_t>(top)].height;
+  const int h = sizes[static_cast<std::size_t>(topIndex)].height;
   for (int i : ShownDbLabels(setting, DbLabelStride(h, pitch))) places[static_cast<std::size_t>(i)].shown = true;
-  return KeptInside(places, sizes, area);
+  return EachKeptInside(places, sizes, area);
 }
 
 std::array<LabelPlace, kWaveLabelCount> PlaceWaveLabels(const BoxRect& box, const LabelArea& area,
@@ -224,7 +227,7 @@ std::array<LabelPlace, kWaveLabelCount> PlaceWaveLabels(const BoxRect& box, cons
   const int timeTop = box.top + box.height + kTimeLabelGap;
   places[kTimeS] = {box.left, timeTop, true};
   places[kTimeE] = {box.left + box.width - sizes[kTimeE].width, timeTop, true};
-  return KeptInside(places, sizes, area);
+  return EachKeptInside(places, sizes, area);
 }
 
 namespace {

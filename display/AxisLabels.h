@@ -60,6 +60,8 @@ struct LabelArea {
   int width = 0;
   int height = 0;
 };
+// A place moved wholly inside the area, as every placement below moves its labels.
+LabelPlace KeptInside(LabelPlace place, const LabelSize& size, const LabelArea& area);
 
 // Frequency labels below the spectrum box. None (nothing changes) for an invalid
 // logarithmic range or a linear end index outside 6 … 14.

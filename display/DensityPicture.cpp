@@ -1,19 +1,18 @@
 #include "display/DensityPicture.h"
 
 #include <QApplication>
-#include <QBuffer>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPalette>
 
 #include "display/DensityPlot.h"
 #include "display/GraphHost.h"
+#include "display/PngBytes.h"
 #include "ui/BgrColor.h"
 #include "ui/UiFont.h"
 
 namespace {
 
-constexpr int kFrame = 1;  // the black frame around the plot bitmap
 constexpr int kPenWidth = 1;
 
 LabelSize SizeOf(const QFontMetrics& metrics, const QString& text) {
@@ -26,7 +25,7 @@ void DrawLabel(QPainter& painter, const LabelPlace& at, const LabelSize& size, c
 
 QImage PlotBitmap(const DensityPlot& plot, std::span<const double> density, double deltaF, const FftSetting& colours,
                   const BoxRect& box) {
-  QImage bitmap(box.width - 2 * kFrame, box.height - 2 * kFrame, QImage::Format_RGB32);
+  QImage bitmap(box.width - 2 * kDensityFrame, box.height - 2 * kDensityFrame, QImage::Format_RGB32);
   bitmap.fill(Qt::white);
   QPainter painter(&bitmap);
   const auto pen = [&painter](std::int32_t colour) { painter.setPen(QPen(QColorOfBgr(colour), kPenWidth)); };
@@ -50,14 +49,15 @@ QImage PlotBitmap(const DensityPlot& plot, std::span<const double> density, doub
 
 QImage DensityImage(std::span<const double> density, double deltaF, const FftSetting& colours) {
   const BoxRect box = DensityPlotBox();
-  const auto plot = DensityPlot::Of(density, deltaF, box.width - 2 * kFrame, box.height - 2 * kFrame);
+  const auto plot = DensityPlot::Of(density, deltaF, box.width - 2 * kDensityFrame, box.height - 2 * kDensityFrame);
   if (!plot) return {};
   QImage picture(kDensityPictureWidth, kDensityPictureHeight, QImage::Format_RGB32);
   picture.fill(QApplication::palette().color(QPalette::Window));
   QPainter painter(&picture);
   painter.setPen(Qt::black);
   painter.drawRect(box.left, box.top, box.width - 1, box.height - 1);
-  painter.drawImage(box.left + kFrame, box.top + kFrame, PlotBitmap(*plot, density, deltaF, colours, box));
+  painter.drawImage(box.left + kDensityFrame, box.top + kDensityFrame,
+                    PlotBitmap(*plot, density, deltaF, colours, box));
 
   painter.setFont(UiFont());
   const QFontMetrics metrics(painter.font());
@@ -80,11 +80,5 @@ QImage DensityImage(std::span<const double> density, double deltaF, const FftSet
 std::optional<std::string> DensityPng(std::span<const double> density, double deltaF, const FftSetting& colours) {
   const OffscreenApplication app;
   if (!app.Usable()) return std::nullopt;
-  const QImage picture = DensityImage(density, deltaF, colours);
-  if (picture.isNull()) return std::nullopt;
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::WriteOnly);
-  if (!picture.save(&buffer, "PNG")) return std::nullopt;
-  return bytes.toStdString();
+  return PngBytes(DensityImage(density, deltaF, colours));
 }

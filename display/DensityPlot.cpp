@@ -15,7 +15,6 @@ constexpr int kBoxBottom = 28;     // margin below the box
 constexpr int kFreqLabelGap = 5;   // below the box, as under the spectrum
 constexpr int kLevelLabelGap = 2;  // right edge of a level label to the box
 constexpr int kUnitLabelGap = 6;   // above the box
-constexpr int kFrame = 1;          // the box's frame around the plot bitmap
 
 constexpr int kMantissas = 9;  // grid lines at 1 … 9 times a power of ten
 constexpr double kDecade = 10.0;
@@ -42,8 +41,7 @@ std::string PowerOfTenText(int exponent) {
 }
 
 LabelPlace Inside(int left, int top, const LabelSize& size) {
-  return {std::clamp(left, 0, std::max(0, kDensityPictureWidth - size.width)),
-          std::clamp(top, 0, std::max(0, kDensityPictureHeight - size.height)), true};
+  return KeptInside({left, top, true}, size, {kDensityPictureWidth, kDensityPictureHeight});
 }
 
 }  // namespace
@@ -131,11 +129,11 @@ std::vector<DensityPlot::Point> DensityPlot::Curve(std::span<const double> densi
 }
 
 LabelPlace PlaceDensityFreqLabel(const BoxRect& box, int lineX, const LabelSize& size) {
-  return Inside(box.left + kFrame + lineX - size.width / 2, box.top + box.height + kFreqLabelGap, size);
+  return Inside(box.left + kDensityFrame + lineX - size.width / 2, box.top + box.height + kFreqLabelGap, size);
 }
 
 LabelPlace PlaceDensityLevelLabel(const BoxRect& box, int lineY, const LabelSize& size) {
-  return Inside(box.left - kLevelLabelGap - size.width, box.top + kFrame + lineY - size.height / 2, size);
+  return Inside(box.left - kLevelLabelGap - size.width, box.top + kDensityFrame + lineY - size.height / 2, size);
 }
 
 LabelPlace PlaceDensityUnitLabel(const BoxRect& box, const LabelSize& size) {

@@ -21,6 +21,7 @@
 // the density labels at the left, the unit above them and the frequency labels below.
 inline constexpr int kDensityPictureWidth = 812;
 inline constexpr int kDensityPictureHeight = 466;
+inline constexpr int kDensityFrame = 1;  // the box's black frame around the plot bitmap
 BoxRect DensityPlotBox();
 
 // A unit of the density axis: a value shown is V/√Hz × perVolt.

@@ -15,6 +15,7 @@
 #include "display/GraphGeometry.h"
 #include "display/PaintBox.h"
 #include "ui/BgrColor.h"
+#include "ui/DialogControls.h"
 #include "ui/FileText.h"
 #include "ui/UiFont.h"
 
@@ -123,20 +124,11 @@ constexpr int kButtonTop = 470;
 constexpr int kDefaultButtonLeft = 104;
 constexpr int kCancelButtonLeft = 200;
 constexpr int kSetButtonLeft = 296;
-constexpr int kButtonWidth = 75;
-constexpr int kButtonHeight = 25;
 
 QGroupBox* GroupAt(const QString& title, QWidget* parent, int left, int top, int width, int height) {
   auto* group = new QGroupBox(title, parent);
   group->setGeometry(left, top, width, height);
   return group;
-}
-
-template <typename Widget>
-Widget* PlacedAt(Widget* widget, int left, int top) {
-  widget->move(left, top);
-  widget->adjustSize();
-  return widget;
 }
 
 QCheckBox* CheckAt(const QString& text, QWidget* parent, int row) {
@@ -146,10 +138,7 @@ QCheckBox* CheckAt(const QString& text, QWidget* parent, int row) {
 // A pick-only list with a label to its right, in row 0 or 1 of a range group.
 QComboBox* RangeListAt(const QString& label, QWidget* group, int row) {
   const int top = kFirstRowTop + row * kListRowStep;
-  auto* list = new QComboBox(group);
-  list->setEditable(false);
-  list->move(kInnerLeft, top);
-  list->setFixedWidth(kListWidth);
+  auto* list = PickOnlyList(group, kInnerLeft, top, kListWidth);
   PlacedAt(new QLabel(label, group), kListLabelLeft, top + kListLabelDrop);
   return list;
 }
@@ -163,25 +152,15 @@ QButtonGroup* RadioItems(QGroupBox* group, const QStringList& texts) {
   return items;
 }
 
-QPushButton* ButtonAt(const QString& text, QWidget* parent, int left) {
-  auto* button = new QPushButton(text, parent);
-  button->setGeometry(left, kButtonTop, kButtonWidth, kButtonHeight);
-  return button;
-}
-
-void SelectItem(QComboBox* list, int index) { list->setCurrentIndex(list->findData(index)); }
-
 // The index a list's selection stands for; a list without a selection leaves value.
 void TakeItem(const QComboBox* list, std::int32_t& value) {
-  if (list->currentIndex() >= 0) value = list->currentData().toInt();
+  if (const auto item = SelectedItem(list)) value = *item;
 }
 
 }  // namespace
 
 TFormFFTSetting::TFormFFTSetting(DialogPrompter& prompter, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      prompter_(prompter),
-      autoSave_(prompter) {
+    : QDialog(parent, kFixedDialogFlags), prompter_(prompter), autoSave_(prompter) {
   setWindowTitle(tr("FFT 計測/表示設定"));
   setFont(UiFont());
   setFixedSize(kClientWidth, kClientHeight);
@@ -191,10 +170,7 @@ TFormFFTSetting::TFormFFTSetting(DialogPrompter& prompter, QWidget* parent)
 
 void TFormFFTSetting::BuildControls() {
   Label8 = PlacedAt(new QLabel(tr("データ数"), this), kCountLabelLeft, kCountLabelTop);
-  ComboBoxDNum = new QComboBox(this);
-  ComboBoxDNum->setEditable(false);
-  ComboBoxDNum->move(kCountListLeft, kCountListTop);
-  ComboBoxDNum->setFixedWidth(kCountListWidth);
+  ComboBoxDNum = PickOnlyList(this, kCountListLeft, kCountListTop, kCountListWidth);
   for (int sel = 0; sel < kDataCountChoices; ++sel) ComboBoxDNum->addItem(QString::number(GetDataCount(sel)), sel);
 
   BuildGraphGroups();
@@ -202,9 +178,9 @@ void TFormFFTSetting::BuildControls() {
   BuildColorGroup();
   BuildSaveGroup();
 
-  DefaultBtn = ButtonAt(tr("既定値"), this, kDefaultButtonLeft);
-  CancelBtn = ButtonAt(tr("取り消し"), this, kCancelButtonLeft);
-  SetBtn = ButtonAt(tr("設定"), this, kSetButtonLeft);
+  DefaultBtn = ButtonAt(tr("既定値"), this, kDefaultButtonLeft, kButtonTop);
+  CancelBtn = ButtonAt(tr("取り消し"), this, kCancelButtonLeft, kButtonTop);
+  SetBtn = ButtonAt(tr("設定"), this, kSetButtonLeft, kButtonTop);
   // Enter sets; without this the first button in the focus chain would take it.
   SetBtn->setDefault(true);
 }
@@ -261,7 +237,7 @@ void TFormFFTSetting::BuildSaveGroup() {
   GroupBox6 = GroupAt(tr("計測データ保存"), this, kMargin, kSaveGroupTop, kSaveGroupWidth, kSaveGroupHeight);
   CheckSaveData = CheckAt(tr("計測終了時に自動でデータを保存"), GroupBox6, 0);
   FileBtn = new QPushButton(tr("ファイル選択"), GroupBox6);
-  FileBtn->setGeometry(kFileButtonLeft, kFileButtonTop, kFileButtonWidth, kButtonHeight);
+  FileBtn->setGeometry(kFileButtonLeft, kFileButtonTop, kFileButtonWidth, kDialogButtonHeight);
   EditFileName = new QLineEdit(GroupBox6);
   EditFileName->setReadOnly(true);
   EditFileName->setFocusPolicy(Qt::NoFocus);

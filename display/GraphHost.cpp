@@ -1,11 +1,11 @@
 #include "display/GraphHost.h"
 
 #include <QApplication>
-#include <QBuffer>
 #include <QLabel>
 #include <QPixmap>
 
 #include "display/PaintBox.h"
+#include "display/PngBytes.h"
 #include "model/UnitTables.h"
 #include "ui/UiFont.h"
 
@@ -71,8 +71,5 @@ std::optional<std::string> RenderGraphsPng(const MeasureData& cur, const Measure
   const MeasureData none;
   GraphHost host(cur, ref != nullptr ? *ref : none, adSetting, fftSetting);
   host.Redraw();
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
-  if (!buffer.open(QIODevice::WriteOnly) || !host.grab().save(&buffer, "PNG")) return std::nullopt;
-  return bytes.toStdString();
+  return PngBytes(host.grab().toImage());
 }

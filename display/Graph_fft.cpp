@@ -16,6 +16,7 @@
 #include "display/BitmapPainter.h"
 #include "display/PaintBox.h"
 #include "display/PeakReadout.h"
+#include "ui/BgrColor.h"
 #include "ui/UiFont.h"
 
 namespace {
@@ -24,8 +25,6 @@ constexpr int kScreenPenWidth = 1;
 constexpr int kPrintPenWidth = 5;
 constexpr std::int32_t kTimeLineColor = 0xC0C0C0;  // light grey, fixed
 constexpr int kPrintFontPoints = 9;
-
-QColor ColorOf(std::int32_t bgr) { return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF); }
 
 // Sample count usable with the record's arrays: never beyond what the owner reserved.
 int SampleCount(const MeasureData& record) {
@@ -187,7 +186,7 @@ void TGraph_FFT::DrawCurve(QPainter& painter) {
 }
 
 void TGraph_FFT::SetPen(QPainter& painter, std::int32_t color, int width, PenMode mode) {
-  painter.setPen(QPen(ColorOf(color), width));
+  painter.setPen(QPen(QColorOfBgr(color), width));
   switch (mode) {
     case PenMode::Copy:
       painter.setCompositionMode(QPainter::CompositionMode_SourceOver);

@@ -19,7 +19,5 @@ bool MayReplace(const std::filesystem::path& target, Prompter& prompter) {
 WriteResult WriteAsking(const std::filesystem::path& target, Prompter& prompter, FileCalls& calls,
                         const std::function<bool(AtomicFile&)>& body) {
   if (!MayReplace(target, prompter)) return WriteResult::Declined;
-  AtomicFile out(target, calls);
-  // Without Commit the temporary file is removed and the target stays as it was.
-  return out.Open() && body(out) && out.Commit() ? WriteResult::Written : WriteResult::Failed;
+  return WriteWhole(target, calls, body) ? WriteResult::Written : WriteResult::Failed;
 }

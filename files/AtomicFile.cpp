@@ -131,3 +131,9 @@ void AtomicFile::Discard() {
   temporary_.clear();
   buffer_.clear();
 }
+
+bool WriteWhole(const std::filesystem::path& target, FileCalls& calls, const std::function<bool(AtomicFile&)>& body) {
+  AtomicFile out(target, calls);
+  // Without Commit the temporary file is removed and the target stays as it was.
+  return out.Open() && body(out) && out.Commit();
+}

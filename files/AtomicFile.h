@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -64,3 +65,7 @@ class AtomicFile {
   bool failed_ = false;
   std::string buffer_;  // bytes not yet handed to the system
 };
+
+// A file written whole or not at all: body appends its bytes and returns false to
+// abandon it. True when the target holds the new content.
+bool WriteWhole(const std::filesystem::path& target, FileCalls& calls, const std::function<bool(AtomicFile&)>& body);

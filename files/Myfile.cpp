@@ -499,9 +499,7 @@ std::function<bool(AtomicFile&)> WholeFile(std::string_view header, const AdUnit
 bool TmyFile::WriteFile(const std::filesystem::path& target, std::string_view header, const AdUnitSetting& ad,
                         const SaveSetting& save, const FftSetting& fft,
                         const std::function<bool(AtomicFile&)>& writeBody) const {
-  AtomicFile out(target, calls_);
-  // Without Commit the temporary file is removed and the target stays as it was.
-  return out.Open() && WholeFile(header, ad, save, fft, writeBody)(out) && out.Commit();
+  return WriteWhole(target, calls_, WholeFile(header, ad, save, fft, writeBody));
 }
 
 WriteResult TmyFile::WriteAsked(const std::filesystem::path& target, std::string_view header, const AdUnitSetting& ad,

@@ -71,8 +71,8 @@ PrintResult PrintPage(QPrinter& printer, TGraph_FFT& graph, const FftSetting& ff
     bool printed = false;
     if (printer.outputFormat() == QPrinter::PdfFormat) {
       printer.setResolution(kPdfDpi);
-      AtomicFile out(QFile::encodeName(printer.outputFileName()).toStdString());
-      printed = out.Open() && PrintPdfInto(out, printer, page, info) && out.Commit();
+      printed = WriteWhole(QFile::encodeName(printer.outputFileName()).toStdString(), SystemFileCalls(),
+                           [&](AtomicFile& out) { return PrintPdfInto(out, printer, page, info); });
     } else {
       printed = page.Print(info);
     }

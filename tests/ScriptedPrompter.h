@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ui/DialogPrompter.h"
@@ -31,26 +32,23 @@ class ScriptedPrompter : public DialogPrompter, public PrintPrompter {
   }
   bool AskYesNo(const std::string& text, const std::string& caption) override {
     questions.push_back({text, caption, MessageIcon::Warning});
-    return NextAnswer();
+    return Next(answers, false);
   }
   bool AskOkCancel(const std::string& text, const std::string& caption, MessageIcon icon) override {
     questions.push_back({text, caption, icon});
-    return NextAnswer();
+    return Next(answers, false);
   }
   std::string ChooseOpenFile(const std::string& filter, const std::string& initialName) override {
     fileDialogs.push_back({false, filter, initialName});
-    return NextFile();
+    return Next(files, std::string());
   }
   std::string ChooseSaveFile(const std::string& filter, const std::string& initialName) override {
     fileDialogs.push_back({true, filter, initialName});
-    return NextFile();
+    return Next(files, std::string());
   }
   std::optional<std::int32_t> ChooseColor(std::int32_t initial) override {
     colorDialogs.push_back(initial);
-    if (colors.empty()) return std::nullopt;
-    const auto color = colors.front();
-    colors.pop_front();
-    return color;
+    return Next(colors, std::optional<std::int32_t>());
   }
   bool ChoosePrinter(QPrinter& printer) override { return NextPrintDialog(printer); }
   bool SetUpPage(QPrinter& printer) override { return NextPrintDialog(printer); }
@@ -70,23 +68,17 @@ class ScriptedPrompter : public DialogPrompter, public PrintPrompter {
   int printDialogCount = 0;  // print and page-setup dialogs shown
 
  private:
-  bool NextAnswer() {
-    if (answers.empty()) return false;
-    const bool answer = answers.front();
-    answers.pop_front();
-    return answer;
+  // The first scripted entry, taken off the script; none when the script is used up.
+  template <typename T>
+  static T Next(std::deque<T>& script, T none) {
+    if (script.empty()) return none;
+    T next = std::move(script.front());
+    script.pop_front();
+    return next;
   }
   bool NextPrintDialog(QPrinter& printer) {
     ++printDialogCount;
-    if (printDialogs.empty()) return false;
-    const PrintDialogStep step = std::move(printDialogs.front());
-    printDialogs.pop_front();
-    return step(printer);
-  }
-  std::string NextFile() {
-    if (files.empty()) return {};
-    std::string file = files.front();
-    files.pop_front();
-    return file;
+    const PrintDialogStep step = Next(printDialogs, PrintDialogStep());
+    return step && step(printer);
   }
 };

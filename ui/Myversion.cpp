@@ -3,6 +3,7 @@
 #include <QFontMetrics>
 #include <QPainter>
 
+#include "ui/DialogControls.h"
 #include "ui/UiFont.h"
 
 namespace {
@@ -28,8 +29,7 @@ void PaintLine(QPainter& painter, const PaintedLine& line, const QString& text) 
 
 }  // namespace
 
-TFormVersion::TFormVersion(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+TFormVersion::TFormVersion(QWidget* parent) : QDialog(parent, kFixedDialogFlags) {
   setFont(UiFont());
   setFixedSize(kClientWidth, kClientHeight);
   setWindowTitle(ProductName() + tr("について"));

@@ -1,23 +1,16 @@
 // The converter settings dialog offscreen: tests set the controls and call the slots.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QComboBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <functional>
 #include <memory>
 
+#include "QtTestApp.h"
 #include "adc/Amp_setting.h"
 
 namespace {
-
-void EnsureApp() {
-  static int argc = 1;
-  static char name[] = "test_adc_dialog";
-  static char* argv[] = {name, nullptr};
-  static QApplication app(argc, argv);
-}
 
 // The next widget the Tab key can reach.
 const QWidget* NextTabStop(const QWidget* widget) {
@@ -30,7 +23,6 @@ const QWidget* NextTabStop(const QWidget* widget) {
 class AmpSettingDialogTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    EnsureApp();
     dialog = std::make_unique<TFormAmpSetting>();
     setting.spsSel = 4;
     setting.GainSel = 1;

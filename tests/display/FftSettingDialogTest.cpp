@@ -2,7 +2,6 @@
 // call the slots; a scripted prompter answers the file, colour and message boxes.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -13,25 +12,18 @@
 #include <memory>
 #include <vector>
 
+#include "QtTestApp.h"
 #include "ScriptedPrompter.h"
 #include "display/Fft_setting.h"
 #include "display/PaintBox.h"
 
 namespace {
 
-void EnsureApp() {
-  static int argc = 1;
-  static char name[] = "test_display_dialog";
-  static char* argv[] = {name, nullptr};
-  static QApplication app(argc, argv);
-}
-
 void Pick(QComboBox* list, int index) { list->setCurrentIndex(list->findData(index)); }
 
 class FftSettingDialogTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    EnsureApp();
     dialog = std::make_unique<TFormFFTSetting>(prompter);
     QObject::connect(dialog.get(), &QDialog::finished, [this](int result) { results.push_back(result); });
   }
