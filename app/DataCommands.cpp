@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "app/FileNames.h"
+#include "ui/FileNames.h"
 #include "display/FftSettingRules.h"
 
 namespace {

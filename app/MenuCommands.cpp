@@ -5,7 +5,7 @@
 #include <QLineEdit>
 
 #include "adc/Amp_setting.h"
-#include "app/FileNames.h"
+#include "ui/FileNames.h"
 #include "app/Zemtra_main.h"
 #include "display/Fft_setting.h"
 #include "files/PrintCommands.h"

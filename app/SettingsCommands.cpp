@@ -1,6 +1,6 @@
 #include "app/SettingsCommands.h"
 
-#include "app/FileNames.h"
+#include "ui/FileNames.h"
 #include "display/FftSettingRules.h"
 #include "model/UnitTables.h"
 #include "ui/Mymessage.h"

@@ -9,7 +9,7 @@
 
 #include "adc/Ad7190.h"
 #include "analysis/PowerAverage.h"
-#include "app/FileNames.h"
+#include "ui/FileNames.h"
 #include "app/MeasurementSession.h"
 #include "app/Results.h"
 #include "cli/CliPrompter.h"

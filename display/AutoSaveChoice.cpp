@@ -1,10 +1,9 @@
 #include "display/AutoSaveChoice.h"
 
+#include "ui/FileNames.h"
 #include "ui/TextHelpers.h"
 
 namespace {
-constexpr const char* kDataExtension = ".DTA";
-constexpr const char* kAnyDataFile = "*.DTA";
 constexpr const char* kNoFilter = "";
 }  // namespace
 
@@ -44,7 +43,7 @@ bool AutoSaveChoice::SelectSaveFile() {
   std::string name =
       prompter_.ChooseSaveFile(kNoFilter, copy_.DataFileName.empty() ? kAnyDataFile : copy_.DataFileName);
   if (name.empty()) return false;
-  if (!NameHasDot(name)) name += kDataExtension;
+  name = WithExtensionIfNoDot(name, kDataExtension);
   selected_ = name;
   copy_.DataFileName = name;
   return true;

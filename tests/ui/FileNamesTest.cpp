@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/FileNames.h"
+#include "ui/FileNames.h"
 
 namespace {
 

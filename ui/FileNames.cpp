@@ -1,4 +1,4 @@
-#include "app/FileNames.h"
+#include "ui/FileNames.h"
 
 #include <cctype>
 #include <filesystem>

@@ -1,6 +1,6 @@
-// How the file commands name their files. Paths may use '\' or '/' as separators;
-// only the last path component (the file name) decides about extensions, so a dot in
-// a directory name is never taken for one.
+// How the file commands and the automatic-save choice name their files. Paths may
+// use '\' or '/' as separators; only the last path component (the file name) decides
+// about extensions, so a dot in a directory name is never taken for one.
 #pragma once
 
 #include <string>
