@@ -2,8 +2,9 @@
 
 #include <array>
 
-#include "model/UnitTables.h"
 #include "display/GraphGeometry.h"
+#include "files/PrintPage.h"
+#include "model/UnitTables.h"
 #include "ui/NumberFormat.h"
 #include "ui/StatusTexts.h"
 
@@ -39,7 +40,7 @@ ScaledText RmsReadout(float volts) {
 std::string FreqInfoText(const MeasureData& data, int measSpsSel, const FftSetting& setting) {
   if (!data.HasData()) return {};
   const float deltaF = kMsPerSecond / (SamplePeriodMs(measSpsSel) * static_cast<float>(data.ad_dnum));
-  std::string text = "Δｆ= " + Format0_000(deltaF) + "Hz";
+  std::string text = "Δｆ= " + FreqStepText(deltaF);
   text += " / ";
   text += setting.fAbsoGraph == 1 ? "絶対値[dBV] 表示" : "相対値[dB] 表示";
   const int window = setting.whichWindowFunc;

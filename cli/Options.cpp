@@ -5,6 +5,7 @@
 #include <functional>
 #include <string_view>
 
+#include "display/FftSettingEdit.h"
 #include "display/FftSettingRules.h"
 #include "model/UnitTables.h"
 #include "ui/NumberFormat.h"
@@ -285,8 +286,7 @@ void ApplyAnalysisOptions(const CliOptions& options, FftSetting& fft) {
   Override(options.correct, fft.fWinFuncAdjust);
   Override(options.dcCut, fft.fDCCut_FFT);
   Override(options.logAxis, fft.fLogGraph);
-  Override(options.absolute, fft.fAbsoGraph);
-  if (options.absolute == false) fft.index_dB_max = kRelativeDbTop;  // relative display starts at 0 dB
+  if (options.absolute) ChooseAbsolute(fft, *options.absolute);
   Override(options.volts, fft.fSig_Volt);
   Override(options.wave, fft.fWaveGraph);
 }
