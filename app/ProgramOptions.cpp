@@ -10,6 +10,7 @@ Usage:
   --simulate[=CONFIG]          use the simulated unit (see the README for CONFIG)
   --device=libftdi|tty[:PATH]  which driver reaches the real unit
   --help                       this text
+  --version                    print the version
 
 Only one copy runs per user; a second one says so, brings the first to the front and
 exits with 1. An invalid option exits with 64.
@@ -27,6 +28,9 @@ ProgramOptionsParse ParseProgramOptions(const std::vector<std::string>& args) {
         eq == std::string::npos ? std::nullopt : std::optional<std::string>(arg.substr(eq + 1));
     if (name == "--help" || name == "-h") {
       o.help = true;
+      if (value) parse.error = name + " takes no value";
+    } else if (name == "--version") {
+      o.version = true;
       if (value) parse.error = name + " takes no value";
     } else if (name == "--simulate") {
       o.simulate = value.value_or("");

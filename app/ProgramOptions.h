@@ -1,4 +1,4 @@
-// The desktop program's command line: zemtra [--simulate[=CONFIG]] [--device=...] [--help].
+// The desktop program's command line: zemtra [--simulate[=CONFIG]] [--device=...] [--help] [--version].
 // The unit options take the command-line tool's grammar; the driver choice
 // (drivers/DriverChoice.h) checks their values.
 #pragma once
@@ -11,6 +11,7 @@ struct ProgramOptions {
   std::optional<std::string> simulate;  // --simulate[=CONFIG]; empty CONFIG = demonstration signal
   std::optional<std::string> device;    // --device=…
   bool help = false;
+  bool version = false;  // --version: print the version line
 };
 
 struct ProgramOptionsParse {

@@ -13,6 +13,7 @@
 #include "app/SingleInstance.h"
 #include "app/Zemtra_main.h"
 #include "drivers/DriverChoice.h"
+#include "model/Version.h"
 #include "ui/Mymessage.h"
 #include "ui/QtPrompter.h"
 #include "ui/UiFont.h"
@@ -31,6 +32,10 @@ int main(int argc, char** argv) {
   }
   if (parse.options.help) {
     std::fputs(ProgramHelpText().c_str(), stdout);
+    return kExitOk;
+  }
+  if (parse.options.version) {
+    std::fputs(VersionLine("zemtra").c_str(), stdout);
     return kExitOk;
   }
   const UnitDriver chosen = MakeUnitDriver(parse.options.simulate, parse.options.device);

@@ -10,6 +10,7 @@ Usage:
   zemtra-cli analyze FILE.DTA [options] load a data file, analyse it with its settings, report
   zemtra-cli settings FILE.prf          print a settings file's fields; exit 2 when invalid
   zemtra-cli COMMAND --help             options of one command
+  zemtra-cli --version                  print the version
 
 Exit codes: 0 done, 2 invalid settings file, 3 unit not found / not responding / set-up
 failed / start refused, 4 read failure or no record for a while during the measurement,

@@ -73,6 +73,10 @@ class Parser {
       result_.options.help = true;
       return result_;
     }
+    if (first == "--version") {
+      result_.options.version = true;
+      return result_;
+    }
     if (first == "measure") {
       result_.options.command = CliCommand::Measure;
     } else if (first == "analyze") {

@@ -47,6 +47,7 @@ struct CliOptions {
   bool json = false;
   bool yes = false;
   bool help = false;
+  bool version = false;  // --version: print the version line
 };
 
 struct CliParse {

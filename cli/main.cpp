@@ -13,6 +13,7 @@
 #include "cli/Commands.h"
 #include "cli/Interruption.h"
 #include "cli/Options.h"
+#include "model/Version.h"
 
 namespace {
 
@@ -64,6 +65,7 @@ int main(int argc, char** argv) {
     return kExitUsage;
   }
   const CliOptions& options = parse.options;
+  if (options.version) return WriteReport(stdout, VersionLine("zemtra-cli")) ? kExitOk : kExitReportLost;
   if (options.help) {
     const bool commandGiven =
         !args.empty() && args.front() != "--help" && args.front() != "-h" && args.front() != "help";

@@ -3,6 +3,7 @@
 #include <QFontMetrics>
 #include <QPainter>
 
+#include "model/Version.h"
 #include "ui/DialogControls.h"
 #include "ui/UiFont.h"
 
@@ -37,7 +38,7 @@ TFormVersion::TFormVersion(QWidget* parent) : QDialog(parent, kFixedDialogFlags)
 
 QString TFormVersion::ProductName() { return QStringLiteral("Zemtra"); }
 
-QString TFormVersion::Version() { return QStringLiteral("v1.1"); }
+QString TFormVersion::Version() { return QStringLiteral("v") + QString::fromStdString(ZemtraShortVersion()); }
 
 void TFormVersion::paintEvent(QPaintEvent* /*event*/) {
   QPainter painter(this);

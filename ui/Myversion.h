@@ -15,7 +15,7 @@ class TFormVersion : public QDialog {
   explicit TFormVersion(QWidget* parent = nullptr);
 
   static QString ProductName();  // "Zemtra"
-  static QString Version();      // "v1.1"
+  static QString Version();      // "v1.1": the major and minor of the project's version
 
  protected:
   void paintEvent(QPaintEvent* event) override;

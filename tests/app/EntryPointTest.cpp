@@ -42,6 +42,12 @@ TEST(ProgramOptions, TheUnitOptionsOfTheCommandLineTool) {
   }
 }
 
+TEST(ProgramOptions, VersionIsAFlag) {
+  EXPECT_TRUE(ParseProgramOptions({"--version"}).options.version);
+  EXPECT_FALSE(ParseProgramOptions({"--simulate"}).options.version);
+  EXPECT_EQ(ParseProgramOptions({"--version=2"}).error, "--version takes no value");
+}
+
 TEST(SettingsLocation, BesideAWritablePortableExecutableElseTheConfigurationDirectory) {
   TempDir dir;
   const QString config = QString::fromStdString((dir / "config" / "Zemtra").string());

@@ -68,6 +68,8 @@ TEST_F(StatusBarTest, AClickAnywhereOnTheBarIsReported) {
 TEST(VersionDialog, PaintsItsLinesAndAnyClickClosesIt) {
   TFormVersion dialog;
   EXPECT_EQ(dialog.windowTitle().toStdString(), "Zemtraについて");
+  // The project's version, major and minor: the same as --version and the package.
+  EXPECT_EQ(TFormVersion::Version().toStdString(), "v1.1");
   EXPECT_EQ(dialog.size(), QSize(192, 93));
   const QImage painted = dialog.grab().toImage();
   const auto inkIn = [&](const QRect& area) {
