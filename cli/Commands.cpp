@@ -1,3 +1,4 @@
+#include "cli/Scan.h"
 #include "cli/Commands.h"
 
 #include <cerrno>
@@ -438,6 +439,8 @@ int RunCommand(const CliOptions& options, const CliIo& io) {
       return RunAnalyze(options, io);
     case CliCommand::Settings:
       return RunSettings(options, io);
+    case CliCommand::Scan:
+      return RunScan(io);
   }
   return kExitUsage;
 }

@@ -9,6 +9,7 @@ Usage:
   zemtra-cli measure [options]          configure the unit, acquire, check, analyse, report
   zemtra-cli analyze FILE.DTA [options] load a data file, analyse it with its settings, report
   zemtra-cli settings FILE.prf          print a settings file's fields; exit 2 when invalid
+  zemtra-cli scan                       list the FTDI devices attached (--device= values)
   zemtra-cli COMMAND --help             options of one command
   zemtra-cli --version                  print the version
 
@@ -62,7 +63,8 @@ Converter options:
   --buffer | --no-buffer input buffer
   --chop | --no-chop     chopping
   --simulate[=CONFIG]    use the simulated unit (see the README for CONFIG)
-  --device=libftdi|tty[:PATH]  which driver reaches the real unit
+  --device=libftdi[:SERIAL]|tty[:PATH]  which driver and device reach the real unit
+                         (several FTDI devices attached: name one, see scan)
   --out FILE.DTA         write the data file (with --average: the last acquisition)
   --average N            RMS-average the spectra of N acquisitions (1 to 1000)
 )";
@@ -70,6 +72,14 @@ Converter options:
 constexpr const char* kAnalyzeOptions = R"(zemtra-cli analyze FILE.DTA [options]
 
 The file's settings are adopted; the options below override them.
+)";
+
+constexpr const char* kScanHelp = R"(zemtra-cli scan
+
+Lists the FTDI devices each driver can reach, one per line, starting with the value
+of the device option (of measure) that names it: libftdi:SERIAL with bus, USB id and
+description, and tty:PATH with USB id and serial number. No device is opened. Exit 0
+when one was found, 3 when none.
 )";
 
 constexpr const char* kSettingsHelp = R"(zemtra-cli settings FILE.prf
@@ -84,5 +94,6 @@ std::string HelpText(const std::string& command) {
   if (command == "measure") return std::string(kMeasureOptions) + kAnalysisOptions;
   if (command == "analyze") return std::string(kAnalyzeOptions) + kAnalysisOptions;
   if (command == "settings") return kSettingsHelp;
+  if (command == "scan") return kScanHelp;
   return kOverview;
 }

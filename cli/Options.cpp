@@ -83,14 +83,16 @@ class Parser {
       result_.options.command = CliCommand::Analyze;
     } else if (first == "settings") {
       result_.options.command = CliCommand::Settings;
+    } else if (first == "scan") {
+      result_.options.command = CliCommand::Scan;
     } else {
-      return Fail("unknown command '" + first + "': allowed are measure, analyze, settings");
+      return Fail("unknown command '" + first + "': allowed are measure, analyze, settings, scan");
     }
     for (; i < args_.size() && result_.error.empty(); ++i) Option(i);
     if (!result_.error.empty() || result_.options.help) return result_;
     if (result_.options.landscape && result_.options.pdf.empty()) return Fail("--landscape applies to --pdf only");
     if (const std::string problem = CheckNoiseOptions(result_.options.noise); !problem.empty()) return Fail(problem);
-    if (result_.options.command != CliCommand::Measure && result_.options.file.empty()) return Fail(FileNeeded());
+    if (TakesFile() && result_.options.file.empty()) return Fail(FileNeeded());
     return result_;
   }
 
@@ -106,7 +108,10 @@ class Parser {
   }
 
   bool Measuring() const { return result_.options.command == CliCommand::Measure; }
-  bool Analysing() const { return result_.options.command != CliCommand::Settings; }
+  bool Analysing() const { return Measuring() || result_.options.command == CliCommand::Analyze; }
+  bool TakesFile() const {
+    return result_.options.command == CliCommand::Analyze || result_.options.command == CliCommand::Settings;
+  }
 
   // Takes the value of an option: "--x=v" or "--x v".
   std::optional<std::string> Value(const std::optional<std::string>& inline_, std::size_t& i, const std::string& name) {
@@ -140,7 +145,7 @@ class Parser {
       return;
     }
     if (name.rfind("--", 0) != 0) {
-      if (!o.file.empty() || Measuring()) return void(Fail("unexpected argument '" + args_[i] + "'"));
+      if (!o.file.empty() || !TakesFile()) return void(Fail("unexpected argument '" + args_[i] + "'"));
       if (args_[i].empty()) return void(Fail(FileNeeded() + ", not an empty name"));
       o.file = args_[i];
       return;

@@ -9,7 +9,7 @@
 #include "cli/NoiseOptions.h"
 #include "model/Records.h"
 
-enum class CliCommand { Measure, Analyze, Settings };
+enum class CliCommand { Measure, Analyze, Settings, Scan };
 
 struct CliOptions {
   CliCommand command = CliCommand::Measure;

@@ -25,6 +25,8 @@ const char* CommandName(CliCommand command) {
       return "analyze";
     case CliCommand::Settings:
       return "settings";
+    case CliCommand::Scan:
+      return "scan";
   }
   return "";
 }

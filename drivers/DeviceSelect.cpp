@@ -26,33 +26,47 @@ bool LibFtdiBuiltIn() {
 #endif
 }
 
-DeviceSpec DefaultDeviceSpec() { return {LibFtdiBuiltIn() ? DeviceBackend::kLibFtdi : DeviceBackend::kTty, {}}; }
+DeviceSpec DefaultDeviceSpec() { return {LibFtdiBuiltIn() ? DeviceBackend::kLibFtdi : DeviceBackend::kTty, {}, {}}; }
 
 DeviceSpecResult ParseDeviceSpec(std::string_view value) {
   if (value.empty()) return {DefaultDeviceSpec(), {}};
   const std::size_t separator = value.find(kPathSeparator);
   const std::string_view name = value.substr(0, separator);
   const bool hasPath = separator != std::string_view::npos;
+  const std::string_view after = hasPath ? value.substr(separator + 1) : std::string_view{};
   if (name == kLibFtdiName) {
-    if (hasPath) return Refuse("--device=libftdi takes no path; a terminal path goes with --device=tty:PATH");
     if (!LibFtdiBuiltIn()) return Refuse("this build has no libftdi1 support; use --device=tty or --device=tty:PATH");
-    return {DeviceSpec{DeviceBackend::kLibFtdi, {}}, {}};
+    if (hasPath && after.empty())
+      return Refuse("--device=libftdi: needs a serial number, for example --device=libftdi:A50285BI (see zemtra-cli scan)");
+    if (after.find('/') != std::string_view::npos)
+      return Refuse("--device=libftdi:SERIAL takes a serial number; a terminal path goes with --device=tty:PATH");
+    return {DeviceSpec{DeviceBackend::kLibFtdi, {}, std::string(after)}, {}};
   }
   if (name == kTtyName) {
-    const std::string_view path = hasPath ? value.substr(separator + 1) : std::string_view{};
-    if (hasPath && path.empty())
+    if (hasPath && after.empty())
       return Refuse("--device=tty: needs a terminal path, for example --device=tty:/dev/ttyUSB0");
-    return {DeviceSpec{DeviceBackend::kTty, std::filesystem::path(path)}, {}};
+    return {DeviceSpec{DeviceBackend::kTty, std::filesystem::path(after), {}}, {}};
   }
   return Refuse("unknown device \"" + std::string(value) +
-                "\"; use --device=libftdi, --device=tty or --device=tty:PATH");
+                "\"; use --device=libftdi, --device=libftdi:SERIAL, --device=tty or --device=tty:PATH");
+}
+
+std::vector<FoundDevice> ScanDevices(const DriverLog& log) {
+  std::vector<FoundDevice> found;
+#if ZEMTRA_HAVE_LIBFTDI
+  found = ListLibFtdiDevices(log);
+#else
+  (void)log;
+#endif
+  for (FoundDevice& tty : FindFtdiTtys(TtyRoots{})) found.push_back(std::move(tty));
+  return found;
 }
 
 std::unique_ptr<D2xx> MakeRealUnitDriver(const DeviceSpec& device, DriverLog log) {
   std::unique_ptr<ByteSource> source;
   if (device.backend == DeviceBackend::kLibFtdi) {
 #if ZEMTRA_HAVE_LIBFTDI
-    source = std::make_unique<LibFtdiSource>(log);
+    source = std::make_unique<LibFtdiSource>(device.serial, log);
 #else
     log("libftdi1 support is not built in; using the kernel's USB serial driver");
 #endif

@@ -1,7 +1,7 @@
 // Which real-hardware driver talks to the unit: the value of the command-line option
-// --device=libftdi|tty[:PATH]. The value is checked here, once, before any backend
-// sees it; without the option the program uses libftdi1 when it is built in, else the
-// kernel's serial driver.
+// --device=libftdi[:SERIAL]|tty[:PATH]. The value is checked here, once, before any
+// backend sees it; without the option the program uses libftdi1 when it is built in,
+// else the kernel's serial driver.
 #pragma once
 
 #include <filesystem>
@@ -9,21 +9,16 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "drivers/D2xx.h"
+#include "drivers/DeviceScan.h"
 #include "drivers/DriverLog.h"
-
-// The option's name as typed, and a line for the programs' usage text.
-inline constexpr std::string_view kDeviceOptionPrefix = "--device=";
-inline constexpr std::string_view kDeviceOptionHelp =
-    "--device=libftdi|tty[:PATH]  driver for the real unit: libftdi1, or the kernel's USB serial "
-    "terminal (first FTDI /dev/ttyUSB*, or PATH); default libftdi when built in, else tty";
-
-enum class DeviceBackend { kLibFtdi, kTty };
 
 struct DeviceSpec {
   DeviceBackend backend = DeviceBackend::kTty;
-  std::filesystem::path ttyPath;  // kTty only; empty: the first FTDI terminal
+  std::filesystem::path ttyPath;  // kTty only; empty: the only FTDI terminal
+  std::string serial;             // kLibFtdi only; empty: the only FTDI device
 
   friend bool operator==(const DeviceSpec&, const DeviceSpec&) = default;
 };
@@ -42,6 +37,9 @@ DeviceSpec DefaultDeviceSpec();
 
 // Parses the text after "--device="; an empty value is the default.
 DeviceSpecResult ParseDeviceSpec(std::string_view value);
+
+// The FTDI devices each driver of this build can reach: libftdi1's, then the terminals.
+std::vector<FoundDevice> ScanDevices(const DriverLog& log);
 
 // The buffered real-hardware driver over the backend of device, logging to log.
 std::unique_ptr<D2xx> MakeRealUnitDriver(const DeviceSpec& device, DriverLog log = StderrDriverLog());

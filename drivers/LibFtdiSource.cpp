@@ -1,9 +1,12 @@
 #include "drivers/LibFtdiSource.h"
 
 #include <ftdi.h>
+#include <libusb.h>
 
 #include <algorithm>
+#include <array>
 #include <climits>
+#include <cstdio>
 #include <string>
 #include <utility>
 
@@ -19,20 +22,67 @@ struct DeviceListDeleter {
 };
 using DeviceList = std::unique_ptr<ftdi_device_list, DeviceListDeleter>;
 
-std::string HexId(std::uint16_t id) {
-  constexpr const char* kDigits = "0123456789abcdef";
-  std::string text(4, '0');
-  for (int i = 3; i >= 0; --i, id >>= 4) text[static_cast<std::size_t>(i)] = kDigits[id & 0xF];
-  return text;
-}
+// ftdi_usb_get_strings's codes for "cannot open the device" and "no serial number".
+constexpr int kLibFtdiStringsNoAccess = -4;
+constexpr int kLibFtdiStringsNoSerial = -9;
+// Room for a USB string descriptor's text.
+constexpr int kUsbStringCapacity = 128;
 
 std::string MakeIdList() {
   std::string text;
   for (const std::uint16_t product : kFtdiProductIds) {
     if (!text.empty()) text += ", ";
-    text += HexId(kFtdiVendorId) + ":" + HexId(product);
+    text += UsbIdText(kFtdiVendorId, product);
   }
   return text;
+}
+
+// A device that enumeration found, with its strings as far as they can be read.
+FoundDevice Describe(ftdi_context* context, libusb_device* device, std::uint16_t product) {
+  FoundDevice found;
+  found.backend = DeviceBackend::kLibFtdi;
+  found.vendor = kFtdiVendorId;
+  found.product = product;
+  std::array<char, 32> bus{};
+  std::snprintf(bus.data(), bus.size(), "bus %03u device %03u", libusb_get_bus_number(device),
+                libusb_get_device_address(device));
+  found.bus = bus.data();
+  std::array<char, kUsbStringCapacity> description{};
+  std::array<char, kUsbStringCapacity> serial{};
+  const int result = ftdi_usb_get_strings(context, device, nullptr, 0, description.data(), kUsbStringCapacity,
+                                          serial.data(), kUsbStringCapacity);
+  if (result == 0 || result == kLibFtdiStringsNoSerial) {
+    found.description = description.data();
+    if (result == 0) found.serial = serial.data();
+  } else if (result == kLibFtdiStringsNoAccess) {
+    found.description = std::string("no access, see ") + kInstalledUdevRule;
+  } else {
+    found.description = "its strings cannot be read";
+  }
+  return found;
+}
+
+// The devices of every FTDI id, each beside the libusb device to open it by.
+struct Attached {
+  std::vector<DeviceList> lists;  // hold the references of the devices below
+  std::vector<libusb_device*> usb;
+  std::vector<FoundDevice> found;
+};
+
+// Fills attached; a negative libftdi code when enumerating failed, else 0.
+int Enumerate(ftdi_context* context, Attached& attached) {
+  for (const std::uint16_t product : kFtdiProductIds) {
+    ftdi_device_list* list = nullptr;
+    const int count = ftdi_usb_find_all(context, &list, kFtdiVendorId, product);
+    DeviceList held(list);
+    if (count < 0) return count;
+    for (const ftdi_device_list* node = list; node != nullptr; node = node->next) {
+      attached.usb.push_back(node->dev);
+      attached.found.push_back(Describe(context, node->dev, product));
+    }
+    attached.lists.push_back(std::move(held));
+  }
+  return 0;
 }
 
 }  // namespace
@@ -55,9 +105,22 @@ std::string_view LibFtdiIdList() {
   return list;
 }
 
+std::vector<FoundDevice> ListLibFtdiDevices(const DriverLog& log) {
+  const std::unique_ptr<ftdi_context, void (*)(ftdi_context*)> context(ftdi_new(), ftdi_free);
+  if (!context) {
+    log("libftdi: ftdi_new failed: libusb cannot be initialised");
+    return {};
+  }
+  Attached attached;
+  if (const int code = Enumerate(context.get(), attached); code < 0) {
+    log("libftdi: ftdi_usb_find_all failed (" + std::to_string(code) + "): " + ftdi_get_error_string(context.get()));
+  }
+  return attached.found;
+}
+
 void LibFtdiSource::ContextDeleter::operator()(ftdi_context* context) const { ftdi_free(context); }
 
-LibFtdiSource::LibFtdiSource(DriverLog log) : log_(std::move(log)) {}
+LibFtdiSource::LibFtdiSource(std::string serial, DriverLog log) : serial_(std::move(serial)), log_(std::move(log)) {}
 
 LibFtdiSource::~LibFtdiSource() { Close(); }
 
@@ -68,36 +131,49 @@ FT_STATUS LibFtdiSource::Open() {
     log_("libftdi: ftdi_new failed: libusb cannot be initialised");
     return FT_OTHER_ERROR;
   }
-  for (const std::uint16_t product : kFtdiProductIds) {
-    ftdi_device_list* found = nullptr;
-    const int count = ftdi_usb_find_all(context_.get(), &found, kFtdiVendorId, product);
-    const DeviceList devices(found);
-    if (count < 0) return Fail(LibFtdiStep::kFind, "ftdi_usb_find_all", count);
-    if (count == 0) continue;
-    const int opened = ftdi_usb_open_dev(context_.get(), devices->dev);
-    if (opened < 0) {
-      const FT_STATUS status =
-          Fail(LibFtdiStep::kOpen, "ftdi_usb_open_dev " + HexId(kFtdiVendorId) + ":" + HexId(product), opened);
-      if (opened == kLibFtdiClaimFailed) {
-        log_("libftdi: another program holds the unit");
-      } else {
-        log_("libftdi: the user needs write access to the USB device (see the udev rule in dist/udev/)");
-      }
-      context_.reset();
-      return status;
-    }
-    deviceOpen_ = true;
-    const int latency = ftdi_set_latency_timer(context_.get(), kLibFtdiLatencyMs);
-    if (latency < 0) {
-      const FT_STATUS status = Fail(LibFtdiStep::kIo, "ftdi_set_latency_timer", latency);
-      Close();
-      return status;
-    }
-    return FT_OK;
+  Attached attached;
+  if (const int code = Enumerate(context_.get(), attached); code < 0) {
+    const FT_STATUS status = Fail(LibFtdiStep::kFind, "ftdi_usb_find_all", code);
+    context_.reset();
+    return status;
   }
-  log_("libftdi: no FTDI device found (looked for " + std::string(LibFtdiIdList()) + ")");
-  context_.reset();
-  return FT_DEVICE_NOT_FOUND;
+  if (attached.found.empty()) {
+    log_("libftdi: no FTDI device found (looked for " + std::string(LibFtdiIdList()) + ")");
+    context_.reset();
+    return FT_DEVICE_NOT_FOUND;
+  }
+  const DeviceChoice choice = ChooseDevice(attached.found, serial_);
+  if (!choice.index) {
+    log_("libftdi: " + choice.error);
+    context_.reset();
+    return FT_DEVICE_NOT_FOUND;
+  }
+  return OpenDevice(attached.usb[*choice.index], attached.found[*choice.index]);
+}
+
+FT_STATUS LibFtdiSource::OpenDevice(libusb_device* device, const FoundDevice& found) {
+  const int opened = ftdi_usb_open_dev(context_.get(), device);
+  if (opened < 0) {
+    const FT_STATUS status =
+        Fail(LibFtdiStep::kOpen, "ftdi_usb_open_dev " + UsbIdText(found.vendor, found.product) + " " + found.bus,
+             opened);
+    if (opened == kLibFtdiClaimFailed) {
+      log_("libftdi: another program holds the unit");
+    } else {
+      log_(std::string("libftdi: the user needs write access to the USB device, which the udev rule ") +
+           kInstalledUdevRule + " gives (replug the unit after installing it)");
+    }
+    context_.reset();
+    return status;
+  }
+  deviceOpen_ = true;
+  const int latency = ftdi_set_latency_timer(context_.get(), kLibFtdiLatencyMs);
+  if (latency < 0) {
+    const FT_STATUS status = Fail(LibFtdiStep::kIo, "ftdi_set_latency_timer", latency);
+    Close();
+    return status;
+  }
+  return FT_OK;
 }
 
 FT_STATUS LibFtdiSource::SetTransferSize(std::uint32_t bytes) {

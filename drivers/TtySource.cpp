@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <charconv>
 #include <fstream>
 #include <string_view>
 #include <system_error>
@@ -31,16 +32,30 @@ std::optional<unsigned long> TtyUsbNumber(const std::string& name) {
   return std::stoul(digits);
 }
 
-// The idVendor of the nearest USB device at or above dir in the sysfs tree.
-std::optional<std::string> UsbVendorAbove(fs::path dir, const fs::path& sysfsRoot) {
+// The nearest USB device (the directory with an idVendor) at or above dir in the sysfs tree.
+std::optional<fs::path> UsbDeviceAbove(fs::path dir, const fs::path& sysfsRoot) {
   std::error_code error;
   const fs::path stop = fs::weakly_canonical(sysfsRoot, error);
   for (; !dir.empty() && dir != stop && dir != dir.root_path(); dir = dir.parent_path()) {
-    std::ifstream file(dir / "idVendor");
-    std::string vendor;
-    if (file >> vendor) return vendor;
+    if (fs::exists(dir / "idVendor", error)) return dir;
   }
   return std::nullopt;
+}
+
+// The first word of a sysfs attribute; empty when it is missing.
+std::string Attribute(const fs::path& file) {
+  std::ifstream in(file);
+  std::string word;
+  in >> word;
+  return word;
+}
+
+// A four-digit hexadecimal USB id as sysfs writes it; 0 when unreadable.
+std::uint16_t HexId(const std::string& text) {
+  constexpr int kHex = 16;
+  std::uint16_t id = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), id, kHex);
+  return error == std::errc() && end == text.data() + text.size() ? id : 0;
 }
 
 bool SameHexId(std::string_view a, std::string_view b) {
@@ -54,7 +69,7 @@ int PollMs(std::chrono::steady_clock::duration duration) {
 
 }  // namespace
 
-std::optional<fs::path> FindFtdiTty(const TtyRoots& roots) {
+std::vector<FoundDevice> FindFtdiTtys(const TtyRoots& roots) {
   std::vector<std::pair<unsigned long, std::string>> candidates;
   std::error_code error;
   for (const auto& entry : fs::directory_iterator(roots.sysfs / "class" / "tty", error)) {
@@ -62,13 +77,21 @@ std::optional<fs::path> FindFtdiTty(const TtyRoots& roots) {
     if (const auto number = TtyUsbNumber(name)) candidates.emplace_back(*number, name);
   }
   std::sort(candidates.begin(), candidates.end());
+  std::vector<FoundDevice> found;
   for (const auto& [number, name] : candidates) {
     const fs::path device = fs::canonical(roots.sysfs / "class" / "tty" / name / "device", error);
     if (error) continue;
-    const auto vendor = UsbVendorAbove(device, roots.sysfs);
-    if (vendor && SameHexId(*vendor, kFtdiVendorText)) return roots.dev / name;
+    const auto usb = UsbDeviceAbove(device, roots.sysfs);
+    if (!usb || !SameHexId(Attribute(*usb / "idVendor"), kFtdiVendorText)) continue;
+    FoundDevice tty;
+    tty.backend = DeviceBackend::kTty;
+    tty.vendor = HexId(Attribute(*usb / "idVendor"));
+    tty.product = HexId(Attribute(*usb / "idProduct"));
+    tty.serial = Attribute(*usb / "serial");
+    tty.tty = roots.dev / name;
+    found.push_back(std::move(tty));
   }
-  return std::nullopt;
+  return found;
 }
 
 fs::path LatencyTimerAttribute(const TtyRoots& roots, const fs::path& ttyPath) {
@@ -86,13 +109,18 @@ FT_STATUS TtySource::Open() {
   Close();
   fs::path path = devicePath_;
   if (path.empty()) {
-    const auto found = FindFtdiTty(roots_);
-    if (!found) {
+    const std::vector<FoundDevice> found = FindFtdiTtys(roots_);
+    if (found.empty()) {
       log_("no USB serial terminal of an FTDI chip (vendor " + std::string(kFtdiVendorText) + ") found in " +
            (roots_.sysfs / "class" / "tty").string());
       return FT_DEVICE_NOT_FOUND;
     }
-    path = *found;
+    const DeviceChoice choice = ChooseDevice(found, {});
+    if (!choice.index) {
+      log_(choice.error);
+      return FT_DEVICE_NOT_FOUND;
+    }
+    path = found[*choice.index].tty;
   }
   UniqueFd fd(::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
   if (!fd.Valid()) {

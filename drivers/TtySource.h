@@ -7,8 +7,10 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "drivers/ByteSource.h"
+#include "drivers/DeviceScan.h"
 #include "drivers/DriverLog.h"
 #include "drivers/UniqueFd.h"
 
@@ -27,16 +29,17 @@ inline constexpr int kTtyMinLatencyMs = 1;
 // The USB vendor id of FTDI chips, as sysfs spells it.
 inline constexpr const char* kFtdiVendorText = "0403";
 
-// The first ttyUSB terminal (ttyUSB0, ttyUSB1, ... in numeric order) whose USB device
-// has vendor 0403, as a path under roots.dev; none when there is no such terminal.
-std::optional<std::filesystem::path> FindFtdiTty(const TtyRoots& roots);
+// The ttyUSB terminals whose USB device has vendor 0403 (ttyUSB0, ttyUSB1, ... in
+// numeric order), as paths under roots.dev, with their USB ids and serial numbers.
+std::vector<FoundDevice> FindFtdiTtys(const TtyRoots& roots);
 
 // The sysfs latency-timer attribute of a USB serial terminal (by its device path).
 std::filesystem::path LatencyTimerAttribute(const TtyRoots& roots, const std::filesystem::path& ttyPath);
 
 class TtySource final : public ByteSource {
  public:
-  // devicePath empty: the first FTDI terminal found through sysfs at each Open.
+  // devicePath empty: the FTDI terminal found through sysfs at each Open, when it is
+  // the only one.
   TtySource(std::filesystem::path devicePath, DriverLog log, TtyRoots roots = {});
   TtySource(const TtySource&) = delete;
   TtySource& operator=(const TtySource&) = delete;

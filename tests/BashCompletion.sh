@@ -42,13 +42,14 @@ touch "$scratch/run1.FFT" "$scratch/run1.DTA" "$scratch/run2.dta" "$scratch/note
 mkdir "$scratch/data"
 
 cli=$1 cli_script=$2
-check_options "$cli" "$cli_script" _zemtra_cli_options measure analyze settings
+check_options "$cli" "$cli_script" _zemtra_cli_options measure analyze settings scan
 # The commands are those of the overview.
 overview=$("$cli" --help | sed -n 's/^  zemtra-cli \([a-z][a-z]*\).*/\1/p' | sort -u | tr '\n' ' ')
 listed=$(bash -c "source '$cli_script'; printf '%s\n' \$_zemtra_cli_commands" | grep -v -- '^--' | sort | tr '\n' ' ')
 [[ $overview == "$listed" ]] || fail "commands: --help has [$overview], the completion [$listed]"
 
 complete_line "$cli_script" _zemtra_cli "analyze " zemtra-cli an
+complete_line "$cli_script" _zemtra_cli "scan settings " zemtra-cli s
 complete_line "$cli_script" _zemtra_cli "--window " zemtra-cli measure --win
 complete_line "$cli_script" _zemtra_cli "flattop " zemtra-cli analyze run1.DTA --window f
 complete_line "$cli_script" _zemtra_cli "4096 " zemtra-cli measure --samples 40

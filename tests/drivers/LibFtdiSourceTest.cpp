@@ -35,7 +35,7 @@ TEST(LibFtdiSourceTest, MapsLibFtdiReturnCodesToStatuses) {
 
 TEST(LibFtdiSourceTest, WithoutADeviceOpenReportsNotFoundAndLogsWhatItLookedFor) {
   std::vector<std::string> log;
-  LibFtdiSource source([&](std::string_view line) { log.emplace_back(line); });
+  LibFtdiSource source("", [&](std::string_view line) { log.emplace_back(line); });
   const FT_STATUS status = source.Open();
   if (status == FT_OTHER_ERROR) GTEST_SKIP() << "libusb cannot be initialised here";
   ASSERT_EQ(status, FT_DEVICE_NOT_FOUND) << "an FTDI device is attached to this machine?";

@@ -30,11 +30,13 @@ class ScratchTree {
 
   // A terminal `name` whose USB device has vendor id `vendor` (none: not on USB).
   // Returns its port directory, where ftdi_sio keeps latency_timer.
-  fs::path AddTerminal(const std::string& name, const std::string& vendor) {
+  fs::path AddTerminal(const std::string& name, const std::string& vendor, const std::string& serial = "") {
     const fs::path usbDevice = root_ / "sys" / "devices" / "usb1" / ("1-" + name);
     const fs::path port = usbDevice / ("1-" + name + ":1.0") / name;
     fs::create_directories(port);
     if (!vendor.empty()) std::ofstream(usbDevice / "idVendor") << vendor << "\n";
+    if (!vendor.empty()) std::ofstream(usbDevice / "idProduct") << "6001\n";
+    if (!serial.empty()) std::ofstream(usbDevice / "serial") << serial << "\n";
     const fs::path classDir = root_ / "sys" / "class" / "tty" / name;
     fs::create_directories(classDir);
     fs::create_directory_symlink(port, classDir / "device");
@@ -61,34 +63,54 @@ struct Logged {
   }
 };
 
-TEST(TtySourceTest, FindsTheFirstFtdiTerminalInNumericOrder) {
+TEST(TtySourceTest, FindsTheFtdiTerminalsInNumericOrder) {
   struct Terminal {
     const char* name;
     const char* vendor;
   };
   struct Row {
     std::vector<Terminal> terminals;
-    const char* expected;  // "" = none
+    std::vector<std::string> expected;
     const char* reason;
   };
   const Row rows[] = {
-      {{}, "", "no terminals at all"},
-      {{{"ttyUSB0", "067b"}}, "", "only a terminal of another maker"},
-      {{{"ttyUSB0", "067b"}, {"ttyUSB1", "0403"}}, "ttyUSB1", "skips other makers"},
-      {{{"ttyUSB10", "0403"}, {"ttyUSB2", "0403"}}, "ttyUSB2", "ttyUSB2 comes before ttyUSB10"},
-      {{{"ttyS0", ""}, {"ttyUSB3", "0403"}}, "ttyUSB3", "only ttyUSB terminals count"},
-      {{{"ttyUSBx", "0403"}}, "", "a name without a number is not a ttyUSB terminal"},
+      {{}, {}, "no terminals at all"},
+      {{{"ttyUSB0", "067b"}}, {}, "only a terminal of another maker"},
+      {{{"ttyUSB0", "067b"}, {"ttyUSB1", "0403"}}, {"ttyUSB1"}, "skips other makers"},
+      {{{"ttyUSB10", "0403"}, {"ttyUSB2", "0403"}}, {"ttyUSB2", "ttyUSB10"}, "ttyUSB2 comes before ttyUSB10"},
+      {{{"ttyS0", ""}, {"ttyUSB3", "0403"}}, {"ttyUSB3"}, "only ttyUSB terminals count"},
+      {{{"ttyUSBx", "0403"}}, {}, "a name without a number is not a ttyUSB terminal"},
   };
   for (const Row& row : rows) {
     ScratchTree tree;
     for (const Terminal& terminal : row.terminals) tree.AddTerminal(terminal.name, terminal.vendor);
-    const auto found = FindFtdiTty(tree.Roots());
-    if (*row.expected == '\0') {
-      EXPECT_FALSE(found.has_value()) << row.reason;
-    } else {
-      EXPECT_EQ(found, tree.Roots().dev / row.expected) << row.reason;
+    std::vector<std::string> found;
+    for (const FoundDevice& device : FindFtdiTtys(tree.Roots())) {
+      EXPECT_EQ(device.tty.parent_path(), tree.Roots().dev) << row.reason;
+      found.push_back(device.tty.filename().string());
     }
+    EXPECT_EQ(found, row.expected) << row.reason;
   }
+}
+
+TEST(TtySourceTest, TerminalsCarryTheirUsbIdsAndSerialNumbers) {
+  ScratchTree tree;
+  tree.AddTerminal("ttyUSB0", "0403", "A50285BI");
+  const auto found = FindFtdiTtys(tree.Roots());
+  ASSERT_EQ(found.size(), 1U);
+  EXPECT_EQ(found[0].Line(), "tty:" + (tree.Roots().dev / "ttyUSB0").string() + "  0403:6001, serial A50285BI");
+}
+
+TEST(TtySourceTest, SeveralFtdiTerminalsAndNoneNamedIsRefusedWithTheList) {
+  ScratchTree tree;
+  tree.AddTerminal("ttyUSB0", "0403", "CONSOLE1");
+  tree.AddTerminal("ttyUSB1", "0403", "UNIT0001");
+  Logged log;
+  TtySource source("", log.Sink(), tree.Roots());
+  EXPECT_EQ(source.Open(), FT_DEVICE_NOT_FOUND);
+  EXPECT_TRUE(log.Mentions("2 FTDI devices are attached"));
+  EXPECT_TRUE(log.Mentions("tty:" + (tree.Roots().dev / "ttyUSB0").string()));
+  EXPECT_TRUE(log.Mentions("tty:" + (tree.Roots().dev / "ttyUSB1").string()));
 }
 
 TEST(TtySourceTest, OpenFailuresSayWhy) {
