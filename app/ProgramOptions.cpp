@@ -5,10 +5,12 @@ namespace {
 constexpr const char* kHelp = R"(zemtra: measure noise spectra with the QT4418PX in a window.
 
 Usage:
-  zemtra [--simulate[=CONFIG]] [--device=libftdi|tty[:PATH]]
+  zemtra [--simulate[=CONFIG]] [--device=libftdi[:SERIAL]|tty[:PATH]]
 
   --simulate[=CONFIG]          use the simulated unit (see the README for CONFIG)
-  --device=libftdi|tty[:PATH]  which driver reaches the real unit
+  --device=libftdi[:SERIAL]|tty[:PATH]
+                               which driver and device reach the real unit; with
+                               several FTDI devices attached, name one (zemtra-cli scan)
   --help                       this text
   --version                    print the version
 
@@ -37,7 +39,7 @@ ProgramOptionsParse ParseProgramOptions(const std::vector<std::string>& args) {
     } else if (name == "--device" && value) {
       o.device = *value;
     } else if (name == "--device") {
-      parse.error = "--device needs a value: --device=libftdi|tty[:PATH]";
+      parse.error = "--device needs a value: --device=libftdi[:SERIAL]|tty[:PATH]";
     } else if (arg.starts_with("-")) {
       parse.error = "unknown option '" + name + "' (see --help)";
     } else {

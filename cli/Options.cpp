@@ -172,7 +172,7 @@ class Parser {
       o.simulate = inlineValue.value_or("");
     } else if (name == "--device") {
       RequireCommand(name, Measuring(), "measure");
-      if (!inlineValue) return void(Fail("--device needs a value: --device=libftdi|tty[:PATH]"));
+      if (!inlineValue) return void(Fail("--device needs a value: --device=libftdi[:SERIAL]|tty[:PATH]"));
       o.device = *inlineValue;
     } else {
       ValuedOption(name, inlineValue, i);

@@ -37,7 +37,8 @@ DeviceSpecResult ParseDeviceSpec(std::string_view value) {
   if (name == kLibFtdiName) {
     if (!LibFtdiBuiltIn()) return Refuse("this build has no libftdi1 support; use --device=tty or --device=tty:PATH");
     if (hasPath && after.empty())
-      return Refuse("--device=libftdi: needs a serial number, for example --device=libftdi:A50285BI (see zemtra-cli scan)");
+      return Refuse(
+          "--device=libftdi: needs a serial number, for example --device=libftdi:A50285BI (see zemtra-cli scan)");
     if (after.find('/') != std::string_view::npos)
       return Refuse("--device=libftdi:SERIAL takes a serial number; a terminal path goes with --device=tty:PATH");
     return {DeviceSpec{DeviceBackend::kLibFtdi, {}, std::string(after)}, {}};

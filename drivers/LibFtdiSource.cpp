@@ -154,9 +154,8 @@ FT_STATUS LibFtdiSource::Open() {
 FT_STATUS LibFtdiSource::OpenDevice(libusb_device* device, const FoundDevice& found) {
   const int opened = ftdi_usb_open_dev(context_.get(), device);
   if (opened < 0) {
-    const FT_STATUS status =
-        Fail(LibFtdiStep::kOpen, "ftdi_usb_open_dev " + UsbIdText(found.vendor, found.product) + " " + found.bus,
-             opened);
+    const FT_STATUS status = Fail(
+        LibFtdiStep::kOpen, "ftdi_usb_open_dev " + UsbIdText(found.vendor, found.product) + " " + found.bus, opened);
     if (opened == kLibFtdiClaimFailed) {
       log_("libftdi: another program holds the unit");
     } else {

@@ -26,7 +26,7 @@ TEST(ProgramOptions, TheUnitOptionsOfTheCommandLineTool) {
       {{"--device=tty:/dev/ttyUSB1"}, std::nullopt, "tty:/dev/ttyUSB1", false, ""},
       {{"--help"}, std::nullopt, std::nullopt, true, ""},
       {{"-h"}, std::nullopt, std::nullopt, true, ""},
-      {{"--device"}, std::nullopt, std::nullopt, false, "--device needs a value: --device=libftdi|tty[:PATH]"},
+      {{"--device"}, std::nullopt, std::nullopt, false, "--device needs a value: --device=libftdi[:SERIAL]|tty[:PATH]"},
       {{"--samples", "1024"}, std::nullopt, std::nullopt, false, "unknown option '--samples' (see --help)"},
       {{"run1.DTA"}, std::nullopt, std::nullopt, false, "unexpected argument 'run1.DTA'"},
       {{"--help=x"}, std::nullopt, std::nullopt, true, "--help takes no value"},
