@@ -47,6 +47,9 @@ install(FILES ${ZEMTRA_DIST}/debian/copyright ${PROJECT_SOURCE_DIR}/README.md ${
         DESTINATION ${ZEMTRA_DOC_DIR})
 configure_file(${ZEMTRA_DIST}/debian/changelog ${PROJECT_BINARY_DIR}/debian/changelog.Debian COPYONLY)
 zemtra_install_gzipped(${PROJECT_BINARY_DIR}/debian/changelog.Debian ${ZEMTRA_DOC_DIR})
+# The one lintian tag that does not apply to a package outside Debian's archive.
+install(FILES ${ZEMTRA_DIST}/debian/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides
+        RENAME zemtra)
 
 # udev reads rules from <prefix>/lib/udev/rules.d, never from a multiarch library folder.
 install(FILES ${ZEMTRA_DIST}/udev/60-zemtra.rules DESTINATION lib/udev/rules.d)
