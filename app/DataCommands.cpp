@@ -119,6 +119,13 @@ WriteResult DataCommands::ExportData(const std::string& path) const {
   return WriteCurrent(save);
 }
 
+std::optional<std::string> DataCommands::SpectrumText(const std::string& name) const {
+  if (!state_.fDataValid) return std::nullopt;
+  SaveSetting target = state_.saveSetting;
+  target.DataFileName = name;
+  return TmyFile::FftFileText(kFftFileHeader, state_.measAdSetting, state_.curData, state_.fftSetting, target);
+}
+
 std::optional<std::string> DataCommands::AutoSaveTarget() const {
   const SaveSetting& save = state_.saveSetting;
   if (save.fSaveDataFile != 1 || save.DataFileName.empty()) return std::nullopt;

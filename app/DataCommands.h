@@ -74,6 +74,10 @@ class DataCommands {
   // any extension rule or change of the session (the command-line tool's --out).
   // Failed when there is no current measurement.
   WriteResult ExportData(const std::string& path) const;
+  // The bytes of the spectrum file as WriteSpectrum writes it, its F section naming
+  // `name`, for the standard output (the command-line tool's --fft -); none without a
+  // current measurement.
+  std::optional<std::string> SpectrumText(const std::string& name) const;
 
   enum class AutoSaveOutcome {
     NotDue,    // automatic saving off, no DataFileName, or no current measurement

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -19,6 +20,7 @@
 #include "cli/Report.h"
 #include "drivers/DriverChoice.h"
 #include "files/DensityFile.h"
+#include "files/MeasureCsv.h"
 #include "files/Myfile.h"
 #include "model/UnitTables.h"
 #include "ui/Mymessage.h"
@@ -41,6 +43,8 @@ constexpr auto kReplyPollSleep = 200us;
 constexpr auto kAcquirePollSleep = 2ms;
 
 constexpr const char* kDensityFailure = "the noise density could not be written";
+constexpr const char* kSamplesCsvFailure = "the samples could not be written";
+constexpr const char* kSpectrumCsvFailure = "the spectrum could not be written";
 #if ZEMTRA_CLI_HAS_PNG
 constexpr const char* kPictureFailure = "the picture could not be written";
 constexpr const char* kPageFailure = message_text::kPrint;
@@ -51,7 +55,9 @@ constexpr const char* kPageFailure = "this build has no Qt: --pdf is not availab
 constexpr const char* kDensityPictureFailure = "this build has no Qt: --nsd-png is not available";
 #endif
 
-void Say(const CliIo& io, const std::string& text) { std::fprintf(io.err, "%s\n", text.c_str()); }
+// Every line on stderr names the program, so that it can be told from the lines of
+// other programs in a script's log.
+void Say(const CliIo& io, const std::string& text) { std::fprintf(io.err, "zemtra-cli: %s\n", text.c_str()); }
 
 // The tool's own parts for one run: the prompter, the writers' system calls (which
 // refuse to put a file in place once a signal came) and the session using both.
@@ -128,6 +134,29 @@ WriteResult WriteBytes(const std::string& path, const std::optional<std::string>
   });
 }
 
+// A text output: to the standard output for "-", otherwise as a file.
+WriteResult WriteText(const std::string& path, const std::optional<std::string>& bytes, Run& run, const CliIo& io) {
+  if (!ToStdout(path)) return WriteBytes(path, bytes, run);
+  if (!bytes) return WriteResult::Failed;
+  if (WriteReport(io.out, *bytes)) return WriteResult::Written;
+  run.calls.GaveUp(errno);
+  return WriteResult::Failed;
+}
+
+// The measurement's samples as CSV.
+std::optional<std::string> SamplesCsvOf(const Run& run) {
+  const SessionState& state = run.session.State();
+  if (!state.fDataValid) return std::nullopt;
+  return SamplesCsv(state.curData, SamplesPerSecond(static_cast<int>(state.curData.spsSel)));
+}
+
+// The measurement's spectrum as CSV.
+std::optional<std::string> SpectrumCsvOf(const Run& run) {
+  const SessionState& state = run.session.State();
+  if (!state.fDataValid) return std::nullopt;
+  return SpectrumCsv(state.curData);
+}
+
 // The graphs as a PNG picture.
 WriteResult WritePicture(const std::string& path, Run& run) {
 #if ZEMTRA_CLI_HAS_PNG
@@ -157,9 +186,9 @@ WriteResult WritePdf(const CliOptions& options, Run& run) {
 }
 
 // The noise density as CSV.
-WriteResult WriteDensityCsv(const std::string& path, Run& run) {
+WriteResult WriteDensityCsv(const std::string& path, Run& run, const CliIo& io) {
   if (!run.noise) return WriteResult::Failed;
-  return WriteBytes(path, DensityCsv(run.noise->density, run.noise->deltaF), run);
+  return WriteText(path, DensityCsv(run.noise->density, run.noise->deltaF), run, io);
 }
 
 // The noise density as a PNG picture.
@@ -176,7 +205,7 @@ WriteResult WriteDensityPicture(const std::string& path, Run& run) {
 
 // Every file the options (and, for measure, the automatic save of the settings) ask
 // for, in the order they are written.
-std::vector<OutputFile> PlannedOutputs(const CliOptions& options, Run& run) {
+std::vector<OutputFile> PlannedOutputs(const CliOptions& options, Run& run, const CliIo& io) {
   std::vector<OutputFile> outputs;
   DataCommands& data = run.session.Data();
   if (options.command == CliCommand::Measure) {
@@ -189,9 +218,21 @@ std::vector<OutputFile> PlannedOutputs(const CliOptions& options, Run& run) {
     outputs.push_back({"--out", "data", options.out, message_text::kDataSave,
                        [&data, path = options.out] { return data.ExportData(path); }});
   }
-  if (!options.fft.empty()) {
+  if (ToStdout(options.fft)) {
+    outputs.push_back({"--fft", "fft", options.fft, message_text::kFftSave,
+                       [&run, &io, &data] { return WriteText(kStdoutName, data.SpectrumText(kStdoutName), run, io); },
+                       true});
+  } else if (!options.fft.empty()) {
     outputs.push_back({"--fft", "fft", WithExtensionIfNoDot(options.fft, kFftExtension), message_text::kFftSave,
                        [&data, path = options.fft] { return SpectrumResult(data.WriteSpectrum(path).outcome); }});
+  }
+  if (const std::string& path = options.csv; !path.empty()) {
+    outputs.push_back({"--csv", "csv", path, kSamplesCsvFailure,
+                       [&run, &io, path] { return WriteText(path, SamplesCsvOf(run), run, io); }, ToStdout(path)});
+  }
+  if (const std::string& path = options.spectrumCsv; !path.empty()) {
+    outputs.push_back({"--spectrum-csv", "spectrum_csv", path, kSpectrumCsvFailure,
+                       [&run, &io, path] { return WriteText(path, SpectrumCsvOf(run), run, io); }, ToStdout(path)});
   }
   if (!options.png.empty()) {
     outputs.push_back(
@@ -201,7 +242,8 @@ std::vector<OutputFile> PlannedOutputs(const CliOptions& options, Run& run) {
     outputs.push_back({"--pdf", "pdf", options.pdf, kPageFailure, [&run, &options] { return WritePdf(options, run); }});
   }
   if (const std::string& path = options.noise.nsd; !path.empty()) {
-    outputs.push_back({"--nsd", "nsd", path, kDensityFailure, [&run, path] { return WriteDensityCsv(path, run); }});
+    outputs.push_back({"--nsd", "nsd", path, kDensityFailure,
+                       [&run, &io, path] { return WriteDensityCsv(path, run, io); }, ToStdout(path)});
   }
   if (const std::string& path = options.noise.nsdPng; !path.empty()) {
     outputs.push_back({"--nsd-png", "nsd_png", path, kDensityPictureFailure,
@@ -221,7 +263,7 @@ std::vector<InputFile> InputsOf(const CliOptions& options) {
 bool DistinctFiles(const CliOptions& options, const std::vector<OutputFile>& outputs, const CliIo& io) {
   const std::string conflict = SameFileConflict(InputsOf(options), outputs);
   if (conflict.empty()) return true;
-  Say(io, "zemtra-cli: " + conflict);
+  Say(io, conflict);
   return false;
 }
 
@@ -258,7 +300,7 @@ bool PrepareNoise(const NoiseOptions& options, const FftSetting& fft, int sample
                   std::optional<NoiseAnalysis>& noise, const CliIo& io) {
   if (!options.Wanted()) return true;
   if (const std::string problem = NoiseProblem(options, samples, rate); !problem.empty()) {
-    Say(io, "zemtra-cli: " + problem);
+    Say(io, problem);
     return false;
   }
   noise.emplace(options, fft, samples, rate);
@@ -298,19 +340,28 @@ int Acquire(MeasurementSession& session, Progress& progress, int done, const Cli
 // The report on stdout; false (and why) when it was lost.
 bool PrintReport(const CliIo& io, const std::string& text) {
   if (WriteReport(io.out, text)) return true;
-  Say(io, std::string("zemtra-cli: the report could not be written: ") + std::strerror(errno));
+  Say(io, std::string("the report could not be written: ") + std::strerror(errno));
   return false;
 }
 
 // Writes the files, prints the report and gives the exit code: a signal's, then a lost
 // report's, then a failed file's.
-int WriteAndReport(const CliOptions& options, const std::vector<OutputFile>& outputs, const Run& run, int averages,
+int WriteAndReport(const CliOptions& options, const std::vector<OutputFile>& outputs, Run& run, int averages,
                    const CliIo& io) {
-  MeasurementReport report{ResultsOf(run.session.State()), WriteOutputs(outputs, io.interruption, io.err), averages,
-                           run.noise};
-  const bool reported = PrintReport(io, options.json ? ReportJson(report) : ReportText(report));
+  const auto takeError = [&run] { return run.calls.TakeError(); };
+  MeasurementReport report{ResultsOf(run.session.State()), WriteOutputs(outputs, io.interruption, io.err, takeError),
+                           averages, run.noise};
+  bool reported = true;
+  if (AnyToStdout(outputs)) {
+    // stdout carries a file: the summary goes to stderr, line by line (--json is
+    // refused with such an output).
+    std::istringstream lines(ReportText(report));
+    for (std::string line; std::getline(lines, line);) Say(io, line);
+  } else {
+    reported = PrintReport(io, options.json ? ReportJson(report) : ReportText(report));
+  }
   if (Interrupted(io.interruption)) {
-    Say(io, "zemtra-cli: interrupted: no further file was written");
+    Say(io, "interrupted: no further file was written");
     return io.interruption->ExitCode();
   }
   if (!reported) return kExitReportLost;
@@ -330,7 +381,7 @@ int RunMeasure(const CliOptions& options, const CliIo& io) {
   Run run(options, io);
   MeasurementSession& session = run.session;
   if (!PrepareMeasurement(options, session, io)) return kExitInvalidSettings;
-  const std::vector<OutputFile> outputs = PlannedOutputs(options, run);
+  const std::vector<OutputFile> outputs = PlannedOutputs(options, run, io);
   if (!DistinctFiles(options, outputs, io)) return kExitUsage;
   const SessionState& state = session.State();
   const int samples = state.fftSetting.DataCountMax;
@@ -342,7 +393,7 @@ int RunMeasure(const CliOptions& options, const CliIo& io) {
     return kExitUsage;
   }
 
-  const UnitDriver chosen = MakeUnitDriver(options.simulate, options.device);
+  const UnitDriver chosen = MakeUnitDriver(options.simulate, options.device, StderrDriverLog("zemtra-cli"));
   if (!chosen.driver) {
     Say(io, chosen.error);
     return kExitUsage;
@@ -399,7 +450,7 @@ int RunMeasure(const CliOptions& options, const CliIo& io) {
 int RunAnalyze(const CliOptions& options, const CliIo& io) {
   Run run(options, io);
   MeasurementSession& session = run.session;
-  const std::vector<OutputFile> outputs = PlannedOutputs(options, run);
+  const std::vector<OutputFile> outputs = PlannedOutputs(options, run, io);
   if (!DistinctFiles(options, outputs, io)) return kExitUsage;
   // Refused as well: a file that is not a regular one, and a readable file whose
   // sample count gives no spectrum.

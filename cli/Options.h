@@ -41,6 +41,8 @@ struct CliOptions {
   // Outputs.
   std::string out;         // data file
   std::string fft;         // spectrum text file
+  std::string csv;          // every sample as CSV: time, code, volts
+  std::string spectrumCsv;  // the spectrum as CSV: frequency, RMS volts
   std::string png;         // picture of the graphs
   std::string pdf;         // the printed page as a PDF file
   bool landscape = false;  // the PDF page across
@@ -48,6 +50,12 @@ struct CliOptions {
   bool yes = false;
   bool help = false;
 };
+
+// The file name that stands for the standard output (text outputs only).
+inline constexpr const char* kStdoutName = "-";
+
+// True when a text output is to go to the standard output rather than to a file.
+bool ToStdout(const std::string& path);
 
 struct CliParse {
   CliOptions options;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
 
 #include "cli/Json.h"
 #include "ui/NumberFormat.h"
@@ -70,14 +71,14 @@ std::string NoiseText(const NoiseResults& noise) {
 
 }  // namespace
 
-const char* ReasonOf(FileOutcome outcome) {
-  switch (outcome) {
+std::string ReasonOf(const WrittenFile& file) {
+  switch (file.outcome) {
     case FileOutcome::Written:
       return "";
     case FileOutcome::Declined:
       return "declined";
     case FileOutcome::Failed:
-      return "failed";
+      return file.error != 0 ? std::strerror(file.error) : "failed";
     case FileOutcome::NotRegularFile:
       return "not a regular file";
     case FileOutcome::Interrupted:
@@ -124,7 +125,7 @@ std::string ReportJson(const MeasurementReport& report) {
   for (const auto& f : report.files) {
     const bool written = f.outcome == FileOutcome::Written;
     w.Key(f.kind).BeginObject().Key("path").String(f.path).Key("written").Bool(written);
-    if (!written) w.Key("reason").String(ReasonOf(f.outcome));
+    if (!written) w.Key("reason").String(ReasonOf(f));
     w.EndObject();
   }
   w.EndObject();
@@ -155,7 +156,7 @@ std::string ReportText(const MeasurementReport& report) {
         text += "kept existing ";
         break;
       default:
-        text += std::string("not written (") + ReasonOf(f.outcome) + "): ";
+        text += "not written (" + ReasonOf(f) + "): ";
         break;
     }
     text += VisibleText(f.path) + "\n";

@@ -44,4 +44,4 @@ DeviceSpec DefaultDeviceSpec();
 DeviceSpecResult ParseDeviceSpec(std::string_view value);
 
 // The buffered real-hardware driver over the backend of device, logging to log.
-std::unique_ptr<D2xx> MakeRealUnitDriver(const DeviceSpec& device, DriverLog log = StderrDriverLog());
+std::unique_ptr<D2xx> MakeRealUnitDriver(const DeviceSpec& device, DriverLog log);

@@ -107,7 +107,7 @@ constexpr std::array<GraphInt, 11> kGraphInts{{
 
 // ---- writing ----
 
-void WriteLine(AtomicFile& out, std::string_view text, std::string_view value = {}) {
+void WriteLine(ByteSink& out, std::string_view text, std::string_view value = {}) {
   out.Append(text);
   out.Append(value);
   out.Append(kLineEnd);
@@ -294,7 +294,7 @@ bool SettingsReadBack(const AdUnitSetting& ad, const FftSetting& fft) {
   return adOk && fftOk && HasFrequencyRange(fftBack);
 }
 
-bool WriteSection(AtomicFile& out, std::string_view start, std::string_view end,
+bool WriteSection(ByteSink& out, std::string_view start, std::string_view end,
                   const std::vector<std::pair<std::string_view, std::string>>& fields) {
   WriteLine(out, start);
   for (const auto& [lineKey, value] : fields) WriteLine(out, lineKey, value);
@@ -304,15 +304,15 @@ bool WriteSection(AtomicFile& out, std::string_view start, std::string_view end,
 
 }  // namespace
 
-bool TmyFile::WriteAdUnitSection(AtomicFile& out, const AdUnitSetting& ad) {
+bool TmyFile::WriteAdUnitSection(ByteSink& out, const AdUnitSetting& ad) {
   return WriteSection(out, marker::kA, marker::kAEnd, AdUnitFields(ad));
 }
 
-bool TmyFile::WriteSaveSection(AtomicFile& out, const SaveSetting& save) {
+bool TmyFile::WriteSaveSection(ByteSink& out, const SaveSetting& save) {
   return WriteSection(out, marker::kF, marker::kFEnd, SaveFields(save));
 }
 
-bool TmyFile::WriteGraphSection(AtomicFile& out, const FftSetting& fft) {
+bool TmyFile::WriteGraphSection(ByteSink& out, const FftSetting& fft) {
   return WriteSection(out, marker::kG, marker::kGEnd, GraphFields(fft));
 }
 
@@ -387,7 +387,7 @@ bool TmyFile::LoadSettingFile(const std::filesystem::path& fileName, std::string
 
 // ---- data file ----
 
-bool TmyFile::WriteDataSection(AtomicFile& out, const MeasureData& data) {
+bool TmyFile::WriteDataSection(ByteSink& out, const MeasureData& data) {
   if (!IsStorableMeasure(data)) return false;
   WriteLine(out, marker::kData);
   WriteLine(out, key::ad_dnum, FormatInteger(data.ad_dnum));
@@ -459,7 +459,7 @@ bool TmyFile::LoadDataFile(const std::filesystem::path& fileName, std::string_vi
 
 // ---- spectrum file ----
 
-bool TmyFile::WriteSpectrumSection(AtomicFile& out, const MeasureData& data) {
+bool TmyFile::WriteSpectrumSection(ByteSink& out, const MeasureData& data) {
   const auto lines = SpectrumLines(data);
   if (!lines) return false;
   WriteLine(out, marker::kSpectrum);
@@ -485,9 +485,11 @@ WriteResult TmyFile::SaveFftFile(std::string_view header, const AdUnitSetting& a
 namespace {
 
 // Header, sections A, F, G, then the body.
-std::function<bool(AtomicFile&)> WholeFile(std::string_view header, const AdUnitSetting& ad, const SaveSetting& save,
-                                           const FftSetting& fft, const std::function<bool(AtomicFile&)>& writeBody) {
-  return [=, &ad, &save, &fft, &writeBody](AtomicFile& out) {
+// Sink: an AtomicFile for the files, a StringSink for a text in memory.
+template <typename Sink, typename Body>
+std::function<bool(Sink&)> WholeFile(std::string_view header, const AdUnitSetting& ad, const SaveSetting& save,
+                                     const FftSetting& fft, const Body& writeBody) {
+  return [=, &ad, &save, &fft, &writeBody](Sink& out) {
     WriteLine(out, header);
     return TmyFile::WriteAdUnitSection(out, ad) && TmyFile::WriteSaveSection(out, save) &&
            TmyFile::WriteGraphSection(out, fft) && writeBody(out);
@@ -496,14 +498,24 @@ std::function<bool(AtomicFile&)> WholeFile(std::string_view header, const AdUnit
 
 }  // namespace
 
+std::optional<std::string> TmyFile::FftFileText(std::string_view header, const AdUnitSetting& ad,
+                                                const MeasureData& data, const FftSetting& fft,
+                                                const SaveSetting& save) {
+  if (!IsStorable(header, save) || !SpectrumLines(data)) return std::nullopt;
+  StringSink text;
+  const auto body = [&data](ByteSink& out) { return WriteSpectrumSection(out, data); };
+  if (!WholeFile<StringSink>(header, ad, save, fft, body)(text)) return std::nullopt;
+  return std::move(text.Text());
+}
+
 bool TmyFile::WriteFile(const std::filesystem::path& target, std::string_view header, const AdUnitSetting& ad,
                         const SaveSetting& save, const FftSetting& fft,
                         const std::function<bool(AtomicFile&)>& writeBody) const {
-  return WriteWhole(target, calls_, WholeFile(header, ad, save, fft, writeBody));
+  return WriteWhole(target, calls_, WholeFile<AtomicFile>(header, ad, save, fft, writeBody));
 }
 
 WriteResult TmyFile::WriteAsked(const std::filesystem::path& target, std::string_view header, const AdUnitSetting& ad,
                                 const SaveSetting& save, const FftSetting& fft,
                                 const std::function<bool(AtomicFile&)>& writeBody) const {
-  return WriteAsking(target, prompter_, calls_, WholeFile(header, ad, save, fft, writeBody));
+  return WriteAsking(target, prompter_, calls_, WholeFile<AtomicFile>(header, ad, save, fft, writeBody));
 }

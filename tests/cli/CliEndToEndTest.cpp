@@ -13,10 +13,12 @@
 #include <filesystem>
 #include <fstream>
 #include <regex>
+#include <set>
 #include <sstream>
 #include <string>
 #include <thread>
 #include <utility>
+#include <vector>
 
 #include "PictureSupport.h"
 #include "ScriptedPrompter.h"
@@ -162,6 +164,94 @@ TEST_F(CliEndToEnd, AnalyzeReproducesTheSpectrumFileThatMeasureWrote) {
   const auto broken = Run("analyze broken.DTA");
   EXPECT_EQ(broken.exit, 6);
   EXPECT_NE(broken.err.find("データファイルの内容が正しくありませんでした"), std::string::npos);
+}
+
+// The lines of a text between the line `after` and the line `until`, CR LF removed.
+std::vector<std::string> LinesBetween(const std::string& text, const std::string& after, const std::string& until) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  bool inside = false;
+  for (std::string line; std::getline(in, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (inside && line == until) break;
+    if (inside) lines.push_back(line);
+    if (line.rfind(after, 0) == 0) inside = true;
+  }
+  return lines;
+}
+
+// The two comma-separated numbers of a line.
+std::pair<double, double> TwoNumbers(const std::string& line, char separatorEnd = ',') {
+  const auto comma = line.find(separatorEnd);
+  return {std::stod(line.substr(0, comma)), std::stod(line.substr(line.find(',') + 1))};
+}
+
+TEST_F(CliEndToEnd, CsvFilesCarryEverySampleAndTheExactFrequencies) {
+  // 5 per second, 16384 samples: lines every 0.30517578125 mHz, which the spectrum
+  // file's three decimals cannot tell apart.
+  const auto run = Run("measure --simulate=clock=virtual --rate 5 --samples 16384 --out run.DTA --fft run.FFT "
+                       "--csv run.csv --spectrum-csv spectrum.csv");
+  ASSERT_EQ(run.exit, 0) << run.err;
+  const std::string data = ReadBytes(dir / "run.DTA");
+  const auto samples = LinesBetween(data, "deltaF:", "END:");
+  const auto csv = LinesBetween("\n" + ReadBytes(dir / "run.csv"), "", "");
+  ASSERT_EQ(csv.size(), 1U + 16384U);
+  EXPECT_EQ(csv[0], "time_s,code,volts");
+  for (std::size_t i = 0; i < samples.size(); ++i) {
+    const std::string& row = csv[i + 1];
+    const auto first = row.find(',');
+    EXPECT_EQ(std::stod(row.substr(0, first)), static_cast<double>(i) / 5.0) << row;
+    // Code and volts as the data file holds them, the volts to the float.
+    const auto [code, volts] = TwoNumbers(samples[i]);
+    const auto [csvCode, csvVolts] = TwoNumbers(row.substr(first + 1));
+    ASSERT_EQ(csvCode, code) << row;
+    ASSERT_EQ(static_cast<float>(csvVolts), static_cast<float>(volts)) << row;
+  }
+
+  const auto lines = LinesBetween(ReadBytes(dir / "run.FFT"), "deltaF:", "END:");
+  const auto spectrum = LinesBetween("\n" + ReadBytes(dir / "spectrum.csv"), "", "");
+  ASSERT_EQ(spectrum.size(), 1U + 8191U);
+  EXPECT_EQ(spectrum[0], "frequency_hz,rms_v");
+  std::set<double> frequencies;
+  for (std::size_t k = 1; k < spectrum.size(); ++k) {
+    const auto [hz, rms] = TwoNumbers(spectrum[k]);
+    ASSERT_EQ(hz, static_cast<double>(k) * 5.0 / 16384.0) << spectrum[k];
+    frequencies.insert(hz);
+    const auto [roundedHz, fileRms] = TwoNumbers(lines[k - 1], 'H');
+    EXPECT_NEAR(roundedHz, hz, 0.0005 + 1e-12) << lines[k - 1];
+    ASSERT_EQ(static_cast<float>(rms), static_cast<float>(fileRms)) << "the spectrum file's value, " << spectrum[k];
+  }
+  EXPECT_EQ(frequencies.size(), 8191U) << "every line has its own frequency";
+}
+
+TEST_F(CliEndToEnd, DashWritesATextOutputToStdoutAndTheReportToStderr) {
+  const auto json = Run(std::string(kSine) + " --csv -");
+  EXPECT_EQ(json.exit, 64) << "the JSON report and the CSV cannot share stdout";
+  EXPECT_NE(json.err.find("--json and --csv both write to the standard output"), std::string::npos) << json.err;
+
+  const auto run = Run("measure --simulate=clock=virtual,noise=off,ch0=sine:600:1e-3 --samples 1024 --csv - --out run.DTA");
+  ASSERT_EQ(run.exit, 0) << run.err;
+  EXPECT_EQ(run.out.rfind("time_s,code,volts\r\n0,", 0), 0U) << run.out.substr(0, 80);
+  EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 1025) << "nothing but the CSV on stdout";
+  EXPECT_NE(run.err.find("zemtra-cli: wrote -\n"), std::string::npos) << run.err;
+  EXPECT_FALSE(fs::exists(dir / "-"));
+
+  const auto fft = Run("analyze -- run.DTA --fft -");
+  EXPECT_EQ(fft.exit, 64) << "after --, --fft is a second file name";
+  const auto spectrum = Run("analyze --fft - -- run.DTA");
+  ASSERT_EQ(spectrum.exit, 0) << spectrum.err;
+  EXPECT_EQ(spectrum.out.rfind("DataFile:Zemtra_FFT\r\n", 0), 0U) << spectrum.out.substr(0, 80);
+  EXPECT_NE(spectrum.out.find("\r\nDataFileName:-\r\n"), std::string::npos);
+  EXPECT_NE(spectrum.err.find("RMS: "), std::string::npos) << "the summary on stderr: " << spectrum.err;
+  for (std::size_t line = 0; line < spectrum.err.size(); line = spectrum.err.find('\n', line) + 1) {
+    EXPECT_EQ(spectrum.err.compare(line, 12, "zemtra-cli: "), 0) << spectrum.err.substr(line, 60);
+  }
+
+  const auto full = Run("analyze run.DTA --nsd - --segments 256", {}, "", ">/dev/full");
+  EXPECT_EQ(full.exit, 6) << full.err;
+  EXPECT_NE(full.err.find("the noise density could not be written: the standard output (No space left on device)"),
+            std::string::npos)
+      << full.err;
 }
 
 TEST_F(CliEndToEnd, SpectrumFileWithoutAnyDotGetsItsExtension) {
