@@ -53,6 +53,9 @@ class DataCommands {
   // the current FftSetting; refAdSetting is the file's; fRefValid 1. Nothing else
   // changes (the file's FftSetting and SaveSetting are not used). Caption unchanged.
   LoadOutcome LoadReference(const std::string& path);
+  // Why the last LoadData or LoadReference that gave Invalid refused its file: the
+  // system's reason, or the first invalid line with its number and key.
+  const std::string& LoadProblem() const { return loadProblem_; }
   // データをクリア: drops the reference (fRefValid 0). False when none was held.
   bool ClearReference();
 
@@ -110,4 +113,5 @@ class DataCommands {
   // A file is read into this record first, so a failed read changes nothing held.
   std::unique_ptr<MeasureBuffers> loadBuffers_ = std::make_unique<MeasureBuffers>();
   MeasureData loaded_;
+  std::string loadProblem_;
 };

@@ -59,6 +59,12 @@ constexpr const char* kDensityPictureFailure = "this build has no Qt: --nsd-png 
 // other programs in a script's log.
 void Say(const CliIo& io, const std::string& text) { std::fprintf(io.err, "zemtra-cli: %s\n", text.c_str()); }
 
+// A file that could not be read: the message, the path and why ("…: run.DTA: No such
+// file or directory", "…: a.prf: line 36: the value of DataCountMax is not valid: …").
+void SayUnreadable(const CliIo& io, const char* message, const std::string& path, const std::string& problem) {
+  Say(io, std::string(message) + ": " + VisibleText(path) + (problem.empty() ? "" : ": " + problem));
+}
+
 // The tool's own parts for one run: the prompter, the writers' system calls (which
 // refuse to put a file in place once a signal came) and the session using both.
 struct Run {
@@ -85,7 +91,7 @@ void ApplyAnalysis(const CliOptions& options, MeasurementSession& session, FftSe
 bool PrepareMeasurement(const CliOptions& options, MeasurementSession& session, const CliIo& io) {
   if (options.settingsFile &&
       session.Settings().OpenSettingFile(*options.settingsFile) != SettingsCommands::OpenOutcome::Opened) {
-    Say(io, message_text::kSettingFile);
+    SayUnreadable(io, message_text::kSettingFile, *options.settingsFile, session.Settings().ReadProblem());
     return false;
   }
   const SessionState& state = session.State();
@@ -455,14 +461,14 @@ int RunAnalyze(const CliOptions& options, const CliIo& io) {
   // Refused as well: a file that is not a regular one, and a readable file whose
   // sample count gives no spectrum.
   if (session.Data().LoadData(options.file) != DataCommands::LoadOutcome::Loaded) {
-    Say(io, message_text::kDataFile);
+    SayUnreadable(io, message_text::kDataFile, options.file, session.Data().LoadProblem());
     return kExitFile;
   }
   FftSetting fft = session.State().fftSetting;
   if (options.settingsFile) {
     const auto records = session.Settings().ReadSettingFile(*options.settingsFile);
     if (!records) {
-      Say(io, message_text::kSettingFile);
+      SayUnreadable(io, message_text::kSettingFile, *options.settingsFile, session.Settings().ReadProblem());
       return kExitInvalidSettings;
     }
     fft = records->fft;
@@ -497,7 +503,7 @@ int RunSettings(const CliOptions& options, const CliIo& io) {
   Run run(options, io);
   const auto records = run.session.Settings().ReadSettingFile(options.file);
   if (!records) {
-    Say(io, message_text::kSettingFile);
+    SayUnreadable(io, message_text::kSettingFile, options.file, run.session.Settings().ReadProblem());
     return kExitInvalidSettings;
   }
   std::string text;

@@ -367,18 +367,71 @@ bool TmyFile::SaveSettingFile(const std::filesystem::path& fileName, std::string
   return WriteFile(fileName, header, ad, save, fft, [](AtomicFile& out) { return out.Good(); });
 }
 
+namespace {
+
+std::string LineText(int number) { return "line " + std::to_string(number); }
+
+// The physical line `number` of the file, without its line end; empty when it is gone.
+std::string PhysicalLine(const std::filesystem::path& fileName, int number) {
+  LineReader again(fileName);
+  std::string line;
+  while (again.Next(line) && again.LineNumber() < number) {
+  }
+  RemoveCrLf(line);
+  return again.LineNumber() == number ? line : std::string();
+}
+
+}  // namespace
+
+void TmyFile::NoteReadProblem(const LineReader& in, const std::filesystem::path& fileName, std::string_view header,
+                              bool headerRead) const {
+  if (readProblem_ = in.Problem(); !readProblem_.empty()) return;
+  const int number = in.LineNumber();
+  if (in.state() == LineReader::State::End) {
+    readProblem_ = number == 0 ? "the file is empty" : "the file ends after " + LineText(number) + " before it is complete";
+    return;
+  }
+  const std::string text = PhysicalLine(fileName, number);
+  const std::string shown = "\"" + VisibleText(text) + "\"";
+  if (!headerRead) {
+    readProblem_ = LineText(number) + ": the header is " + shown + ", not \"" + std::string(header) + "\"";
+  } else if (text == marker::kGEnd) {
+    // The only check made at the end of the G section.
+    readProblem_ = LineText(number) + ": index_FreqS is not below index_FreqE";
+  } else if (const auto [lineKey, value] = SplitKey(text); lineKey.size() > 1) {
+    readProblem_ = LineText(number) + ": the value of " + std::string(lineKey.substr(0, lineKey.size() - 1)) +
+                   " is not valid: \"" + VisibleText(std::string(value)) + "\"";
+  } else {
+    readProblem_ = LineText(number) + " is not valid: " + shown;
+  }
+}
+
+std::string TmyFile::KeyProblem(const std::filesystem::path& fileName, std::string_view key, std::string_view why) {
+  LineReader in(fileName);
+  std::string line;
+  const std::string prefix = std::string(key) + ":";
+  while (ReadLine(in, line)) {
+    if (line.rfind(prefix, 0) == 0) return LineText(in.LineNumber()) + ": " + VisibleText(line) + " " + std::string(why);
+  }
+  return std::string(key) + " " + std::string(why);
+}
+
 bool TmyFile::LoadSettingFile(const std::filesystem::path& fileName, std::string_view header, FftSetting& fft,
                               SaveSetting& save, AdUnitSetting& ad) const {
+  readProblem_.clear();
   if (fileName.empty() || header.empty()) return false;
   LineReader in(fileName);
-  if (!in.IsOpen()) return false;
   FftSetting fftCopy = fft;
   SaveSetting saveCopy = save;
   AdUnitSetting adCopy = ad;
   std::string line;
-  const bool valid = ReadLine(in, line) && line == header && ReadAdUnitSection(in, adCopy) &&
-                     ReadSaveSection(in, saveCopy) && ReadGraphSection(in, fftCopy);
-  if (!valid) return false;
+  const bool headerRead = in.IsOpen() && ReadLine(in, line) && line == header;
+  const bool valid =
+      headerRead && ReadAdUnitSection(in, adCopy) && ReadSaveSection(in, saveCopy) && ReadGraphSection(in, fftCopy);
+  if (!valid) {
+    NoteReadProblem(in, fileName, header, headerRead);
+    return false;
+  }
   fft = fftCopy;
   save = std::move(saveCopy);
   ad = adCopy;
@@ -449,12 +502,17 @@ WriteResult TmyFile::SaveDataFile(std::string_view header, const AdUnitSetting& 
 
 bool TmyFile::LoadDataFile(const std::filesystem::path& fileName, std::string_view header, MeasureData& data,
                            FftSetting& fft, SaveSetting& save, AdUnitSetting& ad) const {
+  readProblem_.clear();
   if (fileName.empty() || header.empty()) return false;
   LineReader in(fileName);
-  if (!in.IsOpen()) return false;
   std::string line;
-  return ReadLine(in, line) && line == header && ReadAdUnitSection(in, ad) && ReadSaveSection(in, save) &&
-         ReadGraphSection(in, fft) && ReadDataSection(in, data);
+  const bool headerRead = in.IsOpen() && ReadLine(in, line) && line == header;
+  if (headerRead && ReadAdUnitSection(in, ad) && ReadSaveSection(in, save) && ReadGraphSection(in, fft) &&
+      ReadDataSection(in, data)) {
+    return true;
+  }
+  NoteReadProblem(in, fileName, header, headerRead);
+  return false;
 }
 
 // ---- spectrum file ----

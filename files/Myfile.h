@@ -52,6 +52,16 @@ class TmyFile {
   bool LoadSettingFile(const std::filesystem::path& fileName, std::string_view header, FftSetting& fft,
                        SaveSetting& save, AdUnitSetting& ad) const;
 
+  // Why the last LoadSettingFile or LoadDataFile that failed refused its file, for the
+  // user: the system's reason ("No such file or directory"), "not a regular file", or
+  // the first line that is not valid, with its number and key ("line 36: the value
+  // of DataCountMax is not valid: \"1000\""); empty after a load that succeeded.
+  const std::string& ReadProblem() const { return readProblem_; }
+  // "line N: KEY:VALUE why" for the first line of the file that holds KEY (given
+  // without its colon), or "KEY why" when none does: for the checks callers make
+  // after a load.
+  static std::string KeyProblem(const std::filesystem::path& fileName, std::string_view key, std::string_view why);
+
   // One settings section each; false once the file has failed to take a byte.
   static bool WriteAdUnitSection(ByteSink& out, const AdUnitSetting& ad);
   static bool WriteSaveSection(ByteSink& out, const SaveSetting& save);
@@ -115,6 +125,11 @@ class TmyFile {
                          const SaveSetting& save, const FftSetting& fft,
                          const std::function<bool(AtomicFile&)>& writeBody) const;
 
+  // Records why a load stopped where the reader stands.
+  void NoteReadProblem(const LineReader& in, const std::filesystem::path& fileName, std::string_view header,
+                       bool headerRead) const;
+
   Prompter& prompter_;
   FileCalls& calls_;
+  mutable std::string readProblem_;
 };

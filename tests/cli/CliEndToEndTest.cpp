@@ -163,7 +163,18 @@ TEST_F(CliEndToEnd, AnalyzeReproducesTheSpectrumFileThatMeasureWrote) {
   std::ofstream(dir / "broken.DTA") << "DataFile:Zemtra\r\nnothing else\r\n";
   const auto broken = Run("analyze broken.DTA");
   EXPECT_EQ(broken.exit, 6);
-  EXPECT_NE(broken.err.find("データファイルの内容が正しくありませんでした"), std::string::npos);
+  EXPECT_NE(broken.err.find("データファイルの内容が正しくありませんでした: broken.DTA: the file ends after line 2"),
+            std::string::npos)
+      << broken.err;
+  const auto missing = Run("analyze missing.DTA");
+  EXPECT_EQ(missing.exit, 6);
+  EXPECT_EQ(missing.err,
+            "zemtra-cli: データファイルの内容が正しくありませんでした: missing.DTA: No such file or directory\n");
+  std::string samples = ReadBytes(dir / "measured" / "run.DTA");
+  samples.replace(samples.find("\r\n", samples.find("deltaF:")) + 2, 0, "12,x\r\n");
+  std::ofstream(dir / "sample.DTA") << samples;
+  const auto sample = Run("analyze sample.DTA");
+  EXPECT_NE(sample.err.find("sample.DTA: line 41 is not valid: \"12,x\""), std::string::npos) << sample.err;
 }
 
 // The lines of a text between the line `after` and the line `until`, CR LF removed.
@@ -347,10 +358,26 @@ TEST_F(CliEndToEnd, SettingsFilesAreCheckedAndPrinted) {
   EXPECT_NE(good.out.find("DataFileName: D:\\data\\run1.DTA\n"), std::string::npos) << good.out;
   EXPECT_NE(good.out.find("DataCountMax: 65536\n"), std::string::npos) << good.out;
 
-  for (const char* bad : {"range.prf", "missing.prf", "odd.prf"}) {
-    const auto run = Run(std::string("settings ") + bad);
-    EXPECT_EQ(run.exit, 2) << bad;
-    EXPECT_NE(run.err.find("設定ファイルの内容が正しくありませんでした"), std::string::npos) << bad;
+  std::ofstream(dir / "low.prf") << std::regex_replace(ReadBytes(dir / "good.prf"), std::regex("DataCountMax:65536"),
+                                                        "DataCountMax:1000");
+  std::ofstream(dir / "header.prf") << "Zemtra\r\n";
+  const struct {
+    const char* file;
+    const char* detail;  // follows "設定ファイルの内容が正しくありませんでした: FILE: "
+  } rows[] = {
+      {"range.prf", "line 28: index_dB_max:12 gives no valid dB range"},
+      {"missing.prf", "No such file or directory"},
+      {"odd.prf", "line 36: DataCountMax:1500 is no power of two from 1024 to 65536"},
+      {"low.prf", "line 36: the value of DataCountMax is not valid: \"1000\""},
+      {"header.prf", "line 1: the header is \"Zemtra\", not \"Zemtraini\""},
+      {".", "not a regular file"},
+  };
+  for (const auto& r : rows) {
+    const auto run = Run(std::string("settings ") + r.file);
+    EXPECT_EQ(run.exit, 2) << r.file;
+    const std::string expected =
+        std::string("zemtra-cli: 設定ファイルの内容が正しくありませんでした: ") + r.file + ": " + r.detail;
+    EXPECT_EQ(run.err.rfind(expected, 0), 0U) << run.err;
   }
   const auto measured = Run("measure --simulate=clock=virtual --samples 1024 --settings range.prf");
   EXPECT_EQ(measured.exit, 2) << "an invalid start settings file stops the measurement";
@@ -371,7 +398,9 @@ TEST_F(CliEndToEnd, SampleCountsWithoutASpectrumAreRefusedNotFatal) {
   ASSERT_EQ(WriteFlatDataFile(file, (dir / "odd.DTA").string(), 2000, 2.4F, fft), WriteResult::Written);
   const auto analysed = Run("analyze odd.DTA");
   EXPECT_EQ(analysed.exit, 6) << analysed.err;
-  EXPECT_NE(analysed.err.find("データファイルの内容が正しくありませんでした"), std::string::npos) << analysed.err;
+  EXPECT_NE(analysed.err.find("データファイルの内容が正しくありませんでした: odd.DTA: line 39: ad_dnum:2000 is no power of two"),
+            std::string::npos)
+      << analysed.err;
 }
 
 TEST_F(CliEndToEnd, InvalidOptionsExitWithUsageCode) {
