@@ -305,6 +305,11 @@ void Override(const std::optional<V>& option, T& field) {
 
 }  // namespace
 
+const char* WindowName(int window) {
+  if (window < 0 || window >= static_cast<int>(kWindowNames.size())) return "";
+  return kWindowNames[static_cast<std::size_t>(window)];
+}
+
 bool ToStdout(const std::string& path) { return path == kStdoutName; }
 
 CliParse ParseCommandLine(const std::vector<std::string>& args) { return Parser(args).Run(); }

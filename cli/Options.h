@@ -70,5 +70,9 @@ void ApplyUnitOptions(const CliOptions& options, AdUnitSetting& unit, FftSetting
 // Applies the analysis and display options.
 void ApplyAnalysisOptions(const CliOptions& options, FftSetting& fft);
 
+// The name --window takes for a window function (whichWindowFunc 0 … 3): "rect",
+// "hanning", "hamming", "flattop"; empty for any other value.
+const char* WindowName(int window);
+
 // The help text of a command, or the overview when command is empty.
 std::string HelpText(const std::string& command);

@@ -109,6 +109,49 @@ TEST_F(CliEndToEnd, SineGivesItsLineAndRmsForEveryWindow) {
       << rect.out;
 }
 
+// The string value of a JSON key.
+std::string JsonString(const std::string& json, const std::string& key) {
+  const std::regex pattern("\"" + key + "\":\"([^\"]*)\"");
+  std::smatch match;
+  return std::regex_search(json, match, pattern) ? match[1].str() : "(missing)";
+}
+
+TEST_F(CliEndToEnd, JsonCarriesTheSettingsTheStatisticsInVoltsAndTheTrueLevel) {
+  // 1 mV DC and a 1 mV sine on line 128: every statistic is known.
+  const auto run = Run("measure --simulate=clock=virtual,noise=off,ch0=dc:1e-3+sine:600:1e-3 --samples 1024 --rate 4800 "
+                       "--sinc3 --chop --window rect --no-dc-cut --relative --linear --json",
+                       {}, "TZ=JST-9");
+  ASSERT_EQ(run.exit, 0) << run.err;
+  const std::string& j = run.out;
+  EXPECT_NE(j.find(R"("filter":"sinc3","buffer":false,"chop":true,"window":"rect","correction":false,)"
+                   R"("dc_cut":false,"display":"relative","axis":"linear")"),
+            std::string::npos)
+      << j;
+  constexpr double kLsb = 2.5 / 8388608.0 / 128.0;  // volts per code at gain 128
+  const std::string stats = j.substr(j.find("\"stats\":"));
+  EXPECT_NEAR(JsonNumber(stats, "mean_v"), 1e-3, 3 * kLsb);
+  EXPECT_NEAR(JsonNumber(stats, "max_v"), 2e-3, 3 * kLsb);
+  EXPECT_NEAR(JsonNumber(stats, "min_v"), 0.0, 3 * kLsb);
+  EXPECT_NEAR(JsonNumber(stats, "pp_v"), 2e-3, 3 * kLsb);
+  EXPECT_NEAR(JsonNumber(stats, "std_v"), 1e-3 / std::sqrt(2.0), 3 * kLsb);
+  EXPECT_NEAR(JsonNumber(stats, "max_v"), (JsonNumber(stats, "code_max") - 8388608.0) * kLsb, 1e-12) << "code → volts";
+  EXPECT_EQ(JsonNumber(stats, "code_pp"), JsonNumber(stats, "code_max") - JsonNumber(stats, "code_min"));
+  EXPECT_NEAR(JsonNumber(stats, "code_mean"), 8388608.0 + 1e-3 / kLsb, 3.0);
+
+  const std::string start = JsonString(j, "start");
+  EXPECT_TRUE(std::regex_match(start, std::regex(R"(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\+09:00)"))) << start;
+  const std::string text = JsonString(j, "start_text");
+  EXPECT_EQ(text.substr(0, 4) + "-" + text.substr(5, 2) + "-" + text.substr(8, 2) + "T" + text.substr(11), start.substr(0, 19))
+      << "the same moment as the data file's text " << text;
+
+  // A line far below the display's bottom: the display holds it there, the true
+  // level is beside it.
+  const auto quiet = Run("measure --simulate=clock=virtual,noise=off,ch0=sine:600:1e-6 --samples 1024 --window rect --json");
+  ASSERT_EQ(quiet.exit, 0) << quiet.err;
+  EXPECT_EQ(JsonNumber(quiet.out, "db"), -80.0) << "the display's bottom";
+  EXPECT_NEAR(JsonNumber(quiet.out, "level_dbv"), 20 * std::log10(1e-6 / std::sqrt(2.0)), 0.05);
+}
+
 TEST_F(CliEndToEnd, FaultsGiveTheirTextsAndExitCodes) {
   const struct {
     const char* config;
