@@ -10,6 +10,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 #include "analysis/Myfft.h"
 #include "model/Records.h"
@@ -26,6 +27,8 @@ struct AnalysisWork {
 
 // Whether a record of n samples can be analysed: a power of two that the arrays hold.
 bool IsAnalysableCount(std::int32_t n);
+// What IsAnalysableCount asks, for messages.
+inline constexpr std::string_view kAnalysableCountRule = "is no power of two from 1024 to 65536";
 
 // False when any code sits at either end of the converter's range (overload);
 // otherwise runs CodeToVolt and returns true.

@@ -119,6 +119,13 @@ WriteResult DataCommands::ExportData(const std::string& path) const {
   return WriteCurrent(save);
 }
 
+std::optional<std::string> DataCommands::SpectrumText(const std::string& name) const {
+  if (!state_.fDataValid) return std::nullopt;
+  SaveSetting target = state_.saveSetting;
+  target.DataFileName = name;
+  return TmyFile::FftFileText(kFftFileHeader, state_.measAdSetting, state_.curData, state_.fftSetting, target);
+}
+
 std::optional<std::string> DataCommands::AutoSaveTarget() const {
   const SaveSetting& save = state_.saveSetting;
   if (save.fSaveDataFile != 1 || save.DataFileName.empty()) return std::nullopt;
@@ -145,10 +152,22 @@ DataCommands::AutoSaveOutcome DataCommands::AutoSave() {
 
 bool DataCommands::ReadDataFile(const std::string& path, AdUnitSetting& ad, FftSetting& fft, SaveSetting& save) {
   loaded_.ad_dnum = 0;
+  loadProblem_.clear();
+  if (!file_.LoadDataFile(path, kDataFileHeader, loaded_, fft, save, ad)) {
+    loadProblem_ = file_.ReadProblem();
+    return false;
+  }
   // The dB range is checked as a settings file's is, so the readouts never rest on a
   // level the display table does not hold.
-  return file_.LoadDataFile(path, kDataFileHeader, loaded_, fft, save, ad) && CheckSetting(fft) &&
-         IsAnalysableCount(loaded_.ad_dnum);
+  if (!CheckSetting(fft)) {
+    loadProblem_ = TmyFile::KeyProblem(path, DbRangeKeyAtFault(fft), kDbRangeRule);
+    return false;
+  }
+  if (!IsAnalysableCount(loaded_.ad_dnum)) {
+    loadProblem_ = TmyFile::KeyProblem(path, "ad_dnum", kAnalysableCountRule);
+    return false;
+  }
+  return true;
 }
 
 void DataCommands::TakeLoaded(MeasureData& target, const AdUnitSetting& ad) const {

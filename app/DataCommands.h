@@ -53,6 +53,9 @@ class DataCommands {
   // the current FftSetting; refAdSetting is the file's; fRefValid 1. Nothing else
   // changes (the file's FftSetting and SaveSetting are not used). Caption unchanged.
   LoadOutcome LoadReference(const std::string& path);
+  // Why the last LoadData or LoadReference that gave Invalid refused its file: the
+  // system's reason, or the first invalid line with its number and key.
+  const std::string& LoadProblem() const { return loadProblem_; }
   // データをクリア: drops the reference (fRefValid 0). False when none was held.
   bool ClearReference();
 
@@ -74,6 +77,10 @@ class DataCommands {
   // any extension rule or change of the session (the command-line tool's --out).
   // Failed when there is no current measurement.
   WriteResult ExportData(const std::string& path) const;
+  // The bytes of the spectrum file as WriteSpectrum writes it, its F section naming
+  // `name`, for the standard output (the command-line tool's --fft -); none without a
+  // current measurement.
+  std::optional<std::string> SpectrumText(const std::string& name) const;
 
   enum class AutoSaveOutcome {
     NotDue,    // automatic saving off, no DataFileName, or no current measurement
@@ -106,4 +113,5 @@ class DataCommands {
   // A file is read into this record first, so a failed read changes nothing held.
   std::unique_ptr<MeasureBuffers> loadBuffers_ = std::make_unique<MeasureBuffers>();
   MeasureData loaded_;
+  std::string loadProblem_;
 };

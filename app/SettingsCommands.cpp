@@ -12,8 +12,17 @@ SettingsCommands::SettingsCommands(SessionState& state, RecordAnalyser& analyser
 
 std::optional<SettingRecords> SettingsCommands::ReadSettingFile(const std::string& path) const {
   SettingRecords records;
-  if (!file_.LoadSettingFile(path, kSettingFileHeader, records.fft, records.save, records.ad) ||
-      !CheckSetting(records.fft) || !IsAnalysableCount(records.fft.DataCountMax)) {
+  readProblem_.clear();
+  if (!file_.LoadSettingFile(path, kSettingFileHeader, records.fft, records.save, records.ad)) {
+    readProblem_ = file_.ReadProblem();
+    return std::nullopt;
+  }
+  if (!CheckSetting(records.fft)) {
+    readProblem_ = TmyFile::KeyProblem(path, DbRangeKeyAtFault(records.fft), kDbRangeRule);
+    return std::nullopt;
+  }
+  if (!IsAnalysableCount(records.fft.DataCountMax)) {
+    readProblem_ = TmyFile::KeyProblem(path, "DataCountMax", kAnalysableCountRule);
     return std::nullopt;
   }
   return records;

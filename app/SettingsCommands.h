@@ -34,6 +34,10 @@ class SettingsCommands {
   // A valid settings file's records, keys it lacks at their defaults; nothing when the
   // file is missing or invalid. The session is not touched.
   std::optional<SettingRecords> ReadSettingFile(const std::string& path) const;
+  // Why the last ReadSettingFile (also through OpenSettingFile) that found nothing
+  // refused its file: the system's reason, or the first invalid line with its number
+  // and key (TmyFile::ReadProblem, and the same for the dB range and sample count).
+  const std::string& ReadProblem() const { return readProblem_; }
 
   enum class OpenOutcome {
     NotChosen,  // empty path: nothing changed
@@ -92,4 +96,5 @@ class SettingsCommands {
   RecordAnalyser& analyser_;
   Prompter& prompter_;
   TmyFile file_;
+  mutable std::string readProblem_;
 };

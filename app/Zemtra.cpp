@@ -38,7 +38,7 @@ int main(int argc, char** argv) {
     std::fputs(VersionLine("zemtra").c_str(), stdout);
     return kExitOk;
   }
-  const UnitDriver chosen = MakeUnitDriver(parse.options.simulate, parse.options.device);
+  const UnitDriver chosen = MakeUnitDriver(parse.options.simulate, parse.options.device, StderrDriverLog("zemtra"));
   if (!chosen.driver) {
     std::fprintf(stderr, "zemtra: %s\n", chosen.error.c_str());
     return kExitUsage;

@@ -7,8 +7,23 @@
 
 #include "ui/TextHelpers.h"
 
+namespace {
+
+// Every line on stderr starts with the program's name, also each line of a message.
+std::string Prefixed(const std::string& text) {
+  constexpr const char* kPrefix = "zemtra-cli: ";
+  std::string lines = kPrefix;
+  for (const char c : text) {
+    lines += c;
+    if (c == '\n') lines += kPrefix;
+  }
+  return lines;
+}
+
+}  // namespace
+
 void CliPrompter::ShowMessage(const std::string& text, const std::string& /*caption*/, MessageIcon /*icon*/) {
-  std::fprintf(err_, "%s\n", VisibleText(text, true).c_str());
+  std::fprintf(err_, "%s\n", Prefixed(VisibleText(text, true)).c_str());
 }
 
 bool CliPrompter::AskYesNo(const std::string& text, const std::string& /*caption*/) { return Answer(text); }
@@ -21,7 +36,7 @@ bool CliPrompter::Answer(const std::string& text) {
   if (Interrupted(interruption_)) return false;
   if (assumeYes_) return true;
   // The question names a path, which may hold any byte.
-  const std::string shown = VisibleText(text, true);
+  const std::string shown = Prefixed(VisibleText(text, true));
   if (!interactive_) {
     std::fprintf(err_, "%s: no (use --yes to replace files)\n", shown.c_str());
     return false;

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -20,6 +21,7 @@
 #include "cli/Report.h"
 #include "drivers/DriverChoice.h"
 #include "files/DensityFile.h"
+#include "files/MeasureCsv.h"
 #include "files/Myfile.h"
 #include "model/UnitTables.h"
 #include "ui/Mymessage.h"
@@ -42,6 +44,8 @@ constexpr auto kReplyPollSleep = 200us;
 constexpr auto kAcquirePollSleep = 2ms;
 
 constexpr const char* kDensityFailure = "the noise density could not be written";
+constexpr const char* kSamplesCsvFailure = "the samples could not be written";
+constexpr const char* kSpectrumCsvFailure = "the spectrum could not be written";
 #if ZEMTRA_CLI_HAS_PNG
 constexpr const char* kPictureFailure = "the picture could not be written";
 constexpr const char* kPageFailure = message_text::kPrint;
@@ -52,7 +56,15 @@ constexpr const char* kPageFailure = "this build has no Qt: --pdf is not availab
 constexpr const char* kDensityPictureFailure = "this build has no Qt: --nsd-png is not available";
 #endif
 
-void Say(const CliIo& io, const std::string& text) { std::fprintf(io.err, "%s\n", text.c_str()); }
+// Every line on stderr names the program, so that it can be told from the lines of
+// other programs in a script's log.
+void Say(const CliIo& io, const std::string& text) { std::fprintf(io.err, "zemtra-cli: %s\n", text.c_str()); }
+
+// A file that could not be read: the message, the path and why ("…: run.DTA: No such
+// file or directory", "…: a.prf: line 36: the value of DataCountMax is not valid: …").
+void SayUnreadable(const CliIo& io, const char* message, const std::string& path, const std::string& problem) {
+  Say(io, std::string(message) + ": " + VisibleText(path) + (problem.empty() ? "" : ": " + problem));
+}
 
 // The tool's own parts for one run: the prompter, the writers' system calls (which
 // refuse to put a file in place once a signal came) and the session using both.
@@ -80,7 +92,7 @@ void ApplyAnalysis(const CliOptions& options, MeasurementSession& session, FftSe
 bool PrepareMeasurement(const CliOptions& options, MeasurementSession& session, const CliIo& io) {
   if (options.settingsFile &&
       session.Settings().OpenSettingFile(*options.settingsFile) != SettingsCommands::OpenOutcome::Opened) {
-    Say(io, message_text::kSettingFile);
+    SayUnreadable(io, message_text::kSettingFile, *options.settingsFile, session.Settings().ReadProblem());
     return false;
   }
   const SessionState& state = session.State();
@@ -129,6 +141,29 @@ WriteResult WriteBytes(const std::string& path, const std::optional<std::string>
   });
 }
 
+// A text output: to the standard output for "-", otherwise as a file.
+WriteResult WriteText(const std::string& path, const std::optional<std::string>& bytes, Run& run, const CliIo& io) {
+  if (!ToStdout(path)) return WriteBytes(path, bytes, run);
+  if (!bytes) return WriteResult::Failed;
+  if (WriteReport(io.out, *bytes)) return WriteResult::Written;
+  run.calls.GaveUp(errno);
+  return WriteResult::Failed;
+}
+
+// The measurement's samples as CSV.
+std::optional<std::string> SamplesCsvOf(const Run& run) {
+  const SessionState& state = run.session.State();
+  if (!state.fDataValid) return std::nullopt;
+  return SamplesCsv(state.curData, SamplesPerSecond(static_cast<int>(state.curData.spsSel)));
+}
+
+// The measurement's spectrum as CSV.
+std::optional<std::string> SpectrumCsvOf(const Run& run) {
+  const SessionState& state = run.session.State();
+  if (!state.fDataValid) return std::nullopt;
+  return SpectrumCsv(state.curData);
+}
+
 // The graphs as a PNG picture.
 WriteResult WritePicture(const std::string& path, Run& run) {
 #if ZEMTRA_CLI_HAS_PNG
@@ -158,9 +193,9 @@ WriteResult WritePdf(const CliOptions& options, Run& run) {
 }
 
 // The noise density as CSV.
-WriteResult WriteDensityCsv(const std::string& path, Run& run) {
+WriteResult WriteDensityCsv(const std::string& path, Run& run, const CliIo& io) {
   if (!run.noise) return WriteResult::Failed;
-  return WriteBytes(path, DensityCsv(run.noise->density, run.noise->deltaF), run);
+  return WriteText(path, DensityCsv(run.noise->density, run.noise->deltaF), run, io);
 }
 
 // The noise density as a PNG picture.
@@ -177,7 +212,7 @@ WriteResult WriteDensityPicture(const std::string& path, Run& run) {
 
 // Every file the options (and, for measure, the automatic save of the settings) ask
 // for, in the order they are written.
-std::vector<OutputFile> PlannedOutputs(const CliOptions& options, Run& run) {
+std::vector<OutputFile> PlannedOutputs(const CliOptions& options, Run& run, const CliIo& io) {
   std::vector<OutputFile> outputs;
   DataCommands& data = run.session.Data();
   if (options.command == CliCommand::Measure) {
@@ -190,9 +225,21 @@ std::vector<OutputFile> PlannedOutputs(const CliOptions& options, Run& run) {
     outputs.push_back({"--out", "data", options.out, message_text::kDataSave,
                        [&data, path = options.out] { return data.ExportData(path); }});
   }
-  if (!options.fft.empty()) {
+  if (ToStdout(options.fft)) {
+    outputs.push_back({"--fft", "fft", options.fft, message_text::kFftSave,
+                       [&run, &io, &data] { return WriteText(kStdoutName, data.SpectrumText(kStdoutName), run, io); },
+                       true});
+  } else if (!options.fft.empty()) {
     outputs.push_back({"--fft", "fft", WithExtensionIfNoDot(options.fft, kFftExtension), message_text::kFftSave,
                        [&data, path = options.fft] { return SpectrumResult(data.WriteSpectrum(path).outcome); }});
+  }
+  if (const std::string& path = options.csv; !path.empty()) {
+    outputs.push_back({"--csv", "csv", path, kSamplesCsvFailure,
+                       [&run, &io, path] { return WriteText(path, SamplesCsvOf(run), run, io); }, ToStdout(path)});
+  }
+  if (const std::string& path = options.spectrumCsv; !path.empty()) {
+    outputs.push_back({"--spectrum-csv", "spectrum_csv", path, kSpectrumCsvFailure,
+                       [&run, &io, path] { return WriteText(path, SpectrumCsvOf(run), run, io); }, ToStdout(path)});
   }
   if (!options.png.empty()) {
     outputs.push_back(
@@ -202,7 +249,8 @@ std::vector<OutputFile> PlannedOutputs(const CliOptions& options, Run& run) {
     outputs.push_back({"--pdf", "pdf", options.pdf, kPageFailure, [&run, &options] { return WritePdf(options, run); }});
   }
   if (const std::string& path = options.noise.nsd; !path.empty()) {
-    outputs.push_back({"--nsd", "nsd", path, kDensityFailure, [&run, path] { return WriteDensityCsv(path, run); }});
+    outputs.push_back({"--nsd", "nsd", path, kDensityFailure,
+                       [&run, &io, path] { return WriteDensityCsv(path, run, io); }, ToStdout(path)});
   }
   if (const std::string& path = options.noise.nsdPng; !path.empty()) {
     outputs.push_back({"--nsd-png", "nsd_png", path, kDensityPictureFailure,
@@ -222,7 +270,7 @@ std::vector<InputFile> InputsOf(const CliOptions& options) {
 bool DistinctFiles(const CliOptions& options, const std::vector<OutputFile>& outputs, const CliIo& io) {
   const std::string conflict = SameFileConflict(InputsOf(options), outputs);
   if (conflict.empty()) return true;
-  Say(io, "zemtra-cli: " + conflict);
+  Say(io, conflict);
   return false;
 }
 
@@ -259,7 +307,7 @@ bool PrepareNoise(const NoiseOptions& options, const FftSetting& fft, int sample
                   std::optional<NoiseAnalysis>& noise, const CliIo& io) {
   if (!options.Wanted()) return true;
   if (const std::string problem = NoiseProblem(options, samples, rate); !problem.empty()) {
-    Say(io, "zemtra-cli: " + problem);
+    Say(io, problem);
     return false;
   }
   noise.emplace(options, fft, samples, rate);
@@ -299,19 +347,28 @@ int Acquire(MeasurementSession& session, Progress& progress, int done, const Cli
 // The report on stdout; false (and why) when it was lost.
 bool PrintReport(const CliIo& io, const std::string& text) {
   if (WriteReport(io.out, text)) return true;
-  Say(io, std::string("zemtra-cli: the report could not be written: ") + std::strerror(errno));
+  Say(io, std::string("the report could not be written: ") + std::strerror(errno));
   return false;
 }
 
 // Writes the files, prints the report and gives the exit code: a signal's, then a lost
 // report's, then a failed file's.
-int WriteAndReport(const CliOptions& options, const std::vector<OutputFile>& outputs, const Run& run, int averages,
+int WriteAndReport(const CliOptions& options, const std::vector<OutputFile>& outputs, Run& run, int averages,
                    const CliIo& io) {
-  MeasurementReport report{ResultsOf(run.session.State()), WriteOutputs(outputs, io.interruption, io.err), averages,
-                           run.noise};
-  const bool reported = PrintReport(io, options.json ? ReportJson(report) : ReportText(report));
+  const auto takeError = [&run] { return run.calls.TakeError(); };
+  MeasurementReport report{ResultsOf(run.session.State()), WriteOutputs(outputs, io.interruption, io.err, takeError),
+                           averages, run.noise};
+  bool reported = true;
+  if (AnyToStdout(outputs)) {
+    // stdout carries a file: the summary goes to stderr, line by line (--json is
+    // refused with such an output).
+    std::istringstream lines(ReportText(report));
+    for (std::string line; std::getline(lines, line);) Say(io, line);
+  } else {
+    reported = PrintReport(io, options.json ? ReportJson(report) : ReportText(report));
+  }
   if (Interrupted(io.interruption)) {
-    Say(io, "zemtra-cli: interrupted: no further file was written");
+    Say(io, "interrupted: no further file was written");
     return io.interruption->ExitCode();
   }
   if (!reported) return kExitReportLost;
@@ -331,7 +388,7 @@ int RunMeasure(const CliOptions& options, const CliIo& io) {
   Run run(options, io);
   MeasurementSession& session = run.session;
   if (!PrepareMeasurement(options, session, io)) return kExitInvalidSettings;
-  const std::vector<OutputFile> outputs = PlannedOutputs(options, run);
+  const std::vector<OutputFile> outputs = PlannedOutputs(options, run, io);
   if (!DistinctFiles(options, outputs, io)) return kExitUsage;
   const SessionState& state = session.State();
   const int samples = state.fftSetting.DataCountMax;
@@ -343,7 +400,7 @@ int RunMeasure(const CliOptions& options, const CliIo& io) {
     return kExitUsage;
   }
 
-  const UnitDriver chosen = MakeUnitDriver(options.simulate, options.device);
+  const UnitDriver chosen = MakeUnitDriver(options.simulate, options.device, StderrDriverLog("zemtra-cli"));
   if (!chosen.driver) {
     Say(io, chosen.error);
     return kExitUsage;
@@ -400,19 +457,19 @@ int RunMeasure(const CliOptions& options, const CliIo& io) {
 int RunAnalyze(const CliOptions& options, const CliIo& io) {
   Run run(options, io);
   MeasurementSession& session = run.session;
-  const std::vector<OutputFile> outputs = PlannedOutputs(options, run);
+  const std::vector<OutputFile> outputs = PlannedOutputs(options, run, io);
   if (!DistinctFiles(options, outputs, io)) return kExitUsage;
   // Refused as well: a file that is not a regular one, and a readable file whose
   // sample count gives no spectrum.
   if (session.Data().LoadData(options.file) != DataCommands::LoadOutcome::Loaded) {
-    Say(io, message_text::kDataFile);
+    SayUnreadable(io, message_text::kDataFile, options.file, session.Data().LoadProblem());
     return kExitFile;
   }
   FftSetting fft = session.State().fftSetting;
   if (options.settingsFile) {
     const auto records = session.Settings().ReadSettingFile(*options.settingsFile);
     if (!records) {
-      Say(io, message_text::kSettingFile);
+      SayUnreadable(io, message_text::kSettingFile, *options.settingsFile, session.Settings().ReadProblem());
       return kExitInvalidSettings;
     }
     fft = records->fft;
@@ -449,7 +506,7 @@ int RunSettings(const CliOptions& options, const CliIo& io) {
   Run run(options, io);
   const auto records = run.session.Settings().ReadSettingFile(options.file);
   if (!records) {
-    Say(io, message_text::kSettingFile);
+    SayUnreadable(io, message_text::kSettingFile, options.file, run.session.Settings().ReadProblem());
     return kExitInvalidSettings;
   }
   std::string text;

@@ -41,6 +41,8 @@ Noise (the density in V/√Hz, independent of the window and its correction):
   --nsd-png FILE.png                      write a log-log picture of the density (812 x 466)
 Output:
   --fft FILE.FFT                          write the spectrum as text (".FFT" added to a name without a dot)
+  --csv FILE.csv                          write every sample as CSV: time_s,code,volts
+  --spectrum-csv FILE.csv                 write the spectrum as CSV: frequency_hz,rms_v (full precision)
   --png FILE.png                          write a picture of the graphs (812 x 466)
   --pdf FILE.pdf                          print the page (graphs and conditions) to a PDF: A4, 600 dpi
   --landscape                             the PDF page across (default: portrait)
@@ -50,6 +52,9 @@ Output:
 An existing file is replaced only with --yes or a "y" on the terminal. Files are
 replaced whole or not at all; devices, FIFOs and directories are never replaced.
 Flags take no value; file names must not be empty, nor two of them name one file.
+"-" as the name of --fft, --csv, --spectrum-csv or --nsd writes that text to stdout
+(one of them at most, not with --json); the summary then goes to stderr. "--" ends
+the options: "analyze -- --odd.DTA".
 )";
 
 constexpr const char* kMeasureOptions = R"(zemtra-cli measure [options]

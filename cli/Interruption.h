@@ -5,6 +5,7 @@
 #pragma once
 
 #include <atomic>
+#include <utility>
 
 #include "drivers/UniqueFd.h"
 #include "files/AtomicFile.h"
@@ -49,8 +50,13 @@ class InterruptibleCalls : public FileCalls {
   ssize_t Write(int fd, const char* data, std::size_t size) override { return calls_.Write(fd, data, size); }
   int Sync(int fd) override { return calls_.Sync(fd); }
   int Rename(const char* from, const char* to) override;
+  void GaveUp(int error) override { lastError_ = error; }
+  // Why the last file given up was given up (an errno value, 0: no system call
+  // failed), and forgets it.
+  int TakeError() { return std::exchange(lastError_, 0); }
 
  private:
   FileCalls& calls_;
+  int lastError_ = 0;
   const Interruption* interruption_;  // none: never interrupted
 };

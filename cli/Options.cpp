@@ -4,6 +4,7 @@
 #include <array>
 #include <functional>
 #include <string_view>
+#include <utility>
 
 #include "display/FftSettingEdit.h"
 #include "display/FftSettingRules.h"
@@ -88,8 +89,22 @@ class Parser {
     } else {
       return Fail("unknown command '" + first + "': allowed are measure, analyze, settings, scan");
     }
-    for (; i < args_.size() && result_.error.empty(); ++i) Option(i);
+    for (; i < args_.size() && result_.error.empty(); ++i) {
+      if (!optionsEnded_ && args_[i] == "--") {
+        optionsEnded_ = true;
+      } else if (optionsEnded_) {
+        Operand(args_[i]);
+      } else {
+        Option(i);
+      }
+    }
     if (!result_.error.empty() || result_.options.help) return result_;
+    // The simulated unit would win silently, and a measurement meant for the unit on
+    // the bench would come from the simulation.
+    if (const char* dashed = StdoutOutput(); dashed != nullptr && result_.options.json)
+      return Fail(std::string("--json and ") + dashed + " both write to the standard output");
+    if (result_.options.simulate && result_.options.device)
+      return Fail("--simulate and --device exclude each other: the one uses the simulated unit, the other the real one");
     if (result_.options.landscape && result_.options.pdf.empty()) return Fail("--landscape applies to --pdf only");
     if (const std::string problem = CheckNoiseOptions(result_.options.noise); !problem.empty()) return Fail(problem);
     if (TakesFile() && result_.options.file.empty()) return Fail(FileNeeded());
@@ -136,6 +151,35 @@ class Parser {
     if (!allowed) Fail(name + " applies to " + commands + " only");
   }
 
+  // The first text output that goes to the standard output; none when none does.
+  const char* StdoutOutput() const {
+    const auto& o = result_.options;
+    for (const auto& [name, path] : {std::pair{"--fft", &o.fft}, std::pair{"--csv", &o.csv},
+                                     std::pair{"--spectrum-csv", &o.spectrumCsv}, std::pair{"--nsd", &o.noise.nsd}}) {
+      if (ToStdout(*path)) return name;
+    }
+    return nullptr;
+  }
+
+  // An argument that is no option: the data or settings file.
+  void Operand(const std::string& arg) {
+    auto& o = result_.options;
+    if (!o.file.empty() || !TakesFile()) return void(Fail("unexpected argument '" + arg + "'"));
+    if (arg.empty()) return void(Fail(FileNeeded() + ", not an empty name"));
+    o.file = arg;
+  }
+
+  // A file of an output that cannot go to the standard output.
+  std::optional<std::string> FileOnly(const std::optional<std::string>& inline_, std::size_t& i,
+                                      const std::string& name) {
+    auto text = FileName(inline_, i, name);
+    if (text && ToStdout(*text)) {
+      Fail(name + " cannot write to the standard output ('-'); for a file named '-' write ./-");
+      return std::nullopt;
+    }
+    return text;
+  }
+
   void Option(std::size_t& i) {
     const auto [name, inlineValue] = SplitOption(args_[i]);
     auto& o = result_.options;
@@ -144,12 +188,7 @@ class Parser {
       o.help = true;
       return;
     }
-    if (name.rfind("--", 0) != 0) {
-      if (!o.file.empty() || !TakesFile()) return void(Fail("unexpected argument '" + args_[i] + "'"));
-      if (args_[i].empty()) return void(Fail(FileNeeded() + ", not an empty name"));
-      o.file = args_[i];
-      return;
-    }
+    if (name.rfind("--", 0) != 0) return Operand(args_[i]);
     for (const auto& s : kSwitches) {
       if (name == s.on || name == s.off) {
         if (inlineValue) return void(Fail(name + " takes no value"));
@@ -231,14 +270,16 @@ class Parser {
       if (auto text = FileName(inlineValue, i, name)) o.settingsFile = *text;
     } else if (name == "--out") {
       RequireCommand(name, Measuring(), "measure");
-      if (auto text = FileName(inlineValue, i, name)) o.out = *text;
-    } else if (name == "--fft" || name == "--png" || name == "--pdf") {
+      if (auto text = FileOnly(inlineValue, i, name)) o.out = *text;
+    } else if (name == "--fft" || name == "--csv" || name == "--spectrum-csv" || name == "--nsd") {
       RequireCommand(name, Analysing(), "measure and analyze");
-      if (auto text = FileName(inlineValue, i, name))
-        (name == "--fft" ? o.fft : name == "--png" ? o.png : o.pdf) = *text;
-    } else if (name == "--nsd" || name == "--nsd-png") {
+      if (auto text = FileName(inlineValue, i, name)) {
+        (name == "--fft" ? o.fft : name == "--csv" ? o.csv : name == "--spectrum-csv" ? o.spectrumCsv : o.noise.nsd) =
+            *text;
+      }
+    } else if (name == "--png" || name == "--pdf" || name == "--nsd-png") {
       RequireCommand(name, Analysing(), "measure and analyze");
-      if (auto text = FileName(inlineValue, i, name)) (name == "--nsd" ? o.noise.nsd : o.noise.nsdPng) = *text;
+      if (auto text = FileOnly(inlineValue, i, name)) (name == "--png" ? o.png : name == "--pdf" ? o.pdf : o.noise.nsdPng) = *text;
     } else if (const NoiseOptionKind kind = NoiseOptionOf(name); kind != NoiseOptionKind::None) {
       NoiseOption(name, kind, inlineValue, i);
     } else {
@@ -263,6 +304,7 @@ class Parser {
 
   const std::vector<std::string>& args_;
   CliParse result_;
+  bool optionsEnded_ = false;  // after "--" every argument is a file
 };
 
 template <typename T, typename V>
@@ -271,6 +313,13 @@ void Override(const std::optional<V>& option, T& field) {
 }
 
 }  // namespace
+
+const char* WindowName(int window) {
+  if (window < 0 || window >= static_cast<int>(kWindowNames.size())) return "";
+  return kWindowNames[static_cast<std::size_t>(window)];
+}
+
+bool ToStdout(const std::string& path) { return path == kStdoutName; }
 
 CliParse ParseCommandLine(const std::vector<std::string>& args) { return Parser(args).Run(); }
 

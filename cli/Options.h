@@ -41,6 +41,8 @@ struct CliOptions {
   // Outputs.
   std::string out;         // data file
   std::string fft;         // spectrum text file
+  std::string csv;          // every sample as CSV: time, code, volts
+  std::string spectrumCsv;  // the spectrum as CSV: frequency, RMS volts
   std::string png;         // picture of the graphs
   std::string pdf;         // the printed page as a PDF file
   bool landscape = false;  // the PDF page across
@@ -49,6 +51,12 @@ struct CliOptions {
   bool help = false;
   bool version = false;  // --version: print the version line
 };
+
+// The file name that stands for the standard output (text outputs only).
+inline constexpr const char* kStdoutName = "-";
+
+// True when a text output is to go to the standard output rather than to a file.
+bool ToStdout(const std::string& path);
 
 struct CliParse {
   CliOptions options;
@@ -62,6 +70,10 @@ CliParse ParseCommandLine(const std::vector<std::string>& args);
 void ApplyUnitOptions(const CliOptions& options, AdUnitSetting& unit, FftSetting& fft);
 // Applies the analysis and display options.
 void ApplyAnalysisOptions(const CliOptions& options, FftSetting& fft);
+
+// The name --window takes for a window function (whichWindowFunc 0 … 3): "rect",
+// "hanning", "hamming", "flattop"; empty for any other value.
+const char* WindowName(int window);
 
 // The help text of a command, or the overview when command is empty.
 std::string HelpText(const std::string& command);

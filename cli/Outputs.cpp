@@ -1,6 +1,7 @@
 #include "cli/Outputs.h"
 
 #include <algorithm>
+#include <type_traits>
 
 #include "files/FileIdentity.h"
 #include "ui/TextHelpers.h"
@@ -9,7 +10,7 @@ namespace {
 
 FileOutcome Attempt(const OutputFile& output, const Interruption* interruption) {
   if (Interrupted(interruption)) return FileOutcome::Interrupted;
-  if (IsSpecialFile(output.path)) return FileOutcome::NotRegularFile;
+  if (!output.toStdout && IsSpecialFile(output.path)) return FileOutcome::NotRegularFile;
   const WriteResult result = output.write();
   // A signal during the question or the writing leaves the file unwritten.
   if (result != WriteResult::Written && Interrupted(interruption)) return FileOutcome::Interrupted;
@@ -28,7 +29,17 @@ FileOutcome Attempt(const OutputFile& output, const Interruption* interruption) 
 
 std::string SameFileConflict(const std::vector<InputFile>& inputs, const std::vector<OutputFile>& outputs) {
   for (auto output = outputs.begin(); output != outputs.end(); ++output) {
-    const auto sameAsOutput = [&output](const auto& other) { return SameFile(output->path, other.path); };
+    if (output->toStdout) {
+      const auto later = std::find_if(std::next(output), outputs.end(), [](const auto& o) { return o.toStdout; });
+      if (later != outputs.end()) return output->role + " and " + later->role + " both write to the standard output";
+      continue;
+    }
+    const auto sameAsOutput = [&output](const auto& other) {
+      if constexpr (std::is_same_v<std::decay_t<decltype(other)>, OutputFile>) {
+        if (other.toStdout) return false;
+      }
+      return SameFile(output->path, other.path);
+    };
     // Inputs first: the user's files are what an overwrite would cost.
     if (const auto input = std::find_if(inputs.begin(), inputs.end(), sameAsOutput); input != inputs.end()) {
       return input->role + " and " + output->role + " name the same file: " + VisibleText(output->path);
@@ -41,17 +52,23 @@ std::string SameFileConflict(const std::vector<InputFile>& inputs, const std::ve
 }
 
 std::vector<WrittenFile> WriteOutputs(const std::vector<OutputFile>& outputs, const Interruption* interruption,
-                                      std::FILE* err) {
+                                      std::FILE* err, const std::function<int()>& takeError) {
   std::vector<WrittenFile> files;
   for (const auto& output : outputs) {
-    const FileOutcome outcome = Attempt(output, interruption);
-    if (outcome == FileOutcome::Failed || outcome == FileOutcome::NotRegularFile) {
-      std::fprintf(err, "%s: %s (%s)\n", output.failureText.c_str(), VisibleText(output.path).c_str(),
-                   ReasonOf(outcome));
+    if (takeError) takeError();  // what an earlier file left behind
+    WrittenFile file{output.kind, output.path, Attempt(output, interruption)};
+    if (file.outcome == FileOutcome::Failed && takeError) file.error = takeError();
+    if (file.outcome == FileOutcome::Failed || file.outcome == FileOutcome::NotRegularFile) {
+      std::fprintf(err, "zemtra-cli: %s: %s (%s)\n", output.failureText.c_str(),
+                   output.toStdout ? "the standard output" : VisibleText(output.path).c_str(), ReasonOf(file).c_str());
     }
-    files.push_back({output.kind, output.path, outcome});
+    files.push_back(std::move(file));
   }
   return files;
+}
+
+bool AnyToStdout(const std::vector<OutputFile>& outputs) {
+  return std::any_of(outputs.begin(), outputs.end(), [](const OutputFile& o) { return o.toStdout; });
 }
 
 bool AnyFileFailed(const std::vector<WrittenFile>& files) {

@@ -27,16 +27,23 @@ struct OutputFile {
   std::string path;                    // the target, with the writer's extension rule applied
   std::string failureText;             // the message when it cannot be written
   std::function<WriteResult()> write;  // asks before replacing an existing file
+  bool toStdout = false;               // text for the standard output: no file, no question
 };
 
 // "A and B name the same file: PATH" for the first two entries that name one file
-// where at least one is an output; empty when there are none.
+// where at least one is an output, or "A and B both write to the standard output";
+// empty when there are none.
 std::string SameFileConflict(const std::vector<InputFile>& inputs, const std::vector<OutputFile>& outputs);
 
 // Attempts every output in order, each on its own: a failure does not stop the next
-// one. Once a signal came none is started any more. Failures are reported on err.
+// one. Once a signal came none is started any more. Failures are reported on err,
+// with the system's reason that takeError gives after a failed write (an errno
+// value, 0 when it knows none).
 std::vector<WrittenFile> WriteOutputs(const std::vector<OutputFile>& outputs, const Interruption* interruption,
-                                      std::FILE* err);
+                                      std::FILE* err, const std::function<int()>& takeError = {});
+
+// True when any output goes to the standard output (the report then goes to stderr).
+bool AnyToStdout(const std::vector<OutputFile>& outputs);
 
 // True when any file was asked for and not written for another reason than the
 // user's choice or a signal.

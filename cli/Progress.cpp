@@ -1,22 +1,62 @@
 #include "cli/Progress.h"
 
-#include <string>
+#include <sys/ioctl.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
 #include <utility>
+
+#include "ui/NumberFormat.h"
 
 namespace {
 constexpr int kPercent = 100;
 constexpr int kTenths = 10;
-constexpr int kBarWidth = 30;
+constexpr const char* kPrefix = "zemtra-cli: ";
+// The width assumed when the terminal tells none.
+constexpr int kDefaultColumns = 80;
+// A bar narrower than this says nothing; it is left out.
+constexpr int kMinBarWidth = 10;
+constexpr int kBarBrackets = 2;
 // How long the arrivals are watched before their rate is trusted over the nominal one.
 constexpr std::chrono::seconds kWatchBeforeEstimate{1};
+constexpr int kSecondsPerMinute = 60;
+constexpr int kSecondsPerHour = 3600;
+
+std::string TwoDigits(long long value) { return (value < kTenths ? "0" : "") + FormatInteger(value); }
+
+// The number of columns a text takes: every byte but UTF-8 continuation bytes (the
+// line holds only ASCII and narrow characters).
+int Width(const std::string& text) {
+  constexpr unsigned char kContinuationMask = 0xC0;
+  constexpr unsigned char kContinuation = 0x80;
+  return static_cast<int>(std::count_if(text.begin(), text.end(), [](char c) {
+    return (static_cast<unsigned char>(c) & kContinuationMask) != kContinuation;
+  }));
+}
 }  // namespace
 
-Progress::Progress(int total, double samplesPerSecond, bool terminal, std::FILE* out, Clock clock)
+std::string ClockText(double seconds) {
+  const auto whole = static_cast<long long>(std::ceil(std::max(0.0, seconds)));
+  return FormatInteger(whole / kSecondsPerHour) + ":" + TwoDigits(whole % kSecondsPerHour / kSecondsPerMinute) + ":" +
+         TwoDigits(whole % kSecondsPerMinute);
+}
+
+int TerminalColumns(int fd) {
+  winsize size{};
+  if (::ioctl(fd, TIOCGWINSZ, &size) == 0 && size.ws_col > 0) return size.ws_col;
+  const char* columns = std::getenv("COLUMNS");
+  const auto parsed = columns != nullptr ? ParseInt32(columns) : std::nullopt;
+  return parsed && *parsed > 0 ? *parsed : 0;
+}
+
+Progress::Progress(int total, double samplesPerSecond, bool terminal, std::FILE* out, Clock clock, Columns columns)
     : total_(total),
       samplesPerSecond_(samplesPerSecond),
       terminal_(terminal),
       out_(out),
       clock_(std::move(clock)),
+      columns_(columns ? std::move(columns) : Columns([out] { return TerminalColumns(fileno(out)); })),
       start_(clock_()) {}
 
 double Progress::SecondsLeft(int done) const {
@@ -25,17 +65,38 @@ double Progress::SecondsLeft(int done) const {
   return rate > 0 ? (total_ - done) / rate : 0.0;
 }
 
+// The line never takes the last column: a terminal that wraps there would start a
+// new line at every redraw. What does not fit goes, least useful first: the bar,
+// then the sample counts, then the end of the line.
+std::string Progress::BarLine(int done, int percent, const std::string& left, int columns) const {
+  const int room = columns - 1;
+  const std::string counts = " " + FormatInteger(done) + "/" + FormatInteger(total_) + " samples";
+  const std::string percentText = " " + FormatInteger(percent) + "%, " + left + " left";
+  const int barWidth = room - Width(kPrefix) - kBarBrackets - Width(counts) - Width(percentText);
+  if (barWidth >= kMinBarWidth) {
+    const int filled = percent * barWidth / kPercent;
+    return kPrefix + ("[" + std::string(static_cast<std::size_t>(filled), '#') +
+                      std::string(static_cast<std::size_t>(barWidth - filled), '.') + "]") +
+           counts + percentText;
+  }
+  std::string line = kPrefix + counts.substr(1) + percentText;
+  if (Width(line) > room) line = kPrefix + percentText.substr(1);
+  if (Width(line) > room) line.resize(static_cast<std::size_t>(std::max(0, room)));
+  return line;
+}
+
 void Progress::Update(int done) {
   if (total_ <= 0) return;
   const int percent = static_cast<int>(static_cast<long long>(done) * kPercent / total_);
-  const double secondsLeft = SecondsLeft(done);
+  const std::string left = ClockText(SecondsLeft(done));
   if (terminal_) {
-    if (percent == lastPercent_) return;
+    const int reported = columns_();
+    const int columns = reported > 0 ? reported : kDefaultColumns;
+    if (percent == lastPercent_ && columns == lastColumns_) return;
     lastPercent_ = percent;
-    const int filled = percent * kBarWidth / kPercent;
-    const std::string bar = std::string(static_cast<std::size_t>(filled), '#') +
-                            std::string(static_cast<std::size_t>(kBarWidth - filled), '.');
-    std::fprintf(out_, "\r[%s] %d/%d samples %3d%%, %.1f s left ", bar.c_str(), done, total_, percent, secondsLeft);
+    lastColumns_ = columns;
+    // "\x1b[K" clears what a longer earlier line left behind.
+    std::fprintf(out_, "\r%s\x1b[K", BarLine(done, percent, left, columns).c_str());
     std::fflush(out_);
     drawn_ = true;
     return;
@@ -43,7 +104,8 @@ void Progress::Update(int done) {
   const int tenth = percent / kTenths;
   while (lastTenth_ < tenth) {
     ++lastTenth_;
-    std::fprintf(out_, "%d%% (%d/%d samples, %.1f s left)\n", lastTenth_ * kTenths, done, total_, secondsLeft);
+    std::fprintf(out_, "%s%d%% (%d/%d samples, %s left)\n", kPrefix, lastTenth_ * kTenths, done, total_,
+                 left.c_str());
   }
 }
 

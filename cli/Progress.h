@@ -1,21 +1,26 @@
-// Progress of a measurement on stderr: a bar with samples, percentage and time left
-// on a terminal, otherwise one line every 10 %. The time left comes from the rate at
-// which records have actually arrived once that rate has been watched for a while
-// (a unit that trickles is not hidden behind its nominal rate); before that, from the
-// nominal rate.
+// Progress of a measurement on stderr: on a terminal a bar with samples, percentage
+// and time left, fitted to the terminal's width at every redraw (so it never wraps);
+// otherwise one line every 10 %. The time left comes from the rate at which records
+// have actually arrived once that rate has been watched for a while (a unit that
+// trickles is not hidden behind its nominal rate); before that, from the nominal
+// rate. It is shown as h:mm:ss, rounded up.
 #pragma once
 
 #include <chrono>
 #include <cstdio>
 #include <functional>
+#include <string>
 
 class Progress {
  public:
   using Clock = std::function<std::chrono::steady_clock::time_point()>;
+  // The terminal's width in columns; 0 when unknown.
+  using Columns = std::function<int()>;
 
-  // Created when the acquisition starts.
+  // Created when the acquisition starts. Without columns, the width of the terminal
+  // behind out is asked for.
   Progress(int total, double samplesPerSecond, bool terminal, std::FILE* out = stderr,
-           Clock clock = std::chrono::steady_clock::now);
+           Clock clock = std::chrono::steady_clock::now, Columns columns = {});
 
   // Reports that `done` of the total samples have arrived.
   void Update(int done);
@@ -24,14 +29,23 @@ class Progress {
 
  private:
   double SecondsLeft(int done) const;
+  // The bar's line for this many columns, without the carriage return.
+  std::string BarLine(int done, int percent, const std::string& left, int columns) const;
 
   int total_;
   double samplesPerSecond_;
   bool terminal_;
   std::FILE* out_;
   Clock clock_;
+  Columns columns_;
   std::chrono::steady_clock::time_point start_;
   int lastTenth_ = 0;
   int lastPercent_ = -1;
+  int lastColumns_ = -1;
   bool drawn_ = false;
 };
+
+// A duration as h:mm:ss ("0:00:09", "1:02:03"), whole seconds rounded up.
+std::string ClockText(double seconds);
+// The width of the terminal on fd: its window size, else $COLUMNS; 0 when unknown.
+int TerminalColumns(int fd);

@@ -3,8 +3,11 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
 
+#include "app/StartTime.h"
 #include "cli/Json.h"
+#include "cli/Options.h"
 #include "ui/NumberFormat.h"
 #include "ui/TextHelpers.h"
 
@@ -70,14 +73,14 @@ std::string NoiseText(const NoiseResults& noise) {
 
 }  // namespace
 
-const char* ReasonOf(FileOutcome outcome) {
-  switch (outcome) {
+std::string ReasonOf(const WrittenFile& file) {
+  switch (file.outcome) {
     case FileOutcome::Written:
       return "";
     case FileOutcome::Declined:
       return "declined";
     case FileOutcome::Failed:
-      return "failed";
+      return file.error != 0 ? std::strerror(file.error) : "failed";
     case FileOutcome::NotRegularFile:
       return "not a regular file";
     case FileOutcome::Interrupted:
@@ -94,6 +97,14 @@ std::string ReportJson(const MeasurementReport& report) {
   w.Key("rate_sps").Integer(r.rateSps);
   w.Key("gain").Integer(r.gain);
   w.Key("channel").Integer(r.channel);
+  w.Key("filter").String(r.sinc3 ? "sinc3" : "sinc4");
+  w.Key("buffer").Bool(r.buffer);
+  w.Key("chop").Bool(r.chop);
+  w.Key("window").String(WindowName(r.window));
+  w.Key("correction").Bool(r.correction);
+  w.Key("dc_cut").Bool(r.dcCut);
+  w.Key("display").String(r.absolute ? "absolute" : "relative");
+  w.Key("axis").String(r.logAxis ? "log" : "linear");
   w.Key("delta_f_hz").Number(r.deltaF);
   w.Key("averages").Integer(report.averages);
   w.Key("rms_v").Number(r.rmsVolts);
@@ -104,6 +115,7 @@ std::string ReportJson(const MeasurementReport& report) {
   w.Key("hz").Number(r.peakHz);
   w.Key("v").Number(r.peakVolts);
   w.Key("db").Number(r.peakDb);
+  w.Key("level_dbv").Number(r.peakDbv);
   w.Key("text").BeginArray();
   for (const auto& text : r.peakTexts) w.String(text);
   w.EndArray();
@@ -113,18 +125,31 @@ std::string ReportJson(const MeasurementReport& report) {
   w.Key("stats").BeginObject();
   w.Key("code_max").Integer(r.codeMax);
   w.Key("code_min").Integer(r.codeMin);
+  w.Key("code_mean").Integer(r.codeMean);
+  w.Key("code_pp").Integer(static_cast<std::int64_t>(r.codeMax) - r.codeMin);
   w.Key("deviation_digits").Number(r.deviationDigits);
+  w.Key("max_v").Number(r.maxVolts);
+  w.Key("min_v").Number(r.minVolts);
+  w.Key("mean_v").Number(r.meanVolts);
+  w.Key("pp_v").Number(r.ppVolts);
+  w.Key("std_v").Number(r.deviationVolts);
   w.Key("text").String(r.statsText);
   w.EndObject();
   w.Key("freq_info").String(r.freqInfo);
   w.Key("unit_info").String(r.unitInfo);
-  w.Key("start").String(r.start);
+  // ISO 8601 for other tools; the data file's own form beside it.
+  if (const auto iso = IsoStartTime(r.start)) {
+    w.Key("start").String(*iso);
+  } else {
+    w.Key("start").Null();
+  }
+  w.Key("start_text").String(r.start);
   if (report.noise) NoiseJson(*report.noise, w);
   w.Key("files").BeginObject();
   for (const auto& f : report.files) {
     const bool written = f.outcome == FileOutcome::Written;
     w.Key(f.kind).BeginObject().Key("path").String(f.path).Key("written").Bool(written);
-    if (!written) w.Key("reason").String(ReasonOf(f.outcome));
+    if (!written) w.Key("reason").String(ReasonOf(f));
     w.EndObject();
   }
   w.EndObject();
@@ -155,7 +180,7 @@ std::string ReportText(const MeasurementReport& report) {
         text += "kept existing ";
         break;
       default:
-        text += std::string("not written (") + ReasonOf(f.outcome) + "): ";
+        text += "not written (" + ReasonOf(f) + "): ";
         break;
     }
     text += VisibleText(f.path) + "\n";

@@ -18,15 +18,17 @@ enum class FileOutcome {
   Interrupted,     // a signal came first: not written
 };
 
-// The reason given for a file that was not written: "declined", "failed",
-// "not a regular file", "interrupted"; empty for a written one.
-const char* ReasonOf(FileOutcome outcome);
-
 struct WrittenFile {
-  std::string kind;  // "autosave", "data", "fft", "png", "pdf", "nsd" or "nsd_png"
-  std::string path;
+  std::string kind;  // "autosave", "data", "fft", "csv", "spectrum_csv", "png", "pdf", "nsd" or "nsd_png"
+  std::string path;  // "-": the standard output
   FileOutcome outcome = FileOutcome::Failed;
+  int error = 0;  // a failed file: the errno value of the system call that failed, 0 when none did
 };
+
+// The reason given for a file that was not written: "declined", "not a regular
+// file", "interrupted", for a failed one the system's reason ("No space left on
+// device") or "failed" when no system call failed; empty for a written one.
+std::string ReasonOf(const WrittenFile& file);
 
 struct MeasurementReport {
   MeasurementResults results;

@@ -2,6 +2,8 @@
 // the settings dialog needs.
 #pragma once
 
+#include <string_view>
+
 #include "model/Records.h"
 
 // The dB indices of the level range (index k stands for 20 - 10k dB).
@@ -22,6 +24,13 @@ inline constexpr int kDataCountChoices = 7;
 // the bottom (index_dB_max < index_dB_min), the top at most 16 and the bottom 3 … 20;
 // in relative display the top is 2 (0 dB) and the bottom 3 … 20.
 bool CheckSetting(const FftSetting& setting);
+// The key a failed CheckSetting is about: "index_dB_min" when the bottom is out of its
+// range, otherwise "index_dB_max".
+std::string_view DbRangeKeyAtFault(const FftSetting& setting);
+// What CheckSetting asks, for messages.
+inline constexpr std::string_view kDbRangeRule =
+    "gives no valid dB range (index_dB_min 3 to 20; index_dB_max at most 16 and below it in absolute display, "
+    "2 in relative display)";
 
 // Writes the defaults of both records (automatic saving off, no file, no start time).
 void SetDefault(FftSetting& setting, SaveSetting& save);

@@ -42,4 +42,4 @@ DeviceSpecResult ParseDeviceSpec(std::string_view value);
 std::vector<FoundDevice> ScanDevices(const DriverLog& log);
 
 // The buffered real-hardware driver over the backend of device, logging to log.
-std::unique_ptr<D2xx> MakeRealUnitDriver(const DeviceSpec& device, DriverLog log = StderrDriverLog());
+std::unique_ptr<D2xx> MakeRealUnitDriver(const DeviceSpec& device, DriverLog log);

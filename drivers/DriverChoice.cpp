@@ -3,7 +3,10 @@
 #include "drivers/DeviceSelect.h"
 #include "drivers/SimulatedUnit.h"
 
-UnitDriver MakeUnitDriver(const std::optional<std::string>& simulate, const std::optional<std::string>& device) {
+#include <utility>
+
+UnitDriver MakeUnitDriver(const std::optional<std::string>& simulate, const std::optional<std::string>& device,
+                          DriverLog log) {
   UnitDriver chosen;
   if (simulate) {
     chosen.driver = MakeSimulatedDriver(*simulate, chosen.error);
@@ -15,6 +18,6 @@ UnitDriver MakeUnitDriver(const std::optional<std::string>& simulate, const std:
     chosen.error = "--device: " + parsed.error;
     return chosen;
   }
-  chosen.driver = MakeRealUnitDriver(*parsed.device);
+  chosen.driver = MakeRealUnitDriver(*parsed.device, std::move(log));
   return chosen;
 }

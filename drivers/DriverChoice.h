@@ -9,6 +9,7 @@
 #include <string>
 
 #include "drivers/D2xx.h"
+#include "drivers/DriverLog.h"
 
 struct UnitDriver {
   std::unique_ptr<D2xx> driver;  // none when an option's value was refused
@@ -17,5 +18,6 @@ struct UnitDriver {
 
 // simulate: the CONFIG of --simulate when it was given (empty for the demonstration
 // signal); device: the value of --device= when it was given. --simulate wins over
-// --device.
-UnitDriver MakeUnitDriver(const std::optional<std::string>& simulate, const std::optional<std::string>& device);
+// --device. log: where the real unit's driver reports its failures.
+UnitDriver MakeUnitDriver(const std::optional<std::string>& simulate, const std::optional<std::string>& device,
+                          DriverLog log);

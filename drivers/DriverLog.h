@@ -4,9 +4,12 @@
 #pragma once
 
 #include <functional>
+#include <string>
 #include <string_view>
 
 using DriverLog = std::function<void(std::string_view line)>;
 
-// A log that writes "zemtra: <line>" to standard error; callable from several threads.
-DriverLog StderrDriverLog();
+// A log that writes "<program>: <line>" to standard error, program being the name of
+// the program the driver runs in ("zemtra", "zemtra-cli"); callable from several
+// threads.
+DriverLog StderrDriverLog(std::string program);

@@ -46,6 +46,7 @@ void SyncDirectoryOf(const std::filesystem::path& file, FileCalls& calls) {
 ssize_t FileCalls::Write(int fd, const char* data, std::size_t size) { return ::write(fd, data, size); }
 int FileCalls::Sync(int fd) { return ::fsync(fd); }
 int FileCalls::Rename(const char* from, const char* to) { return ::rename(from, to); }
+void FileCalls::GaveUp(int /*error*/) {}
 
 FileCalls& SystemFileCalls() {
   static FileCalls calls;
@@ -67,13 +68,17 @@ bool AtomicFile::Open() {
   if (fd_ >= 0 || target_.filename().empty() || IsSpecialFile(target_)) return false;
   // A file the user may not write (a read-only one, say) is not replaced behind that
   // protection: writing into it in place would fail as well.
-  if (::faccessat(AT_FDCWD, target_.c_str(), W_OK, AT_EACCESS) != 0 && errno != ENOENT) return false;
+  if (::faccessat(AT_FDCWD, target_.c_str(), W_OK, AT_EACCESS) != 0 && errno != ENOENT) {
+    error_ = errno;
+    return false;
+  }
   for (int attempt = 0; attempt < kNameAttempts && fd_ < 0; ++attempt) {
     temporary_ = TemporaryNameFor(target_);
     fd_ = ::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kNewFileMode);
     if (fd_ < 0 && errno != EEXIST) break;
   }
   if (fd_ < 0) {
+    error_ = errno;
     temporary_.clear();
     return false;
   }
@@ -100,6 +105,7 @@ void AtomicFile::Flush() {
       done += static_cast<std::size_t>(n);
     } else if (n == 0 || errno != EINTR) {
       failed_ = true;
+      error_ = n == 0 ? EIO : errno;
     }
   }
   buffer_.clear();
@@ -111,10 +117,14 @@ bool AtomicFile::Commit() {
     return false;
   }
   Flush();
-  bool ok = !failed_ && calls_.Sync(fd_) == 0;
-  ok = (::close(fd_) == 0) && ok;
+  const auto noted = [this](bool succeeded) {
+    if (!succeeded && error_ == 0) error_ = errno;
+    return succeeded;
+  };
+  bool ok = !failed_ && noted(calls_.Sync(fd_) == 0);
+  ok = noted(::close(fd_) == 0) && ok;
   fd_ = -1;
-  ok = ok && calls_.Rename(temporary_.c_str(), target_.c_str()) == 0;
+  ok = ok && noted(calls_.Rename(temporary_.c_str(), target_.c_str()) == 0);
   if (!ok) {
     Discard();
     return false;
@@ -135,5 +145,7 @@ void AtomicFile::Discard() {
 bool WriteWhole(const std::filesystem::path& target, FileCalls& calls, const std::function<bool(AtomicFile&)>& body) {
   AtomicFile out(target, calls);
   // Without Commit the temporary file is removed and the target stays as it was.
-  return out.Open() && body(out) && out.Commit();
+  if (out.Open() && body(out) && out.Commit()) return true;
+  calls.GaveUp(out.Error());
+  return false;
 }

@@ -12,6 +12,8 @@
 #include <string>
 #include <string_view>
 
+#include "files/ByteSink.h"
+
 // The system calls the atomic writer makes. The defaults are the real calls; tests
 // override one to make it fail.
 class FileCalls {
@@ -23,6 +25,9 @@ class FileCalls {
   virtual int Sync(int fd);
   // As rename(2): 0 on success.
   virtual int Rename(const char* from, const char* to);
+  // Told why a file was given up: the errno value of the system call that failed, 0
+  // when none did (a writer abandoned it). The default forgets it.
+  virtual void GaveUp(int error);
 };
 
 // The real system calls.
@@ -35,10 +40,10 @@ class UnsyncedFileCalls : public FileCalls {
   int Sync(int /*fd*/) override { return 0; }
 };
 
-class AtomicFile {
+class AtomicFile : public ByteSink {
  public:
   explicit AtomicFile(std::filesystem::path target, FileCalls& calls = SystemFileCalls());
-  ~AtomicFile();  // removes a temporary file that was not committed
+  ~AtomicFile() override;  // removes a temporary file that was not committed
   AtomicFile(const AtomicFile&) = delete;
   AtomicFile& operator=(const AtomicFile&) = delete;
 
@@ -47,9 +52,11 @@ class AtomicFile {
   // and is no regular file (a device or FIFO is never replaced by a file).
   bool Open();
   // Buffers bytes for the file; the first failure is kept and reported by Commit.
-  void Append(std::string_view bytes);
+  void Append(std::string_view bytes) override;
   // True while every byte so far was accepted.
-  bool Good() const { return fd_ >= 0 && !failed_; }
+  bool Good() const override { return fd_ >= 0 && !failed_; }
+  // The errno value of the first system call that failed; 0 while none did.
+  int Error() const { return error_; }
   // Writes out the buffer, syncs and closes the temporary and renames it over the
   // target. False on any failure, with the temporary removed and the target untouched.
   bool Commit();
@@ -63,6 +70,7 @@ class AtomicFile {
   FileCalls& calls_;
   int fd_ = -1;
   bool failed_ = false;
+  int error_ = 0;
   std::string buffer_;  // bytes not yet handed to the system
 };
 

@@ -17,11 +17,14 @@ LineReader::LineReader(const std::filesystem::path& fileName) : buffer_(kChunkBy
   // Opening a device can have effects of its own (a serial line's modem signals), so
   // special files are refused before the open; the open does not wait for a writer
   // should the name have become a FIFO since, and the opened file is checked again.
-  if (!IsSpecialFile(fileName)) {
+  special_ = IsSpecialFile(fileName);
+  if (!special_) {
     fd_.Reset(::open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (!fd_.Valid()) error_ = errno;
   }
   struct stat status {};
   isOpen_ = fd_.Valid() && ::fstat(fd_.Get(), &status) == 0 && S_ISREG(status.st_mode);
+  if (fd_.Valid() && !isOpen_) special_ = true;
   if (!isOpen_) {
     fd_.Reset();
     state_ = State::ReadError;
@@ -41,6 +44,7 @@ bool LineReader::Next(std::string& line) {
     const std::size_t available = size_ - pos_;
     const auto* lf = static_cast<const char*>(std::memchr(begin, '\n', available));
     const std::size_t length = lf != nullptr ? static_cast<std::size_t>(lf - begin) : available;
+    if (!anyByte) ++lineNumber_;
     if (line.size() + length > kMaxLineBytes) {
       state_ = State::TooLong;
       return false;
@@ -64,5 +68,14 @@ bool LineReader::Refill() {
   pos_ = 0;
   if (size_ > 0) return true;
   state_ = n < 0 ? State::ReadError : State::End;
+  if (n < 0) error_ = errno;
   return false;
+}
+
+std::string LineReader::Problem() const {
+  if (special_) return "not a regular file";
+  if (error_ != 0) return std::strerror(error_);
+  if (state_ == State::TooLong)
+    return "line " + std::to_string(lineNumber_) + " is longer than " + std::to_string(kMaxLineBytes) + " bytes";
+  return {};
 }

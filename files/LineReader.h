@@ -26,6 +26,12 @@ class LineReader {
   // The next physical line; false at the end of the file or on a failure (see state).
   bool Next(std::string& line);
   State state() const { return state_; }
+  // The number of the line Next delivered last (1 for the first); 0 before any.
+  int LineNumber() const { return lineNumber_; }
+  // Why the file could not be opened or read further: the system's reason ("No such
+  // file or directory"), "not a regular file", or that a line is too long; empty
+  // while reading went well.
+  std::string Problem() const;
 
  private:
   bool Refill();
@@ -33,6 +39,9 @@ class LineReader {
   UniqueFd fd_;
   bool isOpen_ = false;
   State state_ = State::Reading;
+  int error_ = 0;        // the errno value of a failed open or read
+  bool special_ = false;  // refused as no regular file
+  int lineNumber_ = 0;
   std::vector<char> buffer_;
   std::size_t pos_ = 0;   // first byte not yet delivered
   std::size_t size_ = 0;  // bytes held in buffer_

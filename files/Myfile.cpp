@@ -107,7 +107,7 @@ constexpr std::array<GraphInt, 11> kGraphInts{{
 
 // ---- writing ----
 
-void WriteLine(AtomicFile& out, std::string_view text, std::string_view value = {}) {
+void WriteLine(ByteSink& out, std::string_view text, std::string_view value = {}) {
   out.Append(text);
   out.Append(value);
   out.Append(kLineEnd);
@@ -294,7 +294,7 @@ bool SettingsReadBack(const AdUnitSetting& ad, const FftSetting& fft) {
   return adOk && fftOk && HasFrequencyRange(fftBack);
 }
 
-bool WriteSection(AtomicFile& out, std::string_view start, std::string_view end,
+bool WriteSection(ByteSink& out, std::string_view start, std::string_view end,
                   const std::vector<std::pair<std::string_view, std::string>>& fields) {
   WriteLine(out, start);
   for (const auto& [lineKey, value] : fields) WriteLine(out, lineKey, value);
@@ -304,15 +304,15 @@ bool WriteSection(AtomicFile& out, std::string_view start, std::string_view end,
 
 }  // namespace
 
-bool TmyFile::WriteAdUnitSection(AtomicFile& out, const AdUnitSetting& ad) {
+bool TmyFile::WriteAdUnitSection(ByteSink& out, const AdUnitSetting& ad) {
   return WriteSection(out, marker::kA, marker::kAEnd, AdUnitFields(ad));
 }
 
-bool TmyFile::WriteSaveSection(AtomicFile& out, const SaveSetting& save) {
+bool TmyFile::WriteSaveSection(ByteSink& out, const SaveSetting& save) {
   return WriteSection(out, marker::kF, marker::kFEnd, SaveFields(save));
 }
 
-bool TmyFile::WriteGraphSection(AtomicFile& out, const FftSetting& fft) {
+bool TmyFile::WriteGraphSection(ByteSink& out, const FftSetting& fft) {
   return WriteSection(out, marker::kG, marker::kGEnd, GraphFields(fft));
 }
 
@@ -367,18 +367,71 @@ bool TmyFile::SaveSettingFile(const std::filesystem::path& fileName, std::string
   return WriteFile(fileName, header, ad, save, fft, [](AtomicFile& out) { return out.Good(); });
 }
 
+namespace {
+
+std::string LineText(int number) { return "line " + std::to_string(number); }
+
+// The physical line `number` of the file, without its line end; empty when it is gone.
+std::string PhysicalLine(const std::filesystem::path& fileName, int number) {
+  LineReader again(fileName);
+  std::string line;
+  while (again.Next(line) && again.LineNumber() < number) {
+  }
+  RemoveCrLf(line);
+  return again.LineNumber() == number ? line : std::string();
+}
+
+}  // namespace
+
+void TmyFile::NoteReadProblem(const LineReader& in, const std::filesystem::path& fileName, std::string_view header,
+                              bool headerRead) const {
+  if (readProblem_ = in.Problem(); !readProblem_.empty()) return;
+  const int number = in.LineNumber();
+  if (in.state() == LineReader::State::End) {
+    readProblem_ = number == 0 ? "the file is empty" : "the file ends after " + LineText(number) + " before it is complete";
+    return;
+  }
+  const std::string text = PhysicalLine(fileName, number);
+  const std::string shown = "\"" + VisibleText(text) + "\"";
+  if (!headerRead) {
+    readProblem_ = LineText(number) + ": the header is " + shown + ", not \"" + std::string(header) + "\"";
+  } else if (text == marker::kGEnd) {
+    // The only check made at the end of the G section.
+    readProblem_ = LineText(number) + ": index_FreqS is not below index_FreqE";
+  } else if (const auto [lineKey, value] = SplitKey(text); lineKey.size() > 1) {
+    readProblem_ = LineText(number) + ": the value of " + std::string(lineKey.substr(0, lineKey.size() - 1)) +
+                   " is not valid: \"" + VisibleText(std::string(value)) + "\"";
+  } else {
+    readProblem_ = LineText(number) + " is not valid: " + shown;
+  }
+}
+
+std::string TmyFile::KeyProblem(const std::filesystem::path& fileName, std::string_view key, std::string_view why) {
+  LineReader in(fileName);
+  std::string line;
+  const std::string prefix = std::string(key) + ":";
+  while (ReadLine(in, line)) {
+    if (line.rfind(prefix, 0) == 0) return LineText(in.LineNumber()) + ": " + VisibleText(line) + " " + std::string(why);
+  }
+  return std::string(key) + " " + std::string(why);
+}
+
 bool TmyFile::LoadSettingFile(const std::filesystem::path& fileName, std::string_view header, FftSetting& fft,
                               SaveSetting& save, AdUnitSetting& ad) const {
+  readProblem_.clear();
   if (fileName.empty() || header.empty()) return false;
   LineReader in(fileName);
-  if (!in.IsOpen()) return false;
   FftSetting fftCopy = fft;
   SaveSetting saveCopy = save;
   AdUnitSetting adCopy = ad;
   std::string line;
-  const bool valid = ReadLine(in, line) && line == header && ReadAdUnitSection(in, adCopy) &&
-                     ReadSaveSection(in, saveCopy) && ReadGraphSection(in, fftCopy);
-  if (!valid) return false;
+  const bool headerRead = in.IsOpen() && ReadLine(in, line) && line == header;
+  const bool valid =
+      headerRead && ReadAdUnitSection(in, adCopy) && ReadSaveSection(in, saveCopy) && ReadGraphSection(in, fftCopy);
+  if (!valid) {
+    NoteReadProblem(in, fileName, header, headerRead);
+    return false;
+  }
   fft = fftCopy;
   save = std::move(saveCopy);
   ad = adCopy;
@@ -387,7 +440,7 @@ bool TmyFile::LoadSettingFile(const std::filesystem::path& fileName, std::string
 
 // ---- data file ----
 
-bool TmyFile::WriteDataSection(AtomicFile& out, const MeasureData& data) {
+bool TmyFile::WriteDataSection(ByteSink& out, const MeasureData& data) {
   if (!IsStorableMeasure(data)) return false;
   WriteLine(out, marker::kData);
   WriteLine(out, key::ad_dnum, FormatInteger(data.ad_dnum));
@@ -449,17 +502,22 @@ WriteResult TmyFile::SaveDataFile(std::string_view header, const AdUnitSetting& 
 
 bool TmyFile::LoadDataFile(const std::filesystem::path& fileName, std::string_view header, MeasureData& data,
                            FftSetting& fft, SaveSetting& save, AdUnitSetting& ad) const {
+  readProblem_.clear();
   if (fileName.empty() || header.empty()) return false;
   LineReader in(fileName);
-  if (!in.IsOpen()) return false;
   std::string line;
-  return ReadLine(in, line) && line == header && ReadAdUnitSection(in, ad) && ReadSaveSection(in, save) &&
-         ReadGraphSection(in, fft) && ReadDataSection(in, data);
+  const bool headerRead = in.IsOpen() && ReadLine(in, line) && line == header;
+  if (headerRead && ReadAdUnitSection(in, ad) && ReadSaveSection(in, save) && ReadGraphSection(in, fft) &&
+      ReadDataSection(in, data)) {
+    return true;
+  }
+  NoteReadProblem(in, fileName, header, headerRead);
+  return false;
 }
 
 // ---- spectrum file ----
 
-bool TmyFile::WriteSpectrumSection(AtomicFile& out, const MeasureData& data) {
+bool TmyFile::WriteSpectrumSection(ByteSink& out, const MeasureData& data) {
   const auto lines = SpectrumLines(data);
   if (!lines) return false;
   WriteLine(out, marker::kSpectrum);
@@ -485,9 +543,11 @@ WriteResult TmyFile::SaveFftFile(std::string_view header, const AdUnitSetting& a
 namespace {
 
 // Header, sections A, F, G, then the body.
-std::function<bool(AtomicFile&)> WholeFile(std::string_view header, const AdUnitSetting& ad, const SaveSetting& save,
-                                           const FftSetting& fft, const std::function<bool(AtomicFile&)>& writeBody) {
-  return [=, &ad, &save, &fft, &writeBody](AtomicFile& out) {
+// Sink: an AtomicFile for the files, a StringSink for a text in memory.
+template <typename Sink, typename Body>
+std::function<bool(Sink&)> WholeFile(std::string_view header, const AdUnitSetting& ad, const SaveSetting& save,
+                                     const FftSetting& fft, const Body& writeBody) {
+  return [=, &ad, &save, &fft, &writeBody](Sink& out) {
     WriteLine(out, header);
     return TmyFile::WriteAdUnitSection(out, ad) && TmyFile::WriteSaveSection(out, save) &&
            TmyFile::WriteGraphSection(out, fft) && writeBody(out);
@@ -496,14 +556,24 @@ std::function<bool(AtomicFile&)> WholeFile(std::string_view header, const AdUnit
 
 }  // namespace
 
+std::optional<std::string> TmyFile::FftFileText(std::string_view header, const AdUnitSetting& ad,
+                                                const MeasureData& data, const FftSetting& fft,
+                                                const SaveSetting& save) {
+  if (!IsStorable(header, save) || !SpectrumLines(data)) return std::nullopt;
+  StringSink text;
+  const auto body = [&data](ByteSink& out) { return WriteSpectrumSection(out, data); };
+  if (!WholeFile<StringSink>(header, ad, save, fft, body)(text)) return std::nullopt;
+  return std::move(text.Text());
+}
+
 bool TmyFile::WriteFile(const std::filesystem::path& target, std::string_view header, const AdUnitSetting& ad,
                         const SaveSetting& save, const FftSetting& fft,
                         const std::function<bool(AtomicFile&)>& writeBody) const {
-  return WriteWhole(target, calls_, WholeFile(header, ad, save, fft, writeBody));
+  return WriteWhole(target, calls_, WholeFile<AtomicFile>(header, ad, save, fft, writeBody));
 }
 
 WriteResult TmyFile::WriteAsked(const std::filesystem::path& target, std::string_view header, const AdUnitSetting& ad,
                                 const SaveSetting& save, const FftSetting& fft,
                                 const std::function<bool(AtomicFile&)>& writeBody) const {
-  return WriteAsking(target, prompter_, calls_, WholeFile(header, ad, save, fft, writeBody));
+  return WriteAsking(target, prompter_, calls_, WholeFile<AtomicFile>(header, ad, save, fft, writeBody));
 }

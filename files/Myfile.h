@@ -9,12 +9,14 @@
 
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "files/AskedWrite.h"
 #include "files/AtomicFile.h"
+#include "files/ByteSink.h"
 #include "files/LineReader.h"
 #include "model/Records.h"
 #include "ui/Prompter.h"
@@ -50,10 +52,20 @@ class TmyFile {
   bool LoadSettingFile(const std::filesystem::path& fileName, std::string_view header, FftSetting& fft,
                        SaveSetting& save, AdUnitSetting& ad) const;
 
+  // Why the last LoadSettingFile or LoadDataFile that failed refused its file, for the
+  // user: the system's reason ("No such file or directory"), "not a regular file", or
+  // the first line that is not valid, with its number and key ("line 36: the value
+  // of DataCountMax is not valid: \"1000\""); empty after a load that succeeded.
+  const std::string& ReadProblem() const { return readProblem_; }
+  // "line N: KEY:VALUE why" for the first line of the file that holds KEY (given
+  // without its colon), or "KEY why" when none does: for the checks callers make
+  // after a load.
+  static std::string KeyProblem(const std::filesystem::path& fileName, std::string_view key, std::string_view why);
+
   // One settings section each; false once the file has failed to take a byte.
-  static bool WriteAdUnitSection(AtomicFile& out, const AdUnitSetting& ad);
-  static bool WriteSaveSection(AtomicFile& out, const SaveSetting& save);
-  static bool WriteGraphSection(AtomicFile& out, const FftSetting& fft);
+  static bool WriteAdUnitSection(ByteSink& out, const AdUnitSetting& ad);
+  static bool WriteSaveSection(ByteSink& out, const SaveSetting& save);
+  static bool WriteGraphSection(ByteSink& out, const FftSetting& fft);
   // Every field of the three sections, in file order, as the writers write them.
   static std::vector<SettingField> SettingFields(const AdUnitSetting& ad, const SaveSetting& save,
                                                  const FftSetting& fft);
@@ -83,7 +95,7 @@ class TmyFile {
   bool LoadDataFile(const std::filesystem::path& fileName, std::string_view header, MeasureData& data, FftSetting& fft,
                     SaveSetting& save, AdUnitSetting& ad) const;
   // Lines "D:" to "END:": count, frequency step, one "code,volts" line per sample.
-  static bool WriteDataSection(AtomicFile& out, const MeasureData& data);
+  static bool WriteDataSection(ByteSink& out, const MeasureData& data);
   // Lines "D:" to the last sample line; false on any format error.
   static bool ReadDataSection(LineReader& in, MeasureData& data);
 
@@ -95,7 +107,12 @@ class TmyFile {
                           const FftSetting& fft, const SaveSetting& save) const;
   // Lines "FFT:" to "END:": bin count, frequency step, "f.fffHz, value" for bins
   // 1 .. ad_dnum/2 - 1.
-  static bool WriteSpectrumSection(AtomicFile& out, const MeasureData& data);
+  static bool WriteSpectrumSection(ByteSink& out, const MeasureData& data);
+  // The bytes SaveFftFile would write, for the standard output; none where it would
+  // fail before writing.
+  static std::optional<std::string> FftFileText(std::string_view header, const AdUnitSetting& ad,
+                                                const MeasureData& data, const FftSetting& fft,
+                                                const SaveSetting& save);
 
  private:
   // Header, sections A, F, G and the body into a temporary file renamed over target
@@ -108,6 +125,11 @@ class TmyFile {
                          const SaveSetting& save, const FftSetting& fft,
                          const std::function<bool(AtomicFile&)>& writeBody) const;
 
+  // Records why a load stopped where the reader stands.
+  void NoteReadProblem(const LineReader& in, const std::filesystem::path& fileName, std::string_view header,
+                       bool headerRead) const;
+
   Prompter& prompter_;
   FileCalls& calls_;
+  mutable std::string readProblem_;
 };

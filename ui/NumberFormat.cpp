@@ -180,6 +180,12 @@ std::string FormatRoundTrip(double value) {
   return std::string(buf.data(), result.ptr);
 }
 
+std::string FormatRoundTripFloat(float value) {
+  std::array<char, kGeneralMaxChars> buf{};
+  const auto result = std::to_chars(buf.data(), buf.data() + buf.size(), value);
+  return std::string(buf.data(), result.ptr);
+}
+
 std::optional<std::int32_t> ParseInt32(std::string_view text) { return ParseWhole<std::int32_t>(text); }
 
 std::optional<double> ParseDouble(std::string_view text) {

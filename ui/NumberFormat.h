@@ -40,6 +40,9 @@ char* FormatGeneralTo(char* first, float value);
 // The shortest text that reads back as exactly this double (full precision), in
 // plain or exponent form as is shorter ("0.0732421875", "2.0412414523193151e-08").
 std::string FormatRoundTrip(double value);
+// The same for a 32-bit float: the shortest text that reads back as exactly this
+// float ("0.0015", "5.386e-08"), without the digits that widening to double would add.
+std::string FormatRoundTripFloat(float value);
 
 // Parsing accepts a value only when the whole text converts: no blanks, no trailing
 // text, not empty, not a sign alone. An optional leading '+' or '-' is allowed.

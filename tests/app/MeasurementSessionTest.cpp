@@ -1,11 +1,14 @@
 #include <cmath>
 #include <cstdlib>
 #include <ctime>
+#include <optional>
+#include <string>
 #include <utility>
 #include <vector>
 
 #include "SessionTestSupport.h"
 #include "app/Results.h"
+#include "app/StartTime.h"
 
 namespace {
 
@@ -60,6 +63,26 @@ TEST(StartDateTimeText, LocalTimeInTheShortDateAndLongTimeFormat) {
   tzset();
   EXPECT_EQ(StartDateTimeText(kWallTime), "2026/12/08 19:50:07");
   EXPECT_EQ(StartDateTimeText(kWallTime + std::chrono::hours(5)), "2026/12/09 00:50:07");
+
+  // ISO 8601 with the offset that held at that moment (summer time included).
+  setenv("TZ", "CET-1CEST,M3.5.0,M10.5.0/3", 1);
+  tzset();
+  const struct {
+    const char* text;
+    std::optional<std::string> iso;
+  } rows[] = {
+      {"2026/12/09 18:43:13", "2026-12-09T18:43:13+01:00"},
+      {"2026/07/01 00:00:00", "2026-07-01T00:00:00+02:00"},
+      {"2026/03/29 02:30:00", std::nullopt},  // skipped when the clocks went forward
+      {"2026/02/30 10:00:00", std::nullopt},  // no such day
+      {"2026/12/09 18:43", std::nullopt},
+      {"2026/12/09 18:43:13 x", std::nullopt},
+      {"", std::nullopt},
+  };
+  for (const auto& r : rows) EXPECT_EQ(IsoStartTime(r.text), r.iso) << r.text;
+  setenv("TZ", "<-0330>3:30", 1);
+  tzset();
+  EXPECT_EQ(IsoStartTime("2026/12/09 18:43:13"), "2026-12-09T18:43:13-03:30");
   if (saved != nullptr) {
     setenv("TZ", previous.c_str(), 1);
   } else {

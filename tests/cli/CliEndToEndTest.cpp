@@ -13,10 +13,12 @@
 #include <filesystem>
 #include <fstream>
 #include <regex>
+#include <set>
 #include <sstream>
 #include <string>
 #include <thread>
 #include <utility>
+#include <vector>
 
 #include "PictureSupport.h"
 #include "ScriptedPrompter.h"
@@ -107,6 +109,49 @@ TEST_F(CliEndToEnd, SineGivesItsLineAndRmsForEveryWindow) {
       << rect.out;
 }
 
+// The string value of a JSON key.
+std::string JsonString(const std::string& json, const std::string& key) {
+  const std::regex pattern("\"" + key + "\":\"([^\"]*)\"");
+  std::smatch match;
+  return std::regex_search(json, match, pattern) ? match[1].str() : "(missing)";
+}
+
+TEST_F(CliEndToEnd, JsonCarriesTheSettingsTheStatisticsInVoltsAndTheTrueLevel) {
+  // 1 mV DC and a 1 mV sine on line 128: every statistic is known.
+  const auto run = Run("measure --simulate=clock=virtual,noise=off,ch0=dc:1e-3+sine:600:1e-3 --samples 1024 --rate 4800 "
+                       "--sinc3 --chop --window rect --no-dc-cut --relative --linear --json",
+                       {}, "TZ=JST-9");
+  ASSERT_EQ(run.exit, 0) << run.err;
+  const std::string& j = run.out;
+  EXPECT_NE(j.find(R"("filter":"sinc3","buffer":false,"chop":true,"window":"rect","correction":false,)"
+                   R"("dc_cut":false,"display":"relative","axis":"linear")"),
+            std::string::npos)
+      << j;
+  constexpr double kLsb = 2.5 / 8388608.0 / 128.0;  // volts per code at gain 128
+  const std::string stats = j.substr(j.find("\"stats\":"));
+  EXPECT_NEAR(JsonNumber(stats, "mean_v"), 1e-3, 3 * kLsb);
+  EXPECT_NEAR(JsonNumber(stats, "max_v"), 2e-3, 3 * kLsb);
+  EXPECT_NEAR(JsonNumber(stats, "min_v"), 0.0, 3 * kLsb);
+  EXPECT_NEAR(JsonNumber(stats, "pp_v"), 2e-3, 3 * kLsb);
+  EXPECT_NEAR(JsonNumber(stats, "std_v"), 1e-3 / std::sqrt(2.0), 3 * kLsb);
+  EXPECT_NEAR(JsonNumber(stats, "max_v"), (JsonNumber(stats, "code_max") - 8388608.0) * kLsb, 1e-12) << "code → volts";
+  EXPECT_EQ(JsonNumber(stats, "code_pp"), JsonNumber(stats, "code_max") - JsonNumber(stats, "code_min"));
+  EXPECT_NEAR(JsonNumber(stats, "code_mean"), 8388608.0 + 1e-3 / kLsb, 3.0);
+
+  const std::string start = JsonString(j, "start");
+  EXPECT_TRUE(std::regex_match(start, std::regex(R"(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\+09:00)"))) << start;
+  const std::string text = JsonString(j, "start_text");
+  EXPECT_EQ(text.substr(0, 4) + "-" + text.substr(5, 2) + "-" + text.substr(8, 2) + "T" + text.substr(11), start.substr(0, 19))
+      << "the same moment as the data file's text " << text;
+
+  // A line far below the display's bottom: the display holds it there, the true
+  // level is beside it.
+  const auto quiet = Run("measure --simulate=clock=virtual,noise=off,ch0=sine:600:1e-6 --samples 1024 --window rect --json");
+  ASSERT_EQ(quiet.exit, 0) << quiet.err;
+  EXPECT_EQ(JsonNumber(quiet.out, "db"), -80.0) << "the display's bottom";
+  EXPECT_NEAR(JsonNumber(quiet.out, "level_dbv"), 20 * std::log10(1e-6 / std::sqrt(2.0)), 0.05);
+}
+
 TEST_F(CliEndToEnd, FaultsGiveTheirTextsAndExitCodes) {
   const struct {
     const char* config;
@@ -161,7 +206,106 @@ TEST_F(CliEndToEnd, AnalyzeReproducesTheSpectrumFileThatMeasureWrote) {
   std::ofstream(dir / "broken.DTA") << "DataFile:Zemtra\r\nnothing else\r\n";
   const auto broken = Run("analyze broken.DTA");
   EXPECT_EQ(broken.exit, 6);
-  EXPECT_NE(broken.err.find("データファイルの内容が正しくありませんでした"), std::string::npos);
+  EXPECT_NE(broken.err.find("データファイルの内容が正しくありませんでした: broken.DTA: the file ends after line 2"),
+            std::string::npos)
+      << broken.err;
+  const auto missing = Run("analyze missing.DTA");
+  EXPECT_EQ(missing.exit, 6);
+  EXPECT_EQ(missing.err,
+            "zemtra-cli: データファイルの内容が正しくありませんでした: missing.DTA: No such file or directory\n");
+  std::string samples = ReadBytes(dir / "measured" / "run.DTA");
+  samples.replace(samples.find("\r\n", samples.find("deltaF:")) + 2, 0, "12,x\r\n");
+  std::ofstream(dir / "sample.DTA") << samples;
+  const auto sample = Run("analyze sample.DTA");
+  EXPECT_NE(sample.err.find("sample.DTA: line 41 is not valid: \"12,x\""), std::string::npos) << sample.err;
+}
+
+// The lines of a text between the line `after` and the line `until`, CR LF removed.
+std::vector<std::string> LinesBetween(const std::string& text, const std::string& after, const std::string& until) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  bool inside = false;
+  for (std::string line; std::getline(in, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (inside && line == until) break;
+    if (inside) lines.push_back(line);
+    if (line.rfind(after, 0) == 0) inside = true;
+  }
+  return lines;
+}
+
+// The two comma-separated numbers of a line.
+std::pair<double, double> TwoNumbers(const std::string& line, char separatorEnd = ',') {
+  const auto comma = line.find(separatorEnd);
+  return {std::stod(line.substr(0, comma)), std::stod(line.substr(line.find(',') + 1))};
+}
+
+TEST_F(CliEndToEnd, CsvFilesCarryEverySampleAndTheExactFrequencies) {
+  // 5 per second, 16384 samples: lines every 0.30517578125 mHz, which the spectrum
+  // file's three decimals cannot tell apart.
+  const auto run = Run("measure --simulate=clock=virtual --rate 5 --samples 16384 --out run.DTA --fft run.FFT "
+                       "--csv run.csv --spectrum-csv spectrum.csv");
+  ASSERT_EQ(run.exit, 0) << run.err;
+  const std::string data = ReadBytes(dir / "run.DTA");
+  const auto samples = LinesBetween(data, "deltaF:", "END:");
+  const auto csv = LinesBetween("\n" + ReadBytes(dir / "run.csv"), "", "");
+  ASSERT_EQ(csv.size(), 1U + 16384U);
+  EXPECT_EQ(csv[0], "time_s,code,volts");
+  for (std::size_t i = 0; i < samples.size(); ++i) {
+    const std::string& row = csv[i + 1];
+    const auto first = row.find(',');
+    EXPECT_EQ(std::stod(row.substr(0, first)), static_cast<double>(i) / 5.0) << row;
+    // Code and volts as the data file holds them, the volts to the float.
+    const auto [code, volts] = TwoNumbers(samples[i]);
+    const auto [csvCode, csvVolts] = TwoNumbers(row.substr(first + 1));
+    ASSERT_EQ(csvCode, code) << row;
+    ASSERT_EQ(static_cast<float>(csvVolts), static_cast<float>(volts)) << row;
+  }
+
+  const auto lines = LinesBetween(ReadBytes(dir / "run.FFT"), "deltaF:", "END:");
+  const auto spectrum = LinesBetween("\n" + ReadBytes(dir / "spectrum.csv"), "", "");
+  ASSERT_EQ(spectrum.size(), 1U + 8191U);
+  EXPECT_EQ(spectrum[0], "frequency_hz,rms_v");
+  std::set<double> frequencies;
+  for (std::size_t k = 1; k < spectrum.size(); ++k) {
+    const auto [hz, rms] = TwoNumbers(spectrum[k]);
+    ASSERT_EQ(hz, static_cast<double>(k) * 5.0 / 16384.0) << spectrum[k];
+    frequencies.insert(hz);
+    const auto [roundedHz, fileRms] = TwoNumbers(lines[k - 1], 'H');
+    EXPECT_NEAR(roundedHz, hz, 0.0005 + 1e-12) << lines[k - 1];
+    ASSERT_EQ(static_cast<float>(rms), static_cast<float>(fileRms)) << "the spectrum file's value, " << spectrum[k];
+  }
+  EXPECT_EQ(frequencies.size(), 8191U) << "every line has its own frequency";
+}
+
+TEST_F(CliEndToEnd, DashWritesATextOutputToStdoutAndTheReportToStderr) {
+  const auto json = Run(std::string(kSine) + " --csv -");
+  EXPECT_EQ(json.exit, 64) << "the JSON report and the CSV cannot share stdout";
+  EXPECT_NE(json.err.find("--json and --csv both write to the standard output"), std::string::npos) << json.err;
+
+  const auto run = Run("measure --simulate=clock=virtual,noise=off,ch0=sine:600:1e-3 --samples 1024 --csv - --out run.DTA");
+  ASSERT_EQ(run.exit, 0) << run.err;
+  EXPECT_EQ(run.out.rfind("time_s,code,volts\r\n0,", 0), 0U) << run.out.substr(0, 80);
+  EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 1025) << "nothing but the CSV on stdout";
+  EXPECT_NE(run.err.find("zemtra-cli: wrote -\n"), std::string::npos) << run.err;
+  EXPECT_FALSE(fs::exists(dir / "-"));
+
+  const auto fft = Run("analyze -- run.DTA --fft -");
+  EXPECT_EQ(fft.exit, 64) << "after --, --fft is a second file name";
+  const auto spectrum = Run("analyze --fft - -- run.DTA");
+  ASSERT_EQ(spectrum.exit, 0) << spectrum.err;
+  EXPECT_EQ(spectrum.out.rfind("DataFile:Zemtra_FFT\r\n", 0), 0U) << spectrum.out.substr(0, 80);
+  EXPECT_NE(spectrum.out.find("\r\nDataFileName:-\r\n"), std::string::npos);
+  EXPECT_NE(spectrum.err.find("RMS: "), std::string::npos) << "the summary on stderr: " << spectrum.err;
+  for (std::size_t line = 0; line < spectrum.err.size(); line = spectrum.err.find('\n', line) + 1) {
+    EXPECT_EQ(spectrum.err.compare(line, 12, "zemtra-cli: "), 0) << spectrum.err.substr(line, 60);
+  }
+
+  const auto full = Run("analyze run.DTA --nsd - --segments 256", {}, "", ">/dev/full");
+  EXPECT_EQ(full.exit, 6) << full.err;
+  EXPECT_NE(full.err.find("the noise density could not be written: the standard output (No space left on device)"),
+            std::string::npos)
+      << full.err;
 }
 
 TEST_F(CliEndToEnd, SpectrumFileWithoutAnyDotGetsItsExtension) {
@@ -257,10 +401,26 @@ TEST_F(CliEndToEnd, SettingsFilesAreCheckedAndPrinted) {
   EXPECT_NE(good.out.find("DataFileName: D:\\data\\run1.DTA\n"), std::string::npos) << good.out;
   EXPECT_NE(good.out.find("DataCountMax: 65536\n"), std::string::npos) << good.out;
 
-  for (const char* bad : {"range.prf", "missing.prf", "odd.prf"}) {
-    const auto run = Run(std::string("settings ") + bad);
-    EXPECT_EQ(run.exit, 2) << bad;
-    EXPECT_NE(run.err.find("設定ファイルの内容が正しくありませんでした"), std::string::npos) << bad;
+  std::ofstream(dir / "low.prf") << std::regex_replace(ReadBytes(dir / "good.prf"), std::regex("DataCountMax:65536"),
+                                                        "DataCountMax:1000");
+  std::ofstream(dir / "header.prf") << "Zemtra\r\n";
+  const struct {
+    const char* file;
+    const char* detail;  // follows "設定ファイルの内容が正しくありませんでした: FILE: "
+  } rows[] = {
+      {"range.prf", "line 28: index_dB_max:12 gives no valid dB range"},
+      {"missing.prf", "No such file or directory"},
+      {"odd.prf", "line 36: DataCountMax:1500 is no power of two from 1024 to 65536"},
+      {"low.prf", "line 36: the value of DataCountMax is not valid: \"1000\""},
+      {"header.prf", "line 1: the header is \"Zemtra\", not \"Zemtraini\""},
+      {".", "not a regular file"},
+  };
+  for (const auto& r : rows) {
+    const auto run = Run(std::string("settings ") + r.file);
+    EXPECT_EQ(run.exit, 2) << r.file;
+    const std::string expected =
+        std::string("zemtra-cli: 設定ファイルの内容が正しくありませんでした: ") + r.file + ": " + r.detail;
+    EXPECT_EQ(run.err.rfind(expected, 0), 0U) << run.err;
   }
   const auto measured = Run("measure --simulate=clock=virtual --samples 1024 --settings range.prf");
   EXPECT_EQ(measured.exit, 2) << "an invalid start settings file stops the measurement";
@@ -281,7 +441,9 @@ TEST_F(CliEndToEnd, SampleCountsWithoutASpectrumAreRefusedNotFatal) {
   ASSERT_EQ(WriteFlatDataFile(file, (dir / "odd.DTA").string(), 2000, 2.4F, fft), WriteResult::Written);
   const auto analysed = Run("analyze odd.DTA");
   EXPECT_EQ(analysed.exit, 6) << analysed.err;
-  EXPECT_NE(analysed.err.find("データファイルの内容が正しくありませんでした"), std::string::npos) << analysed.err;
+  EXPECT_NE(analysed.err.find("データファイルの内容が正しくありませんでした: odd.DTA: line 39: ad_dnum:2000 is no power of two"),
+            std::string::npos)
+      << analysed.err;
 }
 
 TEST_F(CliEndToEnd, InvalidOptionsExitWithUsageCode) {

@@ -57,21 +57,27 @@ TEST_F(CliCommands, OnAFullDiskEveryFileIsAttemptedAndEveryOldFileStays) {
   save.fSaveDataFile = 1;
   save.DataFileName = Path("auto.DTA");
   WriteSettings("auto.prf", save);
-  const std::vector<std::string> outputs{"auto.DTA", "run.DTA", "run.FFT", "run.png", "run.pdf", "nsd.csv", "nsd.png"};
+  const std::vector<std::string> outputs{"auto.DTA", "run.DTA", "run.FFT", "run.png", "run.pdf",
+                                         "nsd.csv",  "nsd.png", "s.csv",   "sp.csv"};
   for (const auto& name : outputs) WriteBytes(dir / name, "old");
   FullDisk disk;
   io.fileCalls = &disk;
 
   const int exit = Run({"measure", "--simulate=clock=virtual", "--settings", Path("auto.prf"), "--out", Path("run.DTA"),
                         "--fft", Path("run.FFT"), "--png", Path("run.png"), "--pdf", Path("run.pdf"), "--nsd",
-                        Path("nsd.csv"), "--nsd-png", Path("nsd.png"), "--yes", "--json"});
+                        Path("nsd.csv"), "--nsd-png", Path("nsd.png"), "--csv", Path("s.csv"), "--spectrum-csv",
+                        Path("sp.csv"), "--yes", "--json"});
   EXPECT_EQ(exit, 6) << err.Text();
   const std::string json = out.Text();
-  for (const char* kind : {"autosave", "data", "fft", "png", "pdf", "nsd", "nsd_png"}) {
-    EXPECT_NE(json.find(std::string("\"") + kind + "\":{\"path\":"), std::string::npos) << kind << " in " << json;
+  // Each one names the system's reason, whichever writer it went through.
+  for (const char* kind : {"autosave", "data", "fft", "png", "pdf", "nsd", "nsd_png", "csv", "spectrum_csv"}) {
+    const std::string entry = std::string("\"") + kind + "\":{\"path\":";
+    const auto at = json.find(entry);
+    ASSERT_NE(at, std::string::npos) << kind << " in " << json;
+    const std::string entryText = json.substr(at, json.find('}', at) - at);
+    EXPECT_NE(entryText.find(R"("written":false,"reason":"No space left on device")"), std::string::npos) << entryText;
   }
   EXPECT_EQ(json.find("\"written\":true"), std::string::npos) << json;
-  EXPECT_NE(json.find(R"("written":false,"reason":"failed")"), std::string::npos) << json;
   for (const auto& name : outputs) EXPECT_EQ(ReadBytes(dir / name), "old") << name;
   EXPECT_EQ(dir.Entries().size(), outputs.size() + 1) << "the old files and the settings, no temporary file";
   const std::string messages = err.Text();
@@ -79,6 +85,12 @@ TEST_F(CliCommands, OnAFullDiskEveryFileIsAttemptedAndEveryOldFileStays) {
        {"データ保存できませんでした", "FFTデータ保存できませんでした", "run.png", "印刷できませんでした",
         "the noise density could not be written", "the picture of the noise density could not be written"}) {
     EXPECT_NE(messages.find(text), std::string::npos) << text << " in " << messages;
+  }
+  EXPECT_NE(messages.find("zemtra-cli: FFTデータ保存できませんでした: " + Path("run.FFT") + " (No space left on device)\n"),
+            std::string::npos)
+      << messages;
+  for (std::size_t line = 0; line < messages.size(); line = messages.find('\n', line) + 1) {
+    EXPECT_EQ(messages.compare(line, 12, "zemtra-cli: "), 0) << messages.substr(line, 60);
   }
 }
 

@@ -72,6 +72,22 @@ TEST(CliOptions, AnalyzeAndSettingsTakeAFile) {
   EXPECT_TRUE(Parse({"--help"}).options.help);
 }
 
+TEST(CliOptions, DoubleDashEndsTheOptionsAndDashIsTheStandardOutput) {
+  auto p = Parse({"analyze", "--fft", "-", "--", "--odd.DTA"});
+  ASSERT_EQ(p.error, "");
+  EXPECT_EQ(p.options.file, "--odd.DTA");
+  EXPECT_TRUE(ToStdout(p.options.fft));
+  p = Parse({"analyze", "--", "--"});
+  ASSERT_EQ(p.error, "");
+  EXPECT_EQ(p.options.file, "--") << "only the first -- ends the options";
+  p = Parse({"analyze", "a.DTA", "--csv", "-", "--spectrum-csv=s.csv", "--nsd", "./-", "--png", "./-"});
+  ASSERT_EQ(p.error, "");
+  EXPECT_TRUE(ToStdout(p.options.csv));
+  EXPECT_EQ(p.options.spectrumCsv, "s.csv");
+  EXPECT_FALSE(ToStdout(p.options.noise.nsd)) << "./- is a file named -";
+  EXPECT_EQ(p.options.png, "./-");
+}
+
 TEST(CliOptions, NoiseOptionsAndTheDefaultBand) {
   auto p = Parse(
       {"measure", "--average", "16", "--segments=4096", "--band", "0.5:1e3", "--nsd", "a.csv", "--nsd-png=a.png"});
@@ -148,6 +164,17 @@ TEST(CliOptions, InvalidOptionsNameTheOptionAndWhatIsAllowed) {
       {{"measure", "--nsd"}, "--nsd needs a value"},
       {{"analyze", "a.DTA", "--nsd-png="}, "--nsd-png needs a file name"},
       {{"settings", "a.prf", "--density"}, "--density applies to measure and analyze only"},
+      {{"measure", "--simulate", "--device=tty"}, "--simulate and --device exclude each other"},
+      {{"measure", "--device=libftdi", "--simulate=clock=virtual"}, "--simulate and --device exclude each other"},
+      {{"measure", "--", "--odd"}, "unexpected argument '--odd'"},
+      {{"analyze", "--", "a.DTA", "b.DTA"}, "unexpected argument 'b.DTA'"},
+      {{"analyze", "a.DTA", "--png", "-"}, "--png cannot write to the standard output"},
+      {{"analyze", "a.DTA", "--pdf=-"}, "--pdf cannot write to the standard output"},
+      {{"analyze", "a.DTA", "--nsd-png", "-"}, "--nsd-png cannot write to the standard output"},
+      {{"measure", "--out", "-"}, "--out cannot write to the standard output"},
+      {{"analyze", "a.DTA", "--nsd", "-", "--json"}, "--json and --nsd both write to the standard output"},
+      {{"analyze", "a.DTA", "--csv="}, "--csv needs a file name"},
+      {{"settings", "a.prf", "--spectrum-csv", "s.csv"}, "--spectrum-csv applies to measure and analyze only"},
   };
   for (const auto& r : rows) {
     const auto p = ParseCommandLine(r.args);

@@ -18,8 +18,8 @@ TEST(Progress, OneLineEveryTenPercentWithoutATerminal) {
   for (int done = 32; done < 1000; done += 32) progress.Update(done);
   progress.Update(1000);
   const auto text = out.Text();
-  EXPECT_NE(text.find("10% (128/1000 samples, 8.7 s left)\n"), std::string::npos) << text;
-  EXPECT_NE(text.find("100% (1000/1000 samples, 0.0 s left)\n"), std::string::npos);
+  EXPECT_NE(text.find("zemtra-cli: 10% (128/1000 samples, 0:00:09 left)\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("zemtra-cli: 100% (1000/1000 samples, 0:00:00 left)\n"), std::string::npos);
   int lines = 0;
   for (char c : text) lines += c == '\n';
   EXPECT_EQ(lines, 10);
@@ -34,17 +34,37 @@ TEST(Progress, TimeLeftFollowsTheRecordsThatArrived) {
   now += 20s;            // a trickling unit: 200 records in 20 s, not the nominal 2 s
   progress.Update(200);
   const auto text = out.Text();
-  EXPECT_NE(text.find("10% (100/1000 samples, 9.0 s left)"), std::string::npos) << text;
-  EXPECT_NE(text.find("20% (200/1000 samples, 80.0 s left)"), std::string::npos) << text;
+  EXPECT_NE(text.find("10% (100/1000 samples, 0:00:09 left)"), std::string::npos) << text;
+  EXPECT_NE(text.find("20% (200/1000 samples, 0:01:20 left)"), std::string::npos) << text;
 }
 
-TEST(Progress, BarOnATerminal) {
+TEST(Progress, TheBarFitsTheTerminalAndFollowsItsWidth) {
+  int columns = 64;
   Capture out;
-  Progress progress(200, 100.0, true, out.File());
-  progress.Update(100);
-  progress.Update(100);  // same percentage: nothing new
+  Progress progress(4096, 5.0, true, out.File(), std::chrono::steady_clock::now, [&columns] { return columns; });
+  progress.Update(2048);
+  progress.Update(2048);  // same percentage, same width: nothing new
+  const char* const kSixtyFour = "\rzemtra-cli: [######.......] 2048/4096 samples 50%, 0:06:50 left\x1b[K";
+  EXPECT_EQ(out.Text(), kSixtyFour) << "63 columns: the last one stays free, so nothing wraps";
+  const struct {
+    int columns;
+    const char* line;  // what the redraw at 50 % shows
+  } rows[] = {
+      {50, "\rzemtra-cli: 2048/4096 samples 50%, 0:06:50 left\x1b[K"},  // too narrow for a bar: it goes
+      {30, "\rzemtra-cli: 50%, 0:06:50 left\x1b[K"},                    // then the counts
+      {10, "\rzemtra-cl\x1b[K"},                                         // then the end of the line
+      {0, "\rzemtra-cli: [##############...............] 2048/4096 samples 50%, 0:06:50 left\x1b[K"},  // unknown: 80
+  };
+  for (const auto& r : rows) {
+    const std::size_t before = out.Text().size();
+    columns = r.columns;
+    progress.Update(2048);
+    EXPECT_EQ(out.Text().substr(before), r.line) << r.columns << " columns";
+  }
   progress.Finish();
-  EXPECT_EQ(out.Text(), "\r[###############...............] 100/200 samples  50%, 1.0 s left \n");
+  EXPECT_EQ(out.Text().back(), '\n');
+  EXPECT_EQ(ClockText(3723.2), "1:02:04") << "rounded up";
+  EXPECT_EQ(ClockText(0.0), "0:00:00");
 }
 
 TEST(CliPrompter, OverwriteQuestion) {
@@ -74,7 +94,9 @@ TEST(CliPrompter, ASignalRefusesEvenWithYesAndTheQuestionShowsNoControlBytes) {
 
   CliPrompter(false, false, STDIN_FILENO, err.File())
       .AskYesNo("ファイル：a\x1b[2Jb があります。\n上書きしますか", "Zemtra");
-  EXPECT_NE(err.Text().find("ファイル：a\\x1b[2Jb があります。\n上書きしますか: no"), std::string::npos) << err.Text();
+  EXPECT_NE(err.Text().find("zemtra-cli: ファイル：a\\x1b[2Jb があります。\nzemtra-cli: 上書きしますか: no"),
+            std::string::npos)
+      << err.Text();
 }
 
 }  // namespace

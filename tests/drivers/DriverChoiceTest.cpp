@@ -16,7 +16,7 @@ TEST(DriverChoice, SimulateWinsAndRefusalsNameTheirOption) {
       {std::nullopt, "no-such-driver", "--device: "},
   };
   for (const auto& r : rows) {
-    const UnitDriver chosen = MakeUnitDriver(r.simulate, r.device);
+    const UnitDriver chosen = MakeUnitDriver(r.simulate, r.device, [](std::string_view) {});
     EXPECT_EQ(chosen.driver != nullptr, std::string(r.error).empty()) << chosen.error;
     EXPECT_EQ(chosen.error.rfind(r.error, 0), 0U) << chosen.error;
   }
