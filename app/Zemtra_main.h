@@ -140,8 +140,10 @@ class TFormMain : public QMainWindow {
 
   // Data or reference load: the file chosen, read and shown.
   void LoadMeasurement(bool asReference);
-  // An open or save dialog with a name filter and a start name from the records.
-  std::string ChooseFile(bool save, const QString& filter, const std::string& startName, const char* pattern);
+  // An open or save dialog with the command's title, a name filter and a start name
+  // from the records.
+  std::string ChooseFile(bool save, const char* title, const QString& filter, const std::string& startName,
+                         const char* pattern);
 
   void SetMeasuringState();
   void SetIdleState();

@@ -38,20 +38,33 @@ class MenuCommandsTest : public WindowTest {
   }
 };
 
-TEST_F(MenuCommandsTest, FileDialogsTakeTheirFiltersAndStartNamesAndACancelChangesNothing) {
+TEST_F(MenuCommandsTest, FileDialogsTakeTheirTitlesFiltersAndStartNamesAndACancelChangesNothing) {
   const struct {
     QAction* MainMenu::*item;
     bool save;
+    const char* title;
     const char* filter;
     const char* start[3];  // for DataFileName "/data/run1.DTA", "D:\data\run1.DTA", none
   } rows[] = {
-      {&MainMenu::MenuFileNew, true, "Data files (*.DTA)", {"/data/run1.DTA", "run1.DTA", "*.DTA"}},
-      {&MainMenu::MenuDataLoad, false, "データファイル (*.DTA)", {"/data/run1.DTA", "run1.DTA", "*.DTA"}},
-      {&MainMenu::MenuDataSave, true, "データファイル (*.DTA)", {"/data/run1.DTA", "run1.DTA", "*.DTA"}},
-      {&MainMenu::MenuTextSave, true, "FFTファイル (*.FFT)", {"/data/run1.FFT", "run1.FFT", "*.FFT"}},
-      {&MainMenu::MenuRefLoadFile, false, "データファイル (*.DTA)", {"/data/run1.DTA", "run1.DTA", "*.DTA"}},
-      {&MainMenu::MenuOpenSettingFile, false, "設定 ファイル (*.prf)", {"*.prf", "*.prf", "*.prf"}},
-      {&MainMenu::MenuSaveSettingFile, true, "設定 ファイル (*.prf)", {"*.prf", "*.prf", "*.prf"}},
+      {&MainMenu::MenuFileNew,
+       true,
+       "新規ファイル：次に保存するデータファイルの名前（ここでは保存しません）",
+       "Data files (*.DTA)",
+       {"/data/run1.DTA", "run1.DTA", "*.DTA"}},
+      {&MainMenu::MenuDataLoad,
+       false,
+       "データ読込み",
+       "データファイル (*.DTA)",
+       {"/data/run1.DTA", "run1.DTA", "*.DTA"}},
+      {&MainMenu::MenuDataSave, true, "データ保存", "データファイル (*.DTA)", {"/data/run1.DTA", "run1.DTA", "*.DTA"}},
+      {&MainMenu::MenuTextSave, true, "FFT結果出力", "FFTファイル (*.FFT)", {"/data/run1.FFT", "run1.FFT", "*.FFT"}},
+      {&MainMenu::MenuRefLoadFile,
+       false,
+       "参照データ読み込み",
+       "データファイル (*.DTA)",
+       {"/data/run1.DTA", "run1.DTA", "*.DTA"}},
+      {&MainMenu::MenuOpenSettingFile, false, "設定ファイル読込み", "設定 ファイル (*.prf)", {"*.prf", "*.prf", "*.prf"}},
+      {&MainMenu::MenuSaveSettingFile, true, "設定ファイル保存", "設定 ファイル (*.prf)", {"*.prf", "*.prf", "*.prf"}},
   };
   const char* names[] = {"/data/run1.DTA", "D:\\data\\run1.DTA", ""};
   for (int n = 0; n < 3; ++n) {
@@ -67,6 +80,7 @@ TEST_F(MenuCommandsTest, FileDialogsTakeTheirFiltersAndStartNamesAndACancelChang
       (window->Menu().*(r.item))->trigger();
       ASSERT_EQ(prompter.fileDialogs.size(), 1U) << r.filter;
       EXPECT_EQ(prompter.fileDialogs[0].save, r.save) << r.filter;
+      EXPECT_EQ(prompter.fileDialogs[0].title, r.title);
       EXPECT_EQ(prompter.fileDialogs[0].filter, r.filter);
       EXPECT_EQ(prompter.fileDialogs[0].initialName, r.start[n]) << r.filter << " from " << names[n];
       EXPECT_TRUE(prompter.messages.empty()) << r.filter;
@@ -338,7 +352,7 @@ TEST_F(MenuCommandsTest, PageSetupNeedsNoDataAndHoldsForThePrintDialog) {
 
 TEST_F(MenuCommandsTest, AnExceptionInACommandIsShownAndTheCommandsComeBack) {
   struct FailingDialogs : ScriptedPrompter {
-    std::string ChooseOpenFile(const std::string&, const std::string&) override {
+    std::string ChooseOpenFile(const std::string&, const std::string&, const std::string&) override {
       throw std::runtime_error("the file dialog failed");
     }
   } failing;
