@@ -73,6 +73,20 @@ TEST_F(WindowTest, EachEndOfAMeasurementWithItsTextsAndBoxes) {
   }
 }
 
+TEST_F(WindowTest, EveryMenuSeparatorIsDrawn) {
+  WriteDefaults();
+  Open();
+  int separators = 0;
+  for (QMenu* menu : window->Menu().MenuFile->parentWidget()->findChildren<QMenu*>()) {
+    for (QAction* action : menu->actions()) {
+      if (!action->isSeparator()) continue;
+      ++separators;
+      EXPECT_GT(menu->actionGeometry(action).height(), 0) << "a hidden separator in " << menu->title().toStdString();
+    }
+  }
+  EXPECT_EQ(separators, 7);
+}
+
 TEST_F(WindowTest, CommandsAreLockedWhileMeasuringAndOnlyThePollTimerTicks) {
   WriteDefaults();
   Open();
