@@ -96,6 +96,7 @@ void TFormMain::MenuDataSaveClick() {
       UpdateTitle();
       break;
     case SaveOutcome::Failed:
+      UpdateTitleIfAutoSave();  // the new name stays: the next automatic save goes there
       message_.DataSaveError();
       break;
     case SaveOutcome::NoData:
@@ -119,6 +120,8 @@ void TFormMain::MenuTextSaveClick() {
                                           ProposedSpectrumName(session_.State().saveSetting.DataFileName), kAnyFftFile);
     const SaveOutcome outcome = session_.Data().WriteSpectrum(chosen).outcome;
     written = outcome != SaveOutcome::Failed && outcome != SaveOutcome::NoData;
+    // A chosen spectrum file names the data file of the next automatic save.
+    UpdateTitleIfAutoSave();
   }
   if (!written) message_.FftSaveError();
   UnlockCommands();

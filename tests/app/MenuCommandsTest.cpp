@@ -155,6 +155,42 @@ TEST_F(MenuCommandsTest, FailuresShowTheirBoxesAndChangeNothing) {
   EXPECT_EQ(ReadBytes(dir / "kept.DTA"), "an older file") << "the overwrite question was answered No";
 }
 
+TEST_F(MenuCommandsTest, WithAutomaticSavingTheCaptionFollowsEveryNewDataFileName) {
+  WriteBytes(dir / "kept.DTA", "an older file");
+  const std::string missing = (dir / "missing" / "out").string();
+  const struct {
+    const char* name;
+    QAction* MainMenu::*item;
+    std::string file;
+    const char* caption;
+  } rows[] = {
+      {"spectrum written", &MainMenu::MenuTextSave, (dir / "lines").string(), "Zemtra : lines.DTA"},
+      {"spectrum not written", &MainMenu::MenuTextSave, missing, "Zemtra : out.DTA"},
+      {"data not written", &MainMenu::MenuDataSave, missing, "Zemtra : out.DTA"},
+      {"data file kept: the name goes back", &MainMenu::MenuDataSave, (dir / "kept.DTA").string(),
+       "Zemtra : auto.DTA"},
+  };
+  SaveSetting save;
+  save.fSaveDataFile = 1;
+  save.DataFileName = (dir / "auto.DTA").string();
+  WriteDefaults({}, save);
+  for (const auto& r : rows) {
+    Open();
+    Measure();
+    prompter.files = {r.file};
+    (window->Menu().*(r.item))->trigger();
+    EXPECT_EQ(window->windowTitle().toStdString(), r.caption) << r.name;
+  }
+
+  Open();
+  Measure();
+  prompter.files = {(dir / "next").string()};
+  Trigger(&MainMenu::MenuTextSave);
+  Measure();
+  EXPECT_TRUE(fs::exists(dir / "next.DTA")) << "the next automatic save goes where the caption says";
+  EXPECT_EQ(window->windowTitle().toStdString(), "Zemtra : next.DTA");
+}
+
 TEST_F(MenuCommandsTest, SaveReloadOverlayAndReopen) {
   WriteDefaults();
   Open();
