@@ -179,7 +179,9 @@ void TFormMain::MenuADUnitSettingClick() {
 }
 
 void TFormMain::MenuOpenSettingFileClick() {
-  const std::string chosen = ChooseFile(false, kSettingOpenTitle, tr("設定 ファイル (*.prf)"), {}, kAnySettingFile);
+  const std::string chosen = ChooseFile(false, kSettingOpenTitle, tr("設定 ファイル (*.prf)"),
+                                        PatternBeside(lastSettingFile_, kAnySettingFile), kAnySettingFile);
+  if (!chosen.empty()) lastSettingFile_ = chosen;
   switch (session_.Settings().OpenSettingFile(chosen)) {
     case SettingsCommands::OpenOutcome::NotChosen:
       return;
@@ -196,7 +198,9 @@ void TFormMain::MenuOpenSettingFileClick() {
 }
 
 void TFormMain::MenuSaveSettingFileClick() {
-  const std::string chosen = ChooseFile(true, kSettingSaveTitle, tr("設定 ファイル (*.prf)"), {}, kAnySettingFile);
+  const std::string chosen = ChooseFile(true, kSettingSaveTitle, tr("設定 ファイル (*.prf)"),
+                                        PatternBeside(lastSettingFile_, kAnySettingFile), kAnySettingFile);
+  if (!chosen.empty()) lastSettingFile_ = chosen;
   if (session_.Settings().SaveSettingFile(chosen).outcome == SaveOutcome::Failed) message_.IniSaveError();
 }
 

@@ -23,6 +23,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "adc/Ad7190.h"
 #include "app/MainControls.h"
@@ -178,6 +179,8 @@ class TFormMain : public QMainWindow {
   std::unique_ptr<QPrinter> printer_;
   QTimer pollTimer_{this};  // single-shot, armed only while measuring
   std::optional<std::chrono::steady_clock::time_point> progressShownAt_;
+  // The settings file last chosen in the settings-file dialogs, which start beside it.
+  std::string lastSettingFile_;
   bool startupPending_ = true;  // the start-up work has not run yet
   Phase phase_ = Phase::Idle;
   bool closePending_ = false;  // a close came during the set-up

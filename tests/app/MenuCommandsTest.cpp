@@ -191,6 +191,36 @@ TEST_F(MenuCommandsTest, WithAutomaticSavingTheCaptionFollowsEveryNewDataFileNam
   EXPECT_EQ(window->windowTitle().toStdString(), "Zemtra : next.DTA");
 }
 
+TEST_F(MenuCommandsTest, SettingsFileDialogsStartWhereTheLastSettingsFileWas) {
+  fs::create_directories(dir / "a");
+  fs::create_directories(dir / "b");
+  WriteDefaults();
+  Open();
+  const struct {
+    QAction* MainMenu::*item;
+    std::string answer;  // empty: cancelled
+    std::string start;
+  } rows[] = {
+      {&MainMenu::MenuOpenSettingFile, "", "*.prf"},  // the program's starting directory
+      {&MainMenu::MenuSaveSettingFile, (dir / "a" / "cfg").string(), "*.prf"},
+      {&MainMenu::MenuOpenSettingFile, "", (dir / "a" / "*.prf").string()},  // written there
+      {&MainMenu::MenuOpenSettingFile, (dir / "b" / "none.prf").string(), (dir / "a" / "*.prf").string()},
+      {&MainMenu::MenuSaveSettingFile, "", (dir / "b" / "*.prf").string()},  // chosen there
+  };
+  for (const auto& r : rows) {
+    prompter.fileDialogs.clear();
+    prompter.files = {r.answer};
+    (window->Menu().*(r.item))->trigger();
+    ASSERT_EQ(prompter.fileDialogs.size(), 1U);
+    EXPECT_EQ(prompter.fileDialogs[0].initialName, r.start);
+  }
+  EXPECT_TRUE(fs::exists(dir / "a" / "cfg.prf"));
+  ASSERT_EQ(Boxes().size(), 1U);  // the missing file
+  prompter.files = {(dir / "data").string()};
+  Trigger(&MainMenu::MenuFileNew);
+  EXPECT_EQ(prompter.fileDialogs.back().initialName, "*.DTA") << "the data dialogs keep their own start";
+}
+
 TEST_F(MenuCommandsTest, SaveReloadOverlayAndReopen) {
   WriteDefaults();
   Open();
