@@ -63,13 +63,15 @@ class DataCommands {
   // that name; the current measurement is written with measAdSetting, FftSetting and
   // SaveSetting. Written: fDataSaved 1, retitle. Declined: DataFileName back as it
   // was, nothing else changes (no box, caption unchanged). Failed ("データ保存できませ
-  // んでした"): DataFileName keeps the new name, fDataSaved unchanged. NoData
+  // んでした"): DataFileName keeps the new name, fDataSaved unchanged; caption: retitle
+  // only when CaptionFollowsAutoSave. NoData
   // ("データがありません") is checked before the name.
   SaveResult SaveData(const std::string& chosen);
   // FFT結果出力. The name gets ".FFT" when the file name has no "."; DataFileName = that
   // name cut before the file name's first "." + ".DTA" (the data file that belongs to
   // it) and the spectrum is written with SaveSetting naming the spectrum file.
-  // Declined puts DataFileName back. Caption unchanged in every case. NoData
+  // Declined puts DataFileName back. Caption: retitle only when CaptionFollowsAutoSave
+  // (the next automatic save goes to the new DataFileName). NoData
   // ("データがありません", then "FFTデータ保存できませんでした") is checked first; Failed:
   // "FFTデータ保存できませんでした".
   SaveResult WriteSpectrum(const std::string& chosen);

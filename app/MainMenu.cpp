@@ -15,6 +15,8 @@ MainMenu::MainMenu(QMenuBar& bar) {
   MenuMeasure = bar.addMenu(tr("計測(&M)"));
   MenuMeasureStart = MenuMeasure->addAction(tr("開始(&S)"));
   MenuMeasure->addSeparator();
+  // A menu hides a separator at its end unless told otherwise; this one belongs to the menu.
+  MenuMeasure->setSeparatorsCollapsible(false);
 
   MenuData = bar.addMenu(tr("データ(&D)"));
   MenuDataLoad = MenuData->addAction(tr("読込み"));

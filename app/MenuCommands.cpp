@@ -15,12 +15,24 @@ namespace {
 
 constexpr const char* kDiscardQuestion = "データを保存していませんが、破棄してもいいですか？";
 
+// The file dialogs' titles name their commands; 新規ファイル's says what it does, since
+// a save dialog that saves nothing would surprise.
+constexpr const char* kNewFileTitle = "新規ファイル：次に保存するデータファイルの名前（ここでは保存しません）";
+constexpr const char* kDataLoadTitle = "データ読込み";
+constexpr const char* kDataSaveTitle = "データ保存";
+constexpr const char* kTextSaveTitle = "FFT結果出力";
+constexpr const char* kRefLoadTitle = "参照データ読み込み";
+constexpr const char* kSettingOpenTitle = "設定ファイル読込み";
+constexpr const char* kSettingSaveTitle = "設定ファイル保存";
+
 }  // namespace
 
-std::string TFormMain::ChooseFile(bool save, const QString& filter, const std::string& startName, const char* pattern) {
+std::string TFormMain::ChooseFile(bool save, const char* title, const QString& filter, const std::string& startName,
+                                  const char* pattern) {
   const std::string start = DialogStartName(startName, pattern);
-  std::string chosen = save ? prompter_.ChooseSaveFile(filter.toStdString(), start)
-                            : prompter_.ChooseOpenFile(filter.toStdString(), start);
+  const std::string shownTitle = tr(title).toStdString();
+  std::string chosen = save ? prompter_.ChooseSaveFile(shownTitle, filter.toStdString(), start)
+                            : prompter_.ChooseOpenFile(shownTitle, filter.toStdString(), start);
   activateWindow();
   return chosen;
 }
@@ -31,7 +43,7 @@ void TFormMain::MenuFileNewClick() {
     return;
   }
   const std::string chosen =
-      ChooseFile(true, tr("Data files (*.DTA)"), session_.State().saveSetting.DataFileName, kAnyDataFile);
+      ChooseFile(true, kNewFileTitle, tr("Data files (*.DTA)"), session_.State().saveSetting.DataFileName, kAnyDataFile);
   if (!session_.Data().NewDataFile(chosen)) return;
   ClearDisplay();
   status_.ClearMeasurePanels();
@@ -41,8 +53,8 @@ void TFormMain::MenuFileNewClick() {
 
 void TFormMain::LoadMeasurement(bool asReference) {
   LockCommands();
-  const std::string chosen =
-      ChooseFile(false, tr("データファイル (*.DTA)"), session_.State().saveSetting.DataFileName, kAnyDataFile);
+  const std::string chosen = ChooseFile(false, asReference ? kRefLoadTitle : kDataLoadTitle, tr("データファイル (*.DTA)"),
+                                        session_.State().saveSetting.DataFileName, kAnyDataFile);
   DataCommands& data = session_.Data();
   switch (asReference ? data.LoadReference(chosen) : data.LoadData(chosen)) {
     case DataCommands::LoadOutcome::NotChosen:
@@ -77,13 +89,14 @@ void TFormMain::MenuDataSaveClick() {
     return;
   }
   LockCommands();
-  const std::string chosen =
-      ChooseFile(true, tr("データファイル (*.DTA)"), session_.State().saveSetting.DataFileName, kAnyDataFile);
+  const std::string chosen = ChooseFile(true, kDataSaveTitle, tr("データファイル (*.DTA)"),
+                                        session_.State().saveSetting.DataFileName, kAnyDataFile);
   switch (session_.Data().SaveData(chosen).outcome) {
     case SaveOutcome::Written:
       UpdateTitle();
       break;
     case SaveOutcome::Failed:
+      UpdateTitleIfAutoSave();  // the new name stays: the next automatic save goes there
       message_.DataSaveError();
       break;
     case SaveOutcome::NoData:
@@ -103,10 +116,12 @@ void TFormMain::MenuTextSaveClick() {
     message_.NoDataError();
     written = false;
   } else {
-    const std::string chosen = ChooseFile(true, tr("FFTファイル (*.FFT)"),
+    const std::string chosen = ChooseFile(true, kTextSaveTitle, tr("FFTファイル (*.FFT)"),
                                           ProposedSpectrumName(session_.State().saveSetting.DataFileName), kAnyFftFile);
     const SaveOutcome outcome = session_.Data().WriteSpectrum(chosen).outcome;
     written = outcome != SaveOutcome::Failed && outcome != SaveOutcome::NoData;
+    // A chosen spectrum file names the data file of the next automatic save.
+    UpdateTitleIfAutoSave();
   }
   if (!written) message_.FftSaveError();
   UnlockCommands();
@@ -164,7 +179,9 @@ void TFormMain::MenuADUnitSettingClick() {
 }
 
 void TFormMain::MenuOpenSettingFileClick() {
-  const std::string chosen = ChooseFile(false, tr("設定 ファイル (*.prf)"), {}, kAnySettingFile);
+  const std::string chosen = ChooseFile(false, kSettingOpenTitle, tr("設定 ファイル (*.prf)"),
+                                        PatternBeside(lastSettingFile_, kAnySettingFile), kAnySettingFile);
+  if (!chosen.empty()) lastSettingFile_ = chosen;
   switch (session_.Settings().OpenSettingFile(chosen)) {
     case SettingsCommands::OpenOutcome::NotChosen:
       return;
@@ -181,7 +198,9 @@ void TFormMain::MenuOpenSettingFileClick() {
 }
 
 void TFormMain::MenuSaveSettingFileClick() {
-  const std::string chosen = ChooseFile(true, tr("設定 ファイル (*.prf)"), {}, kAnySettingFile);
+  const std::string chosen = ChooseFile(true, kSettingSaveTitle, tr("設定 ファイル (*.prf)"),
+                                        PatternBeside(lastSettingFile_, kAnySettingFile), kAnySettingFile);
+  if (!chosen.empty()) lastSettingFile_ = chosen;
   if (session_.Settings().SaveSettingFile(chosen).outcome == SaveOutcome::Failed) message_.IniSaveError();
 }
 

@@ -17,6 +17,9 @@ class StallGuard {
 
   explicit StallGuard(Clock clock) : clock_(std::move(clock)) {}
 
+  // The time one poll's records (SamplesPerRead) take to arrive at data-rate index
+  // spsSel: the poll period, 200 ms at 5 per second, 6.7 ms at 4800.
+  static std::chrono::steady_clock::duration PollPeriodFor(int spsSel);
   // The time without a record after which a stream at data-rate index spsSel has stalled.
   static std::chrono::steady_clock::duration LimitFor(int spsSel);
 

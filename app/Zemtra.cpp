@@ -16,6 +16,7 @@
 #include "model/Version.h"
 #include "ui/Mymessage.h"
 #include "ui/QtPrompter.h"
+#include "ui/QtTranslation.h"
 #include "ui/UiFont.h"
 
 namespace {
@@ -50,6 +51,10 @@ int main(int argc, char** argv) {
   // The desktop entry's id, so the desktop shows the windows under the entry's name and icon.
   QGuiApplication::setDesktopFileName(QStringLiteral(ZEMTRA_APP_ID));
   QApplication::setFont(UiFont());
+  if (!InstallQtTranslation(app)) {
+    std::fputs("zemtra: Qt's Japanese texts (qtbase_ja.qm) are not installed; the standard dialogs stay English\n",
+               stderr);
+  }
 
   SingleInstance instance(SingleInstance::DefaultDirectory());
   if (!instance.Acquire()) {

@@ -7,6 +7,7 @@
 #include <QMenuBar>
 #include <QPrinter>
 #include <QPushButton>
+#include <algorithm>
 #include <exception>
 #include <thread>
 #include <utility>
@@ -263,7 +264,10 @@ void TFormMain::ShowStartOutcome(const MeasurementSession::StartResult& result) 
       status_.ShowMeasuring();
       status_.ShowStarting();
       UpdateTitleIfAutoSave();
-      pollTimer_.start(kPollInterval);
+      // Rounded down: a tick a little early costs one empty look, one late a step's delay.
+      pollInterval_ = std::max(kShortestPoll, std::chrono::floor<std::chrono::milliseconds>(StallGuard::PollPeriodFor(
+                                                  session_.State().measAdSetting.spsSel)));
+      pollTimer_.start(pollInterval_);
       return;
     case StartOutcome::Stopped:
       status_.ShowStopped();
@@ -313,7 +317,7 @@ void TFormMain::AcquireTick() {
         pollTimer_.start(0);  // more may wait: read on once the events have run
         return;
       case PollOutcome::Waiting:
-        pollTimer_.start(kPollInterval);
+        pollTimer_.start(pollInterval_);
         return;
       case PollOutcome::AllIn:
         FinishMeasurement();

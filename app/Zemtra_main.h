@@ -23,6 +23,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "adc/Ad7190.h"
 #include "app/MainControls.h"
@@ -68,10 +69,12 @@ class TFormMain : public QMainWindow {
     Finishing,  // level check, analysis, display, automatic save and their boxes
   };
 
-  // A poll finds a step of records at most every 6.7 ms (4800 per second), so a tick
-  // every millisecond never lets many wait; one tick reads for at most the budget.
-  static constexpr std::chrono::milliseconds kPollInterval{1};
+  // The poll timer ticks once per step of records (StallGuard::PollPeriodFor: 200 ms
+  // at 5 per second, 6 ms at 4800), so a slow measurement costs next to nothing and
+  // the finish comes within one tick of the last sample; one tick reads for at most
+  // the budget.
   static constexpr std::chrono::milliseconds kPollBudget{5};
+  static constexpr std::chrono::milliseconds kShortestPoll{1};
   // The progress line changes at most this often: every change costs a repaint and a
   // flush to the display, and nobody reads 150 numbers a second.
   static constexpr std::chrono::milliseconds kProgressInterval{40};
@@ -86,6 +89,8 @@ class TFormMain : public QMainWindow {
   MainMenu& Menu() { return menu_; }
   TGraph_FFT& Graph() { return graph_; }
   bool PollTimerActive() const { return pollTimer_.isActive(); }
+  // The period the poll timer waits between two looks at the unit, while measuring.
+  std::chrono::milliseconds PollInterval() const { return pollInterval_; }
 
  public slots:
   // The start-up work of the first event-loop turn (once); shows the window.
@@ -140,8 +145,10 @@ class TFormMain : public QMainWindow {
 
   // Data or reference load: the file chosen, read and shown.
   void LoadMeasurement(bool asReference);
-  // An open or save dialog with a name filter and a start name from the records.
-  std::string ChooseFile(bool save, const QString& filter, const std::string& startName, const char* pattern);
+  // An open or save dialog with the command's title, a name filter and a start name
+  // from the records.
+  std::string ChooseFile(bool save, const char* title, const QString& filter, const std::string& startName,
+                         const char* pattern);
 
   void SetMeasuringState();
   void SetIdleState();
@@ -175,7 +182,10 @@ class TFormMain : public QMainWindow {
   // paper, orientation) holds for the next.
   std::unique_ptr<QPrinter> printer_;
   QTimer pollTimer_{this};  // single-shot, armed only while measuring
+  std::chrono::milliseconds pollInterval_{kShortestPoll};  // set at each start
   std::optional<std::chrono::steady_clock::time_point> progressShownAt_;
+  // The settings file last chosen in the settings-file dialogs, which start beside it.
+  std::string lastSettingFile_;
   bool startupPending_ = true;  // the start-up work has not run yet
   Phase phase_ = Phase::Idle;
   bool closePending_ = false;  // a close came during the set-up

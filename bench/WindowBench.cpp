@@ -26,8 +26,8 @@ class QuietPrompter : public DialogPrompter {
   void ShowMessage(const std::string&, const std::string&, MessageIcon) override {}
   bool AskYesNo(const std::string&, const std::string&) override { return false; }
   bool AskOkCancel(const std::string&, const std::string&, MessageIcon) override { return false; }
-  std::string ChooseOpenFile(const std::string&, const std::string&) override { return {}; }
-  std::string ChooseSaveFile(const std::string&, const std::string&) override { return {}; }
+  std::string ChooseOpenFile(const std::string&, const std::string&, const std::string&) override { return {}; }
+  std::string ChooseSaveFile(const std::string&, const std::string&, const std::string&) override { return {}; }
   std::optional<std::int32_t> ChooseColor(std::int32_t) override { return std::nullopt; }
 };
 

@@ -91,6 +91,7 @@ set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${ZEMTRA_HOMEPAGE}")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS qt6-translations-l10n)  # the standard dialogs' Japanese texts
 # The Japanese texts of the window and of the pictures need a CJK font.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS fonts-noto-cjk)
 include(CPack)

@@ -5,12 +5,14 @@
 
 namespace {
 constexpr const char* kNoFilter = "";
+constexpr const char* kTitle = "自動保存するデータファイルの選択";
 }  // namespace
 
 void AutoSaveChoice::Load(const SaveSetting& save) {
   copy_ = save;
+  callerFile_ = save.DataFileName;
   checked_ = save.fSaveDataFile == 1;
-  selected_ = save.DataFileName;
+  if (checked_) selected_ = save.DataFileName;
 }
 
 void AutoSaveChoice::SetDefaults() {
@@ -34,14 +36,14 @@ void AutoSaveChoice::Toggle(bool checked) {
 std::optional<SaveSetting> AutoSaveChoice::Confirmed() const {
   if (checked_ && selected_.empty()) return std::nullopt;
   SaveSetting save = copy_;
-  save.DataFileName = selected_;
+  save.DataFileName = checked_ ? selected_ : callerFile_;
   save.fSaveDataFile = checked_ ? 1 : 0;
   return save;
 }
 
 bool AutoSaveChoice::SelectSaveFile() {
   std::string name =
-      prompter_.ChooseSaveFile(kNoFilter, copy_.DataFileName.empty() ? kAnyDataFile : copy_.DataFileName);
+      prompter_.ChooseSaveFile(kTitle, kNoFilter, copy_.DataFileName.empty() ? kAnyDataFile : copy_.DataFileName);
   if (name.empty()) return false;
   name = WithExtensionIfNoDot(name, kDataExtension);
   selected_ = name;

@@ -1,6 +1,9 @@
 // The automatic-save part of the measurement and display settings dialog: its copy
 // of the caller's SaveSetting, the state of its check box and the selected file.
-// File choices go through the prompter.
+// The selected file is the dialog's own: empty at first, kept from showing to
+// showing, and taken from the caller only where automatic saving is already on, so
+// ticking the box never adopts the current data file unasked. File choices go
+// through the prompter.
 #pragma once
 
 #include <optional>
@@ -16,11 +19,12 @@ class AutoSaveChoice {
 
   explicit AutoSaveChoice(DialogPrompter& prompter) : prompter_(prompter) {}
 
-  // Starts a showing: the copy of save, the check box as its fSaveDataFile, and its
-  // DataFileName as the selected file, so Set keeps the caller's name.
+  // Starts a showing: the copy of save and the check box as its fSaveDataFile; with
+  // saving on its DataFileName becomes the selected file, otherwise the selected
+  // file stays as the last showing left it.
   void Load(const SaveSetting& save);
   // The defaults in the copy (saving off, no file, no start time) and the box off;
-  // the selected file stays.
+  // the selected file and the caller's data file stay.
   void SetDefaults();
 
   bool Checked() const { return checked_; }
@@ -34,8 +38,10 @@ class AutoSaveChoice {
   // for one; without an answer the box goes off again.
   void Toggle(bool checked);
 
-  // What Set hands back, or nothing when the box is checked without a selected file
-  // (Set is refused then).
+  // What Set hands back: with the box checked the selected file as DataFileName, with
+  // it unchecked the caller's DataFileName unchanged (a file chosen and then given up
+  // names nothing). Nothing when the box is checked without a selected file (Set is
+  // refused then).
   std::optional<SaveSetting> Confirmed() const;
 
  private:
@@ -45,6 +51,7 @@ class AutoSaveChoice {
 
   DialogPrompter& prompter_;
   SaveSetting copy_;
+  std::string callerFile_;  // the caller's DataFileName as loaded
   bool checked_ = false;
   std::string selected_;
 };

@@ -113,12 +113,14 @@ constexpr int kColorBoxHeight = 20;
 constexpr int kSaveGroupTop = 388;
 constexpr int kSaveGroupWidth = 366;
 constexpr int kSaveGroupHeight = 72;
-constexpr int kFileButtonLeft = 270;
-constexpr int kFileButtonTop = 16;
-constexpr int kFileButtonWidth = 84;
+// The file button stands beside the file field, where the group's title and frame
+// leave it room.
 constexpr int kFileFieldTop = 44;
-constexpr int kFileFieldWidth = 342;
+constexpr int kFileFieldWidth = 252;
 constexpr int kFileFieldHeight = 20;
+constexpr int kFileButtonLeft = 270;
+constexpr int kFileButtonTop = kFileFieldTop - (kDialogButtonHeight - kFileFieldHeight) / 2;
+constexpr int kFileButtonWidth = 84;
 
 constexpr int kButtonTop = 470;
 constexpr int kDefaultButtonLeft = 104;
@@ -342,9 +344,9 @@ void TFormFFTSetting::CheckBoxAbsodBClick() {
 }
 
 void TFormFFTSetting::PaintBoxClick(int box) {
-  const auto chosen = prompter_.ChooseColor(colorDialogColor_);
+  // The dialog starts at the box's own colour, so a small change is a small step.
+  const auto chosen = prompter_.ChooseColor(working_.*kColorFields[box]);
   if (!chosen) return;
-  colorDialogColor_ = *chosen;
   working_.*kColorFields[box] = *chosen;
   PaintColorBoxes();
 }

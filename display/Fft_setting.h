@@ -108,7 +108,6 @@ class TFormFFTSetting : public QDialog {
   DialogPrompter& prompter_;
   AutoSaveChoice autoSave_;
   FftSetting working_;                 // the copy the controls edit
-  std::int32_t colorDialogColor_ = 0;  // the colour dialog starts where it was last left
   FftSetting* setting_ = nullptr;      // the caller's FftSetting copy
   SaveSetting* save_ = nullptr;        // the caller's SaveSetting
   std::uint8_t* cancelled_ = nullptr;  // the caller's cancel flag

@@ -21,6 +21,7 @@ struct ShownMessage {
 // One file dialog as it was asked for.
 struct ShownFileDialog {
   bool save = false;
+  std::string title;
   std::string filter;
   std::string initialName;
 };
@@ -38,12 +39,14 @@ class ScriptedPrompter : public DialogPrompter, public PrintPrompter {
     questions.push_back({text, caption, icon});
     return Next(answers, false);
   }
-  std::string ChooseOpenFile(const std::string& filter, const std::string& initialName) override {
-    fileDialogs.push_back({false, filter, initialName});
+  std::string ChooseOpenFile(const std::string& title, const std::string& filter,
+                             const std::string& initialName) override {
+    fileDialogs.push_back({false, title, filter, initialName});
     return Next(files, std::string());
   }
-  std::string ChooseSaveFile(const std::string& filter, const std::string& initialName) override {
-    fileDialogs.push_back({true, filter, initialName});
+  std::string ChooseSaveFile(const std::string& title, const std::string& filter,
+                             const std::string& initialName) override {
+    fileDialogs.push_back({true, title, filter, initialName});
     return Next(files, std::string());
   }
   std::optional<std::int32_t> ChooseColor(std::int32_t initial) override {

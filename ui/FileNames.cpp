@@ -36,6 +36,11 @@ std::string DialogStartName(const std::string& name, const std::string& pattern)
   return IsUsablePathHere(fileName) ? fileName : pattern;
 }
 
+std::string PatternBeside(const std::string& path, const std::string& pattern) {
+  const std::size_t separator = path.find_last_of('/');
+  return separator == std::string::npos ? pattern : path.substr(0, separator + 1) + pattern;
+}
+
 bool IsUsablePathHere(const std::string& path) {
   if (path.empty() || path.find('\0') != std::string::npos) return false;
   if constexpr (kSlashOnlyPaths) return path.find('\\') == std::string::npos && !HasDriveLetter(path);

@@ -34,6 +34,10 @@ std::string DataNameOfSpectrum(const std::string& spectrumName);
 // written on another platform), else pattern (also for an empty name).
 std::string DialogStartName(const std::string& name, const std::string& pattern);
 
+// pattern in the directory of path, so a dialog starts where that file lies:
+// /home/cfg/a.prf → /home/cfg/*.prf; pattern alone without a directory.
+std::string PatternBeside(const std::string& path, const std::string& pattern);
+
 // Whether a path can name a file on this platform: not empty, no NUL byte, and where
 // '/' is the only separator neither a '\' nor a drive letter ("D:"), as in a path
 // written by a program on another platform.

@@ -46,14 +46,16 @@ bool QtPrompter::AskOkCancel(const std::string& text, const std::string& caption
   return box.exec() == QMessageBox::Ok;
 }
 
-std::string QtPrompter::ChooseOpenFile(const std::string& filter, const std::string& initialName) {
-  return ToPath(QFileDialog::getOpenFileName(parent_, QString(), FromPath(initialName), QString::fromStdString(filter),
-                                             nullptr, kFileDialogOptions));
+std::string QtPrompter::ChooseOpenFile(const std::string& title, const std::string& filter,
+                                       const std::string& initialName) {
+  return ToPath(QFileDialog::getOpenFileName(parent_, QString::fromStdString(title), FromPath(initialName),
+                                             QString::fromStdString(filter), nullptr, kFileDialogOptions));
 }
 
-std::string QtPrompter::ChooseSaveFile(const std::string& filter, const std::string& initialName) {
-  return ToPath(QFileDialog::getSaveFileName(parent_, QString(), FromPath(initialName), QString::fromStdString(filter),
-                                             nullptr, kFileDialogOptions));
+std::string QtPrompter::ChooseSaveFile(const std::string& title, const std::string& filter,
+                                       const std::string& initialName) {
+  return ToPath(QFileDialog::getSaveFileName(parent_, QString::fromStdString(title), FromPath(initialName),
+                                             QString::fromStdString(filter), nullptr, kFileDialogOptions));
 }
 
 std::optional<std::int32_t> QtPrompter::ChooseColor(std::int32_t initial) {

@@ -14,8 +14,10 @@ class QtPrompter : public DialogPrompter, public PrintPrompter {
   void ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon) override;
   bool AskYesNo(const std::string& text, const std::string& caption) override;
   bool AskOkCancel(const std::string& text, const std::string& caption, MessageIcon icon) override;
-  std::string ChooseOpenFile(const std::string& filter, const std::string& initialName) override;
-  std::string ChooseSaveFile(const std::string& filter, const std::string& initialName) override;
+  std::string ChooseOpenFile(const std::string& title, const std::string& filter,
+                             const std::string& initialName) override;
+  std::string ChooseSaveFile(const std::string& title, const std::string& filter,
+                             const std::string& initialName) override;
   std::optional<std::int32_t> ChooseColor(std::int32_t initial) override;
   bool ChoosePrinter(QPrinter& printer) override;
   bool SetUpPage(QPrinter& printer) override;

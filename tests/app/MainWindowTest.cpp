@@ -5,6 +5,8 @@
 
 #include "WindowTestSupport.h"
 #include "app/Results.h"
+#include "app/StallGuard.h"
+#include "model/UnitTables.h"
 #include "display/PaintBox.h"
 
 namespace {
@@ -73,6 +75,20 @@ TEST_F(WindowTest, EachEndOfAMeasurementWithItsTextsAndBoxes) {
   }
 }
 
+TEST_F(WindowTest, EveryMenuSeparatorIsDrawn) {
+  WriteDefaults();
+  Open();
+  int separators = 0;
+  for (QMenu* menu : window->Menu().MenuFile->parentWidget()->findChildren<QMenu*>()) {
+    for (QAction* action : menu->actions()) {
+      if (!action->isSeparator()) continue;
+      ++separators;
+      EXPECT_GT(menu->actionGeometry(action).height(), 0) << "a hidden separator in " << menu->title().toStdString();
+    }
+  }
+  EXPECT_EQ(separators, 7);
+}
+
 TEST_F(WindowTest, CommandsAreLockedWhileMeasuringAndOnlyThePollTimerTicks) {
   WriteDefaults();
   Open();
@@ -97,6 +113,41 @@ TEST_F(WindowTest, CommandsAreLockedWhileMeasuringAndOnlyThePollTimerTicks) {
   Tick();
   ExpectIdle(*window, "finished");
   EXPECT_FALSE(AnythingTicks()) << "idle after the measurement";
+}
+
+TEST_F(WindowTest, ThePollTimerTicksOncePerStepOfRecordsAndTheFinishFollowsTheLastSample) {
+  using std::chrono::milliseconds;
+  const struct {
+    int spsSel;
+    milliseconds interval;  // one step of records: SamplesPerRead / SamplesPerSecond
+  } rows[] = {
+      {0, milliseconds(200)},  // 5 per second, one record a step
+      {5, milliseconds(10)},   // 100 per second
+      {8, milliseconds(10)},   // 800 per second, 8 records a step
+      {12, milliseconds(6)},   // 4800 per second, 32 records in 6.7 ms
+  };
+  for (const auto& r : rows) {
+    AdUnitSetting ad;
+    ad.spsSel = r.spsSel;
+    WriteDefaults({}, {}, ad);
+    Open();
+    Press();
+    ASSERT_EQ(window->CurrentPhase(), Phase::Measuring);
+    EXPECT_EQ(window->PollInterval(), r.interval) << r.spsSel;
+    EXPECT_GE(StallGuard::LimitFor(r.spsSel), StallGuard::kStallPolls * window->PollInterval())
+        << "the stall rule counts the window's poll periods";
+    // The timer as it fires: one interval of time per tick.
+    const auto started = clock.Now();
+    while (window->CurrentPhase() == Phase::Measuring) {
+      time.now += window->PollInterval();
+      clock.Advance(window->PollInterval());
+      window->AcquireTick();
+    }
+    const auto lastSampleDue = std::chrono::nanoseconds(std::chrono::seconds(1024)) / SamplesPerSecond(r.spsSel);
+    EXPECT_LE(clock.Now() - started, lastSampleDue + r.interval) << "within one poll: " << r.spsSel;
+    EXPECT_TRUE(window->State().fDataValid) << r.spsSel;
+    EXPECT_FALSE(AnythingTicks()) << "idle again: no timer";
+  }
 }
 
 TEST_F(WindowTest, StopDuringTheAcquisition) {

@@ -38,20 +38,33 @@ class MenuCommandsTest : public WindowTest {
   }
 };
 
-TEST_F(MenuCommandsTest, FileDialogsTakeTheirFiltersAndStartNamesAndACancelChangesNothing) {
+TEST_F(MenuCommandsTest, FileDialogsTakeTheirTitlesFiltersAndStartNamesAndACancelChangesNothing) {
   const struct {
     QAction* MainMenu::*item;
     bool save;
+    const char* title;
     const char* filter;
     const char* start[3];  // for DataFileName "/data/run1.DTA", "D:\data\run1.DTA", none
   } rows[] = {
-      {&MainMenu::MenuFileNew, true, "Data files (*.DTA)", {"/data/run1.DTA", "run1.DTA", "*.DTA"}},
-      {&MainMenu::MenuDataLoad, false, "データファイル (*.DTA)", {"/data/run1.DTA", "run1.DTA", "*.DTA"}},
-      {&MainMenu::MenuDataSave, true, "データファイル (*.DTA)", {"/data/run1.DTA", "run1.DTA", "*.DTA"}},
-      {&MainMenu::MenuTextSave, true, "FFTファイル (*.FFT)", {"/data/run1.FFT", "run1.FFT", "*.FFT"}},
-      {&MainMenu::MenuRefLoadFile, false, "データファイル (*.DTA)", {"/data/run1.DTA", "run1.DTA", "*.DTA"}},
-      {&MainMenu::MenuOpenSettingFile, false, "設定 ファイル (*.prf)", {"*.prf", "*.prf", "*.prf"}},
-      {&MainMenu::MenuSaveSettingFile, true, "設定 ファイル (*.prf)", {"*.prf", "*.prf", "*.prf"}},
+      {&MainMenu::MenuFileNew,
+       true,
+       "新規ファイル：次に保存するデータファイルの名前（ここでは保存しません）",
+       "Data files (*.DTA)",
+       {"/data/run1.DTA", "run1.DTA", "*.DTA"}},
+      {&MainMenu::MenuDataLoad,
+       false,
+       "データ読込み",
+       "データファイル (*.DTA)",
+       {"/data/run1.DTA", "run1.DTA", "*.DTA"}},
+      {&MainMenu::MenuDataSave, true, "データ保存", "データファイル (*.DTA)", {"/data/run1.DTA", "run1.DTA", "*.DTA"}},
+      {&MainMenu::MenuTextSave, true, "FFT結果出力", "FFTファイル (*.FFT)", {"/data/run1.FFT", "run1.FFT", "*.FFT"}},
+      {&MainMenu::MenuRefLoadFile,
+       false,
+       "参照データ読み込み",
+       "データファイル (*.DTA)",
+       {"/data/run1.DTA", "run1.DTA", "*.DTA"}},
+      {&MainMenu::MenuOpenSettingFile, false, "設定ファイル読込み", "設定 ファイル (*.prf)", {"*.prf", "*.prf", "*.prf"}},
+      {&MainMenu::MenuSaveSettingFile, true, "設定ファイル保存", "設定 ファイル (*.prf)", {"*.prf", "*.prf", "*.prf"}},
   };
   const char* names[] = {"/data/run1.DTA", "D:\\data\\run1.DTA", ""};
   for (int n = 0; n < 3; ++n) {
@@ -67,6 +80,7 @@ TEST_F(MenuCommandsTest, FileDialogsTakeTheirFiltersAndStartNamesAndACancelChang
       (window->Menu().*(r.item))->trigger();
       ASSERT_EQ(prompter.fileDialogs.size(), 1U) << r.filter;
       EXPECT_EQ(prompter.fileDialogs[0].save, r.save) << r.filter;
+      EXPECT_EQ(prompter.fileDialogs[0].title, r.title);
       EXPECT_EQ(prompter.fileDialogs[0].filter, r.filter);
       EXPECT_EQ(prompter.fileDialogs[0].initialName, r.start[n]) << r.filter << " from " << names[n];
       EXPECT_TRUE(prompter.messages.empty()) << r.filter;
@@ -139,6 +153,72 @@ TEST_F(MenuCommandsTest, FailuresShowTheirBoxesAndChangeNothing) {
     EXPECT_TRUE(CommandsUnlocked()) << r.name;
   }
   EXPECT_EQ(ReadBytes(dir / "kept.DTA"), "an older file") << "the overwrite question was answered No";
+}
+
+TEST_F(MenuCommandsTest, WithAutomaticSavingTheCaptionFollowsEveryNewDataFileName) {
+  WriteBytes(dir / "kept.DTA", "an older file");
+  const std::string missing = (dir / "missing" / "out").string();
+  const struct {
+    const char* name;
+    QAction* MainMenu::*item;
+    std::string file;
+    const char* caption;
+  } rows[] = {
+      {"spectrum written", &MainMenu::MenuTextSave, (dir / "lines").string(), "Zemtra : lines.DTA"},
+      {"spectrum not written", &MainMenu::MenuTextSave, missing, "Zemtra : out.DTA"},
+      {"data not written", &MainMenu::MenuDataSave, missing, "Zemtra : out.DTA"},
+      {"data file kept: the name goes back", &MainMenu::MenuDataSave, (dir / "kept.DTA").string(),
+       "Zemtra : auto.DTA"},
+  };
+  SaveSetting save;
+  save.fSaveDataFile = 1;
+  save.DataFileName = (dir / "auto.DTA").string();
+  WriteDefaults({}, save);
+  for (const auto& r : rows) {
+    Open();
+    Measure();
+    prompter.files = {r.file};
+    (window->Menu().*(r.item))->trigger();
+    EXPECT_EQ(window->windowTitle().toStdString(), r.caption) << r.name;
+  }
+
+  Open();
+  Measure();
+  prompter.files = {(dir / "next").string()};
+  Trigger(&MainMenu::MenuTextSave);
+  Measure();
+  EXPECT_TRUE(fs::exists(dir / "next.DTA")) << "the next automatic save goes where the caption says";
+  EXPECT_EQ(window->windowTitle().toStdString(), "Zemtra : next.DTA");
+}
+
+TEST_F(MenuCommandsTest, SettingsFileDialogsStartWhereTheLastSettingsFileWas) {
+  fs::create_directories(dir / "a");
+  fs::create_directories(dir / "b");
+  WriteDefaults();
+  Open();
+  const struct {
+    QAction* MainMenu::*item;
+    std::string answer;  // empty: cancelled
+    std::string start;
+  } rows[] = {
+      {&MainMenu::MenuOpenSettingFile, "", "*.prf"},  // the program's starting directory
+      {&MainMenu::MenuSaveSettingFile, (dir / "a" / "cfg").string(), "*.prf"},
+      {&MainMenu::MenuOpenSettingFile, "", (dir / "a" / "*.prf").string()},  // written there
+      {&MainMenu::MenuOpenSettingFile, (dir / "b" / "none.prf").string(), (dir / "a" / "*.prf").string()},
+      {&MainMenu::MenuSaveSettingFile, "", (dir / "b" / "*.prf").string()},  // chosen there
+  };
+  for (const auto& r : rows) {
+    prompter.fileDialogs.clear();
+    prompter.files = {r.answer};
+    (window->Menu().*(r.item))->trigger();
+    ASSERT_EQ(prompter.fileDialogs.size(), 1U);
+    EXPECT_EQ(prompter.fileDialogs[0].initialName, r.start);
+  }
+  EXPECT_TRUE(fs::exists(dir / "a" / "cfg.prf"));
+  ASSERT_EQ(Boxes().size(), 1U);  // the missing file
+  prompter.files = {(dir / "data").string()};
+  Trigger(&MainMenu::MenuFileNew);
+  EXPECT_EQ(prompter.fileDialogs.back().initialName, "*.DTA") << "the data dialogs keep their own start";
 }
 
 TEST_F(MenuCommandsTest, SaveReloadOverlayAndReopen) {
@@ -338,7 +418,7 @@ TEST_F(MenuCommandsTest, PageSetupNeedsNoDataAndHoldsForThePrintDialog) {
 
 TEST_F(MenuCommandsTest, AnExceptionInACommandIsShownAndTheCommandsComeBack) {
   struct FailingDialogs : ScriptedPrompter {
-    std::string ChooseOpenFile(const std::string&, const std::string&) override {
+    std::string ChooseOpenFile(const std::string&, const std::string&, const std::string&) override {
       throw std::runtime_error("the file dialog failed");
     }
   } failing;

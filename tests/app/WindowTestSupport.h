@@ -26,10 +26,10 @@ class WindowTest : public ::testing::Test {
   using Phase = TFormMain::Phase;
 
   // The default settings file with 1024 samples and these settings.
-  void WriteDefaults(FftSetting fft = {}, const SaveSetting& save = {}) {
+  void WriteDefaults(FftSetting fft = {}, const SaveSetting& save = {}, const AdUnitSetting& ad = {}) {
     fft.DataCountSel = 0;
     fft.DataCountMax = 1024;
-    ASSERT_TRUE(TmyFile(prompter).SaveSettingFile(settingsPath, "Zemtraini", fft, save, AdUnitSetting{}));
+    ASSERT_TRUE(TmyFile(prompter).SaveSettingFile(settingsPath, "Zemtraini", fft, save, ad));
   }
 
   // A window on a unit of this CONFIG, after its start-up work.

@@ -30,7 +30,8 @@ TEST(AutoSaveChoice, CheckingTheBox) {
       {"", "/data/run2", true, true, "/data/run2.DTA", "a name without '.' gets .DTA"},
       {"", "/ver1.2/run2", true, true, "/ver1.2/run2.DTA", "a '.' in a directory does not count"},
       {"", "/data/run2.dta", true, true, "/data/run2.dta", "a name with an extension stays"},
-      {"/data/run1.DTA", "", false, true, "/data/run1.DTA", "the incoming name is already selected"},
+      {"/data/run1.DTA", "", true, false, "", "the data file's name is not taken unasked"},
+      {"/data/run1.DTA", "/data/run1.DTA", true, true, "/data/run1.DTA", "the dialog proposes it"},
   };
   for (const auto& r : rows) {
     ScriptedPrompter prompter;
@@ -42,10 +43,32 @@ TEST(AutoSaveChoice, CheckingTheBox) {
     EXPECT_EQ(choice.Checked(), r.checked) << r.reason;
     EXPECT_EQ(choice.SelectedFile(), r.selected) << r.reason;
     if (r.asks) {
+      EXPECT_EQ(prompter.fileDialogs[0].title, "自動保存するデータファイルの選択") << r.reason;
       EXPECT_EQ(prompter.fileDialogs[0].filter, "") << r.reason;
-      EXPECT_EQ(prompter.fileDialogs[0].initialName, "*.DTA") << r.reason;
+      EXPECT_EQ(prompter.fileDialogs[0].initialName, r.incoming.empty() ? "*.DTA" : r.incoming) << r.reason;
     }
   }
+}
+
+TEST(AutoSaveChoice, TheSelectedFileIsTheDialogsOwnFromShowingToShowing) {
+  ScriptedPrompter prompter;
+  AutoSaveChoice choice(prompter);
+  choice.Load({1, "/data/auto.DTA", ""});
+  EXPECT_EQ(choice.SelectedFile(), "/data/auto.DTA") << "saving on: the caller's file is the selected one";
+  choice.Load({0, "/data/new.DTA", ""});  // 新規ファイル named another file, saving off
+  EXPECT_EQ(choice.SelectedFile(), "/data/auto.DTA");
+  choice.Toggle(true);
+  EXPECT_TRUE(prompter.fileDialogs.empty()) << "a selected file is ticked without asking";
+  EXPECT_EQ(choice.Confirmed(), (SaveSetting{1, "/data/auto.DTA", ""}));
+
+  prompter.files = {"/data/other"};
+  choice.Load({0, "/data/new.DTA", ""});
+  choice.ChooseFile();
+  choice.Toggle(false);
+  EXPECT_EQ(choice.Confirmed(), (SaveSetting{0, "/data/new.DTA", ""}))
+      << "a file chosen and given up does not replace the data file";
+  choice.Toggle(true);
+  EXPECT_EQ(choice.Confirmed(), (SaveSetting{1, "/data/other.DTA", ""}));
 }
 
 TEST(AutoSaveChoice, FileButtonStartsAtTheNameAndChecksTheBox) {

@@ -5,6 +5,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -167,6 +168,18 @@ TEST_F(FftSettingDialogTest, EveryCloseButSetCancelsAndWritesNothing) {
   }
 }
 
+TEST_F(FftSettingDialogTest, TheFileButtonAndFieldStayInsideTheSaveGroupsFrame) {
+  // The contents area lies below the title and the frame's top line and within its sides.
+  const QRect inside = dialog->GroupBox6->contentsRect();
+  for (const QWidget* control : {static_cast<QWidget*>(dialog->FileBtn), static_cast<QWidget*>(dialog->EditFileName)}) {
+    EXPECT_TRUE(inside.contains(control->geometry()))
+        << control->metaObject()->className() << " at " << control->geometry().top() << ".."
+        << control->geometry().bottom() << " crosses the frame inside " << inside.top() << ".." << inside.bottom();
+  }
+  EXPECT_FALSE(dialog->FileBtn->geometry().intersects(dialog->EditFileName->geometry()));
+  EXPECT_FALSE(dialog->FileBtn->geometry().intersects(dialog->CheckSaveData->geometry()));
+}
+
 TEST_F(FftSettingDialogTest, CheckingTheBoxWithoutAFileAsksForOne) {
   save.DataFileName.clear();
   Open();
@@ -218,8 +231,10 @@ TEST_F(FftSettingDialogTest, ColourBoxesTakeAConfirmedColour) {
   EXPECT_EQ(dialog->PaintBoxes[2]->Canvas().pixelColor(12, 10), QColor(0, 0xFF, 0));
   dialog->PaintBoxClick(3);  // cancelled
   dialog->PaintBoxClick(0);
-  EXPECT_EQ(prompter.colorDialogs, (std::vector<std::int32_t>{0, 0x00FF00, 0x00FF00}))
-      << "the colour dialog starts where it was last confirmed";
+  const FftSetting shown;
+  EXPECT_EQ(prompter.colorDialogs,
+            (std::vector<std::int32_t>{shown.PenColorSubAxis, shown.PenColorRefGraph, shown.PenColorGraph}))
+      << "the colour dialog starts at the box's colour";
   dialog->SetBtnClick();
   EXPECT_EQ(setting.PenColorSubAxis, 0x00FF00);
   EXPECT_EQ(setting.PenColorRefGraph, FftSetting{}.PenColorRefGraph);

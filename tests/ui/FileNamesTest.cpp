@@ -28,6 +28,10 @@ TEST(FileNames, ExtensionsAreJudgedOnTheFileNameAlone) {
       {DialogStartName(R"(D:\data\run1.DTA)", "*.DTA"), "run1.DTA", "dialog: another platform's path"},
       {DialogStartName("D:run1.DTA", "*.DTA"), "*.DTA", "dialog: nothing usable"},
       {DialogStartName("", "*.DTA"), "*.DTA", "dialog: no name"},
+      {PatternBeside("/home/cfg/a.prf", "*.prf"), "/home/cfg/*.prf", "beside: the file's directory"},
+      {PatternBeside("/a.prf", "*.prf"), "/*.prf", "beside: the root"},
+      {PatternBeside("a.prf", "*.prf"), "*.prf", "beside: no directory"},
+      {PatternBeside("", "*.prf"), "*.prf", "beside: no file yet"},
   };
   for (const auto& r : rows) EXPECT_EQ(r.got, r.expected) << r.reason;
 }
