@@ -25,11 +25,13 @@ std::string TFormMain::ChooseFile(bool save, const QString& filter, const std::s
   return chosen;
 }
 
+bool TFormMain::MayDiscardData(bool wouldDiscard) {
+  return !wouldDiscard ||
+         prompter_.AskOkCancel(tr(kDiscardQuestion).toStdString(), kProgramCaption, MessageIcon::Warning);
+}
+
 void TFormMain::MenuFileNewClick() {
-  if (session_.Data().NewFileWouldDiscard() &&
-      !prompter_.AskOkCancel(tr(kDiscardQuestion).toStdString(), kProgramCaption, MessageIcon::Warning)) {
-    return;
-  }
+  if (!MayDiscardData(session_.Data().NewFileWouldDiscard())) return;
   const std::string chosen =
       ChooseFile(true, tr("Data files (*.DTA)"), session_.State().saveSetting.DataFileName, kAnyDataFile);
   if (!session_.Data().NewDataFile(chosen)) return;
@@ -40,6 +42,8 @@ void TFormMain::MenuFileNewClick() {
 }
 
 void TFormMain::LoadMeasurement(bool asReference) {
+  // A reference load leaves the measurement; a data load replaces it.
+  if (!asReference && !MayDiscardData(session_.State().HoldsUnsavedData())) return;
   LockCommands();
   const std::string chosen =
       ChooseFile(false, tr("データファイル (*.DTA)"), session_.State().saveSetting.DataFileName, kAnyDataFile);
@@ -133,8 +137,7 @@ void TFormMain::MenuDispSettingClick() {
   if (cancelled != 0) return;
   // An unsaved measurement is dropped by a new sample count only when the user agrees;
   // otherwise it stays, with the count it was measured with.
-  if (session_.Settings().WouldDiscardData(fft) &&
-      !prompter_.AskOkCancel(tr(kDiscardQuestion).toStdString(), kProgramCaption, MessageIcon::Warning)) {
+  if (!MayDiscardData(session_.Settings().WouldDiscardData(fft))) {
     fft.DataCountSel = state.fftSetting.DataCountSel;
     fft.DataCountMax = state.fftSetting.DataCountMax;
   }
@@ -164,6 +167,8 @@ void TFormMain::MenuADUnitSettingClick() {
 }
 
 void TFormMain::MenuOpenSettingFileClick() {
+  // A settings file drops both measurements.
+  if (!MayDiscardData(session_.State().HoldsUnsavedData())) return;
   const std::string chosen = ChooseFile(false, tr("設定 ファイル (*.prf)"), {}, kAnySettingFile);
   switch (session_.Settings().OpenSettingFile(chosen)) {
     case SettingsCommands::OpenOutcome::NotChosen:

@@ -50,7 +50,7 @@ void SettingsCommands::SetEditAdSetting(const AdUnitSetting& setting) {
 }
 
 bool SettingsCommands::WouldDiscardData(const FftSetting& next) const {
-  return next.DataCountSel != state_.fftSetting.DataCountSel && state_.fDataValid && !state_.fDataSaved;
+  return next.DataCountSel != state_.fftSetting.DataCountSel && state_.HoldsUnsavedData();
 }
 
 SettingsCommands::ApplyResult SettingsCommands::ApplyMeasureSettings(const FftSetting& fft, const SaveSetting& save) {
