@@ -37,11 +37,13 @@ std::string TFormMain::ChooseFile(bool save, const char* title, const QString& f
   return chosen;
 }
 
+bool TFormMain::MayDiscardData(bool wouldDiscard) {
+  return !wouldDiscard ||
+         prompter_.AskOkCancel(tr(kDiscardQuestion).toStdString(), kProgramCaption, MessageIcon::Warning);
+}
+
 void TFormMain::MenuFileNewClick() {
-  if (session_.Data().NewFileWouldDiscard() &&
-      !prompter_.AskOkCancel(tr(kDiscardQuestion).toStdString(), kProgramCaption, MessageIcon::Warning)) {
-    return;
-  }
+  if (!MayDiscardData(session_.Data().NewFileWouldDiscard())) return;
   const std::string chosen =
       ChooseFile(true, kNewFileTitle, tr("Data files (*.DTA)"), session_.State().saveSetting.DataFileName, kAnyDataFile);
   if (!session_.Data().NewDataFile(chosen)) return;
@@ -52,6 +54,8 @@ void TFormMain::MenuFileNewClick() {
 }
 
 void TFormMain::LoadMeasurement(bool asReference) {
+  // A reference load leaves the measurement; a data load replaces it.
+  if (!asReference && !MayDiscardData(session_.State().HoldsUnsavedData())) return;
   LockCommands();
   const std::string chosen = ChooseFile(false, asReference ? kRefLoadTitle : kDataLoadTitle, tr("データファイル (*.DTA)"),
                                         session_.State().saveSetting.DataFileName, kAnyDataFile);
@@ -148,8 +152,7 @@ void TFormMain::MenuDispSettingClick() {
   if (cancelled != 0) return;
   // An unsaved measurement is dropped by a new sample count only when the user agrees;
   // otherwise it stays, with the count it was measured with.
-  if (session_.Settings().WouldDiscardData(fft) &&
-      !prompter_.AskOkCancel(tr(kDiscardQuestion).toStdString(), kProgramCaption, MessageIcon::Warning)) {
+  if (!MayDiscardData(session_.Settings().WouldDiscardData(fft))) {
     fft.DataCountSel = state.fftSetting.DataCountSel;
     fft.DataCountMax = state.fftSetting.DataCountMax;
   }
@@ -179,6 +182,8 @@ void TFormMain::MenuADUnitSettingClick() {
 }
 
 void TFormMain::MenuOpenSettingFileClick() {
+  // A settings file drops both measurements.
+  if (!MayDiscardData(session_.State().HoldsUnsavedData())) return;
   const std::string chosen = ChooseFile(false, kSettingOpenTitle, tr("設定 ファイル (*.prf)"),
                                         PatternBeside(lastSettingFile_, kAnySettingFile), kAnySettingFile);
   if (!chosen.empty()) lastSettingFile_ = chosen;

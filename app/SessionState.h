@@ -43,6 +43,9 @@ class SessionState {
   float codeDeviation = 0.0F;  // standard deviation of curData's codes, in digits
   std::string unitInfo;        // "QT4418PX/ 1.00/ 4.8ksps x128, " after the last good set-up
 
+  // A current measurement that no data file holds: dropping it loses it.
+  bool HoldsUnsavedData() const { return fDataValid && !fDataSaved; }
+
   // Throws std::logic_error while an acquisition runs: the commands that change the
   // records are locked then (the acquisition writes into curData).
   void RequireIdle() const;

@@ -7,6 +7,19 @@
 
 namespace fs = std::filesystem;
 
+namespace {
+
+// The save settings as a settings file can hold them: a data file name no settings
+// line can hold (a line feed in it, say) is left out, so that one field never costs
+// every other setting.
+SaveSetting StorableSave(const SaveSetting& save) {
+  SaveSetting stored = save;
+  if (!TmyFile::IsStorableFileName(stored.DataFileName)) stored.DataFileName.clear();
+  return stored;
+}
+
+}  // namespace
+
 SettingsCommands::SettingsCommands(SessionState& state, RecordAnalyser& analyser, Prompter& prompter, FileCalls& calls)
     : state_(state), analyser_(analyser), prompter_(prompter), file_(prompter, calls) {}
 
@@ -46,7 +59,7 @@ SaveResult SettingsCommands::SaveSettingFile(const std::string& chosen) {
     result.outcome = SaveOutcome::Declined;
     return result;
   }
-  if (file_.SaveSettingFile(result.path, kSettingFileHeader, state_.fftSetting, state_.saveSetting,
+  if (file_.SaveSettingFile(result.path, kSettingFileHeader, state_.fftSetting, StorableSave(state_.saveSetting),
                             state_.editAdSetting)) {
     result.outcome = SaveOutcome::Written;
   }
@@ -59,7 +72,7 @@ void SettingsCommands::SetEditAdSetting(const AdUnitSetting& setting) {
 }
 
 bool SettingsCommands::WouldDiscardData(const FftSetting& next) const {
-  return next.DataCountSel != state_.fftSetting.DataCountSel && state_.fDataValid && !state_.fDataSaved;
+  return next.DataCountSel != state_.fftSetting.DataCountSel && state_.HoldsUnsavedData();
 }
 
 SettingsCommands::ApplyResult SettingsCommands::ApplyMeasureSettings(const FftSetting& fft, const SaveSetting& save) {
@@ -100,7 +113,8 @@ SettingsCommands::DefaultsOutcome SettingsCommands::LoadDefaultSettings(const fs
 }
 
 bool SettingsCommands::SaveDefaultSettings(const fs::path& path) const {
-  return file_.SaveSettingFile(path, kSettingFileHeader, state_.fftSetting, state_.saveSetting, state_.measAdSetting);
+  return file_.SaveSettingFile(path, kSettingFileHeader, state_.fftSetting, StorableSave(state_.saveSetting),
+                               state_.measAdSetting);
 }
 
 void SettingsCommands::Adopt(const SettingRecords& records) {

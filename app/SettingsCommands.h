@@ -6,6 +6,10 @@
 // A settings file is valid when the reader takes it whole, its dB range passes
 // CheckSetting, and its sample count is a power of two the analysis can take.
 // Commands that change the records throw std::logic_error while a measurement runs.
+//
+// Both writers leave out a DataFileName that no settings line can hold (a name with a
+// line feed, which a data file may have): the file is written with the other settings
+// and an empty DataFileName rather than not at all.
 #pragma once
 
 #include <filesystem>

@@ -115,6 +115,7 @@ void TFormMain::Guarded(const std::function<void()>& work) {
     // During the set-up its caller is still on the stack below this slot and ends the
     // phase itself; otherwise whatever ran is stopped and the commands come back.
     if (phase_ != Phase::Starting) {
+      if (phase_ != Phase::Idle) status_.ClearMeasureNotice();  // the measurement ended here
       session_.Stop();
       ReturnToIdle();
     }

@@ -143,6 +143,9 @@ class TFormMain : public QMainWindow {
   // Empty grids on screen and "---" in the readouts.
   void ClearDisplay();
 
+  // The discard question ("データを保存していませんが、破棄してもいいですか？") when
+  // wouldDiscard; true when the measurement may go (or nothing would be lost).
+  bool MayDiscardData(bool wouldDiscard);
   // Data or reference load: the file chosen, read and shown.
   void LoadMeasurement(bool asReference);
   // An open or save dialog with the command's title, a name filter and a start name

@@ -361,6 +361,8 @@ bool TmyFile::ReadGraphSection(LineReader& in, FftSetting& fft) {
 
 // ---- settings file ----
 
+bool TmyFile::IsStorableFileName(std::string_view name) { return FitsOneLine(key::DataFileName, name); }
+
 bool TmyFile::SaveSettingFile(const std::filesystem::path& fileName, std::string_view header, const FftSetting& fft,
                               const SaveSetting& save, const AdUnitSetting& ad) const {
   if (fileName.empty() || !IsStorable(header, save) || !SettingsReadBack(ad, fft)) return false;

@@ -47,6 +47,9 @@ class TmyFile {
   // completely; an existing file then stays as it was.
   bool SaveSettingFile(const std::filesystem::path& fileName, std::string_view header, const FftSetting& fft,
                        const SaveSetting& save, const AdUnitSetting& ad) const;
+  // Whether a data file name can be stored as DataFileName: it reads back as one line
+  // (no line break, not over LineReader::kMaxLineBytes with its key).
+  static bool IsStorableFileName(std::string_view name);
   // Reads into working copies and replaces the three records only when the whole
   // file is valid; false and the records untouched otherwise.
   bool LoadSettingFile(const std::filesystem::path& fileName, std::string_view header, FftSetting& fft,

@@ -31,9 +31,8 @@ void TmyStatus::ShowNoResponse() { ShowText(QString::fromStdString(NoResponseTex
 void TmyStatus::ShowCommandError() { ShowNotice(status_text::kCommandError, kUnitPanel); }
 
 void TmyStatus::ClearMeasurePanels() {
-  for (const int panel : {kMeasurePanel, kResultPanel}) {
-    if (panel <= lastPanel_) bar_.SetPanelText(panel, QString());
-  }
+  ClearMeasureNotice();
+  if (kResultPanel <= lastPanel_) bar_.SetPanelText(kResultPanel, QString());
 }
 
 void TmyStatus::ShowMeasuring() { ShowNotice(status_text::kMeasuring, kMeasurePanel); }
@@ -52,6 +51,16 @@ void TmyStatus::ShowProgress(std::int64_t sampleNumber, std::int64_t code) {
   ShowText(QString::fromStdString(ProgressText(sampleNumber, code)), kResultPanel);
 }
 
-void TmyStatus::ShowMeasureError() { ShowNotice(status_text::kMeasureError, kResultPanel); }
+void TmyStatus::ShowMeasureError() {
+  ClearMeasureNotice();
+  ShowNotice(status_text::kMeasureError, kResultPanel);
+}
 
-void TmyStatus::ShowLevelError() { ShowNotice(status_text::kLevelError, kResultPanel); }
+void TmyStatus::ShowLevelError() {
+  ClearMeasureNotice();
+  ShowNotice(status_text::kLevelError, kResultPanel);
+}
+
+void TmyStatus::ClearMeasureNotice() {
+  if (kMeasurePanel <= lastPanel_) bar_.SetPanelText(kMeasurePanel, QString());
+}

@@ -36,8 +36,12 @@ class TmyStatus {
   void ShowRefLoaded();
   void ShowStarting();
   void ShowProgress(std::int64_t sampleNumber, std::int64_t code);
+  // A measurement that ended by an error: the text in panel 2, and panel 1 emptied, as
+  // it no longer runs.
   void ShowMeasureError();
   void ShowLevelError();
+  // Panel 1 emptied (its width kept): whatever it said of a measurement no longer holds.
+  void ClearMeasureNotice();
 
  private:
   // A fixed notice of the catalogue, translated.

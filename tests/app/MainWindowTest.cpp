@@ -27,7 +27,7 @@ TEST_F(WindowTest, EachEndOfAMeasurementWithItsTextsAndBoxes) {
     const char* config;
     bool refuseStart;
     const char* panel0;
-    const char* panel1;
+    const char* panel1;  // empty once a measurement has ended by an error: none runs
     const char* panel2;  // nullptr: the signal statistics
     const char* box;     // nullptr: none
     MessageIcon icon;
@@ -44,13 +44,13 @@ TEST_F(WindowTest, EachEndOfAMeasurementWithItsTextsAndBoxes) {
       {"a refused setting", "fault=ng:SG5", false, "", "", "", nullptr, MessageIcon::Error, false, false},
       {"start refused", kQuietSine, true, "コマンド送信エラーです", "", "", "コマンド送信エラーです",
        MessageIcon::Error, false, true},
-      {"garbled record", "noise=off,fault=garble@100", false, "QT4418PX/ SIM 1.00/ 4.8ksps x128, ", "計測中です",
+      {"garbled record", "noise=off,fault=garble@100", false, "QT4418PX/ SIM 1.00/ 4.8ksps x128, ", "",
        "計測エラーで終了", nullptr, MessageIcon::Error, false, true},
-      {"unplugged", "noise=off,fault=unplug@100", false, "QT4418PX/ SIM 1.00/ 4.8ksps x128, ", "計測中です",
+      {"unplugged", "noise=off,fault=unplug@100", false, "QT4418PX/ SIM 1.00/ 4.8ksps x128, ", "",
        "計測エラーで終了", nullptr, MessageIcon::Error, false, true},
       {"no records after the start", "noise=off,fault=ng:A000400", false, "QT4418PX/ SIM 1.00/ 4.8ksps x128, ",
-       "計測中です", "計測エラーで終了", nullptr, MessageIcon::Error, false, true},
-      {"overload", "ch0=dc:0.03", false, "QT4418PX/ SIM 1.00/ 4.8ksps x128, ", "計測中です",
+       "", "計測エラーで終了", nullptr, MessageIcon::Error, false, true},
+      {"overload", "ch0=dc:0.03", false, "QT4418PX/ SIM 1.00/ 4.8ksps x128, ", "",
        "入力信号レベルが適正範囲からはずれています", "入力信号レベルが適正範囲からはずれています", MessageIcon::Warning,
        false, true},
   };

@@ -143,6 +143,8 @@ TEST_F(MenuCommandsTest, FailuresShowTheirBoxesAndChangeNothing) {
     if (r.measured) Measure();
     const QString caption = window->windowTitle();
     prompter.messages.clear();
+    // The unsaved measurement may go where a command would drop it; No to the rest.
+    prompter.answers = {r.item == &MainMenu::MenuDataLoad || r.item == &MainMenu::MenuOpenSettingFile};
     prompter.files = {r.file};
     (window->Menu().*(r.item))->trigger();
     EXPECT_EQ(Boxes(), r.boxes) << r.name;
@@ -219,6 +221,53 @@ TEST_F(MenuCommandsTest, SettingsFileDialogsStartWhereTheLastSettingsFileWas) {
   prompter.files = {(dir / "data").string()};
   Trigger(&MainMenu::MenuFileNew);
   EXPECT_EQ(prompter.fileDialogs.back().initialName, "*.DTA") << "the data dialogs keep their own start";
+}
+
+TEST_F(MenuCommandsTest, EveryCommandThatDropsAnUnsavedMeasurementAsksFirst) {
+  WriteDefaults();
+  Open();
+  Measure();
+  prompter.files = {(dir / "kept.DTA").string()};
+  Trigger(&MainMenu::MenuDataSave);
+  prompter.files = {(dir / "kept.prf").string()};
+  Trigger(&MainMenu::MenuSaveSettingFile);
+  const struct {
+    const char* name;
+    QAction* MainMenu::*item;
+    std::string file;
+  } rows[] = {
+      {"新規ファイル", &MainMenu::MenuFileNew, (dir / "next.DTA").string()},
+      {"データ → 読込み", &MainMenu::MenuDataLoad, (dir / "kept.DTA").string()},
+      {"設定 → 読込み", &MainMenu::MenuOpenSettingFile, (dir / "kept.prf").string()},
+  };
+  const std::string question = "データを保存していませんが、破棄してもいいですか？";
+  for (const auto& r : rows) {
+    for (const bool agreed : {false, true}) {
+      Open();
+      Measure();
+      prompter.questions.clear();
+      prompter.fileDialogs.clear();
+      prompter.answers = {agreed};
+      prompter.files = {r.file};
+      Trigger(r.item);
+      ASSERT_EQ(prompter.questions.size(), 1U) << r.name;
+      EXPECT_EQ(prompter.questions[0].text, question) << r.name;
+      EXPECT_EQ(prompter.questions[0].icon, MessageIcon::Warning) << r.name;
+      EXPECT_EQ(prompter.fileDialogs.size(), agreed ? 1U : 0U) << r.name << ": Cancel ends the command";
+      EXPECT_EQ(window->State().fDataValid, !agreed || r.item == &MainMenu::MenuDataLoad) << r.name;
+      EXPECT_TRUE(CommandsUnlocked()) << r.name;
+    }
+    // A saved measurement goes without a question.
+    Open();
+    Measure();
+    prompter.files = {(dir / "kept.DTA").string()};
+    prompter.answers = {true};
+    Trigger(&MainMenu::MenuDataSave);
+    prompter.questions.clear();
+    prompter.files = {r.file};
+    Trigger(r.item);
+    EXPECT_TRUE(prompter.questions.empty()) << r.name << " after a save";
+  }
 }
 
 TEST_F(MenuCommandsTest, SaveReloadOverlayAndReopen) {

@@ -323,6 +323,29 @@ TEST_F(CommandsTest, DefaultSettingsFile) {
   EXPECT_EQ(session.Settings().ReadSettingFile(Path("closed.prf"))->ad.GainSel, 3U);
 }
 
+TEST_F(CommandsTest, ADataFileNameNoSettingsLineHoldsIsLeftOutNotEverySetting) {
+  for (const char* name : {"line\nfeed.DTA", "carriage\rreturn.DTA", "both\r\n.DTA"}) {
+    ASSERT_TRUE(fs::copy_file(Path("run.DTA"), dir / name, fs::copy_options::overwrite_existing)) << name;
+    ASSERT_EQ(session.Data().LoadData(Path(name)), LoadOutcome::Loaded) << "the measurement loads: " << name;
+    ApplyFft([](FftSetting& fft) { fft.whichWindowFunc = 3; });
+    AdUnitSetting edited = session.State().editAdSetting;
+    edited.GainSel = 2;
+    session.Settings().SetEditAdSetting(edited);
+    ASSERT_TRUE(session.Settings().SaveDefaultSettings(dir / "closed.prf")) << name;
+    fs::remove(Path("saved.prf"));  // no overwrite question
+    ASSERT_EQ(session.Settings().SaveSettingFile(Path("saved.prf")).outcome, SaveOutcome::Written) << name;
+    for (const char* file : {"closed.prf", "saved.prf"}) {
+      const auto records = session.Settings().ReadSettingFile(Path(file));
+      ASSERT_TRUE(records.has_value()) << file << " after " << name;
+      EXPECT_EQ(records->save.DataFileName, "") << file << " after " << name;
+      EXPECT_EQ(records->fft.whichWindowFunc, 3) << file << " keeps the other settings";
+      EXPECT_EQ(records->fft.DataCountMax, session.State().fftSetting.DataCountMax) << file;
+    }
+    EXPECT_EQ(session.Settings().ReadSettingFile(Path("saved.prf"))->ad.GainSel, 2U) << "the dialog's converter";
+    EXPECT_EQ(session.State().saveSetting.DataFileName, Path(name)) << "the session keeps the name it loaded";
+  }
+}
+
 TEST_F(CommandsTest, AnInvalidDefaultFileThatCannotBeKeptIsLeftAlone) {
   fs::create_directory(dir / "locked");
   const fs::path path = dir / "locked" / "Zemtraini.prf";
