@@ -91,14 +91,16 @@ int LineWidth(const QString& line, const TextFaces& faces, QPaintDevice* device)
   return width;
 }
 
-// Draws a line with its top-left corner at (x, y), every run on one baseline.
-void DrawLine(QPainter& canvas, const QString& line, const TextFaces& faces, int x, int y) {
+// Draws a line with its top-left corner at (x, y), every run on one baseline, and
+// records its runs in drawn.
+void DrawLine(QPainter& canvas, const QString& line, const TextFaces& faces, int x, int y, DrawnText& drawn) {
   QPaintDevice* device = canvas.device();
   const int ascent =
       std::max(QFontMetrics(faces.latin, device).ascent(), QFontMetrics(faces.japanese, device).ascent());
   for (const TextRun& run : RunsOf(line, faces)) {
     canvas.setFont(*run.font);
     canvas.drawText(x, y + ascent, run.text);
+    drawn.Add(run.text, *run.font);
     x += QFontMetrics(*run.font, device).horizontalAdvance(run.text);
   }
 }
@@ -121,6 +123,7 @@ TmyPrint::TmyPrint(TGraph_FFT& graph, QPrinter& printer, const FftSetting& fftSe
     : graph(graph), printer(printer), fftSetting(fftSetting) {}
 
 bool TmyPrint::Print(const PrintInfo& info) {
+  drawn = DrawnText();
   const PrinterMetrics metrics = MetricsOf(printer);
   const float s = PrintScale(metrics);
   const bool withWave = fftSetting.fWaveGraph != 0;
@@ -185,7 +188,7 @@ void TmyPrint::WriteTextBlock(QPainter& canvas, const PageLayout& layout, const 
   for (const std::string& text : PrintTextLines(shown)) {
     const QString line = QString::fromStdString(text);
     const auto widthAt = [&](double points) { return LineWidth(line, faces.At(points), &printer); };
-    DrawLine(canvas, line, faces.At(FitTextPoints(widthAt, layout.textRoom)), layout.textX, y);
+    DrawLine(canvas, line, faces.At(FitTextPoints(widthAt, layout.textRoom)), layout.textX, y, drawn);
     y += layout.lineStep;
   }
 }

@@ -7,6 +7,7 @@
 
 #include <QImage>
 
+#include "files/DrawnText.h"
 #include "files/PrintPage.h"
 #include "model/Records.h"
 
@@ -24,6 +25,9 @@ class TmyPrint {
   // the job fails to end. Never throws for these.
   bool Print(const PrintInfo& info);
 
+  // The text block's runs as the last Print drew them.
+  const DrawnText& Drawn() const { return drawn; }
+
  private:
   // Copies the work bitmap into rect (scaled up when it was drawn at a capped
   // resolution) and frames it one pixel outside.
@@ -34,4 +38,5 @@ class TmyPrint {
   QPrinter& printer;
   const FftSetting& fftSetting;
   QImage bitmap;  // the work bitmap, alive during Print only
+  DrawnText drawn;
 };

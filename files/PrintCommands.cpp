@@ -9,6 +9,7 @@
 #include "display/GraphHost.h"
 #include "files/AtomicFile.h"
 #include "files/Myprint.h"
+#include "files/PdfToUnicode.h"
 #include "ui/Mymessage.h"
 #include "ui/PrintPrompter.h"
 
@@ -38,7 +39,9 @@ class OutputRedirect {
 };
 
 // The printer writes the PDF to a staging file of its own; its bytes then go to out, so
-// the target is replaced only through out, the way every file of the program is.
+// the target is replaced only through out, the way every file of the program is. On
+// the way its text maps are corrected to the characters the page drew, so the page's
+// text can be searched and copied (a document laid out otherwise goes as it is).
 bool PrintPdfInto(AtomicFile& out, QPrinter& printer, TmyPrint& page, const PrintInfo& info) {
   QTemporaryFile staging(QDir::tempPath() + QStringLiteral("/zemtra-print-XXXXXX.pdf"));
   if (!staging.open()) return false;
@@ -49,8 +52,11 @@ bool PrintPdfInto(AtomicFile& out, QPrinter& printer, TmyPrint& page, const Prin
     printed = page.Print(info);
   }
   if (!printed || !staging.open()) return false;
-  const QByteArray bytes = staging.readAll();
-  if (!IsCompletePdf(bytes)) return false;
+  const QByteArray written = staging.readAll();
+  if (!IsCompletePdf(written)) return false;
+  const DrawnText& drawn = page.Drawn();
+  const QByteArray bytes =
+      PdfToUnicode([&drawn](char32_t emitted) { return drawn.TextFor(emitted); }).Corrected(written).value_or(written);
   out.Append(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
   return out.Good();
 }

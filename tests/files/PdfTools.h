@@ -23,15 +23,15 @@ inline std::string CommandOutput(const std::string& command) {
 
 inline std::string Quoted(const std::filesystem::path& path) { return "'" + path.string() + "'"; }
 
-// The page's text, one printed line per text line. Qt's PDF text map gives a glyph
-// the lowest code point the font maps to it; the CJK fonts share 示 with the Kangxi
-// radical ⽰ (U+2F70), which looks the same, so that one is read back as 示.
+// The page's text, one printed line per text line.
 inline std::string PdfText(const std::filesystem::path& pdf) {
-  std::string text = CommandOutput("pdftotext -layout " + Quoted(pdf) + " -");
-  const std::string radical = "⽰", ideograph = "示";
-  for (auto at = text.find(radical); at != std::string::npos; at = text.find(radical, at))
-    text.replace(at, radical.size(), ideograph);
-  return text;
+  return CommandOutput("pdftotext -layout " + Quoted(pdf) + " -");
+}
+
+// What a reader complains of in the document (a broken table, a wrong length); empty
+// when it reads it cleanly.
+inline std::string PdfComplaints(const std::filesystem::path& pdf) {
+  return CommandOutput("pdftotext " + Quoted(pdf) + " /dev/null 2>&1");
 }
 
 // One word of the page with its box in points.
