@@ -26,10 +26,14 @@ bool CheckSignalLevel(MeasureData& data, const AdUnitSetting& setting) {
   return true;
 }
 
+float VoltsPerCode(const AdUnitSetting& setting) {
+  return setting.vref * kTwoPow23Inverse / static_cast<float>(setting.Gain);
+}
+
 void CodeToVolt(MeasureData& data, const AdUnitSetting& setting) {
   const int n = data.ad_dnum;
   if (n <= 0) return;
-  const float scale = setting.vref * kTwoPow23Inverse / static_cast<float>(setting.Gain);
+  const float scale = VoltsPerCode(setting);
   double sum = 0.0;
   float max = kVoltMaxStart;
   float min = kVoltMinStart;

@@ -18,6 +18,7 @@
 inline constexpr std::int32_t kCodeZero = 0x800000;     // offset-binary code of 0 V
 inline constexpr std::int32_t kCodeLowest = 0;          // converter overloaded low
 inline constexpr std::int32_t kCodeHighest = 0xFFFFFF;  // converter overloaded high
+inline constexpr double kCodeCount = 16777216.0;        // 2^24 codes span the full-scale range
 
 // The work array of the analysis, sized for the largest record: the windowed signal,
 // transformed in place (left unscaled).
@@ -33,6 +34,9 @@ inline constexpr std::string_view kAnalysableCountRule = "is no power of two fro
 // False when any code sits at either end of the converter's range (overload);
 // otherwise runs CodeToVolt and returns true.
 bool CheckSignalLevel(MeasureData& data, const AdUnitSetting& setting);
+
+// One code step in volts, vref × 2^−23 / Gain as a 32-bit float: the scale of CodeToVolt.
+float VoltsPerCode(const AdUnitSetting& setting);
 
 // Fills volt, voltMax, voltMin, voltMean and deltaF from adCode, ad_dnum and spsSel.
 void CodeToVolt(MeasureData& data, const AdUnitSetting& setting);
