@@ -21,7 +21,11 @@ the same file), 74 the report could not be written to stdout, 130 interrupted (C
 
 constexpr const char* kAnalysisOptions = R"(Analysis and display options (override the settings):
   --window rect|hanning|hamming|flattop   window function
-  --correct | --no-correct                correct the window's attenuation
+  --correct | --no-correct                correct the window's power: RMS and noise read right
+                                          with every window, a tone's line does not (it reads
+                                          low: x0.816 hanning, x0.857 hamming, x0.559 flattop);
+                                          a tone's RMS: rect with the tone on a line, or
+                                          flattop's line / 0.559 (see the README)
   --dc-cut | --no-dc-cut                  remove the mean before the FFT
   --log | --linear                        frequency axis of the picture
   --absolute | --relative                 dBV or dB relative to the largest line
@@ -66,7 +70,7 @@ Converter options:
   --buffer | --no-buffer input buffer
   --chop | --no-chop     chopping
   --simulate[=CONFIG]    use the simulated unit (see the README for CONFIG)
-  --device=libftdi|tty[:PATH]  which driver reaches the real unit
+  --device=libftdi|tty[:PATH]  which driver reaches the real unit (not with --simulate)
   --out FILE.DTA         write the data file (with --average: the last acquisition)
   --average N            RMS-average the spectra of N acquisitions (1 to 1000)
 )";
