@@ -23,7 +23,11 @@ the same file), 74 the report could not be written to stdout, 130 interrupted (C
 
 constexpr const char* kAnalysisOptions = R"(Analysis and display options (override the settings):
   --window rect|hanning|hamming|flattop   window function
-  --correct | --no-correct                correct the window's attenuation
+  --correct | --no-correct                correct the window's power: RMS and noise read right
+                                          with every window, a tone's line does not (it reads
+                                          low: x0.816 hanning, x0.857 hamming, x0.559 flattop);
+                                          a tone's RMS: rect with the tone on a line, or
+                                          flattop's line / 0.559 (see the README)
   --dc-cut | --no-dc-cut                  remove the mean before the FFT
   --log | --linear                        frequency axis of the picture
   --absolute | --relative                 dBV or dB relative to the largest line
@@ -69,7 +73,7 @@ Converter options:
   --chop | --no-chop     chopping
   --simulate[=CONFIG]    use the simulated unit (see the README for CONFIG)
   --device=libftdi[:SERIAL]|tty[:PATH]  which driver and device reach the real unit
-                         (several FTDI devices attached: name one, see scan)
+                         (not with --simulate; several FTDI devices attached: name one, see scan)
   --out FILE.DTA         write the data file (with --average: the last acquisition)
   --average N            RMS-average the spectra of N acquisitions (1 to 1000)
 )";

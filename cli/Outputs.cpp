@@ -1,7 +1,6 @@
 #include "cli/Outputs.h"
 
 #include <algorithm>
-#include <type_traits>
 
 #include "files/FileIdentity.h"
 #include "ui/TextHelpers.h"
@@ -30,21 +29,20 @@ FileOutcome Attempt(const OutputFile& output, const Interruption* interruption) 
 std::string SameFileConflict(const std::vector<InputFile>& inputs, const std::vector<OutputFile>& outputs) {
   for (auto output = outputs.begin(); output != outputs.end(); ++output) {
     if (output->toStdout) {
-      const auto later = std::find_if(std::next(output), outputs.end(), [](const auto& o) { return o.toStdout; });
+      const auto later = std::find_if(std::next(output), outputs.end(), [](const OutputFile& o) { return o.toStdout; });
       if (later != outputs.end()) return output->role + " and " + later->role + " both write to the standard output";
       continue;
     }
-    const auto sameAsOutput = [&output](const auto& other) {
-      if constexpr (std::is_same_v<std::decay_t<decltype(other)>, OutputFile>) {
-        if (other.toStdout) return false;
-      }
-      return SameFile(output->path, other.path);
-    };
     // Inputs first: the user's files are what an overwrite would cost.
-    if (const auto input = std::find_if(inputs.begin(), inputs.end(), sameAsOutput); input != inputs.end()) {
+    const auto input = std::find_if(inputs.begin(), inputs.end(),
+                                    [&output](const InputFile& other) { return SameFile(output->path, other.path); });
+    if (input != inputs.end()) {
       return input->role + " and " + output->role + " name the same file: " + VisibleText(output->path);
     }
-    if (const auto later = std::find_if(std::next(output), outputs.end(), sameAsOutput); later != outputs.end()) {
+    const auto later = std::find_if(std::next(output), outputs.end(), [&output](const OutputFile& other) {
+      return !other.toStdout && SameFile(output->path, other.path);
+    });
+    if (later != outputs.end()) {
       return output->role + " and " + later->role + " name the same file: " + VisibleText(output->path);
     }
   }

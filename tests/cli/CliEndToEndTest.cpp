@@ -308,6 +308,30 @@ TEST_F(CliEndToEnd, DashWritesATextOutputToStdoutAndTheReportToStderr) {
       << full.err;
 }
 
+TEST_F(CliEndToEnd, AFileNotWrittenAndADeviceNotOpenedSayWhy) {
+  const std::string longName(300, 'x');
+  const auto run = Run("measure --simulate=clock=virtual --samples 1024 --json --csv " + longName +
+                       ".csv --spectrum-csv no-such-directory/s.csv --fft run.FFT");
+  EXPECT_EQ(run.exit, 6) << run.err;
+  EXPECT_NE(run.out.find(Unwritten("csv", longName + ".csv", "File name too long")), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find(Unwritten("spectrum_csv", "no-such-directory/s.csv", "No such file or directory")),
+            std::string::npos)
+      << run.out;
+  EXPECT_NE(run.err.find("zemtra-cli: the spectrum could not be written: no-such-directory/s.csv (No such file or "
+                         "directory)\n"),
+            std::string::npos)
+      << run.err;
+  EXPECT_TRUE(fs::exists(dir / "run.FFT")) << "the other file is still written";
+
+  // The driver's own lines name the program too.
+  const auto device = Run("measure --samples 1024 --device=tty:" + (dir / "no-such-tty").string(), {}, "timeout 20");
+  EXPECT_EQ(device.exit, 3) << device.err;
+  EXPECT_NE(device.err.find("zemtra-cli: cannot open " + (dir / "no-such-tty").string() + ": No such file or directory"),
+            std::string::npos)
+      << device.err;
+  EXPECT_EQ(device.err.find("zemtra: "), std::string::npos) << device.err;
+}
+
 TEST_F(CliEndToEnd, SpectrumFileWithoutAnyDotGetsItsExtension) {
   const auto run = Run("measure --simulate=clock=virtual --samples 1024 --fft spectrum --json");
   ASSERT_EQ(run.exit, 0) << run.err;

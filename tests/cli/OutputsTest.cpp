@@ -14,6 +14,12 @@ OutputFile Output(const std::string& role, const fs::path& path, std::function<W
   return {role, role.substr(2), path.string(), "could not be written", std::move(write)};
 }
 
+OutputFile ToStdout(const std::string& role) {
+  OutputFile output = Output(role, "-");
+  output.toStdout = true;
+  return output;
+}
+
 TEST(CliOutputs, TwoNamesForOneFileAreFoundWhereverTheyPoint) {
   TempDir dir;
   WriteBytes(dir / "run.DTA", "data");
@@ -42,6 +48,12 @@ TEST(CliOutputs, TwoNamesForOneFileAreFoundWhereverTheyPoint) {
        {{"--settings", (dir / "soft.DTA").string()}},
        {Output("--out", dir / "run.DTA")},
        "--settings and --out name the same file: "},
+      {"two outputs on stdout", {}, {ToStdout("--fft"), Output("--out", dir / "a"), ToStdout("--csv")},
+       "--fft and --csv both write to the standard output"},
+      {"stdout is no file named -",
+       {{"the data file", (dir / "-").string()}},
+       {ToStdout("--fft"), Output("--png", dir / "-")},
+       "the data file and --png name the same file: "},
       {"two inputs may be one file",
        {{"the data file", (dir / "run.DTA").string()}, {"--settings", (dir / "soft.DTA").string()}},
        {Output("--out", dir / "a")},
