@@ -3,6 +3,13 @@
 #include <QMenu>
 #include <QMenuBar>
 
+namespace {
+
+// Pixels between the separator at the end of a menu and the menu's frame.
+constexpr int kTrailingSeparatorRoom = 6;
+
+}  // namespace
+
 MainMenu::MainMenu(QMenuBar& bar) {
   MenuFile = bar.addMenu(tr("ファイル(&F)"));
   MenuFileNew = MenuFile->addAction(tr("新規ファイル"));
@@ -15,8 +22,10 @@ MainMenu::MainMenu(QMenuBar& bar) {
   MenuMeasure = bar.addMenu(tr("計測(&M)"));
   MenuMeasureStart = MenuMeasure->addAction(tr("開始(&S)"));
   MenuMeasure->addSeparator();
-  // A menu hides a separator at its end unless told otherwise; this one belongs to the menu.
+  // A menu hides a separator at its end unless told otherwise, and would draw it on its
+  // own frame: this one belongs to the menu, with room below it.
   MenuMeasure->setSeparatorsCollapsible(false);
+  MenuMeasure->setContentsMargins(0, 0, 0, kTrailingSeparatorRoom);
 
   MenuData = bar.addMenu(tr("データ(&D)"));
   MenuDataLoad = MenuData->addAction(tr("読込み"));

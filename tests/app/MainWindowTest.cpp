@@ -76,6 +76,7 @@ TEST_F(WindowTest, EachEndOfAMeasurementWithItsTextsAndBoxes) {
 }
 
 TEST_F(WindowTest, EveryMenuSeparatorIsDrawn) {
+  constexpr int kFrameWidth = 2;  // and a pixel of room at least
   WriteDefaults();
   Open();
   int separators = 0;
@@ -83,7 +84,10 @@ TEST_F(WindowTest, EveryMenuSeparatorIsDrawn) {
     for (QAction* action : menu->actions()) {
       if (!action->isSeparator()) continue;
       ++separators;
-      EXPECT_GT(menu->actionGeometry(action).height(), 0) << "a hidden separator in " << menu->title().toStdString();
+      const QRect line = menu->actionGeometry(action);
+      EXPECT_GT(line.height(), 0) << "a hidden separator in " << menu->title().toStdString();
+      // Not drawn on the menu's frame, where nobody would see it.
+      EXPECT_GT(menu->sizeHint().height() - 1 - line.bottom(), kFrameWidth) << menu->title().toStdString();
     }
   }
   EXPECT_EQ(separators, 7);
