@@ -184,11 +184,17 @@ void TmyPrint::WriteTextBlock(QPainter& canvas, const PageLayout& layout, const 
   shownSave.DataFileName = FileText(info.save.DataFileName).toStdString();
   PrintInfo shown{info.samples,  info.fft,    shownSave,   info.rateText,    info.freqStepText,
                   info.peakVolt, info.peakDb, info.peakHz, info.peakVoltUnit};
+  const auto lines = PrintTextLines(shown);
   int y = layout.textY;
-  for (const std::string& text : PrintTextLines(shown)) {
-    const QString line = QString::fromStdString(text);
+  for (std::size_t i = 0; i + 1 < lines.size(); ++i) {
+    const QString line = QString::fromStdString(lines[i]);
     const auto widthAt = [&](double points) { return LineWidth(line, faces.At(points), &printer); };
     DrawLine(canvas, line, faces.At(FitTextPoints(widthAt, layout.textRoom)), layout.textX, y, drawn);
     y += layout.lineStep;
   }
+  const auto widthAt = [&](const std::string& text, double points) {
+    return LineWidth(QString::fromStdString(text), faces.At(points), &printer);
+  };
+  const FittedLine name = FitFileNameLine(shownSave.DataFileName, widthAt, layout.fileNameRoom);
+  DrawLine(canvas, QString::fromStdString(name.text), faces.At(name.points), layout.textX, y, drawn);
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <map>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -19,6 +20,11 @@ constexpr char16_t kLowSurrogate = 0xDC00;
 constexpr int kSurrogateBits = 10;
 constexpr char32_t kSurrogateMask = 0x3FF;
 constexpr int kInflateSizeHint = 8;  // decompressed size guessed as this many times the stream
+constexpr qsizetype kMostInflateHint = qsizetype(1) << 24;
+constexpr int kMostDigits = 18;              // of a number that fits 64 bits
+constexpr quint64 kMostRangeCodes = 0xFFFF;  // in one bfrange entry
+
+constexpr qsizetype LengthOf(const char* keyword) { return qsizetype(std::char_traits<char>::length(keyword)); }
 
 bool IsSpace(char c) { return c == ' ' || c == '\n' || c == '\r' || c == '\t' || c == '\f' || c == '\0'; }
 
@@ -32,7 +38,7 @@ std::optional<std::pair<qint64, qsizetype>> NumberAt(const QByteArray& bytes, qs
   at = SkipSpace(bytes, at);
   const qsizetype start = at;
   qint64 value = 0;
-  while (at < bytes.size() && std::isdigit(static_cast<unsigned char>(bytes[at])) != 0 && at - start < 18)
+  while (at < bytes.size() && std::isdigit(static_cast<unsigned char>(bytes[at])) != 0 && at - start < kMostDigits)
     value = value * 10 + (bytes[at++] - '0');
   if (at == start) return std::nullopt;
   return std::pair{value, at};
@@ -55,13 +61,13 @@ std::optional<Xref> ReadXref(const QByteArray& pdf) {
   Xref xref;
   const qsizetype keyword = pdf.lastIndexOf("startxref");
   if (keyword < 0) return std::nullopt;
-  const auto start = NumberAt(pdf, keyword + qsizetype(sizeof("startxref") - 1));
+  const auto start = NumberAt(pdf, keyword + LengthOf("startxref"));
   if (!start || start->first >= pdf.size()) return std::nullopt;
-  xref.startxrefNumber = SkipSpace(pdf, keyword + qsizetype(sizeof("startxref") - 1));
+  xref.startxrefNumber = SkipSpace(pdf, keyword + LengthOf("startxref"));
   xref.startxrefEnd = start->second;
   xref.table = start->first;
   if (!KeywordAt(pdf, xref.table, "xref")) return std::nullopt;
-  qsizetype at = xref.table + 4;
+  qsizetype at = xref.table + LengthOf("xref");
   while (!KeywordAt(pdf, SkipSpace(pdf, at), "trailer")) {
     const auto first = NumberAt(pdf, at);
     const auto count = first ? NumberAt(pdf, first->second) : std::nullopt;
@@ -77,7 +83,7 @@ std::optional<Xref> ReadXref(const QByteArray& pdf) {
     }
   }
   // An updated document has more tables; its objects are not all in this one.
-  if (pdf.sliced(at, keyword - at).contains("/Prev")) return std::nullopt;
+  if (at > keyword || pdf.sliced(at, keyword - at).contains("/Prev")) return std::nullopt;
   return xref;
 }
 
@@ -95,7 +101,7 @@ std::optional<qint64> IntegerObject(const QByteArray& pdf, const Xref& xref, qin
   if (found == xref.offsets.end()) return std::nullopt;
   const qsizetype obj = pdf.indexOf("obj", found->second);
   if (obj < 0) return std::nullopt;
-  const auto value = NumberAt(pdf, obj + 3);
+  const auto value = NumberAt(pdf, obj + LengthOf("obj"));
   return value ? std::optional(value->first) : std::nullopt;
 }
 
@@ -103,7 +109,7 @@ std::optional<qint64> IntegerObject(const QByteArray& pdf, const Xref& xref, qin
 QByteArray ValueOf(const QByteArray& dict, const char* key) {
   const qsizetype at = dict.indexOf(key);
   if (at < 0) return {};
-  const qsizetype from = SkipSpace(dict, at + qsizetype(std::char_traits<char>::length(key)));
+  const qsizetype from = SkipSpace(dict, at + LengthOf(key));
   qsizetype to = dict.indexOf('/', from + 1);  // a name's own '/' is not the next key's
   if (to < 0) to = dict.size();
   return dict.sliced(from, to - from).trimmed();
@@ -113,12 +119,13 @@ std::optional<Stream> ReadStream(const QByteArray& pdf, const Xref& xref, qint64
   const auto found = xref.offsets.find(number);
   if (found == xref.offsets.end()) return std::nullopt;
   const qsizetype obj = pdf.indexOf("obj", found->second);
+  if (obj < 0) return std::nullopt;
   Stream stream;
-  stream.start = SkipSpace(pdf, obj + 3);
-  if (obj < 0 || !KeywordAt(pdf, stream.start, "<<")) return std::nullopt;
+  stream.start = SkipSpace(pdf, obj + LengthOf("obj"));
+  if (!KeywordAt(pdf, stream.start, "<<")) return std::nullopt;
   const qsizetype dictEnd = pdf.indexOf(">>", stream.start);
   if (dictEnd < 0) return std::nullopt;
-  const QByteArray dict = pdf.sliced(stream.start + 2, dictEnd - stream.start - 2);
+  const QByteArray dict = pdf.sliced(stream.start + LengthOf("<<"), dictEnd - stream.start - LengthOf("<<"));
   if (dict.contains("<<")) return std::nullopt;  // a map's dictionary has no inner one
   const QByteArray filter = ValueOf(dict, "/Filter");
   stream.flate = filter == "/FlateDecode";
@@ -132,9 +139,9 @@ std::optional<Stream> ReadStream(const QByteArray& pdf, const Xref& xref, qint64
     if (!referenced) return std::nullopt;
     bytes = *referenced;
   }
-  qsizetype at = SkipSpace(pdf, dictEnd + 2);
+  qsizetype at = SkipSpace(pdf, dictEnd + LengthOf(">>"));
   if (!KeywordAt(pdf, at, "stream")) return std::nullopt;
-  at += 6;
+  at += LengthOf("stream");
   if (KeywordAt(pdf, at, "\r\n")) {
     at += 2;
   } else if (KeywordAt(pdf, at, "\n")) {
@@ -146,12 +153,12 @@ std::optional<Stream> ReadStream(const QByteArray& pdf, const Xref& xref, qint64
   stream.data = pdf.sliced(at, bytes);
   const qsizetype end = SkipSpace(pdf, at + bytes);
   if (!KeywordAt(pdf, end, "endstream")) return std::nullopt;
-  stream.end = end + 9;
+  stream.end = end + LengthOf("endstream");
   return stream;
 }
 
 std::optional<QByteArray> Inflate(const QByteArray& data) {
-  const auto hint = static_cast<quint32>(std::min<qsizetype>(data.size() * kInflateSizeHint, 1 << 24));
+  const auto hint = static_cast<quint32>(std::min(data.size() * kInflateSizeHint, kMostInflateHint));
   QByteArray framed;
   for (int shift = 24; shift >= 0; shift -= 8) framed.append(static_cast<char>((hint >> shift) & 0xFF));
   framed.append(data);
@@ -201,7 +208,7 @@ std::optional<std::u32string> TextOfHex(const QByteArray& hex) {
   std::u32string text;
   for (qsizetype at = 0; at < hex.size(); at += kHexDigitsPerUnit) {
     const auto unit = static_cast<char32_t>(hex.sliced(at, kHexDigitsPerUnit).toUInt(nullptr, 16));
-    const bool low = unit >= kLowSurrogate && unit < kLowSurrogate + 0x400;
+    const bool low = unit >= kLowSurrogate && unit <= kLowSurrogate + kSurrogateMask;
     if (low && !text.empty() && text.back() >= kHighSurrogate && text.back() < kLowSurrogate) {
       text.back() = kFirstSupplementary + ((text.back() - kHighSurrogate) << kSurrogateBits) + (unit - kLowSurrogate);
     } else {
@@ -211,7 +218,9 @@ std::optional<std::u32string> TextOfHex(const QByteArray& hex) {
   return text;
 }
 
-QByteArray HexOfUnit(char32_t unit) { return QByteArray::number(unit, 16).toUpper().rightJustified(4, '0'); }
+QByteArray HexOfUnit(char32_t unit) {
+  return QByteArray::number(unit, 16).toUpper().rightJustified(kHexDigitsPerUnit, '0');
+}
 
 QByteArray HexOfText(const std::u32string& text) {
   QByteArray hex;
@@ -249,7 +258,7 @@ std::optional<Mapping> MappingOf(const std::vector<Token>& tokens) {
         const QByteArray& low = tokens[i].text;
         const quint64 first = low.toULongLong(nullptr, 16);
         const quint64 last = tokens[i + 1].text.toULongLong(nullptr, 16);
-        if (tokens[i + 1].kind != Token::Hex || last < first || last - first > 0xFFFF) return std::nullopt;
+        if (tokens[i + 1].kind != Token::Hex || last < first || last - first > kMostRangeCodes) return std::nullopt;
         i += 2;
         if (tokens[i].kind == Token::Hex) {
           auto text = TextOfHex(tokens[i].text);
@@ -307,7 +316,7 @@ std::optional<QByteArray> PdfToUnicode::CorrectedMap(const QByteArray& cmap) con
   const qsizetype bodyStart = cmap.indexOf("endcodespacerange");
   const qsizetype bodyEnd = cmap.lastIndexOf("endcmap");
   if (bodyStart < 0 || bodyEnd < bodyStart) return std::nullopt;
-  const qsizetype from = bodyStart + qsizetype(sizeof("endcodespacerange") - 1);
+  const qsizetype from = bodyStart + LengthOf("endcodespacerange");
   const auto tokens = Tokens(cmap.sliced(from, bodyEnd - from));
   auto mapping = tokens ? MappingOf(*tokens) : std::nullopt;
   if (!mapping) return std::nullopt;
@@ -328,7 +337,7 @@ std::optional<QByteArray> PdfToUnicode::Corrected(const QByteArray& pdf) const {
   if (!xref) return std::nullopt;
   std::vector<qint64> maps;
   for (qsizetype at = pdf.indexOf("/ToUnicode"); at >= 0; at = pdf.indexOf("/ToUnicode", at + 1)) {
-    const auto number = NumberAt(pdf, at + qsizetype(sizeof("/ToUnicode") - 1));
+    const auto number = NumberAt(pdf, at + LengthOf("/ToUnicode"));
     if (number && std::find(maps.begin(), maps.end(), number->first) == maps.end()) maps.push_back(number->first);
   }
   std::vector<Edit> edits;

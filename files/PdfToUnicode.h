@@ -24,10 +24,10 @@ class PdfToUnicode {
   // maps as plain or Flate-compressed streams): the caller keeps it as it is.
   std::optional<QByteArray> Corrected(const QByteArray& pdf) const;
 
+ private:
   // One map's text (the stream's content) corrected; none when nothing changed or it
   // cannot be read.
   std::optional<QByteArray> CorrectedMap(const QByteArray& cmap) const;
 
- private:
   Correction correction;
 };

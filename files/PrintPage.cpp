@@ -3,10 +3,13 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <string_view>
+#include <vector>
 
 #include "display/PeakReadout.h"
 #include "model/UnitTables.h"
 #include "ui/NumberFormat.h"
+#include "ui/TextHelpers.h"
 
 namespace {
 
@@ -48,6 +51,41 @@ const char* WindowLine(std::int32_t whichWindowFunc) {
 
 const char* YesNo(std::uint8_t flag) { return flag == 1 ? "有り" : "なし"; }
 
+constexpr char kFileNameLabel[] = "ファイル名：";
+constexpr char kEllipsis[] = "…";
+
+// A text split into its characters (UTF-8 sequences; a stray byte is one of its own).
+std::vector<std::string> CharactersOf(const std::string& text) {
+  std::vector<std::string> characters;
+  for (std::size_t at = 0; at < text.size();) {
+    const std::size_t length = std::max<std::size_t>(1, Utf8SequenceLength(std::string_view(text).substr(at)));
+    characters.push_back(text.substr(at, length));
+    at += length;
+  }
+  return characters;
+}
+
+std::string Joined(std::vector<std::string>::const_iterator from, std::vector<std::string>::const_iterator to) {
+  std::string text;
+  for (; from != to; ++from) text += *from;
+  return text;
+}
+
+// The largest count in [0, most] for which fits holds, fits(0) assumed; fits holds for
+// every count below one it holds for.
+std::size_t LargestFitting(std::size_t most, const std::function<bool(std::size_t)>& fits) {
+  std::size_t low = 0, high = most;
+  while (low < high) {
+    const std::size_t middle = (low + high + 1) / 2;
+    if (fits(middle)) {
+      low = middle;
+    } else {
+      high = middle - 1;
+    }
+  }
+  return low;
+}
+
 }  // namespace
 
 int MmToPixel(int mm, int dpi) { return static_cast<int>(static_cast<long double>(mm) / kMmPerInch * dpi); }
@@ -82,6 +120,7 @@ PageLayout LayOutPage(const PrinterMetrics& m, bool withWave) {
     p.textX = mx(kLabelRoomMm) + p.left;
     p.textY = my(kTextGapMm) + p.top + p.graphHeight;
   }
+  p.fileNameRoom = mx(m.widthMm) - p.textX;
   p.lineStep = static_cast<int>(FontPixelHeight(kTextPoints, m.dpiY) * kLineSpacing);
   return p;
 }
@@ -98,6 +137,42 @@ double FitTextPoints(const std::function<int(double points)>& widthAt, std::opti
   double points = std::max(kMinTextPoints, std::floor(estimate / kPointStep) * kPointStep);
   while (points > kMinTextPoints && widthAt(points) > *room) points -= kPointStep;
   return std::max(points, kMinTextPoints);
+}
+
+FittedLine FitFileNameLine(const std::string& path, const std::function<int(const std::string&, double)>& widthAt,
+                           int room) {
+  const std::string whole = kFileNameLabel + path;
+  if (widthAt(whole, kTextPoints) <= room) return {whole, kTextPoints};
+  // The directories' start is kept as far as it fits; the separator before the name stays.
+  const std::string name = FileNameOf(path);
+  const std::vector<std::string> directory =
+      CharactersOf(path.substr(0, path.size() - name.size() - (name.empty() ? 0 : 1)));
+  const std::string tail = name.empty() ? path : path.substr(path.size() - name.size() - 1);
+  const auto elided = [&](std::size_t kept) {
+    return kFileNameLabel + Joined(directory.begin(), directory.begin() + static_cast<std::ptrdiff_t>(kept)) +
+           kEllipsis + tail;
+  };
+  if (!name.empty() && widthAt(elided(0), kTextPoints) <= room) {
+    const std::size_t kept =
+        LargestFitting(directory.size(), [&](std::size_t n) { return widthAt(elided(n), kTextPoints) <= room; });
+    return {elided(kept), kTextPoints};
+  }
+  const std::string shortest = name.empty() ? whole : elided(0);
+  const double points = FitTextPoints([&](double size) { return widthAt(shortest, size); }, room);
+  if (widthAt(shortest, points) <= room) return {shortest, points};
+  // Not even the name fits at the smallest size: its start and its end (the extension) stay.
+  const std::vector<std::string> characters = CharactersOf(name.empty() ? path : name);
+  if (characters.empty()) return {shortest, points};
+  const std::string lead =
+      kFileNameLabel + std::string(name.empty() ? "" : std::string(kEllipsis) + (tail.substr(0, 1)));
+  const auto cut = [&](std::size_t kept) {
+    const std::size_t front = (kept + 1) / 2;
+    return lead + Joined(characters.begin(), characters.begin() + static_cast<std::ptrdiff_t>(front)) + kEllipsis +
+           Joined(characters.end() - static_cast<std::ptrdiff_t>(kept - front), characters.end());
+  };
+  const std::size_t kept =
+      LargestFitting(characters.size() - 1, [&](std::size_t n) { return widthAt(cut(n), kMinTextPoints) <= room; });
+  return {cut(kept), kMinTextPoints};
 }
 
 std::string FreqStepText(float deltaF) { return Format0_000(deltaF) + "Hz"; }
@@ -132,6 +207,6 @@ std::array<std::string, kTextLineCount> PrintTextLines(const PrintInfo& info) {
       (absolute ? "ピーク値[dBV]：" : "ピーク値[dB]：") + info.peakDb,
       "ピーク値[Hz]：" + info.peakHz,
       "測定：" + info.save.StartDateTime,
-      "ファイル名：" + info.save.DataFileName,
+      kFileNameLabel + info.save.DataFileName,
   };
 }

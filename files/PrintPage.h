@@ -53,6 +53,9 @@ struct PageLayout {
   // Landscape: the width from textX to the printable area's right edge, which the
   // lines must fit. Portrait: none (the lines keep their size).
   std::optional<int> textRoom;
+  // Either orientation: the width from textX to the printable area's right edge, which
+  // the file-name line is fitted to.
+  int fileNameRoom = 0;
   friend bool operator==(const PageLayout&, const PageLayout&) = default;
 };
 
@@ -66,6 +69,21 @@ float PrintScale(const PrinterMetrics& metrics);
 // there is no limit), else the largest size on a quarter-point grid at or below the
 // proportional estimate that fits, never below 6. widthAt measures the line at a size.
 double FitTextPoints(const std::function<int(double points)>& widthAt, std::optional<int> room);
+
+// The file-name line (line 14) fitted to `room` pixels, and the size it is set in.
+struct FittedLine {
+  std::string text;
+  double points = kTextPoints;
+  friend bool operator==(const FittedLine&, const FittedLine&) = default;
+};
+
+// "ファイル名：" + path as it fits `room` at 12 points: when the whole path does not,
+// its directories are elided in the middle ("/data/…/run1.DTA") so that the file's own
+// name stays whole. Where even "…" and the name do not fit, that line shrinks as
+// FitTextPoints shrinks one, and below the smallest size the name too is elided in its
+// middle. widthAt measures a text at a size.
+FittedLine FitFileNameLine(const std::string& path, const std::function<int(const std::string&, double)>& widthAt,
+                           int room);
 
 // What the print command fills and the page shows besides the graphs.
 struct PrintInfo {
@@ -87,5 +105,6 @@ std::string FreqStepText(float deltaF);
 // the measurement: its largest line in the peak readout.
 PrintInfo PrintInfoOf(const MeasureData& data, const FftSetting& fft, const SaveSetting& save);
 
-// The fourteen lines of the text block, in order.
+// The fourteen lines of the text block, in order; line 14 whole, as FitFileNameLine
+// fits it.
 std::array<std::string, kTextLineCount> PrintTextLines(const PrintInfo& info);

@@ -177,12 +177,14 @@ TEST_F(MyprintTest, WorkedExamplePageToThePixel) {
   EXPECT_LT(leftmostInk, kTextLeft + 30) << "the '<' starts at the block's left edge";
 }
 
-TEST_F(MyprintTest, LandscapeLinesShrinkToFitBesideTheGraphAndPortraitOnesDoNot) {
-  save.DataFileName = "/measurements/2026/december/noise-run-0001.DTA";
+TEST_F(MyprintTest, LandscapeLinesShrinkToFitAndALongFileNameIsElidedInEitherOrientation) {
+  save.StartDateTime = "2026/12/08 19:50:07 (after the second warm-up)";
+  const std::string name = "noise-0001.DTA";
+  save.DataFileName = "/measurements/2026/december/shorted-inputs/gain-128/sinc4-chopped/overnight/" + name;
   const QSizeF a4(210, 297);
   for (const bool landscape : {true, false}) {
     const fs::path pdf = dir / (landscape ? "across.pdf" : "down.pdf");
-    ASSERT_TRUE(PrintDirect(pdf, 300, a4, landscape));
+    ASSERT_TRUE(PrintAsCommand(pdf, a4, landscape));
     const auto words = PdfWords(pdf);
     const auto find = [&](const std::string& start) {
       for (const PdfWord& word : words) {
@@ -191,16 +193,30 @@ TEST_F(MyprintTest, LandscapeLinesShrinkToFitBesideTheGraphAndPortraitOnesDoNot)
       ADD_FAILURE() << start << " not on the page";
       return PdfWord{};
     };
+    // Where the line that starts with this word ends on the page.
+    const auto lineEnd = [&](const PdfWord& first) {
+      double end = first.xMax;
+      for (const PdfWord& word : words) {
+        if (std::abs(word.yMin - first.yMin) < 1) end = std::max(end, word.xMax);
+      }
+      return end;
+    };
+    const double pageWidthPt = (landscape ? 297 : 210) * 72 / 25.4;
     const PdfWord samples = find("データ数");  // a line that fits at 12 pt
-    const PdfWord name = find("ファイル名");
+    const PdfWord started = find("測定");
+    const PdfWord file = find("ファイル名");
     if (landscape) {
-      const double pageWidthPt = 297 * 72 / 25.4;
-      EXPECT_LE(name.xMax, pageWidthPt) << "the long line ends on the page";
-      EXPECT_LT(name.Height(), samples.Height() * 0.8) << "it shrank to fit";
-      EXPECT_GT(name.Height(), samples.Height() * 0.5) << "but no further than needed";
+      EXPECT_LE(lineEnd(started), pageWidthPt) << "the long line ends on the page";
+      EXPECT_LT(started.Height(), samples.Height() * 0.9) << "it shrank to fit";
+      EXPECT_GT(started.Height(), samples.Height() * 0.5) << "but no further than needed";
     } else {
-      EXPECT_NEAR(name.Height(), samples.Height(), 0.1) << "portrait lines keep their size";
+      EXPECT_NEAR(started.Height(), samples.Height(), 0.1) << "portrait lines keep their size";
     }
+    EXPECT_LE(lineEnd(file), pageWidthPt) << "the file-name line ends on the page";
+    EXPECT_NEAR(file.Height(), samples.Height(), 0.1) << "it keeps its size";
+    const std::string text = PdfText(pdf);
+    EXPECT_NE(text.find("ファイル名：/measure"), std::string::npos) << text;
+    EXPECT_NE(text.find("…/" + name), std::string::npos) << "the file's own name stays whole in\n" << text;
   }
 }
 

@@ -1,7 +1,13 @@
 // The printed page's arithmetic and texts, without a printer.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "files/PrintPage.h"
+
+namespace {}  // namespace
+
+void PrintTo(const FittedLine& line, std::ostream* out) { *out << '"' << line.text << "\" at " << line.points; }
 
 namespace {
 
@@ -23,6 +29,7 @@ TEST(PrintLayout, WorkedExampleAtSixHundredDpiOnTwoHundredMillimetres) {
   EXPECT_EQ(alone.textY, 3838);
   EXPECT_EQ(alone.lineStep, 150) << "12 pt is 100 pixels at 600 dpi";
   EXPECT_FALSE(alone.textRoom) << "portrait lines keep their size";
+  EXPECT_EQ(alone.fileNameRoom, 4724 - 472) << "the file name still fits the sheet";
 
   const PageLayout both = LayOutPage(a4, true);
   EXPECT_EQ(both.wave, (PageRect{472, 118, 4606, 1565}));
@@ -43,6 +50,7 @@ TEST(PrintLayout, LandscapePutsTheTextRightOfTheGraph) {
   EXPECT_EQ(p.textX, 4723);
   EXPECT_EQ(p.textY, 354) << "level with the graph's top";
   EXPECT_EQ(p.textRoom, 6779 - 4723);
+  EXPECT_EQ(p.fileNameRoom, *p.textRoom);
 }
 
 TEST(PrintLayout, ResolutionsOfEitherAxisAndTheBitmapCap) {
@@ -91,6 +99,32 @@ TEST(PrintLayout, LinesShrinkOnlyWhereTheyWouldNotFit) {
       {linear, -40, 6.0, "no room at all"},
   };
   for (const auto& c : cases) EXPECT_DOUBLE_EQ(FitTextPoints(c.widthAt, c.room), c.points) << c.why;
+}
+
+TEST(PrintLayout, FileNameLineElidesItsDirectoriesAndKeepsTheNameWhole) {
+  // Every character as wide as the size in points: 20 characters fit at 12 pt.
+  const auto width = [](const std::string& text, double points) {
+    const auto characters = std::count_if(text.begin(), text.end(), [](char c) { return (c & 0xC0) != 0x80; });
+    return static_cast<int>(static_cast<double>(characters) * points);
+  };
+  constexpr int kRoom = 240;
+  const struct {
+    std::string path;
+    FittedLine line;
+    const char* why;
+  } cases[] = {
+      {"/data/run1.DTA", {"ファイル名：/data/run1.DTA", 12.0}, "fits whole"},
+      {"", {"ファイル名：", 12.0}, "no file"},
+      {"/measurements/2026/december/run1.DTA", {"ファイル名：/mea…/run1.DTA", 12.0}, "the directories' middle goes"},
+      {"/測定/二〇二六年/十二月/run1.DTA", {"ファイル名：/測定/…/run1.DTA", 12.0}, "whole characters only"},
+      {"D:\\data\\deep\\store\\run1.DTA", {"ファイル名：D:\\d…\\run1.DTA", 12.0}, "a name written on Windows"},
+      {"/data/noise-run-0001.DTA", {"ファイル名：…/noise-run-0001.DTA", 9.0}, "the shortest form shrinks"},
+      {"noise-measurement-0001.DTA", {"ファイル名：noise-measurement-0001.DTA", 7.5}, "a name alone shrinks"},
+      {"/d/a-very-long-file-name-that-cannot-fit-at-all.DTA",
+       {"ファイル名：…/a-very-long-file…-fit-at-all.DTA", 6.0},
+       "below 6 pt the name's middle goes, its end stays"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(FitFileNameLine(c.path, width, kRoom), c.line) << c.why;
 }
 
 TEST(PrintText, FourteenLinesFromTheSettingsAndReadouts) {
