@@ -19,6 +19,7 @@
 #include "cli/Report.h"
 #include "drivers/DriverChoice.h"
 #include "files/DensityFile.h"
+#include "files/FigureFiles.h"
 #include "files/Myfile.h"
 #include "model/UnitTables.h"
 #include "ui/Mymessage.h"
@@ -41,6 +42,8 @@ constexpr auto kReplyPollSleep = 200us;
 constexpr auto kAcquirePollSleep = 2ms;
 
 constexpr const char* kDensityFailure = "the noise density could not be written";
+constexpr const char* kHistogramFailure = "the histogram could not be written";
+constexpr const char* kAllanFailure = "the Allan deviation could not be written";
 #if ZEMTRA_CLI_HAS_PNG
 constexpr const char* kPictureFailure = "the picture could not be written";
 constexpr const char* kPageFailure = message_text::kPrint;
@@ -64,7 +67,8 @@ struct Run {
   CliPrompter prompter;
   InterruptibleCalls calls;
   MeasurementSession session;
-  std::optional<NoiseResults> noise;  // the noise density, once analysed (when asked for)
+  std::optional<NoiseResults> noise;          // the noise density, once analysed (when asked for)
+  std::optional<MeasurementFigures> figures;  // the figures of the record, once analysed
 };
 
 // The measurement and display settings with the analysis options applied, adopted
@@ -174,6 +178,28 @@ WriteResult WriteDensityPicture(const std::string& path, Run& run) {
 #endif
 }
 
+// The histogram or the Allan deviation as CSV.
+WriteResult WriteFigureCsv(const std::string& path, Run& run, std::string (*csv)(const MeasurementFigures&)) {
+  if (!run.figures) return WriteResult::Failed;
+  return WriteBytes(path, csv(*run.figures), run);
+}
+
+// The rows of the figures' files.
+void PlanFigureOutputs(const FigureOptions& figures, Run& run, std::vector<OutputFile>& outputs) {
+  if (const std::string& path = figures.histogram; !path.empty()) {
+    outputs.push_back({"--histogram", "histogram", path, kHistogramFailure, [&run, path] {
+                         return WriteFigureCsv(path, run,
+                                               [](const MeasurementFigures& f) { return HistogramCsv(f.histogram); });
+                       }});
+  }
+  if (const std::string& path = figures.allanCsv; !path.empty()) {
+    outputs.push_back({"--allan-csv", "allan_csv", path, kAllanFailure, [&run, path] {
+                         return WriteFigureCsv(path, run,
+                                               [](const MeasurementFigures& f) { return AllanCsv(f.allan); });
+                       }});
+  }
+}
+
 // Every file the options (and, for measure, the automatic save of the settings) ask
 // for, in the order they are written.
 std::vector<OutputFile> PlannedOutputs(const CliOptions& options, Run& run) {
@@ -207,6 +233,7 @@ std::vector<OutputFile> PlannedOutputs(const CliOptions& options, Run& run) {
     outputs.push_back({"--nsd-png", "nsd_png", path, kDensityPictureFailure,
                        [&run, path] { return WriteDensityPicture(path, run); }});
   }
+  PlanFigureOutputs(options.figures, run, outputs);
   return outputs;
 }
 
@@ -307,7 +334,7 @@ bool PrintReport(const CliIo& io, const std::string& text) {
 int WriteAndReport(const CliOptions& options, const std::vector<OutputFile>& outputs, const Run& run, int averages,
                    const CliIo& io) {
   MeasurementReport report{ResultsOf(run.session.State()), WriteOutputs(outputs, io.interruption, io.err), averages,
-                           run.noise};
+                           run.noise, run.figures, options.figures};
   const bool reported = PrintReport(io, options.json ? ReportJson(report) : ReportText(report));
   if (Interrupted(io.interruption)) {
     Say(io, "zemtra-cli: interrupted: no further file was written");
@@ -388,6 +415,7 @@ int RunMeasure(const CliOptions& options, const CliIo& io) {
   progress->Finish();
   if (spectra.Count() > 1) session.AdoptAveragedSpectrum(spectra);
   if (noise) run.noise = noise->Results();
+  run.figures = FiguresOf(state.curData, state.measAdSetting);  // of the last acquisition, as --out keeps it
 
   // The automatic save of the settings, then the files asked for on the command line.
   // A failed file keeps the measurement: the other files and the report follow.
@@ -427,6 +455,7 @@ int RunAnalyze(const CliOptions& options, const CliIo& io) {
     noise->Add(state.curData);
     run.noise = noise->Results();
   }
+  run.figures = FiguresOf(state.curData, state.measAdSetting);
   return WriteAndReport(options, outputs, run, 1, io);
 }
 

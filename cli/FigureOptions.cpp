@@ -1,0 +1,16 @@
+#include "cli/FigureOptions.h"
+
+FigureOptionKind FigureOptionOf(std::string_view name) {
+  if (name == "--tone" || name == "--allan") return FigureOptionKind::Switch;
+  if (name == "--histogram" || name == "--allan-csv") return FigureOptionKind::File;
+  return FigureOptionKind::None;
+}
+
+void ApplyFigureSwitch(std::string_view name, FigureOptions& figures) {
+  (name == "--tone" ? figures.tone : figures.allan) = true;
+}
+
+std::string& FigureFileOf(std::string_view name, FigureOptions& figures) {
+  if (name == "--histogram") return figures.histogram;
+  return figures.allanCsv;
+}
