@@ -27,6 +27,7 @@
 #include "ui/TextHelpers.h"
 #if ZEMTRA_CLI_HAS_PNG
 #include "display/DensityPicture.h"
+#include "display/FigurePictures.h"
 #include "display/GraphHost.h"
 #include "files/PrintCommands.h"
 #endif
@@ -48,10 +49,14 @@ constexpr const char* kAllanFailure = "the Allan deviation could not be written"
 constexpr const char* kPictureFailure = "the picture could not be written";
 constexpr const char* kPageFailure = message_text::kPrint;
 constexpr const char* kDensityPictureFailure = "the picture of the noise density could not be written";
+constexpr const char* kHistogramPictureFailure = "the picture of the histogram could not be written";
+constexpr const char* kAllanPictureFailure = "the picture of the Allan deviation could not be written";
 #else
 constexpr const char* kPictureFailure = "this build has no Qt: --png is not available";
 constexpr const char* kPageFailure = "this build has no Qt: --pdf is not available";
 constexpr const char* kDensityPictureFailure = "this build has no Qt: --nsd-png is not available";
+constexpr const char* kHistogramPictureFailure = "this build has no Qt: --histogram-png is not available";
+constexpr const char* kAllanPictureFailure = "this build has no Qt: --allan-png is not available";
 #endif
 
 void Say(const CliIo& io, const std::string& text) { std::fprintf(io.err, "%s\n", text.c_str()); }
@@ -184,6 +189,21 @@ WriteResult WriteFigureCsv(const std::string& path, Run& run, std::string (*csv)
   return WriteBytes(path, csv(*run.figures), run);
 }
 
+// The histogram or the Allan deviation as a PNG picture.
+WriteResult WriteFigurePicture(const std::string& path, Run& run, bool histogram) {
+#if ZEMTRA_CLI_HAS_PNG
+  if (!run.figures) return WriteResult::Failed;
+  const FftSetting& colours = run.session.State().fftSetting;
+  return WriteBytes(
+      path, histogram ? HistogramPng(run.figures->histogram, colours) : AllanPng(run.figures->allan, colours), run);
+#else
+  (void)path;
+  (void)run;
+  (void)histogram;
+  return WriteResult::Failed;
+#endif
+}
+
 // The rows of the figures' files.
 void PlanFigureOutputs(const FigureOptions& figures, Run& run, std::vector<OutputFile>& outputs) {
   if (const std::string& path = figures.histogram; !path.empty()) {
@@ -197,6 +217,14 @@ void PlanFigureOutputs(const FigureOptions& figures, Run& run, std::vector<Outpu
                          return WriteFigureCsv(path, run,
                                                [](const MeasurementFigures& f) { return AllanCsv(f.allan); });
                        }});
+  }
+  if (const std::string& path = figures.histogramPng; !path.empty()) {
+    outputs.push_back({"--histogram-png", "histogram_png", path, kHistogramPictureFailure,
+                       [&run, path] { return WriteFigurePicture(path, run, true); }});
+  }
+  if (const std::string& path = figures.allanPng; !path.empty()) {
+    outputs.push_back({"--allan-png", "allan_png", path, kAllanPictureFailure,
+                       [&run, path] { return WriteFigurePicture(path, run, false); }});
   }
 }
 

@@ -2,7 +2,9 @@
 
 FigureOptionKind FigureOptionOf(std::string_view name) {
   if (name == "--tone" || name == "--allan") return FigureOptionKind::Switch;
-  if (name == "--histogram" || name == "--allan-csv") return FigureOptionKind::File;
+  if (name == "--histogram" || name == "--allan-csv" || name == "--histogram-png" || name == "--allan-png") {
+    return FigureOptionKind::File;
+  }
   return FigureOptionKind::None;
 }
 
@@ -12,5 +14,7 @@ void ApplyFigureSwitch(std::string_view name, FigureOptions& figures) {
 
 std::string& FigureFileOf(std::string_view name, FigureOptions& figures) {
   if (name == "--histogram") return figures.histogram;
-  return figures.allanCsv;
+  if (name == "--allan-csv") return figures.allanCsv;
+  if (name == "--histogram-png") return figures.histogramPng;
+  return figures.allanPng;
 }

@@ -7,10 +7,12 @@
 #include <string_view>
 
 struct FigureOptions {
-  bool tone = false;      // --tone: report the tone metrics
-  bool allan = false;     // --allan: report the Allan deviation
-  std::string histogram;  // --histogram FILE.csv
-  std::string allanCsv;   // --allan-csv FILE.csv
+  bool tone = false;         // --tone: report the tone metrics
+  bool allan = false;        // --allan: report the Allan deviation
+  std::string histogram;     // --histogram FILE.csv
+  std::string allanCsv;      // --allan-csv FILE.csv
+  std::string histogramPng;  // --histogram-png FILE.png
+  std::string allanPng;      // --allan-png FILE.png
 };
 
 enum class FigureOptionKind {

@@ -43,6 +43,8 @@ Figures (σ, peak-to-peak, resolutions and dynamic range are always reported):
   --allan                                 report the Allan deviation at tau = 1, 2, 4, ... samples
   --histogram FILE.csv                    write the histogram of codes: code,count,gauss
   --allan-csv FILE.csv                    write the Allan deviation: tau_s,adev_v,terms
+  --histogram-png FILE.png                write a picture of the histogram (812 x 466)
+  --allan-png FILE.png                    write a log-log picture of the Allan deviation (812 x 466)
 Output:
   --fft FILE.FFT                          write the spectrum as text (".FFT" added to a name without a dot)
   --png FILE.png                          write a picture of the graphs (812 x 466)

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "CaptureFile.h"
+#include "PictureSupport.h"
 #include "cli/Commands.h"
 #include "files/FileTestSupport.h"
 
@@ -79,6 +80,14 @@ TEST_F(CliFigures, ToneAllanAndFilesOfAMeasurement) {
   EXPECT_EQ(allan.rfind("tau_s,adev_v,terms\r\n", 0), 0U);
   EXPECT_EQ(Lines(allan), 1U + 13U) << "τ = 1 … 4096 samples of 16384";
   EXPECT_EQ(allan.find("0.00020833333333333335,"), 18U + 2U) << "τ of one sample at 4800 per second first";
+
+  if (kCliDrawsPictures) {
+    ASSERT_EQ(Run({"analyze", Path("run.DTA"), "--histogram-png", Path("h.png"), "--allan-png", Path("a.png")}), 0)
+        << stderrText;
+    for (const char* name : {"h.png", "a.png"}) {
+      EXPECT_EQ(ReadBytes(dir / name).substr(0, 8), "\x89PNG\r\n\x1a\n") << name;
+    }
+  }
 
   // The figures of the file, whatever the display window: the same record, the same text.
   std::string tone;
