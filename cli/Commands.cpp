@@ -21,6 +21,7 @@
 #include "cli/Report.h"
 #include "drivers/DriverChoice.h"
 #include "files/DensityFile.h"
+#include "files/FigureFiles.h"
 #include "files/MeasureCsv.h"
 #include "files/Myfile.h"
 #include "model/UnitTables.h"
@@ -29,6 +30,7 @@
 #include "ui/TextHelpers.h"
 #if ZEMTRA_CLI_HAS_PNG
 #include "display/DensityPicture.h"
+#include "display/FigurePictures.h"
 #include "display/GraphHost.h"
 #include "files/PrintCommands.h"
 #endif
@@ -46,14 +48,20 @@ constexpr auto kAcquirePollSleep = 2ms;
 constexpr const char* kDensityFailure = "the noise density could not be written";
 constexpr const char* kSamplesCsvFailure = "the samples could not be written";
 constexpr const char* kSpectrumCsvFailure = "the spectrum could not be written";
+constexpr const char* kHistogramFailure = "the histogram could not be written";
+constexpr const char* kAllanFailure = "the Allan deviation could not be written";
 #if ZEMTRA_CLI_HAS_PNG
 constexpr const char* kPictureFailure = "the picture could not be written";
 constexpr const char* kPageFailure = message_text::kPrint;
 constexpr const char* kDensityPictureFailure = "the picture of the noise density could not be written";
+constexpr const char* kHistogramPictureFailure = "the picture of the histogram could not be written";
+constexpr const char* kAllanPictureFailure = "the picture of the Allan deviation could not be written";
 #else
 constexpr const char* kPictureFailure = "this build has no Qt: --png is not available";
 constexpr const char* kPageFailure = "this build has no Qt: --pdf is not available";
 constexpr const char* kDensityPictureFailure = "this build has no Qt: --nsd-png is not available";
+constexpr const char* kHistogramPictureFailure = "this build has no Qt: --histogram-png is not available";
+constexpr const char* kAllanPictureFailure = "this build has no Qt: --allan-png is not available";
 #endif
 
 // Every line on stderr names the program, so that it can be told from the lines of
@@ -77,7 +85,8 @@ struct Run {
   CliPrompter prompter;
   InterruptibleCalls calls;
   MeasurementSession session;
-  std::optional<NoiseResults> noise;  // the noise density, once analysed (when asked for)
+  std::optional<NoiseResults> noise;          // the noise density, once analysed (when asked for)
+  std::optional<MeasurementFigures> figures;  // the figures of the record, once analysed
 };
 
 // The measurement and display settings with the analysis options applied, adopted
@@ -210,6 +219,51 @@ WriteResult WriteDensityPicture(const std::string& path, Run& run) {
 #endif
 }
 
+// The histogram or the Allan deviation as CSV.
+WriteResult WriteFigureCsv(const std::string& path, Run& run, std::string (*csv)(const MeasurementFigures&)) {
+  if (!run.figures) return WriteResult::Failed;
+  return WriteBytes(path, csv(*run.figures), run);
+}
+
+// The histogram or the Allan deviation as a PNG picture.
+WriteResult WriteFigurePicture(const std::string& path, Run& run, bool histogram) {
+#if ZEMTRA_CLI_HAS_PNG
+  if (!run.figures) return WriteResult::Failed;
+  const FftSetting& colours = run.session.State().fftSetting;
+  return WriteBytes(
+      path, histogram ? HistogramPng(run.figures->histogram, colours) : AllanPng(run.figures->allan, colours), run);
+#else
+  (void)path;
+  (void)run;
+  (void)histogram;
+  return WriteResult::Failed;
+#endif
+}
+
+// The rows of the figures' files.
+void PlanFigureOutputs(const FigureOptions& figures, Run& run, std::vector<OutputFile>& outputs) {
+  if (const std::string& path = figures.histogram; !path.empty()) {
+    outputs.push_back({"--histogram", "histogram", path, kHistogramFailure, [&run, path] {
+                         return WriteFigureCsv(path, run,
+                                               [](const MeasurementFigures& f) { return HistogramCsv(f.histogram); });
+                       }});
+  }
+  if (const std::string& path = figures.allanCsv; !path.empty()) {
+    outputs.push_back({"--allan-csv", "allan_csv", path, kAllanFailure, [&run, path] {
+                         return WriteFigureCsv(path, run,
+                                               [](const MeasurementFigures& f) { return AllanCsv(f.allan); });
+                       }});
+  }
+  if (const std::string& path = figures.histogramPng; !path.empty()) {
+    outputs.push_back({"--histogram-png", "histogram_png", path, kHistogramPictureFailure,
+                       [&run, path] { return WriteFigurePicture(path, run, true); }});
+  }
+  if (const std::string& path = figures.allanPng; !path.empty()) {
+    outputs.push_back({"--allan-png", "allan_png", path, kAllanPictureFailure,
+                       [&run, path] { return WriteFigurePicture(path, run, false); }});
+  }
+}
+
 // Every file the options (and, for measure, the automatic save of the settings) ask
 // for, in the order they are written.
 std::vector<OutputFile> PlannedOutputs(const CliOptions& options, Run& run, const CliIo& io) {
@@ -256,6 +310,7 @@ std::vector<OutputFile> PlannedOutputs(const CliOptions& options, Run& run, cons
     outputs.push_back({"--nsd-png", "nsd_png", path, kDensityPictureFailure,
                        [&run, path] { return WriteDensityPicture(path, run); }});
   }
+  PlanFigureOutputs(options.figures, run, outputs);
   return outputs;
 }
 
@@ -357,7 +412,7 @@ int WriteAndReport(const CliOptions& options, const std::vector<OutputFile>& out
                    const CliIo& io) {
   const auto takeError = [&run] { return run.calls.TakeError(); };
   MeasurementReport report{ResultsOf(run.session.State()), WriteOutputs(outputs, io.interruption, io.err, takeError),
-                           averages, run.noise};
+                           averages, run.noise, run.figures, options.figures};
   bool reported = true;
   if (AnyToStdout(outputs)) {
     // stdout carries a file: the summary goes to stderr, line by line (--json is
@@ -446,6 +501,7 @@ int RunMeasure(const CliOptions& options, const CliIo& io) {
   progress->Finish();
   if (spectra.Count() > 1) session.AdoptAveragedSpectrum(spectra);
   if (noise) run.noise = noise->Results();
+  run.figures = FiguresOf(state.curData, state.measAdSetting);  // of the last acquisition, as --out keeps it
 
   // The automatic save of the settings, then the files asked for on the command line.
   // A failed file keeps the measurement: the other files and the report follow.
@@ -485,6 +541,7 @@ int RunAnalyze(const CliOptions& options, const CliIo& io) {
     noise->Add(state.curData);
     run.noise = noise->Results();
   }
+  run.figures = FiguresOf(state.curData, state.measAdSetting);
   return WriteAndReport(options, outputs, run, 1, io);
 }
 

@@ -43,6 +43,14 @@ Noise (the density in V/√Hz, independent of the window and its correction):
                                           overlapping by half (Welch; a power of two >= 256)
   --nsd FILE.csv                          write the density: frequency and V/√Hz per line
   --nsd-png FILE.png                      write a log-log picture of the density (812 x 466)
+Figures (σ, peak-to-peak, resolutions and dynamic range are always reported):
+  --tone                                  report the tone: frequency, RMS, SNR, THD, SINAD,
+                                          SFDR, ENOB and harmonics 2 to 6
+  --allan                                 report the Allan deviation at tau = 1, 2, 4, ... samples
+  --histogram FILE.csv                    write the histogram of codes: code,count,gauss
+  --allan-csv FILE.csv                    write the Allan deviation: tau_s,adev_v,terms
+  --histogram-png FILE.png                write a picture of the histogram (812 x 466)
+  --allan-png FILE.png                    write a log-log picture of the Allan deviation (812 x 466)
 Output:
   --fft FILE.FFT                          write the spectrum as text (".FFT" added to a name without a dot)
   --csv FILE.csv                          write every sample as CSV: time_s,code,volts

@@ -282,6 +282,8 @@ class Parser {
       if (auto text = FileOnly(inlineValue, i, name)) (name == "--png" ? o.png : name == "--pdf" ? o.pdf : o.noise.nsdPng) = *text;
     } else if (const NoiseOptionKind kind = NoiseOptionOf(name); kind != NoiseOptionKind::None) {
       NoiseOption(name, kind, inlineValue, i);
+    } else if (const FigureOptionKind figure = FigureOptionOf(name); figure != FigureOptionKind::None) {
+      FigureOption(name, figure, inlineValue, i);
     } else {
       Fail("unknown option '" + name + "' (see --help)");
     }
@@ -300,6 +302,17 @@ class Parser {
     }
     if (const std::string problem = ApplyNoiseOption(name, value, result_.options.noise); !problem.empty())
       Fail(problem);
+  }
+
+  void FigureOption(const std::string& name, FigureOptionKind kind, const std::optional<std::string>& inlineValue,
+                    std::size_t& i) {
+    RequireCommand(name, Analysing(), "measure and analyze");
+    if (!result_.error.empty()) return;
+    if (kind == FigureOptionKind::Switch) {
+      if (inlineValue) return void(Fail(name + " takes no value"));
+      return ApplyFigureSwitch(name, result_.options.figures);
+    }
+    if (auto text = FileName(inlineValue, i, name)) FigureFileOf(name, result_.options.figures) = *text;
   }
 
   const std::vector<std::string>& args_;

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/FigureOptions.h"
 #include "cli/NoiseOptions.h"
 #include "model/Records.h"
 
@@ -36,7 +37,8 @@ struct CliOptions {
   std::optional<bool> volts;
   std::optional<bool> wave;
 
-  NoiseOptions noise;  // averaging, noise density, band noise and their files
+  NoiseOptions noise;     // averaging, noise density, band noise and their files
+  FigureOptions figures;  // tone, Allan deviation, histogram and their files
 
   // Outputs.
   std::string out;         // data file

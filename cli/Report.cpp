@@ -71,6 +71,113 @@ std::string NoiseText(const NoiseResults& noise) {
   return text;
 }
 
+// "∞" for a figure of a noiseless record, else the value with `decimals` decimals.
+std::string FigureText(double value, int decimals) { return std::isfinite(value) ? FormatFixed(value, decimals) : "∞"; }
+
+void ConverterNoiseJson(const ConverterNoise& noise, JsonWriter& w) {
+  w.Key("noise").BeginObject();
+  w.Key("sigma_codes").Number(noise.sigmaCodes);
+  w.Key("sigma_v").Number(noise.sigmaVolts);
+  w.Key("pp_codes").Number(noise.ppCodes);
+  w.Key("pp_v").Number(noise.ppVolts);
+  w.Key("pp_gauss_v").Number(noise.ppGaussVolts);
+  w.Key("effective_bits").Number(noise.effectiveBits);
+  w.Key("noise_free_bits").Number(noise.noiseFreeBits);
+  w.Key("noise_free_counts").Number(noise.noiseFreeCounts);
+  w.Key("dynamic_range_db").Number(noise.dynamicRangeDb);
+  w.Key("fsr_v").Number(noise.fsrVolts);
+  w.EndObject();
+}
+
+void ToneJson(const std::optional<ToneMetrics>& tone, JsonWriter& w) {
+  w.Key("tone");
+  if (!tone) {
+    w.Null();
+    return;
+  }
+  w.BeginObject();
+  w.Key("frequency_hz").Number(tone->frequencyHz);
+  w.Key("vrms").Number(tone->vrms);
+  w.Key("snr_db").Number(tone->snrDb);
+  w.Key("thd_db").Number(tone->thdDb);
+  w.Key("sinad_db").Number(tone->sinadDb);
+  w.Key("sfdr_dbc").Number(tone->sfdrDbc);
+  w.Key("enob_bits").Number(tone->enobBits);
+  w.Key("harmonics").BeginArray();
+  for (const Harmonic& h : tone->harmonics) {
+    w.BeginObject().Key("order").Integer(h.order).Key("frequency_hz").Number(h.frequencyHz).Key("dbc");
+    if (h.dbc) {
+      w.Number(*h.dbc);
+    } else {
+      w.Null();
+    }
+    w.EndObject();
+  }
+  w.EndArray();
+  w.EndObject();
+}
+
+void AllanJson(const std::vector<AllanPoint>& allan, JsonWriter& w) {
+  w.Key("allan").BeginArray();
+  for (const AllanPoint& p : allan) {
+    w.BeginObject().Key("tau_s").Number(p.tauSeconds).Key("adev_v").Number(p.adevVolts);
+    w.Key("terms").Integer(p.terms).EndObject();
+  }
+  w.EndArray();
+}
+
+void FiguresJson(const MeasurementReport& report, JsonWriter& w) {
+  if (!report.figures) return;
+  ConverterNoiseJson(report.figures->noise, w);
+  if (report.figuresAsked.tone) ToneJson(report.figures->tone, w);
+  if (report.figuresAsked.allan) AllanJson(report.figures->allan, w);
+}
+
+std::string ConverterNoiseText(const ConverterNoise& noise) {
+  return "noise: σ " + FormatFixed(noise.sigmaCodes, 3) + " codes = " + VoltText(noise.sigmaVolts, "") +
+         " RMS, peak-to-peak " + FormatFixed(noise.ppCodes, 0) + " codes = " + VoltText(noise.ppVolts, "") +
+         " measured, " + VoltText(noise.ppGaussVolts, "") + " as 6.6 σ; effective resolution " +
+         FigureText(noise.effectiveBits, 2) + " bits, noise-free " + FigureText(noise.noiseFreeBits, 2) + " bits (" +
+         FigureText(noise.noiseFreeCounts, 0) + " counts), dynamic range " + FigureText(noise.dynamicRangeDb, 1) +
+         " dB of " + VoltText(noise.fsrVolts, "") + " full scale\n";
+}
+
+std::string ToneText(const MeasurementReport& report) {
+  const auto& tone = report.figures->tone;
+  if (!tone) {
+    return report.results.samples < kMinToneSamples
+               ? "tone: none, the record is shorter than " + FormatInteger(kMinToneSamples) + " samples\n"
+               : "tone: none stands clear of the noise\n";
+  }
+  return "tone: " + FormatFixed(tone->frequencyHz, 4) + " Hz, " + VoltText(tone->vrms, "") + " RMS; SNR " +
+         FigureText(tone->snrDb, 2) + " dB, THD " + FigureText(tone->thdDb, 2) + " dB, SINAD " +
+         FigureText(tone->sinadDb, 2) + " dB, SFDR " + FigureText(tone->sfdrDbc, 2) + " dBc, ENOB " +
+         FigureText(tone->enobBits, 2) + " bits\n";
+}
+
+// Seconds with four significant digits: "0.0002083", "1.707", "13.65".
+std::string SecondsText(double seconds) {
+  constexpr int kSignificant = 4;
+  const int integerDigits = static_cast<int>(std::floor(std::log10(seconds))) + 1;
+  return FormatFixed(seconds, std::max(0, kSignificant - integerDigits));
+}
+
+std::string AllanText(const std::vector<AllanPoint>& allan) {
+  std::string text = "Allan deviation:";
+  if (allan.empty()) return text + " none, the data rate is unknown\n";
+  for (const AllanPoint& p : allan) text += " " + SecondsText(p.tauSeconds) + " s " + VoltText(p.adevVolts, "") + ";";
+  text.back() = '\n';
+  return text;
+}
+
+std::string FiguresText(const MeasurementReport& report) {
+  if (!report.figures) return {};
+  std::string text = ConverterNoiseText(report.figures->noise);
+  if (report.figuresAsked.tone) text += ToneText(report);
+  if (report.figuresAsked.allan) text += AllanText(report.figures->allan);
+  return text;
+}
+
 }  // namespace
 
 std::string ReasonOf(const WrittenFile& file) {
@@ -145,6 +252,7 @@ std::string ReportJson(const MeasurementReport& report) {
   }
   w.Key("start_text").String(r.start);
   if (report.noise) NoiseJson(*report.noise, w);
+  FiguresJson(report, w);
   w.Key("files").BeginObject();
   for (const auto& f : report.files) {
     const bool written = f.outcome == FileOutcome::Written;
@@ -171,6 +279,7 @@ std::string ReportText(const MeasurementReport& report) {
   if (!r.start.empty()) text += "start: " + VisibleText(r.start) + "\n";
   if (report.averages > 1) text += "spectrum: RMS average of " + FormatInteger(report.averages) + " acquisitions\n";
   if (report.noise) text += NoiseText(*report.noise);
+  text += FiguresText(report);
   for (const auto& f : report.files) {
     switch (f.outcome) {
       case FileOutcome::Written:

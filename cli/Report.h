@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "analysis/MeasurementFigures.h"
 #include "app/Results.h"
+#include "cli/FigureOptions.h"
 #include "cli/NoiseAnalysis.h"
 
 enum class FileOutcome {
@@ -33,8 +35,10 @@ std::string ReasonOf(const WrittenFile& file);
 struct MeasurementReport {
   MeasurementResults results;
   std::vector<WrittenFile> files;
-  int averages = 1;                   // acquisitions whose spectra were RMS-averaged
-  std::optional<NoiseResults> noise;  // when the noise density was asked for
+  int averages = 1;                           // acquisitions whose spectra were RMS-averaged
+  std::optional<NoiseResults> noise;          // when the noise density was asked for
+  std::optional<MeasurementFigures> figures;  // the figures of the (last) record
+  FigureOptions figuresAsked;                 // --tone and --allan add theirs to the report
 };
 
 std::string ReportJson(const MeasurementReport& report);

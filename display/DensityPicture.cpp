@@ -5,7 +5,6 @@
 #include <QPainter>
 #include <QPalette>
 
-#include "display/DensityPlot.h"
 #include "display/GraphHost.h"
 #include "display/PngBytes.h"
 #include "ui/BgrColor.h"
@@ -23,58 +22,75 @@ void DrawLabel(QPainter& painter, const LabelPlace& at, const LabelSize& size, c
   painter.drawText(QRect(at.left, at.top, size.width, size.height), Qt::AlignCenter, text);
 }
 
-QImage PlotBitmap(const DensityPlot& plot, std::span<const double> density, double deltaF, const FftSetting& colours,
-                  const BoxRect& box) {
+QImage PlotBitmap(const PlotPicture& plot, const FftSetting& colours, const BoxRect& box) {
   QImage bitmap(box.width - 2 * kDensityFrame, box.height - 2 * kDensityFrame, QImage::Format_RGB32);
   bitmap.fill(Qt::white);
   QPainter painter(&bitmap);
   const auto pen = [&painter](std::int32_t colour) { painter.setPen(QPen(QColorOfBgr(colour), kPenWidth)); };
-  for (const GridLine& line : plot.DensityLines()) {
+  for (const GridLine& line : plot.levelLines) {
     pen(line.main ? colours.PenColorMainAxis : colours.PenColorSubAxis);
     painter.drawLine(0, line.pos, bitmap.width(), line.pos);
   }
-  for (const GridLine& line : plot.FreqLines()) {
+  for (const GridLine& line : plot.xLines) {
     pen(line.main ? colours.PenColorMainAxis : colours.PenColorSubAxis);
     painter.drawLine(line.pos, 0, line.pos, bitmap.height());
   }
-  const auto curve = plot.Curve(density, deltaF);
-  QPolygon points(static_cast<int>(curve.size()));
-  for (std::size_t i = 0; i < curve.size(); ++i) points.setPoint(static_cast<int>(i), curve[i].x, curve[i].y);
-  pen(colours.PenColorGraph);
-  painter.drawPolyline(points);
+  for (const PlotPicture::Curve& curve : plot.curves) {
+    QPolygon points(static_cast<int>(curve.points.size()));
+    for (std::size_t i = 0; i < curve.points.size(); ++i) {
+      points.setPoint(static_cast<int>(i), curve.points[i].x, curve.points[i].y);
+    }
+    pen(curve.colour);
+    painter.drawPolyline(points);
+  }
   return bitmap;
 }
 
 }  // namespace
 
-QImage DensityImage(std::span<const double> density, double deltaF, const FftSetting& colours) {
+QImage PlotImage(const PlotPicture& plot, const FftSetting& colours) {
   const BoxRect box = DensityPlotBox();
-  const auto plot = DensityPlot::Of(density, deltaF, box.width - 2 * kDensityFrame, box.height - 2 * kDensityFrame);
-  if (!plot) return {};
   QImage picture(kDensityPictureWidth, kDensityPictureHeight, QImage::Format_RGB32);
   picture.fill(QApplication::palette().color(QPalette::Window));
   QPainter painter(&picture);
   painter.setPen(Qt::black);
   painter.drawRect(box.left, box.top, box.width - 1, box.height - 1);
-  painter.drawImage(box.left + kDensityFrame, box.top + kDensityFrame,
-                    PlotBitmap(*plot, density, deltaF, colours, box));
+  painter.drawImage(box.left + kDensityFrame, box.top + kDensityFrame, PlotBitmap(plot, colours, box));
 
   painter.setFont(UiFont());
   const QFontMetrics metrics(painter.font());
-  for (const DecadeLabel& label : plot->FreqLabels()) {
+  for (const DecadeLabel& label : plot.xLabels) {
     const QString text = QString::fromStdString(label.text);
     const LabelSize size = SizeOf(metrics, text);
     DrawLabel(painter, PlaceDensityFreqLabel(box, label.pos, size), size, text);
   }
-  for (const DecadeLabel& label : plot->DensityLabels()) {
+  for (const DecadeLabel& label : plot.levelLabels) {
     const QString text = QString::fromStdString(label.text);
     const LabelSize size = SizeOf(metrics, text);
     DrawLabel(painter, PlaceDensityLevelLabel(box, label.pos, size), size, text);
   }
-  const QString unit = QStringLiteral("[%1]").arg(QString::fromUtf8(plot->Unit().text));
+  const QString unit = QStringLiteral("[%1]").arg(QString::fromStdString(plot.unit));
   const LabelSize unitSize = SizeOf(metrics, unit);
   DrawLabel(painter, PlaceDensityUnitLabel(box, unitSize), unitSize, unit);
   return picture;
+}
+
+PlotPicture LogLogPicture(const DensityPlot& plot) {
+  return {.xLines = plot.FreqLines(),
+          .levelLines = plot.DensityLines(),
+          .xLabels = plot.FreqLabels(),
+          .levelLabels = plot.DensityLabels(),
+          .unit = plot.Unit().text,
+          .curves = {}};
+}
+
+QImage DensityImage(std::span<const double> density, double deltaF, const FftSetting& colours) {
+  const BoxRect box = DensityPlotBox();
+  const auto plot = DensityPlot::Of(density, deltaF, box.width - 2 * kDensityFrame, box.height - 2 * kDensityFrame);
+  if (!plot) return {};
+  PlotPicture picture = LogLogPicture(*plot);
+  picture.curves.push_back({plot->Curve(density, deltaF), colours.PenColorGraph});
+  return PlotImage(picture, colours);
 }
 
 std::optional<std::string> DensityPng(std::span<const double> density, double deltaF, const FftSetting& colours) {

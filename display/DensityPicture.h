@@ -9,8 +9,31 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
+#include "display/DensityPlot.h"
 #include "model/Records.h"
+
+// What a picture in this style shows, in the plot bitmap's pixels (DensityPlot's
+// rules): grid lines, curves each in a colour of the display settings, the labels of
+// both axes at their lines' places and the unit above the level labels.
+struct PlotPicture {
+  struct Curve {
+    std::vector<DensityPlot::Point> points;
+    std::int32_t colour = 0;  // BGR, as the display settings hold it
+  };
+  std::vector<GridLine> xLines;
+  std::vector<GridLine> levelLines;
+  std::vector<DecadeLabel> xLabels;
+  std::vector<DecadeLabel> levelLabels;
+  std::string unit;
+  std::vector<Curve> curves;
+};
+// The picture (kDensityPictureWidth × kDensityPictureHeight) with the grid colours of
+// colours. Needs an application object.
+QImage PlotImage(const PlotPicture& plot, const FftSetting& colours);
+// The grid, the labels and the unit of log–log axes, without curves.
+PlotPicture LogLogPicture(const DensityPlot& plot);
 
 // The picture of a density (V/√Hz per line k at k·deltaF Hz, line 0 not drawn), with
 // the colours of colours. A null image when the density has nothing to draw. Needs

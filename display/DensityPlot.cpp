@@ -22,7 +22,7 @@ constexpr int kKiloExponent = 3;
 // A power of ten computed by log10 may fall an ulp beside its exponent.
 constexpr double kExponentSlack = 1e-9;
 
-constexpr std::array<DensityUnit, 5> kUnits{
+constexpr std::array<DensityUnit, 5> kDensityUnits{
     {{1.0, "V/√Hz"}, {1e3, "mV/√Hz"}, {1e6, "µV/√Hz"}, {1e9, "nV/√Hz"}, {1e12, "pV/√Hz"}}};
 
 int FloorExponent(double value) { return static_cast<int>(std::floor(std::log10(value) + kExponentSlack)); }
@@ -46,29 +46,50 @@ LabelPlace Inside(int left, int top, const LabelSize& size) {
 
 }  // namespace
 
+const std::array<DensityUnit, 5> kVoltUnits{{{1.0, "V"}, {1e3, "mV"}, {1e6, "µV"}, {1e9, "nV"}, {1e12, "pV"}}};
+
+LogLogNames DensityNames() { return {"Hz", true, kDensityUnits}; }
+
 BoxRect DensityPlotBox() {
   return {kBoxLeft, kBoxTop, kDensityPictureWidth - kBoxLeft - kBoxRight, kDensityPictureHeight - kBoxTop - kBoxBottom};
 }
 
 std::optional<DensityPlot> DensityPlot::Of(std::span<const double> density, double deltaF, int width, int height) {
-  if (!(deltaF > 0.0) || width <= 0 || height <= 0 || density.size() < 2) return std::nullopt;
+  if (!(deltaF > 0.0) || density.size() < 2) return std::nullopt;
+  std::vector<LogLogValue> curve;
+  curve.reserve(density.size() - 1);
+  for (std::size_t k = 1; k < density.size(); ++k) curve.push_back({deltaF * static_cast<double>(k), density[k]});
+  auto plot = OfPoints(curve, width, height, DensityNames());
+  // The frequency axis spans every line, shown or not.
+  if (plot) plot->freq_ = AxisAround(deltaF, deltaF * static_cast<double>(density.size() - 1));
+  return plot;
+}
+
+std::optional<DensityPlot> DensityPlot::OfPoints(std::span<const LogLogValue> curve, int width, int height,
+                                                 const LogLogNames& names) {
+  if (width <= 0 || height <= 0 || names.levelUnits.empty()) return std::nullopt;
   double smallest = 0.0;
   double largest = 0.0;
-  for (std::size_t k = 1; k < density.size(); ++k) {
-    const double d = density[k];
-    if (!(d > 0.0) || !std::isfinite(d)) continue;
+  double xLow = 0.0;
+  double xHigh = 0.0;
+  for (const LogLogValue& point : curve) {
+    const double d = point.level;
+    if (!(d > 0.0) || !std::isfinite(d) || !(point.x > 0.0) || !std::isfinite(point.x)) continue;
     smallest = smallest > 0.0 ? std::min(smallest, d) : d;
     largest = std::max(largest, d);
+    xLow = xLow > 0.0 ? std::min(xLow, point.x) : point.x;
+    xHigh = std::max(xHigh, point.x);
   }
   if (!(largest > 0.0)) return std::nullopt;
   DensityPlot plot;
   plot.width_ = width;
   plot.height_ = height;
-  plot.freq_ = AxisAround(deltaF, deltaF * static_cast<double>(density.size() - 1));
+  plot.names_ = names;
+  plot.freq_ = AxisAround(xLow, xHigh);
   plot.density_ = AxisAround(smallest, largest);
   plot.density_.low = std::max(plot.density_.low, plot.density_.high - kMaxDensityDecades);
-  plot.unit_ = kUnits.back();
-  for (const DensityUnit& unit : kUnits) {
+  plot.unit_ = names.levelUnits.back();
+  for (const DensityUnit& unit : names.levelUnits) {
     if (std::pow(kDecade, plot.density_.low) * unit.perVolt >= 1.0 - kExponentSlack) {
       plot.unit_ = unit;
       break;
@@ -104,8 +125,9 @@ std::vector<GridLine> DensityPlot::DensityLines() const { return Lines(density_,
 std::vector<DecadeLabel> DensityPlot::FreqLabels() const {
   std::vector<DecadeLabel> labels;
   for (int e = freq_.low; e <= freq_.high; ++e) {
-    const bool kilo = e >= kKiloExponent;
-    labels.push_back({X(std::pow(kDecade, e)), PowerOfTenText(kilo ? e - kKiloExponent : e) + (kilo ? "kHz" : "Hz")});
+    const bool kilo = names_.kilo && e >= kKiloExponent;
+    labels.push_back(
+        {X(std::pow(kDecade, e)), PowerOfTenText(kilo ? e - kKiloExponent : e) + (kilo ? "k" : "") + names_.xUnit});
   }
   return labels;
 }
@@ -124,6 +146,15 @@ std::vector<DensityPlot::Point> DensityPlot::Curve(std::span<const double> densi
   points.reserve(density.size());
   for (std::size_t k = 1; k < density.size(); ++k) {
     points.push_back({X(deltaF * static_cast<double>(k)), Y(density[k])});
+  }
+  return points;
+}
+
+std::vector<DensityPlot::Point> DensityPlot::Curve(std::span<const LogLogValue> curve) const {
+  std::vector<Point> points;
+  points.reserve(curve.size());
+  for (const LogLogValue& point : curve) {
+    if (point.x > 0.0) points.push_back({X(point.x), Y(point.level)});
   }
   return points;
 }

@@ -1,6 +1,8 @@
 // The geometry of the noise-density picture, free of any toolkit: where the plot box
 // sits in the picture, its log–log axes in whole decades, the unit of the density
-// axis, the grid, the axis labels' texts and places, and the curve's points.
+// axis, the grid, the axis labels' texts and places, and the curve's points. The same
+// axes carry any positive curve on log–log axes (OfPoints), such as the Allan deviation
+// against τ, with the names of its quantities (LogLogNames).
 //
 // Inputs: a density as WelchDensity::Density gives it (V/√Hz per line k at k·deltaF Hz,
 // line 0 the mean's share, never drawn). Frequencies in Hz, densities in V/√Hz; the
@@ -9,6 +11,7 @@
 // except where a place in the picture is said.
 #pragma once
 
+#include <array>
 #include <optional>
 #include <span>
 #include <string>
@@ -28,6 +31,25 @@ BoxRect DensityPlotBox();
 struct DensityUnit {
   double perVolt = 1.0;
   const char* text = "V/√Hz";
+};
+
+// The units of the level axis of a curve in volts: V down to pV.
+extern const std::array<DensityUnit, 5> kVoltUnits;
+
+// How the axes name their values: the horizontal axis's unit, with "k" before it from
+// 1000 on when kilo is set, and the level axis's units, largest first.
+struct LogLogNames {
+  const char* xUnit = "Hz";
+  bool kilo = true;
+  std::span<const DensityUnit> levelUnits;
+};
+// The names of the density picture: Hz, kHz and V/√Hz down to pV/√Hz.
+LogLogNames DensityNames();
+
+// A point of a curve in the axes' values (both positive to be shown).
+struct LogLogValue {
+  double x = 0.0;
+  double level = 0.0;
 };
 
 // An axis from 10^low to 10^high (high > low).
@@ -52,6 +74,10 @@ class DensityPlot {
   // pixels. None when no such line has a positive density, deltaF is not positive, or
   // the bitmap is empty.
   static std::optional<DensityPlot> Of(std::span<const double> density, double deltaF, int width, int height);
+  // The axes for a curve: none when no point has a positive level and x, or the bitmap
+  // is empty.
+  static std::optional<DensityPlot> OfPoints(std::span<const LogLogValue> curve, int width, int height,
+                                             const LogLogNames& names);
 
   const DecadeAxis& Freq() const { return freq_; }
   const DecadeAxis& Density() const { return density_; }  // in volts per root hertz
@@ -75,6 +101,7 @@ class DensityPlot {
     int y = 0;
   };
   std::vector<Point> Curve(std::span<const double> density, double deltaF) const;
+  std::vector<Point> Curve(std::span<const LogLogValue> curve) const;
 
  private:
   DensityPlot() = default;
@@ -85,6 +112,7 @@ class DensityPlot {
   DecadeAxis freq_;
   DecadeAxis density_;
   DensityUnit unit_;
+  LogLogNames names_;
 };
 
 // Picture places of the labels, each moved wholly inside the picture: a frequency
