@@ -46,6 +46,8 @@ bool QtPrompter::AskOkCancel(const std::string& text, const std::string& caption
   return box.exec() == QMessageBox::Ok;
 }
 
+std::string QtPrompter::PathText(const std::string& path) const { return FromPath(path).toStdString(); }
+
 std::string QtPrompter::ChooseOpenFile(const std::string& filter, const std::string& initialName) {
   return ToPath(QFileDialog::getOpenFileName(parent_, QString(), FromPath(initialName), QString::fromStdString(filter),
                                              nullptr, kFileDialogOptions));
