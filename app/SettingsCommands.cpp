@@ -55,7 +55,7 @@ SaveResult SettingsCommands::SaveSettingFile(const std::string& chosen) {
   SaveResult result{SaveOutcome::Failed, WithExtensionIfNoDot(chosen, kSettingExtension)};
   std::error_code ec;
   if (fs::exists(result.path, ec) &&
-      !prompter_.AskYesNo("同名のファイル：" + result.path + "があります。\n上書きしますか", kProgramCaption)) {
+      !prompter_.AskYesNo("同名のファイル：" + prompter_.PathText(result.path) + "があります。\n上書きしますか", kProgramCaption)) {
     result.outcome = SaveOutcome::Declined;
     return result;
   }

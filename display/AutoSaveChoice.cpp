@@ -1,7 +1,6 @@
 #include "display/AutoSaveChoice.h"
 
 #include "ui/FileNames.h"
-#include "ui/TextHelpers.h"
 
 namespace {
 constexpr const char* kNoFilter = "";
@@ -21,7 +20,7 @@ void AutoSaveChoice::SetDefaults() {
 }
 
 std::string AutoSaveChoice::ShownFileName() const {
-  return checked_ ? ShortenPath(selected_, kShownNameLength) : std::string();
+  return checked_ ? selected_ : std::string();
 }
 
 void AutoSaveChoice::ChooseFile() {

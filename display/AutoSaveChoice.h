@@ -29,7 +29,8 @@ class AutoSaveChoice {
 
   bool Checked() const { return checked_; }
   const std::string& SelectedFile() const { return selected_; }
-  // The file field's text: the selected file shortened while the box is checked.
+  // The file field's path: the selected file while the box is checked, else empty.
+  // The field shows it decoded and shortened to kShownNameLength (ShortFileText).
   std::string ShownFileName() const;
 
   // The file button: asks for a file and, when one was chosen, checks the box.

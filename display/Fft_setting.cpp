@@ -401,5 +401,5 @@ void TFormFFTSetting::PaintColorBoxes() {
 
 void TFormFFTSetting::ShowAutoSave() {
   CheckSaveData->setChecked(autoSave_.Checked());
-  EditFileName->setText(FileText(autoSave_.ShownFileName()));
+  EditFileName->setText(ShortFileText(autoSave_.ShownFileName(), AutoSaveChoice::kShownNameLength));
 }

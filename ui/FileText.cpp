@@ -4,6 +4,8 @@
 #include <QStringDecoder>
 #include <optional>
 
+#include "ui/TextHelpers.h"
+
 namespace {
 
 // The text when every byte decodes, else nothing.
@@ -22,4 +24,8 @@ QString FileText(const std::string& bytes) {
   if (auto utf8 = DecodeStrictly(QStringDecoder(QStringDecoder::Utf8, kWhole), view)) return *utf8;
   if (auto shiftJis = DecodeStrictly(QStringDecoder("Shift_JIS", kWhole), view)) return *shiftJis;
   return QString::fromUtf8(view);
+}
+
+QString ShortFileText(const std::string& pathBytes, std::size_t maxCharacters) {
+  return QString::fromStdString(ShortenPath(FileText(pathBytes).toStdString(), maxCharacters));
 }

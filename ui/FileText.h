@@ -5,6 +5,11 @@
 #pragma once
 
 #include <QString>
+#include <cstddef>
 #include <string>
 
 QString FileText(const std::string& bytes);
+
+// A path as FileText shows it, then shortened to at most maxCharacters characters
+// (ShortenPath): the decoded text is shortened, so no character is cut in two.
+QString ShortFileText(const std::string& pathBytes, std::size_t maxCharacters);

@@ -18,4 +18,8 @@ class Prompter {
 
   // A confirmation with the given icon and OK/Cancel buttons; true for OK.
   virtual bool AskOkCancel(const std::string& text, const std::string& caption, MessageIcon icon) = 0;
+
+  // A path (the file system's bytes) as it stands in this prompter's texts. The
+  // desktop decodes it as every path it shows (FileText); others show the bytes.
+  virtual std::string PathText(const std::string& path) const { return path; }
 };

@@ -2,7 +2,10 @@
 
 #include <QColorDialog>
 #include <QFile>
+#include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
@@ -25,6 +28,28 @@ std::string ToPath(const QString& path) { return QFile::encodeName(path).toStdSt
 // The writers ask before replacing a file, so the dialog must not ask as well.
 constexpr QFileDialog::Options kFileDialogOptions = QFileDialog::DontConfirmOverwrite;
 
+// Qt's print dialog checks a PDF target on OK by opening it for appending, and an open
+// of a FIFO without a reader never returns. A target that exists and is no regular
+// file (a FIFO, a device, a socket, a directory) is therefore accepted without that
+// check: it stays unopened, and the print refuses it ("印刷できませんでした"). Any
+// other target gets the dialog's own checks and questions. Without the widgets or
+// the check this Qt names, the dialog is left as it is.
+void KeepSpecialFilesUnopened(QPrintDialog& dialog) {
+  auto* buttons = dialog.findChild<QDialogButtonBox*>(QString(), Qt::FindDirectChildrenOnly);
+  auto* target = dialog.findChild<QLineEdit*>(QStringLiteral("filename"));
+  constexpr const char* kOwnCheck = "_q_checkFields()";
+  if (buttons == nullptr || target == nullptr || dialog.metaObject()->indexOfMethod(kOwnCheck) < 0) return;
+  QObject::disconnect(buttons, &QDialogButtonBox::accepted, &dialog, nullptr);
+  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, [&dialog, target] {
+    const QFileInfo file(target->text());
+    if (target->isEnabled() && file.exists() && !file.isFile()) {
+      dialog.accept();
+    } else {
+      QMetaObject::invokeMethod(&dialog, "_q_checkFields");
+    }
+  });
+}
+
 }  // namespace
 
 void QtPrompter::ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon) {
@@ -45,6 +70,8 @@ bool QtPrompter::AskOkCancel(const std::string& text, const std::string& caption
   box.setDefaultButton(QMessageBox::Cancel);
   return box.exec() == QMessageBox::Ok;
 }
+
+std::string QtPrompter::PathText(const std::string& path) const { return FromPath(path).toStdString(); }
 
 std::string QtPrompter::ChooseOpenFile(const std::string& title, const std::string& filter,
                                        const std::string& initialName) {
@@ -68,6 +95,7 @@ bool QtPrompter::ChoosePrinter(QPrinter& printer) {
   QPrintDialog dialog(&printer, parent_);
   // One page: no page ranges to choose.
   dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
+  KeepSpecialFilesUnopened(dialog);
   return dialog.exec() == QDialog::Accepted;
 }
 

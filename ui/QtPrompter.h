@@ -14,6 +14,7 @@ class QtPrompter : public DialogPrompter, public PrintPrompter {
   void ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon) override;
   bool AskYesNo(const std::string& text, const std::string& caption) override;
   bool AskOkCancel(const std::string& text, const std::string& caption, MessageIcon icon) override;
+  std::string PathText(const std::string& path) const override;
   std::string ChooseOpenFile(const std::string& title, const std::string& filter,
                              const std::string& initialName) override;
   std::string ChooseSaveFile(const std::string& title, const std::string& filter,

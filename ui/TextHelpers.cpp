@@ -25,7 +25,24 @@ const std::string kEllipsis = "...";
 constexpr std::size_t kKeptHead = 3;   // characters kept in front without separators
 constexpr std::size_t kTailFrom = 10;  // 0-based start of the kept tail (the 11th character)
 
-// One shortening pass.
+// A UTF-8 continuation byte (10xxxxxx) starts no character.
+bool StartsCharacter(char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }
+
+std::size_t CharacterCount(const std::string& text) {
+  return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), StartsCharacter));
+}
+
+// The byte offset of the character with this 0-based index, or the text's size.
+std::size_t OffsetOfCharacter(const std::string& text, std::size_t index) {
+  std::size_t seen = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (StartsCharacter(text[i]) && seen++ == index) return i;
+  }
+  return text.size();
+}
+
+// One shortening pass. Separators are single bytes, so cutting beside them never
+// splits a character; the head and the tail are counted in characters.
 std::string ShortenOnce(const std::string& path) {
   const auto seps = SeparatorPositions(path);
   if (seps.size() >= 3) {
@@ -34,9 +51,7 @@ std::string ShortenOnce(const std::string& path) {
   if (seps.size() == 2) {
     return path.substr(0, seps[0] + 1) + kEllipsis + path.substr(seps[1] + 1);
   }
-  std::string out = path.substr(0, kKeptHead) + kEllipsis;
-  if (path.size() > kTailFrom) out += path.substr(kTailFrom);
-  return out;
+  return path.substr(0, OffsetOfCharacter(path, kKeptHead)) + kEllipsis + path.substr(OffsetOfCharacter(path, kTailFrom));
 }
 
 }  // namespace
@@ -57,7 +72,7 @@ std::string ShortenPath(const std::string& path, std::size_t maxLength) {
   if (maxLength == 0) return result;
   // Passes go on while the text is too long; a pass that no longer changes the
   // text ends the loop, so small limits terminate too.
-  while (result.size() > maxLength) {
+  while (CharacterCount(result) > maxLength) {
     std::string next = ShortenOnce(result);
     if (next == result) break;
     result = std::move(next);

@@ -13,7 +13,9 @@ std::string FileNameOf(const std::string& path);
 void RemoveCrLf(std::string& text);
 
 // Shortens a path for display to at most maxLength characters where possible,
-// replacing middle components by "..."; maxLength 0 leaves the path unchanged.
+// replacing middle components by "..."; maxLength 0 leaves the path unchanged. The
+// path is UTF-8 text (file bytes are decoded first, FileText): characters are counted
+// and never split.
 std::string ShortenPath(const std::string& path, std::size_t maxLength);
 
 // The path up to the first '.' of its last component, or the whole path when that

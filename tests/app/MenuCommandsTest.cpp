@@ -1,5 +1,7 @@
 // The menu commands of the main window on files, settings and the reference: their
 // file dialogs, boxes, status notices, caption and graphs.
+#include <sys/stat.h>
+
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -409,8 +411,10 @@ TEST_F(MenuCommandsTest, PrintShowsItsOutcomeAndAFailureKeepsTheMeasurement) {
       {"no measurement", false, {toPdf(pdf)}, 0, {"データがありません"}, false},
       {"the print dialog cancelled", true, {}, 1, {}, false},
       {"a printer that cannot begin", true, {toPdf(dir / "missing" / "page.pdf")}, 1, {"印刷できませんでした"}, false},
+      {"a FIFO as the PDF file", true, {toPdf(dir / "fifo.pdf")}, 1, {"印刷できませんでした"}, false},
       {"printed to a PDF file", true, {toPdf(pdf)}, 1, {}, true},
   };
+  ASSERT_EQ(::mkfifo((dir / "fifo.pdf").c_str(), 0600), 0);
   WriteDefaults();
   for (const auto& r : rows) {
     Open();

@@ -202,6 +202,20 @@ TEST_F(FftSettingDialogTest, SavingWithoutAFileIsRefusedWithTheQvBox) {
   EXPECT_EQ(cancelled, 1);
   EXPECT_EQ(setting, before);
 
+  // A long name is shortened by its characters, after decoding: UTF-8 and Shift-JIS alike.
+  const struct {
+    const char* chosen;
+    const char* shown;
+  } names[] = {
+      {"/home/評価用/計測データ/2026年/十二月/run1.DTA", "/home/...2026年/十二月/run1.DTA"},
+      {"/home/\x95\x5d\x89\xbf/\x8c\x76\x91\xaa/2026/december/run1.DTA", "/home/...2026/december/run1.DTA"},
+      {"/home/\x83\x65\x83\x58\x83\x67/run1.DTA", "/home/テスト/run1.DTA"},
+  };
+  for (const auto& n : names) {
+    prompter.files = {n.chosen};
+    dialog->FileBtnClick();
+    EXPECT_EQ(dialog->EditFileName->text().toStdString(), n.shown) << n.chosen;
+  }
   prompter.files = {"/data/run9"};
   dialog->FileBtnClick();
   EXPECT_EQ(dialog->EditFileName->text(), "/data/run9.DTA");

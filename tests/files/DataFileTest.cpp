@@ -177,6 +177,19 @@ TEST_F(DataFile, TolerantFormsLoad) {
   EXPECT_EQ(in.volt[7], 0.0F) << "below the double range too";
 }
 
+TEST(OverwriteQuestion, NamesTheFileAsThePrompterShowsPaths) {
+  // The desktop's prompter decodes a path as its caption does; this one marks it.
+  struct Decoding : ScriptedPrompter {
+    std::string PathText(const std::string& path) const override { return "<" + path + ">"; }
+  } prompter;
+  TempDir dir;
+  const fs::path target = dir / "\x83\x65.DTA";  // a Shift-JIS name
+  WriteBytes(target, "kept");
+  EXPECT_EQ(WriteAsking(target, prompter, SystemFileCalls(), [](AtomicFile&) { return true; }), WriteResult::Declined);
+  ASSERT_EQ(prompter.questions.size(), 1U);
+  EXPECT_EQ(prompter.questions[0].text, "ファイル：<" + target.string() + ">があります。\n上書きしますか");
+}
+
 TEST_F(DataFile, DecliningTheOverwriteKeepsTheFile) {
   WriteBytes(save.DataFileName, "precious");
   Fill(out, 1024, 1);

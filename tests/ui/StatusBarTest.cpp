@@ -10,6 +10,7 @@
 #include "ui/FileText.h"
 #include "ui/Mystatus.h"
 #include "ui/Myversion.h"
+#include "ui/QtPrompter.h"
 #include "ui/StatusBar.h"
 #include "ui/UiFont.h"
 
@@ -109,6 +110,33 @@ TEST(FileText, Utf8ElseShiftJisElseReplacementCharacters) {
       {"\xff\xfe", "\xef\xbf\xbd\xef\xbf\xbd"},
   };
   for (const auto& r : rows) EXPECT_EQ(FileText(r.bytes).toStdString(), r.shown) << r.bytes;
+}
+
+// Every path a box, a field or a caption shows: decoded as FileText decodes, and
+// shortened by characters after the decoding.
+TEST(FileText, PathsInFieldsAndBoxesAreDecodedThenShortenedByCharacters) {
+  const struct {
+    const char* bytes;
+    const char* field;  // ShortFileText(bytes, 32)
+  } rows[] = {
+      {"/home/user/data/run1.DTA", "/home/user/data/run1.DTA"},
+      // UTF-8 of 34 characters (58 bytes): a byte count would cut inside a character.
+      {"/home/評価用/計測データ/2026年/十二月/run1.DTA", "/home/...2026年/十二月/run1.DTA"},
+      // Shift-JIS (a Windows file name): decoded, then shortened.
+      {"D:\\\x83\x65\x83\x58\x83\x67\\aaaaaaaaaa\\bbbbbbbbbb\\cccccccccc\\run.DTA", nullptr},
+  };
+  for (const auto& r : rows) {
+    const QString field = ShortFileText(r.bytes, 32);
+    EXPECT_LE(field.toUcs4().size(), 32) << r.bytes;
+    EXPECT_FALSE(field.contains(QChar::ReplacementCharacter)) << r.bytes;
+    if (r.field != nullptr) {
+      EXPECT_EQ(field.toStdString(), r.field) << r.bytes;
+    }
+  }
+  EXPECT_EQ(ShortFileText("D:\\\x83\x65\x83\x58\x83\x67\\a\\run.DTA", 32).toStdString(), "D:\\テスト\\a\\run.DTA");
+  // The overwrite question names the file as the caption does.
+  EXPECT_EQ(QtPrompter().PathText("/data/\x83\x65\x83\x58\x83\x67.DTA"), "/data/テスト.DTA");
+  EXPECT_EQ(QtPrompter().PathText("/data/計測.DTA"), "/data/計測.DTA");
 }
 
 }  // namespace

@@ -40,6 +40,24 @@ TEST(ShortenPath, EndsForEveryLimit) {
   EXPECT_EQ(ShortenPath("/home/user/data/run1.DTA", 32), "/home/user/data/run1.DTA");
 }
 
+TEST(ShortenPath, CountsCharactersNotBytesAndNeverSplitsOne) {
+  const struct {
+    const char* path;
+    std::size_t limit;
+    const char* shortened;
+  } rows[] = {
+      {"/評価用/計測/run1.DTA", 16, "/評価用/計測/run1.DTA"},  // 16 characters, 26 bytes: unchanged
+      {"/評価用/計測/データ/run1.DTA", 16, "/評価用/...run1.DTA"},
+      {"評価用データの長い名前です.DTA", 14, "評価用...前です.DTA"},  // no separator: head 3, tail from 11
+      {"評価用データ", 5, "評価用..."},
+  };
+  for (const auto& r : rows) {
+    const std::string shortened = ShortenPath(r.path, r.limit);
+    EXPECT_EQ(shortened, r.shortened) << r.path;
+    EXPECT_EQ(VisibleText(shortened), shortened) << "whole characters only: " << r.path;
+  }
+}
+
 TEST(CutExtension, KeepsTheTextBeforeTheFirstPointOfTheFileName) {
   EXPECT_EQ(CutExtension("run1.DTA"), "run1");
   EXPECT_EQ(CutExtension("run1.old.DTA"), "run1");
