@@ -8,7 +8,8 @@ failures=0
 fail() { echo "BashCompletion: $*" >&2; failures=$((failures + 1)); }
 
 # The long options named in the text on stdin, sorted, each once.
-long_options() { grep -o -- '--[a-z0-9][a-z0-9-]*' | sort -u | tr '\n' ' '; }
+# A word with a dot after it is a file name of an example ("-- --odd.DTA"), not an option.
+long_options() { grep -o -- '--[a-z0-9][a-z0-9-]*[.]\?' | grep -v '[.]$' | sort -u | tr '\n' ' '; }
 
 # check_options PROGRAM SCRIPT FUNCTION [COMMAND ...]: FUNCTION COMMAND names the
 # options of "PROGRAM COMMAND --help" and --help.
