@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/Results.h"
+#include "cli/Json.h"
 #include "cli/NoiseAnalysis.h"
 
 enum class FileOutcome {
@@ -38,6 +39,9 @@ struct MeasurementReport {
 };
 
 std::string ReportJson(const MeasurementReport& report);
+// The files' entries: a "files" object of the JSON report, one line each for the summary.
+void FilesJson(const std::vector<WrittenFile>& files, JsonWriter& w);
+std::string FilesText(const std::vector<WrittenFile>& files);
 // For a terminal: bytes from files and from the unit (paths, start time, the unit's
 // replies) are shown with their control characters escaped (VisibleText).
 std::string ReportText(const MeasurementReport& report);

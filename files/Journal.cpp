@@ -163,6 +163,30 @@ JournalRead ReadJournalFile(const std::filesystem::path& path) {
   return ReadJournal(bytes);
 }
 
+JournalEnd ReadJournalEnd(const std::filesystem::path& path) {
+  constexpr std::size_t kEndBlockBytes = kBlockFrameBytes + 1;
+  if (IsSpecialFile(path)) return JournalEnd::None;
+  std::ifstream in(path, std::ios::binary | std::ios::ate);
+  const auto size = static_cast<std::streamoff>(in.tellg());
+  if (!in || size < static_cast<std::streamoff>(kFileHeaderBytes + kEndBlockBytes)) return JournalEnd::None;
+  std::string start(kFileHeaderBytes, '\0');
+  in.seekg(0);
+  if (!in.read(start.data(), static_cast<std::streamsize>(start.size())) ||
+      start.substr(0, kJournalMagic.size()) != kJournalMagic || GetLe(start, kJournalMagic.size(), 2) != kJournalVersion) {
+    return JournalEnd::None;
+  }
+  std::string tail(kEndBlockBytes, '\0');
+  in.seekg(size - static_cast<std::streamoff>(kEndBlockBytes));
+  if (!in.read(tail.data(), static_cast<std::streamsize>(tail.size()))) return JournalEnd::None;
+  const auto value = static_cast<unsigned char>(tail[5]);
+  const bool whole = tail[0] == kEndBlock && GetLe(tail, 1, 4) == 1 && Crc32(tail.substr(0, 6)) == GetLe(tail, 6, 4);
+  if (!whole || value < static_cast<unsigned char>(JournalEnd::Finished) ||
+      value > static_cast<unsigned char>(JournalEnd::Failed)) {
+    return JournalEnd::None;
+  }
+  return static_cast<JournalEnd>(value);
+}
+
 JournalWriter::JournalWriter(FileCalls& calls, Clock clock) : calls_(calls), clock_(std::move(clock)) {}
 
 JournalWriter::~JournalWriter() { Close(); }

@@ -74,6 +74,10 @@ JournalRead ReadJournal(std::string_view bytes);
 JournalRead ReadJournalFile(const std::filesystem::path& path);
 inline constexpr std::uintmax_t kMaxJournalBytes = 64ULL * 1024 * 1024;
 
+// How a journal file ended, from its last block alone (cheap for a long one): None
+// when it has no whole end block.
+JournalEnd ReadJournalEnd(const std::filesystem::path& path);
+
 // CRC-32 (IEEE 802.3, reflected, as zlib's crc32) of bytes, continuing from crc.
 std::uint32_t Crc32(std::string_view bytes, std::uint32_t crc = 0);
 

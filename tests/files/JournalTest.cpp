@@ -131,6 +131,10 @@ TEST(Journal, DamagedFilesAreRecoveredToTheLastWholeBlockOrRefused) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.why);
+    WriteBytes(dir / "case.zjournal", c.bytes);
+    if (!c.refused && !c.damaged) {
+      EXPECT_EQ(ReadJournalEnd(dir / "case.zjournal"), c.end) << "the end read from the tail alone";
+    }
     const JournalRead read = ReadJournal(c.bytes);
     ASSERT_EQ(!read.content, c.refused) << read.problem;
     if (c.refused) {
