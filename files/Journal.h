@@ -72,7 +72,9 @@ struct JournalRead {
 JournalRead ReadJournal(std::string_view bytes);
 // Reads a journal file (regular files only, at most kMaxJournalBytes).
 JournalRead ReadJournalFile(const std::filesystem::path& path);
-inline constexpr std::uintmax_t kMaxJournalBytes = 64ULL * 1024 * 1024;
+// Above the largest journal a measurement makes: 1000 averaged acquisitions of 65536
+// samples hold 262 MB of codes.
+inline constexpr std::uintmax_t kMaxJournalBytes = 512ULL * 1024 * 1024;
 
 // How a journal file ended, from its last block alone (cheap for a long one): None
 // when it has no whole end block.
