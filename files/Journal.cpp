@@ -209,6 +209,8 @@ bool JournalWriter::Open(const std::filesystem::path& path, const JournalHeader&
   WriteAll(start);
   WriteBlock(kHeaderBlock, EncodeHeader(header));
   SyncNow();
+  // A journal without its header recovers nothing: it is not left behind.
+  if (failed_) ::unlink(path.c_str());
   return !failed_;
 }
 

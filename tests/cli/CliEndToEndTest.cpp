@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "PictureSupport.h"
+#include "ScratchState.h"
 #include "ScriptedPrompter.h"
 #include "drivers/PseudoTerminal.h"
 #include "files/FileTestSupport.h"

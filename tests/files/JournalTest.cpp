@@ -189,6 +189,8 @@ TEST(Journal, AFullDiskEndsTheWritingWithItsError) {
   writer.Append(Codes(10));  // after a failure: nothing, no crash
   writer.End(JournalEnd::Stopped);
   EXPECT_FALSE(JournalWriter(calls, clock.Get()).Open(dir / "missing" / "x.zjournal", SampleHeader()));
+  EXPECT_FALSE(JournalWriter(calls, clock.Get()).Open(dir / "headless.zjournal", SampleHeader()));
+  EXPECT_FALSE(fs::exists(dir / "headless.zjournal")) << "no journal without its header";
 }
 
 TEST(Journal, StoreListsOldestFirstAndPrunesByCountAndSize) {
