@@ -33,6 +33,11 @@
 //                     measurements (the last one's included); samples, volts and
 //                     statistics stay those of the last. Nothing else changes.
 //
+// The journal (SetJournalDirectory): Start of the first acquisition opens it with the
+// settings and the start; each Poll that brings records adds them; Stop ends it as
+// stopped, a ReadFailed or a LevelError as failed, Finish of the last acquisition as
+// finished; a data file written of the finished measurement removes it.
+//
 // The file and settings commands (Data(), Settings()) are documented in their headers;
 // the numbers and texts of the results panel come from ResultsOf (app/Results.h), the
 // caption from CaptionText (app/Caption.h).

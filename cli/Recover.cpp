@@ -1,6 +1,7 @@
 #include "cli/Recover.h"
 
 #include <algorithm>
+#include <sstream>
 #include <string>
 
 #include "analysis/Analysis.h"
@@ -177,8 +178,14 @@ int RunRecover(const CliOptions& options, const CliIo& io) {
                      (journal.damaged ? ", damaged tail left out" : "") + ")\n";
   if (written > 0) text += "data file: " + FormatInteger(written) + " samples\n";
   text += FilesText(files);
-  const bool reported = AnyToStdout(outputs) ? (Say(io, text.substr(0, text.size() - 1)), true)
-                                             : WriteReport(io.out, options.json ? w.Text() + "\n" : text);
+  bool reported = true;
+  if (AnyToStdout(outputs)) {
+    // stdout carries the samples: the summary goes to stderr, line by line.
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) Say(io, line);
+  } else {
+    reported = WriteReport(io.out, options.json ? w.Text() + "\n" : text);
+  }
   if (Interrupted(io.interruption)) return io.interruption->ExitCode();
   if (!reported) return kExitReportLost;
   return AnyFileFailed(files) ? kExitFile : kExitOk;
