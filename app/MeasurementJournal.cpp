@@ -55,6 +55,6 @@ std::string MeasurementJournal::TakeWarning() { return std::exchange(warning_, {
 void MeasurementJournal::NoteFailure() {
   if (warned_) return;
   warned_ = true;
-  warning_ = "the journal could not be written (" + writer_.Path().string() + ": " +
-             std::strerror(writer_.Error()) + "); the measurement goes on without it";
+  warning_ = "the journal could not be written (" + writer_.Path().string() + ": " + std::strerror(writer_.Error()) +
+             "); the measurement goes on without it";
 }

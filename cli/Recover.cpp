@@ -9,9 +9,9 @@
 #include "cli/Json.h"
 #include "cli/Outputs.h"
 #include "cli/Report.h"
+#include "display/FftSettingRules.h"
 #include "files/MeasureCsv.h"
 #include "files/Myfile.h"
-#include "display/FftSettingRules.h"
 #include "model/UnitTables.h"
 #include "ui/Mymessage.h"
 #include "ui/NumberFormat.h"
@@ -121,29 +121,29 @@ int RunRecover(const CliOptions& options, const CliIo& io) {
   InterruptibleCalls calls(*io.fileCalls, io.interruption);
   std::vector<OutputFile> outputs;
   if (!options.out.empty()) {
-    outputs.push_back({"--out", "data", options.out, message_text::kDataSave, [&] {
-                         if (part.count == 0) return WriteResult::Failed;
-                         const RebuiltRecord record(journal.header,
-                                                    std::span(journal.codes).subspan(
-                                                        static_cast<std::size_t>(part.first),
-                                                        static_cast<std::size_t>(part.count)));
-                         FftSetting fft = journal.header.fft;
-                         for (int sel = 0; sel < kDataCountChoices; ++sel) {
-                           if (GetDataCount(sel) == part.count) fft.DataCountSel = sel;
-                         }
-                         fft.DataCountMax = part.count;
-                         SaveSetting save = journal.header.save;
-                         save.DataFileName = options.out;
-                         return TmyFile(prompter, calls).SaveDataFile(kDataFileHeader, journal.header.ad, record.data,
-                                                                      fft, save);
-                       }});
+    outputs.push_back(
+        {"--out", "data", options.out, message_text::kDataSave, [&] {
+           if (part.count == 0) return WriteResult::Failed;
+           const RebuiltRecord record(journal.header, std::span(journal.codes)
+                                                          .subspan(static_cast<std::size_t>(part.first),
+                                                                   static_cast<std::size_t>(part.count)));
+           FftSetting fft = journal.header.fft;
+           for (int sel = 0; sel < kDataCountChoices; ++sel) {
+             if (GetDataCount(sel) == part.count) fft.DataCountSel = sel;
+           }
+           fft.DataCountMax = part.count;
+           SaveSetting save = journal.header.save;
+           save.DataFileName = options.out;
+           return TmyFile(prompter, calls).SaveDataFile(kDataFileHeader, journal.header.ad, record.data, fft, save);
+         }});
   }
   if (!options.csv.empty()) {
     outputs.push_back({"--csv", "csv", options.csv, kSamplesCsvFailure,
                        [&] {
                          const RebuiltRecord record(journal.header, journal.codes);
                          const std::string text = SamplesCsv(record.data, SamplesPerSecond(journal.header.ad.spsSel));
-                         if (ToStdout(options.csv)) return WriteReport(io.out, text) ? WriteResult::Written : WriteResult::Failed;
+                         if (ToStdout(options.csv))
+                           return WriteReport(io.out, text) ? WriteResult::Written : WriteResult::Failed;
                          return WriteAsking(options.csv, prompter, calls, [&text](AtomicFile& out) {
                            out.Append(text);
                            return out.Good();

@@ -19,8 +19,8 @@
 
 namespace {
 
-constexpr std::size_t kFileHeaderBytes = 12;  // magic, version, reserved
-constexpr std::size_t kBlockFrameBytes = 9;   // kind, length, CRC
+constexpr std::size_t kFileHeaderBytes = 12;   // magic, version, reserved
+constexpr std::size_t kBlockFrameBytes = 9;    // kind, length, CRC
 constexpr std::size_t kHeaderFixedBytes = 16;  // start, samples, acquisitions
 constexpr char kHeaderBlock = 'H';
 constexpr char kSampleBlock = 'S';
@@ -172,7 +172,8 @@ JournalEnd ReadJournalEnd(const std::filesystem::path& path) {
   std::string start(kFileHeaderBytes, '\0');
   in.seekg(0);
   if (!in.read(start.data(), static_cast<std::streamsize>(start.size())) ||
-      start.substr(0, kJournalMagic.size()) != kJournalMagic || GetLe(start, kJournalMagic.size(), 2) != kJournalVersion) {
+      start.substr(0, kJournalMagic.size()) != kJournalMagic ||
+      GetLe(start, kJournalMagic.size(), 2) != kJournalVersion) {
     return JournalEnd::None;
   }
   std::string tail(kEndBlockBytes, '\0');

@@ -22,7 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::filesystem::remove(copy);
   {
     // Each look at the clock finds the sync due, so every code is written at once.
-    JournalWriter writer(calls, [n = 0]() mutable { return std::chrono::steady_clock::time_point{} + ++n * kJournalSyncInterval; });
+    JournalWriter writer(
+        calls, [n = 0]() mutable { return std::chrono::steady_clock::time_point{} + ++n * kJournalSyncInterval; });
     FUZZ_CHECK(writer.Open(copy, first.header));
     writer.Append(first.codes);
     if (first.end != JournalEnd::None) writer.End(first.end);

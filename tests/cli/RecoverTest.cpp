@@ -1,10 +1,9 @@
-#include "cli/Recover.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 
 #include "CaptureFile.h"
+#include "cli/Recover.h"
 #include "files/FileTestSupport.h"
 
 namespace {
@@ -66,8 +65,7 @@ TEST(Recover, NamesWhatItCannotUse) {
   options.command = CliCommand::Recover;
   options.list = true;
   EXPECT_EQ(RunRecover(options, io), kExitOk);
-  EXPECT_NE(out.Text().find("20261209-210000  unreadable: the journal has version 7"), std::string::npos)
-      << out.Text();
+  EXPECT_NE(out.Text().find("20261209-210000  unreadable: the journal has version 7"), std::string::npos) << out.Text();
   if (before != nullptr) {
     ::setenv("XDG_STATE_HOME", previous.c_str(), 1);
   } else {

@@ -1,11 +1,10 @@
-#include "files/Journal.h"
-
 #include <gtest/gtest.h>
 
 #include <map>
 #include <numeric>
 
 #include "files/FileTestSupport.h"
+#include "files/Journal.h"
 
 namespace {
 
