@@ -9,7 +9,8 @@ MeasurementJournal::MeasurementJournal(FileCalls& calls, JournalWriter::Clock cl
 
 void MeasurementJournal::Begin(const JournalHeader& header, std::chrono::system_clock::time_point start) {
   if (writer_.IsOpen()) writer_.End(JournalEnd::Stopped);
-  Saved();  // replaced by this measurement
+  Forget();  // replaced by this measurement
+  start_ = header.save.StartDateTime;
   warned_ = false;
   warning_.clear();
   if (!dir_) return;
@@ -40,14 +41,22 @@ void MeasurementJournal::End(JournalEnd end) {
   if (!writer_.IsOpen()) return;
   writer_.End(end);
   if (writer_.Failed()) return NoteFailure();
-  if (end == JournalEnd::Finished) finished_ = writer_.Path();
+  if (end != JournalEnd::Finished) return;
+  finished_ = writer_.Path();
+  finishedStart_ = start_;
 }
 
-void MeasurementJournal::Saved() {
+void MeasurementJournal::Saved(const std::string& start) {
+  // Another measurement (a data file loaded since) leaves the journal as it is.
+  if (start == finishedStart_) Forget();
+}
+
+void MeasurementJournal::Forget() {
   if (finished_.empty()) return;
   std::error_code ec;
   std::filesystem::remove(finished_, ec);
   finished_.clear();
+  finishedStart_.clear();
 }
 
 std::string MeasurementJournal::TakeWarning() { return std::exchange(warning_, {}); }

@@ -31,8 +31,9 @@ class MeasurementJournal {
   void Tick();
   // The measurement ended; a finished one's journal is remembered until saved or replaced.
   void End(JournalEnd end);
-  // The finished measurement was written to a data file.
-  void Saved();
+  // A measurement that started at `start` (its StartDateTime) was written to a data
+  // file: the finished measurement's journal goes when it is that measurement.
+  void Saved(const std::string& start);
 
   // The warning of a journal that could not be written, once per measurement; empty
   // when there is none (or it was taken already).
@@ -42,10 +43,13 @@ class MeasurementJournal {
 
  private:
   void NoteFailure();
+  void Forget();  // removes the finished measurement's journal
 
   JournalWriter writer_;
   std::optional<std::filesystem::path> dir_;
   std::filesystem::path finished_;  // the finished measurement's journal, until saved or replaced
+  std::string finishedStart_;       // its StartDateTime
+  std::string start_;               // the StartDateTime of the measurement being journalled
   std::string warning_;
   bool warned_ = false;  // this measurement's warning was given
 };

@@ -12,7 +12,7 @@ MeasurementSession::MeasurementSession(Prompter& prompter, StallGuard::Clock ste
       stall_(steadyClock),
       wallClock_(std::move(wallClock)),
       journal_(fileCalls, std::move(steadyClock)) {
-  data_.OnMeasurementSaved([this] { journal_.Saved(); });
+  data_.OnMeasurementSaved([this] { journal_.Saved(state_.saveSetting.StartDateTime); });
 }
 
 MeasurementSession::StartResult MeasurementSession::Start(TADC& unit, Acquisition acquisition) {

@@ -44,6 +44,17 @@ TEST_F(SessionJournalTest, AFinishedMeasurementsJournalStaysUntilSavedOrReplaced
 
   Measure();  // replaces it: one journal, the new measurement's
   EXPECT_EQ(Only().codes, Held(0, 1024));
+  // A data file of another measurement, loaded and saved, leaves the journal alone.
+  SaveSetting other = session.State().saveSetting;
+  other.StartDateTime = "2001/01/01 00:00:00";
+  other.DataFileName = Path("other.DTA");
+  ASSERT_EQ(TmyFile(prompter).SaveDataFile(kDataFileHeader, session.State().measAdSetting, session.State().curData,
+                                           session.State().fftSetting, other),
+            WriteResult::Written);
+  ASSERT_EQ(session.Data().LoadData(Path("other.DTA")), DataCommands::LoadOutcome::Loaded);
+  EXPECT_EQ(session.Data().ExportData(Path("copy.DTA")), WriteResult::Written);
+  EXPECT_EQ(Journals().size(), 1U);
+  Measure();
   EXPECT_EQ(session.Data().ExportData(Path("saved.DTA")), WriteResult::Written);
   EXPECT_TRUE(Journals().empty()) << "saved to a data file: no longer needed";
   EXPECT_TRUE(session.TakeJournalWarning().empty());
