@@ -179,5 +179,8 @@ void DataCommands::TakeLoaded(MeasureData& target, const AdUnitSetting& ad) cons
 }
 
 WriteResult DataCommands::WriteCurrent(const SaveSetting& save) const {
-  return file_.SaveDataFile(kDataFileHeader, state_.measAdSetting, state_.curData, state_.fftSetting, save);
+  const WriteResult result =
+      file_.SaveDataFile(kDataFileHeader, state_.measAdSetting, state_.curData, state_.fftSetting, save);
+  if (result == WriteResult::Written && saved_) saved_();
+  return result;
 }

@@ -9,6 +9,7 @@
 // then (fDataValid is 0 from the accepted start on).
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -99,6 +100,10 @@ class DataCommands {
   // when automatic saving is on and names a file; nothing otherwise.
   std::optional<std::string> AutoSaveTarget() const;
 
+  // Called after the current measurement was written to a data file (SaveData,
+  // ExportData, AutoSave): its journal is then no longer needed.
+  void OnMeasurementSaved(std::function<void()> hook) { saved_ = std::move(hook); }
+
  private:
   // Reads a data file into the load record and the given settings (which start as
   // the caller's copies); false unless the whole file is valid and its sample count
@@ -116,4 +121,5 @@ class DataCommands {
   std::unique_ptr<MeasureBuffers> loadBuffers_ = std::make_unique<MeasureBuffers>();
   MeasureData loaded_;
   std::string loadProblem_;
+  std::function<void()> saved_;
 };

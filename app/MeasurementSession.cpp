@@ -9,10 +9,13 @@ MeasurementSession::MeasurementSession(Prompter& prompter, StallGuard::Clock ste
                                        FileCalls& fileCalls)
     : data_(state_, analyser_, prompter, fileCalls),
       settings_(state_, analyser_, prompter, fileCalls),
-      stall_(std::move(steadyClock)),
-      wallClock_(std::move(wallClock)) {}
+      stall_(steadyClock),
+      wallClock_(std::move(wallClock)),
+      journal_(fileCalls, std::move(steadyClock)) {
+  data_.OnMeasurementSaved([this] { journal_.Saved(state_.saveSetting.StartDateTime); });
+}
 
-MeasurementSession::StartResult MeasurementSession::Start(TADC& unit) {
+MeasurementSession::StartResult MeasurementSession::Start(TADC& unit, Acquisition acquisition) {
   if (run_ && (run_->Starting() || run_->Running())) {
     throw std::logic_error("MeasurementSession::Start while a measurement is under way");
   }
@@ -21,14 +24,32 @@ MeasurementSession::StartResult MeasurementSession::Start(TADC& unit) {
   if (result.setup.Ok()) {
     state_.unitInfo = UnitInfoText(result.setup.unitName, result.setup.version, result.setup.description);
   }
-  if (result.outcome != StartOutcome::Started) return result;
+  if (result.outcome != StartOutcome::Started) {
+    // A later acquisition that cannot start ends the measurement's journal.
+    if (acquisition.index > 0) {
+      journal_.End(result.outcome == StartOutcome::Stopped ? JournalEnd::Stopped : JournalEnd::Failed);
+    }
+    return result;
+  }
 
   state_.measAdSetting = state_.editAdSetting;
   state_.fMeasuring = true;
   state_.DropData();
   state_.fDataSaved = false;
-  state_.saveSetting.StartDateTime = StartDateTimeText(wallClock_());
+  const auto now = wallClock_();
+  state_.saveSetting.StartDateTime = StartDateTimeText(now);
   stall_.Arm(state_.measAdSetting.spsSel);
+  acquisition_ = acquisition;
+  journalled_ = 0;
+  if (acquisition.index == 0) {
+    const JournalHeader header{state_.measAdSetting,
+                               state_.fftSetting,
+                               state_.saveSetting,
+                               std::chrono::duration_cast<std::chrono::seconds>(now.time_since_epoch()).count(),
+                               state_.fftSetting.DataCountMax,
+                               acquisition.count};
+    journal_.Begin(header, now);
+  }
   return result;
 }
 
@@ -39,14 +60,20 @@ MeasurementSession::PollOutcome MeasurementSession::Poll() {
     case PollOutcome::Progress:
     case PollOutcome::AllIn:
       stall_.RecordsArrived();
+      journal_.Append(std::span<const std::int32_t>(state_.curData.adCode + journalled_,
+                                                    static_cast<std::size_t>(run_->SampleIndex() - journalled_)));
+      journalled_ = run_->SampleIndex();
       break;
     case PollOutcome::Waiting:
+      journal_.Tick();
       if (!stall_.Stalled()) break;
       run_->Stop();
       state_.fMeasuring = false;
+      journal_.End(JournalEnd::Failed);
       return PollOutcome::ReadFailed;
     case PollOutcome::ReadFailed:
       state_.fMeasuring = false;
+      journal_.End(JournalEnd::Failed);
       break;
     case PollOutcome::NotRunning:
       break;
@@ -57,6 +84,7 @@ MeasurementSession::PollOutcome MeasurementSession::Poll() {
 void MeasurementSession::Stop() {
   if (run_ && (run_->Starting() || run_->Running())) run_->Stop();
   state_.fMeasuring = false;
+  journal_.End(JournalEnd::Stopped);  // what was received is kept
 }
 
 MeasurementSession::FinishOutcome MeasurementSession::Finish() {
@@ -65,8 +93,10 @@ MeasurementSession::FinishOutcome MeasurementSession::Finish() {
   state_.fMeasuring = false;
   if (outcome == FinishOutcome::LevelError) {
     state_.DropData();
+    journal_.End(JournalEnd::Failed);
     return outcome;
   }
+  if (acquisition_.index + 1 >= acquisition_.count) journal_.End(JournalEnd::Finished);
   state_.fDataValid = true;
   state_.fDataSaved = false;
   state_.codeDeviation = CodeDeviation(state_.curData);

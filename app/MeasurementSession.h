@@ -33,6 +33,11 @@
 //                     measurements (the last one's included); samples, volts and
 //                     statistics stay those of the last. Nothing else changes.
 //
+// The journal (SetJournalDirectory): Start of the first acquisition opens it with the
+// settings and the start; each Poll that brings records adds them; Stop ends it as
+// stopped, a ReadFailed or a LevelError as failed, Finish of the last acquisition as
+// finished; a data file written of the finished measurement removes it.
+//
 // The file and settings commands (Data(), Settings()) are documented in their headers;
 // the numbers and texts of the results panel come from ResultsOf (app/Results.h), the
 // caption from CaptionText (app/Caption.h).
@@ -45,6 +50,7 @@
 #include "adc/Ad7190.h"
 #include "analysis/PowerAverage.h"
 #include "app/DataCommands.h"
+#include "app/MeasurementJournal.h"
 #include "app/MeasurementRun.h"
 #include "app/RecordAnalyser.h"
 #include "app/SessionState.h"
@@ -52,6 +58,14 @@
 #include "app/StallGuard.h"
 #include "app/StartTime.h"
 #include "ui/Prompter.h"
+
+// Which acquisition of a measurement of several (an average) a Start begins: the
+// first opens the measurement's journal, the others continue it, the last one's
+// Finish ends it.
+struct SessionAcquisition {
+  int index = 0;
+  int count = 1;
+};
 
 class MeasurementSession {
  public:
@@ -96,10 +110,22 @@ class MeasurementSession {
   DataCommands& Data() { return data_; }
   SettingsCommands& Settings() { return settings_; }
 
+  // Where the measurements are journalled (MeasurementJournal); none, the default,
+  // journals nothing.
+  void SetJournalDirectory(std::optional<std::filesystem::path> dir) { journal_.SetDirectory(std::move(dir)); }
+  // The warning of a journal that could not be written (once per measurement), for
+  // the status bar or stderr; empty when there is none.
+  std::string TakeJournalWarning() { return journal_.TakeWarning(); }
+  // The file the running measurement is journalled to; empty when none.
+  const std::filesystem::path& JournalPath() const { return journal_.Path(); }
+
+  using Acquisition = SessionAcquisition;
+
   // Sets the unit up with editAdSetting and starts an acquisition of DataCountMax
   // samples. The unit must outlive the measurement. A Start while one is being set up
-  // or runs (e.g. from the link's pump) is a std::logic_error.
-  StartResult Start(TADC& unit);
+  // or runs (e.g. from the link's pump) is a std::logic_error. Every sample received
+  // is journalled as it arrives; a stop or a failure ends the journal and keeps it.
+  StartResult Start(TADC& unit, Acquisition acquisition = {});
   // One acquisition step: takes the records that have arrived, never waits.
   PollOutcome Poll();
   // Ends a running acquisition ("AX"; a link that cannot take it is closed), or the
@@ -128,5 +154,8 @@ class MeasurementSession {
   SettingsCommands settings_;
   StallGuard stall_;
   WallClock wallClock_;
+  MeasurementJournal journal_;
+  Acquisition acquisition_;
+  int journalled_ = 0;  // samples of the running acquisition handed to the journal
   std::optional<MeasurementRun> run_;
 };

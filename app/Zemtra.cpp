@@ -13,6 +13,7 @@
 #include "app/SingleInstance.h"
 #include "app/Zemtra_main.h"
 #include "drivers/DriverChoice.h"
+#include "files/Journal.h"
 #include "model/Version.h"
 #include "ui/Mymessage.h"
 #include "ui/QtPrompter.h"
@@ -70,6 +71,7 @@ int main(int argc, char** argv) {
     environment.settingsPath = DefaultSettingsPath(QCoreApplication::applicationDirPath(),
                                                    QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation),
                                                    QGuiApplication::desktopFileName());
+    environment.journalDirectory = JournalDirectory();
     TFormMain window(std::move(environment));
     QObject::connect(&instance, &SingleInstance::RaiseRequested, &window, &TFormMain::RaiseWindow);
     return QApplication::exec();

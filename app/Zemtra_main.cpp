@@ -71,6 +71,7 @@ TFormMain::TFormMain(MainFormEnvironment environment, QWidget* parent)
   // The form's fixed size: neither dragging nor maximising changes it.
   layout()->setSizeConstraint(QLayout::SetFixedSize);
   results_.ClearResults();
+  session_.SetJournalDirectory(env_.journalDirectory);
   pollTimer_.setSingleShot(true);
   ConnectCommands();
   QTimer::singleShot(0, this, &TFormMain::StartupWork);

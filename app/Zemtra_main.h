@@ -55,6 +55,7 @@ struct MainFormEnvironment {
   std::function<void()> waitIdle;
   StallGuard::Clock steadyClock = std::chrono::steady_clock::now;  // reply time-outs and the stall rule
   WallClock wallClock = std::chrono::system_clock::now;            // StartDateTime
+  std::optional<std::filesystem::path> journalDirectory;            // where measurements are journalled; none: not
 };
 
 class TFormMain : public QMainWindow {

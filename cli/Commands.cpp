@@ -1,4 +1,3 @@
-#include "cli/Scan.h"
 #include "cli/Commands.h"
 
 #include <cerrno>
@@ -18,10 +17,13 @@
 #include "cli/NoiseAnalysis.h"
 #include "cli/Outputs.h"
 #include "cli/Progress.h"
+#include "cli/Recover.h"
 #include "cli/Report.h"
+#include "cli/Scan.h"
 #include "drivers/DriverChoice.h"
 #include "files/DensityFile.h"
 #include "files/FigureFiles.h"
+#include "files/Journal.h"
 #include "files/MeasureCsv.h"
 #include "files/Myfile.h"
 #include "model/UnitTables.h"
@@ -380,7 +382,9 @@ int Acquire(MeasurementSession& session, Progress& progress, int done, const Cli
       Say(io, status_text::kStopped);
       return io.interruption->ExitCode();
     }
-    switch (session.Poll()) {
+    const PollOutcome outcome = session.Poll();
+    if (const std::string warning = session.TakeJournalWarning(); !warning.empty()) Say(io, warning);
+    switch (outcome) {
       case PollOutcome::Waiting:
         std::this_thread::sleep_for(kAcquirePollSleep);
         break;
@@ -443,6 +447,7 @@ int RunMeasure(const CliOptions& options, const CliIo& io) {
   Run run(options, io);
   MeasurementSession& session = run.session;
   if (!PrepareMeasurement(options, session, io)) return kExitInvalidSettings;
+  session.SetJournalDirectory(JournalDirectory());
   const std::vector<OutputFile> outputs = PlannedOutputs(options, run, io);
   if (!DistinctFiles(options, outputs, io)) return kExitUsage;
   const SessionState& state = session.State();
@@ -477,7 +482,7 @@ int RunMeasure(const CliOptions& options, const CliIo& io) {
   for (int acquisition = 0; acquisition < averages; ++acquisition) {
     settingUp = true;
     stopSent = false;
-    const auto start = session.Start(unit);
+    const auto start = session.Start(unit, {acquisition, averages});
     settingUp = false;
     if (start.outcome != MeasurementSession::StartOutcome::Started) {
       if (progress) progress->Finish();
@@ -555,6 +560,8 @@ int RunCommand(const CliOptions& options, const CliIo& io) {
       return RunSettings(options, io);
     case CliCommand::Scan:
       return RunScan(io);
+    case CliCommand::Recover:
+      return RunRecover(options, io);
   }
   return kExitUsage;
 }

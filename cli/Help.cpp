@@ -10,6 +10,7 @@ Usage:
   zemtra-cli analyze FILE.DTA [options] load a data file, analyse it with its settings, report
   zemtra-cli settings FILE.prf          print a settings file's fields; exit 2 when invalid
   zemtra-cli scan                       list the FTDI devices attached (--device= values)
+  zemtra-cli recover [ID] [options]     write out a journalled measurement (a cut-short one)
   zemtra-cli COMMAND --help             options of one command
   zemtra-cli --version                  print the version
 
@@ -99,6 +100,20 @@ description, and tty:PATH with USB id and serial number. No device is opened. Ex
 when one was found, 3 when none.
 )";
 
+constexpr const char* kRecoverHelp = R"(zemtra-cli recover [--list] [ID] [--out FILE.DTA] [--csv FILE.csv] [--json] [--yes]
+
+Every measurement is journalled as it arrives to $XDG_STATE_HOME/zemtra/ (else
+~/.local/state/zemtra/), synced at least once a second. recover writes out the most
+recent journal, or the one named by its ID:
+  --list                 list the journals: id, start, samples received, how it ended
+  --out FILE.DTA         the data file of the largest power-of-two prefix (at least
+                         1024 samples) of the last acquisition received
+  --csv FILE.csv         every sample received as CSV: time_s,code,volts ("-": stdout)
+  --json                 one JSON object on stdout: the samples received and written
+  --yes                  replace existing files without asking
+Exit 0 done, 6 no journal, an unreadable one, or a file not written.
+)";
+
 constexpr const char* kSettingsHelp = R"(zemtra-cli settings FILE.prf
 
 Reads a settings file, checks its dB range, and prints every field as "key: value".
@@ -112,5 +127,6 @@ std::string HelpText(const std::string& command) {
   if (command == "analyze") return std::string(kAnalyzeOptions) + kAnalysisOptions;
   if (command == "settings") return kSettingsHelp;
   if (command == "scan") return kScanHelp;
+  if (command == "recover") return kRecoverHelp;
   return kOverview;
 }

@@ -86,8 +86,10 @@ class Parser {
       result_.options.command = CliCommand::Settings;
     } else if (first == "scan") {
       result_.options.command = CliCommand::Scan;
+    } else if (first == "recover") {
+      result_.options.command = CliCommand::Recover;
     } else {
-      return Fail("unknown command '" + first + "': allowed are measure, analyze, settings, scan");
+      return Fail("unknown command '" + first + "': allowed are measure, analyze, settings, scan, recover");
     }
     for (; i < args_.size() && result_.error.empty(); ++i) {
       if (!optionsEnded_ && args_[i] == "--") {
@@ -108,6 +110,8 @@ class Parser {
     if (result_.options.landscape && result_.options.pdf.empty()) return Fail("--landscape applies to --pdf only");
     if (const std::string problem = CheckNoiseOptions(result_.options.noise); !problem.empty()) return Fail(problem);
     if (TakesFile() && result_.options.file.empty()) return Fail(FileNeeded());
+    if (const auto& o = result_.options; o.list && (!o.file.empty() || !o.out.empty() || !o.csv.empty()))
+      return Fail("--list takes no journal and writes no file");
     return result_;
   }
 
@@ -118,12 +122,14 @@ class Parser {
   }
 
   std::string FileNeeded() const {
+    if (Recovering()) return "recover takes a journal's id (see recover --list)";
     return result_.options.command == CliCommand::Analyze ? "analyze needs a data file (FILE.DTA)"
                                                           : "settings needs a settings file (FILE.prf)";
   }
 
   bool Measuring() const { return result_.options.command == CliCommand::Measure; }
   bool Analysing() const { return Measuring() || result_.options.command == CliCommand::Analyze; }
+  bool Recovering() const { return result_.options.command == CliCommand::Recover; }
   bool TakesFile() const {
     return result_.options.command == CliCommand::Analyze || result_.options.command == CliCommand::Settings;
   }
@@ -164,7 +170,7 @@ class Parser {
   // An argument that is no option: the data or settings file.
   void Operand(const std::string& arg) {
     auto& o = result_.options;
-    if (!o.file.empty() || !TakesFile()) return void(Fail("unexpected argument '" + arg + "'"));
+    if (!o.file.empty() || !(TakesFile() || Recovering())) return void(Fail("unexpected argument '" + arg + "'"));
     if (arg.empty()) return void(Fail(FileNeeded() + ", not an empty name"));
     o.file = arg;
   }
@@ -198,10 +204,20 @@ class Parser {
         return;
       }
     }
+    if (name == "--list") {
+      if (inlineValue) return void(Fail(name + " takes no value"));
+      RequireCommand(name, Recovering(), "recover");
+      o.list = true;
+      return;
+    }
     for (const auto& flag : kFlags) {
       if (name == flag.name) {
         if (inlineValue) return void(Fail(name + " takes no value"));
-        RequireCommand(name, Analysing(), "measure and analyze");
+        if (flag.field == &CliOptions::landscape) {
+          RequireCommand(name, Analysing(), "measure and analyze");
+        } else {
+          RequireCommand(name, Analysing() || Recovering(), "measure, analyze and recover");
+        }
         o.*(flag.field) = true;
         return;
       }
@@ -269,8 +285,10 @@ class Parser {
       RequireCommand(name, Analysing(), "measure and analyze");
       if (auto text = FileName(inlineValue, i, name)) o.settingsFile = *text;
     } else if (name == "--out") {
-      RequireCommand(name, Measuring(), "measure");
+      RequireCommand(name, Measuring() || Recovering(), "measure and recover");
       if (auto text = FileOnly(inlineValue, i, name)) o.out = *text;
+    } else if (name == "--csv" && Recovering()) {
+      if (auto text = FileName(inlineValue, i, name)) o.csv = *text;
     } else if (name == "--fft" || name == "--csv" || name == "--spectrum-csv" || name == "--nsd") {
       RequireCommand(name, Analysing(), "measure and analyze");
       if (auto text = FileName(inlineValue, i, name)) {

@@ -10,11 +10,11 @@
 #include "cli/NoiseOptions.h"
 #include "model/Records.h"
 
-enum class CliCommand { Measure, Analyze, Settings, Scan };
+enum class CliCommand { Measure, Analyze, Settings, Scan, Recover };
 
 struct CliOptions {
   CliCommand command = CliCommand::Measure;
-  std::string file;                         // analyze: the data file; settings: the settings file
+  std::string file;                         // analyze: the data file; settings: the settings file; recover: the journal's id
   std::optional<std::string> settingsFile;  // --settings: records start from this file
 
   // Converter options (measure only).
@@ -48,6 +48,7 @@ struct CliOptions {
   std::string png;         // picture of the graphs
   std::string pdf;         // the printed page as a PDF file
   bool landscape = false;  // the PDF page across
+  bool list = false;       // recover --list: the journals instead of one recovered
   bool json = false;
   bool yes = false;
   bool help = false;

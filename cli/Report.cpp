@@ -253,14 +253,7 @@ std::string ReportJson(const MeasurementReport& report) {
   w.Key("start_text").String(r.start);
   if (report.noise) NoiseJson(*report.noise, w);
   FiguresJson(report, w);
-  w.Key("files").BeginObject();
-  for (const auto& f : report.files) {
-    const bool written = f.outcome == FileOutcome::Written;
-    w.Key(f.kind).BeginObject().Key("path").String(f.path).Key("written").Bool(written);
-    if (!written) w.Key("reason").String(ReasonOf(f));
-    w.EndObject();
-  }
-  w.EndObject();
+  FilesJson(report.files, w);
   w.EndObject();
   return w.Text() + "\n";
 }
@@ -280,7 +273,23 @@ std::string ReportText(const MeasurementReport& report) {
   if (report.averages > 1) text += "spectrum: RMS average of " + FormatInteger(report.averages) + " acquisitions\n";
   if (report.noise) text += NoiseText(*report.noise);
   text += FiguresText(report);
-  for (const auto& f : report.files) {
+  return text + FilesText(report.files);
+}
+
+void FilesJson(const std::vector<WrittenFile>& files, JsonWriter& w) {
+  w.Key("files").BeginObject();
+  for (const auto& f : files) {
+    const bool written = f.outcome == FileOutcome::Written;
+    w.Key(f.kind).BeginObject().Key("path").String(f.path).Key("written").Bool(written);
+    if (!written) w.Key("reason").String(ReasonOf(f));
+    w.EndObject();
+  }
+  w.EndObject();
+}
+
+std::string FilesText(const std::vector<WrittenFile>& files) {
+  std::string text;
+  for (const auto& f : files) {
     switch (f.outcome) {
       case FileOutcome::Written:
         text += "wrote ";

@@ -10,6 +10,7 @@
 #include "analysis/MeasurementFigures.h"
 #include "app/Results.h"
 #include "cli/FigureOptions.h"
+#include "cli/Json.h"
 #include "cli/NoiseAnalysis.h"
 
 enum class FileOutcome {
@@ -42,6 +43,9 @@ struct MeasurementReport {
 };
 
 std::string ReportJson(const MeasurementReport& report);
+// The files' entries: a "files" object of the JSON report, one line each for the summary.
+void FilesJson(const std::vector<WrittenFile>& files, JsonWriter& w);
+std::string FilesText(const std::vector<WrittenFile>& files);
 // For a terminal: bytes from files and from the unit (paths, start time, the unit's
 // replies) are shown with their control characters escaped (VisibleText).
 std::string ReportText(const MeasurementReport& report);

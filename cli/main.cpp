@@ -27,6 +27,8 @@ const char* CommandName(CliCommand command) {
       return "settings";
     case CliCommand::Scan:
       return "scan";
+    case CliCommand::Recover:
+      return "recover";
   }
   return "";
 }

@@ -31,6 +31,9 @@ LineReader::LineReader(const std::filesystem::path& fileName) : buffer_(kChunkBy
   }
 }
 
+LineReader::LineReader(InMemory /*tag*/, std::string_view text)
+    : isOpen_(true), buffer_(text.begin(), text.end()), size_(text.size()) {}
+
 bool LineReader::Next(std::string& line) {
   if (state_ != State::Reading) return false;
   line.clear();
@@ -60,6 +63,10 @@ bool LineReader::Next(std::string& line) {
 }
 
 bool LineReader::Refill() {
+  if (!fd_.Valid()) {  // a text in memory is delivered whole from the start
+    state_ = State::End;
+    return false;
+  }
   ssize_t n = 0;
   do {
     n = ::read(fd_.Get(), buffer_.data(), buffer_.size());

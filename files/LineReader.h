@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "drivers/UniqueFd.h"
@@ -21,6 +22,9 @@ class LineReader {
   // Opens the file for reading; IsOpen tells whether that worked (false for a file
   // that is missing, unreadable or not a regular file).
   explicit LineReader(const std::filesystem::path& fileName);
+  // Reads the lines of a text in memory, as a file holding those bytes.
+  struct InMemory {};
+  LineReader(InMemory, std::string_view text);
 
   bool IsOpen() const { return isOpen_; }
   // The next physical line; false at the end of the file or on a failure (see state).

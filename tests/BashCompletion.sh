@@ -43,7 +43,7 @@ touch "$scratch/run1.FFT" "$scratch/run1.DTA" "$scratch/run2.dta" "$scratch/note
 mkdir "$scratch/data"
 
 cli=$1 cli_script=$2
-check_options "$cli" "$cli_script" _zemtra_cli_options measure analyze settings scan
+check_options "$cli" "$cli_script" _zemtra_cli_options measure analyze settings scan recover
 # The commands are those of the overview.
 overview=$("$cli" --help | sed -n 's/^  zemtra-cli \([a-z][a-z]*\).*/\1/p' | sort -u | tr '\n' ' ')
 listed=$(bash -c "source '$cli_script'; printf '%s\n' \$_zemtra_cli_commands" | grep -v -- '^--' | sort | tr '\n' ' ')

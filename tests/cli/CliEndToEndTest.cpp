@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "PictureSupport.h"
+#include "ScratchState.h"
 #include "ScriptedPrompter.h"
 #include "drivers/PseudoTerminal.h"
 #include "files/FileTestSupport.h"
@@ -666,6 +667,81 @@ TEST_F(CliEndToEnd, AReportThatCannotBeWrittenIsNoSuccess) {
   EXPECT_EQ(closed.exit, 74) << closed.err;
   EXPECT_EQ(ReadBytes(dir / "run.DTA").find("\"samples\""), std::string::npos) << "the report went into no file";
   EXPECT_EQ(Run("--help", {}, "", ">/dev/full").exit, 74);
+}
+
+}  // namespace
+
+namespace {
+
+// The lines of a CSV text after its header.
+std::vector<std::string> CsvRows(const std::string& text) {
+  std::vector<std::string> rows = SplitCrLf(text);
+  if (!rows.empty()) rows.erase(rows.begin());
+  while (!rows.empty() && rows.back().empty()) rows.pop_back();
+  return rows;
+}
+
+TEST_F(CliEndToEnd, AKilledMeasurementIsRecoveredFromItsJournalAsTheUnitSentIt) {
+  constexpr int kRate = 4800;
+  constexpr auto kRunFor = std::chrono::milliseconds(2600);
+  const fs::path state = dir / "state";
+  const std::string env = "XDG_STATE_HOME='" + state.string() + "'";
+  const std::string unit = "--simulate=seed=11,noise=datasheet,ch0=white:1e-4+sine:50:1e-3";
+  const std::string command = "cd '" + dir.string() + "' && " + env + " exec '" + ZEMTRA_CLI_PATH + "' measure " +
+                              unit + ",clock=real --samples 65536 --rate 4800 >killed.out 2>killed.err </dev/null";
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    ::execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
+    ::_exit(127);
+  }
+  ASSERT_GT(pid, 0);
+  // The journal's header is written as the unit starts streaming.
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  while ((!fs::exists(state / "zemtra") || fs::is_empty(state / "zemtra")) &&
+         std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  const auto streaming = std::chrono::steady_clock::now();
+  std::this_thread::sleep_for(kRunFor);
+  ::kill(pid, SIGKILL);
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  ASSERT_TRUE(WIFSIGNALED(status)) << ReadBytes(dir / "killed.err");
+  const auto killedAfter = std::chrono::duration<double>(std::chrono::steady_clock::now() - streaming).count();
+
+  const CliRun listed = Run("recover --list", {}, env);
+  EXPECT_EQ(listed.exit, 0) << listed.err;
+  EXPECT_NE(listed.out.find("not ended (cut short)"), std::string::npos) << listed.out;
+  const CliRun recovered = Run("recover --csv rec.csv --out rec.DTA --json", {}, env);
+  ASSERT_EQ(recovered.exit, 0) << recovered.err;
+  const std::vector<std::string> rows = CsvRows(ReadBytes(dir / "rec.csv"));
+  // Every sample received more than 2 s before the kill is in the journal.
+  EXPECT_GE(static_cast<double>(rows.size()), kRate * (killedAfter - 2.0));
+  EXPECT_LT(rows.size(), 65536U);
+  EXPECT_EQ(JsonNumber(recovered.out, "samples_received"), static_cast<double>(rows.size()));
+  std::size_t prefix = 1024;
+  while (prefix * 2 <= rows.size()) prefix *= 2;
+  EXPECT_EQ(JsonNumber(recovered.out, "samples_written"), static_cast<double>(prefix));
+
+  // The same unit, run to the end: its first samples are those recovered.
+  const CliRun complete = Run("measure " + unit + ",clock=virtual --samples 65536 --rate 4800 --csv full.csv --json",
+                              {}, "XDG_STATE_HOME='" + (dir / "other").string() + "'");
+  ASSERT_EQ(complete.exit, 0) << complete.err;
+  const std::vector<std::string> full = CsvRows(ReadBytes(dir / "full.csv"));
+  ASSERT_GE(full.size(), rows.size());
+  EXPECT_TRUE(std::equal(rows.begin(), rows.end(), full.begin())) << "recovered as the unit sent it";
+  ScriptedPrompter prompter;
+  TmyFile file(prompter);
+  const auto buffers = std::make_unique<MeasureBuffers>();
+  MeasureData data;
+  data.adCode = buffers->adCode;
+  data.volt = buffers->volt;
+  FftSetting fft;
+  SaveSetting save;
+  AdUnitSetting ad;
+  ASSERT_TRUE(file.LoadDataFile(dir / "rec.DTA", kDataFileHeader, data, fft, save, ad));
+  EXPECT_EQ(data.ad_dnum, static_cast<std::int32_t>(prefix));
+  EXPECT_EQ(fft.DataCountMax, static_cast<std::int32_t>(prefix));
 }
 
 }  // namespace

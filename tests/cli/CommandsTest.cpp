@@ -7,6 +7,7 @@
 
 #include "CaptureFile.h"
 #include "PictureSupport.h"
+#include "ScratchState.h"
 #include "ScriptedPrompter.h"
 #include "cli/Commands.h"
 #include "files/FileTestSupport.h"

@@ -131,11 +131,11 @@ TEST(CliOptions, InvalidOptionsNameTheOptionAndWhatIsAllowed) {
       {{"measure", "--sinc3=1"}, "--sinc3 takes no value"},
       {{"analyze"}, "analyze needs a data file"},
       {{"analyze", "a.DTA", "--rate", "4800"}, "--rate applies to measure only"},
-      {{"analyze", "a.DTA", "--out", "b.DTA"}, "--out applies to measure only"},
+      {{"analyze", "a.DTA", "--out", "b.DTA"}, "--out applies to measure and recover only"},
       {{"settings", "a.prf", "--window", "rect"}, "--window applies to measure and analyze only"},
       {{"settings"}, "settings needs a settings file"},
-      {{"settings", "a.prf", "--json"}, "--json applies to measure and analyze only"},
-      {{"settings", "a.prf", "--yes"}, "--yes applies to measure and analyze only"},
+      {{"settings", "a.prf", "--json"}, "--json applies to measure, analyze and recover only"},
+      {{"settings", "a.prf", "--yes"}, "--yes applies to measure, analyze and recover only"},
       {{"measure", "--device"}, "--device needs a value"},
       {{"analyze", "a.DTA", "--landscape"}, "--landscape applies to --pdf only"},
       {{"analyze", "a.DTA", "--pdf", "a.pdf", "--landscape=yes"}, "--landscape takes no value"},
@@ -175,6 +175,12 @@ TEST(CliOptions, InvalidOptionsNameTheOptionAndWhatIsAllowed) {
       {{"analyze", "a.DTA", "--nsd", "-", "--json"}, "--json and --nsd both write to the standard output"},
       {{"analyze", "a.DTA", "--csv="}, "--csv needs a file name"},
       {{"settings", "a.prf", "--spectrum-csv", "s.csv"}, "--spectrum-csv applies to measure and analyze only"},
+      {{"recover", "--list", "20261209-213400"}, "--list takes no journal and writes no file"},
+      {{"recover", "--list", "--csv", "a.csv"}, "--list takes no journal and writes no file"},
+      {{"analyze", "a.DTA", "--list"}, "--list applies to recover only"},
+      {{"recover", "--pdf", "a.pdf"}, "--pdf applies to measure and analyze only"},
+      {{"recover", "--landscape"}, "--landscape applies to measure and analyze only"},
+      {{"recover", "a", "b"}, "unexpected argument 'b'"},
   };
   for (const auto& r : rows) {
     const auto p = ParseCommandLine(r.args);

@@ -18,7 +18,7 @@ TEST(ScanTest, TakesNoArgumentsButHelp) {
       {{"scan"}, ""},
       {{"scan", "--help"}, ""},
       {{"scan", "/dev/ttyUSB0"}, "unexpected argument '/dev/ttyUSB0'"},
-      {{"scan", "--json"}, "--json applies to measure and analyze only"},
+      {{"scan", "--json"}, "--json applies to measure, analyze and recover only"},
       {{"scan", "--device=tty"}, "--device applies to measure only"},
   };
   for (const Row& row : rows) {
