@@ -3,11 +3,13 @@
 #include <QApplication>
 #include <QStandardPaths>
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "app/CloseSignals.h"
 #include "app/ProgramOptions.h"
 #include "app/SettingsLocation.h"
 #include "app/SingleInstance.h"
@@ -20,6 +22,29 @@
 namespace {
 
 void ShowBox(const QString& text) { QtPrompter().ShowMessage(text.toStdString(), kProgramCaption, MessageIcon::Error); }
+
+// Qt ends the program with abort() when it cannot open its display; this ends it with
+// the program's own code and a line that says why.
+void ExitOnFatalStartMessage(QtMsgType type, const QMessageLogContext& /*context*/, const QString& text) {
+  std::fprintf(stderr, "zemtra: %s\n", qPrintable(text));
+  if (type == QtFatalMsg) {
+    std::fputs("zemtra: the window could not be created\n", stderr);
+    std::_Exit(kExitFailure);
+  }
+}
+
+// The window and the lock while the window runs, for an end that skips main's return:
+// Qt's display connection calls exit() when the display goes away.
+TFormMain* gRunningWindow = nullptr;
+SingleInstance* gHeldInstance = nullptr;
+
+void EndWhereTheDisplayWentAway() {
+  if (gRunningWindow == nullptr) return;
+  gRunningWindow->EndWithoutDisplay();
+  gHeldInstance->Release();
+  std::fputs("zemtra: the connection to the display was lost\n", stderr);
+  std::_Exit(kExitDisplayLost);
+}
 
 }  // namespace
 
@@ -39,14 +64,26 @@ int main(int argc, char** argv) {
     return kExitUsage;
   }
 
+  const QtMessageHandler usual = qInstallMessageHandler(ExitOnFatalStartMessage);
   QApplication app(argc, argv);
+  qInstallMessageHandler(usual);
   // Also names the configuration directory of an installed copy's settings (~/.config/Zemtra/).
   QApplication::setApplicationName(QString::fromLatin1(kProgramCaption));
   // The desktop entry's id, so the desktop shows the windows under the entry's name and icon.
   QGuiApplication::setDesktopFileName(QStringLiteral(ZEMTRA_APP_ID));
   QApplication::setFont(UiFont());
 
-  SingleInstance instance(SingleInstance::DefaultDirectory());
+  const QString lockDirectory = SingleInstance::DefaultDirectory();
+  if (lockDirectory.isEmpty()) {
+    // A lock elsewhere (the working directory, a directory others can change) would
+    // not keep a second copy out.
+    const QString text = QCoreApplication::translate(
+        "main", "Zemtra を起動できません: 一つだけ起動するためのロックを置く、このユーザー専用のディレクトリがありません (XDG_RUNTIME_DIR)");
+    std::fprintf(stderr, "zemtra: no private directory for the single-copy lock (XDG_RUNTIME_DIR unset or unusable)\n");
+    ShowBox(text);
+    return kExitFailure;
+  }
+  SingleInstance instance(lockDirectory);
   if (!instance.Acquire()) {
     if (instance.ReachRunningCopy()) {
       ShowBox(QCoreApplication::translate("main", "Zemtra はすでに起動しています"));
@@ -62,7 +99,23 @@ int main(int argc, char** argv) {
                                                    QGuiApplication::desktopFileName());
     TFormMain window(std::move(environment));
     QObject::connect(&instance, &SingleInstance::RaiseRequested, &window, &TFormMain::RaiseWindow);
-    return QApplication::exec();
+    // A signal closes the window as its close button does; once the close is done
+    // (after a set-up in progress, too) every event loop ends, a box's as well.
+    const CloseSignals closeSignals;
+    int signalled = 0;
+    QObject::connect(&closeSignals, &CloseSignals::Received, &window, [&](int signalNumber) {
+      if (signalled == 0) signalled = signalNumber;
+      window.close();
+    });
+    QObject::connect(&window, &TFormMain::Closed, &window, [&] {
+      if (signalled != 0) QCoreApplication::exit(kExitSignalBase + signalled);
+    });
+    gRunningWindow = &window;
+    gHeldInstance = &instance;
+    std::atexit(EndWhereTheDisplayWentAway);
+    const int code = QApplication::exec();
+    gRunningWindow = nullptr;
+    return code;
   } catch (const std::exception& error) {
     ShowBox(QString::fromStdString(error.what()));
     return kExitFailure;
