@@ -157,6 +157,34 @@ TEST_F(WindowTest, CloseDuringTheAcquisitionStopsTheUnitBeforeTheSettingsAreWrit
   ExpectIdle(*window, "closed");
 }
 
+TEST_F(WindowTest, ALostDisplayStopsTheUnitAndWritesTheSettingsWithoutABox) {
+  WriteDefaults();
+  Open();
+  Press();
+  Tick(3);
+  ASSERT_EQ(window->CurrentPhase(), Phase::Measuring);
+  fs::remove(settingsPath);
+  window->EndWithoutDisplay();
+  EXPECT_TRUE(unit->Sent("AX"));
+  EXPECT_TRUE(fs::exists(settingsPath));
+  EXPECT_TRUE(prompter.messages.empty());
+}
+
+TEST_F(WindowTest, AWindowClosedBeforeItsStartUpWorkLeavesTheSettingsFileAsItWas) {
+  WriteBytes(settingsPath, "a hand-edited file");
+  for (const bool lostDisplay : {false, true}) {
+    Open(kQuietSine, false);
+    if (lostDisplay) {
+      window->EndWithoutDisplay();
+    } else {
+      EXPECT_TRUE(window->close());
+      window->StartupWork();
+      EXPECT_FALSE(window->isVisible()) << "a closed window is not shown by its start-up work";
+    }
+    EXPECT_EQ(ReadBytes(settingsPath), "a hand-edited file") << lostDisplay;
+  }
+}
+
 TEST_F(WindowTest, ResultsPanelShowsTheSessionsResults) {
   WriteDefaults();
   Open();
