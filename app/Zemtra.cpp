@@ -78,7 +78,9 @@ int main(int argc, char** argv) {
     // A lock elsewhere (the working directory, a directory others can change) would
     // not keep a second copy out.
     const QString text = QCoreApplication::translate(
-        "main", "Zemtra を起動できません: 一つだけ起動するためのロックを置く、このユーザー専用のディレクトリがありません (XDG_RUNTIME_DIR)");
+        "main",
+        "Zemtra を起動できません: 一つだけ起動するためのロックを置く、このユーザー専用のディレクトリがありません "
+        "(XDG_RUNTIME_DIR)");
     std::fprintf(stderr, "zemtra: no private directory for the single-copy lock (XDG_RUNTIME_DIR unset or unusable)\n");
     ShowBox(text);
     return kExitFailure;

@@ -1,6 +1,6 @@
-// The desktop program's command line, its single copy and where it keeps its settings.
+// The desktop program's command line, its single copy, its closing signals, its exit
+// without a display, and where it keeps its settings.
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 #include <unistd.h>
 
