@@ -38,6 +38,18 @@ void ExitOnFatalStartMessage(QtMsgType type, const QMessageLogContext& /*context
 TFormMain* gRunningWindow = nullptr;
 SingleInstance* gHeldInstance = nullptr;
 
+// Names the window and the lock for EndWhereTheDisplayWentAway while it lives.
+class RunningWindow {
+ public:
+  RunningWindow(TFormMain& window, SingleInstance& instance) {
+    gRunningWindow = &window;
+    gHeldInstance = &instance;
+  }
+  ~RunningWindow() { gRunningWindow = nullptr; }
+  RunningWindow(const RunningWindow&) = delete;
+  RunningWindow& operator=(const RunningWindow&) = delete;
+};
+
 void EndWhereTheDisplayWentAway() {
   if (gRunningWindow == nullptr) return;
   gRunningWindow->EndWithoutDisplay();
@@ -112,12 +124,9 @@ int main(int argc, char** argv) {
     QObject::connect(&window, &TFormMain::Closed, &window, [&] {
       if (signalled != 0) QCoreApplication::exit(kExitSignalBase + signalled);
     });
-    gRunningWindow = &window;
-    gHeldInstance = &instance;
+    const RunningWindow running(window, instance);
     std::atexit(EndWhereTheDisplayWentAway);
-    const int code = QApplication::exec();
-    gRunningWindow = nullptr;
-    return code;
+    return QApplication::exec();
   } catch (const std::exception& error) {
     ShowBox(QString::fromStdString(error.what()));
     return kExitFailure;
