@@ -29,4 +29,7 @@ std::string ProgramHelpText();
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitAlreadyRunning = 1;  // another copy runs for this user
 inline constexpr int kExitUsage = 64;          // an invalid option
-inline constexpr int kExitFailure = 70;        // the window could not be created
+inline constexpr int kExitFailure = 70;        // the window could not be created (no display, no private
+                                               // directory for the single-copy lock)
+inline constexpr int kExitDisplayLost = 74;    // the connection to the display was lost
+inline constexpr int kExitSignalBase = 128;    // + the number of SIGTERM, SIGINT or SIGHUP: closed by it

@@ -1,6 +1,10 @@
 #include "app/SingleInstance.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QDir>
+#include <QFile>
 #include <QStandardPaths>
 
 namespace {
@@ -9,6 +13,7 @@ constexpr const char* kLockName = "zemtra.lock";
 constexpr const char* kSocketName = "zemtra.socket";
 constexpr char kRaiseRequest[] = "raise\n";
 constexpr int kReachTimeoutMs = 1000;
+constexpr mode_t kPrivateMode = S_IRWXU;  // 0700
 
 }  // namespace
 
@@ -21,7 +26,32 @@ SingleInstance::SingleInstance(const QString& directory, QObject* parent)
   connect(&server_, &QLocalServer::newConnection, this, &SingleInstance::TakeConnection);
 }
 
-QString SingleInstance::DefaultDirectory() { return QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation); }
+QString SingleInstance::DefaultDirectory() {
+  const uid_t user = ::geteuid();
+  const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+  if (IsPrivateDirectory(runtime, user)) return runtime;
+  // Without a usable runtime directory (no XDG_RUNTIME_DIR, and Qt's fallback in /tmp
+  // taken by someone else) the user's own cache directory serves.
+  const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+  if (cache.isEmpty() || !QDir::isAbsolutePath(cache) || !QDir().mkpath(cache)) return {};
+  struct stat made {};
+  if (::lstat(QFile::encodeName(cache).constData(), &made) == 0 && made.st_uid == user) {
+    ::chmod(QFile::encodeName(cache).constData(), kPrivateMode);
+  }
+  return IsPrivateDirectory(cache, user) ? cache : QString();
+}
+
+bool SingleInstance::IsPrivateDirectory(const QString& path, uid_t owner) {
+  if (path.isEmpty() || !QDir::isAbsolutePath(path)) return false;
+  struct stat info {};
+  if (::lstat(QFile::encodeName(path).constData(), &info) != 0) return false;
+  return S_ISDIR(info.st_mode) && info.st_uid == owner && (info.st_mode & (S_IWGRP | S_IWOTH)) == 0;
+}
+
+void SingleInstance::Release() {
+  server_.close();  // removes the socket file
+  lock_.unlock();
+}
 
 bool SingleInstance::Acquire() {
   if (!lock_.tryLock()) return false;

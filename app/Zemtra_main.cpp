@@ -157,9 +157,20 @@ void TFormMain::closeEvent(QCloseEvent* event) {
   }
   Guarded([this] {
     if (phase_ == Phase::Measuring) StopMeasurement();
-    SaveDefaultSettings();
+    // Closed before the start-up work (by a signal): the settings were never read,
+    // so the file keeps what it holds.
+    if (!startupPending_) SaveDefaultSettings();
   });
+  startupPending_ = false;  // a window closed is never shown again
   event->accept();
+  emit Closed();
+}
+
+void TFormMain::EndWithoutDisplay() {
+  session_.Stop();  // a running acquisition gets "AX"
+  if (startupPending_) return;
+  // No box can be shown any more: a file that cannot be written stays as it was.
+  session_.Settings().SaveDefaultSettings(env_.settingsPath);
 }
 
 void TFormMain::MenuFileExitClick() { close(); }

@@ -120,6 +120,15 @@ class TFormMain : public QMainWindow {
   // Another copy asked for this window.
   void RaiseWindow();
 
+ public:
+  // The display is gone and the process ends at once: the unit is stopped and the
+  // default settings file written where it can be, without a box and without a close.
+  void EndWithoutDisplay();
+
+ signals:
+  // The window accepted its close (the unit stopped, the settings written).
+  void Closed();
+
  protected:
   // Stops a running acquisition and writes the default settings file; waits for a
   // set-up to end first. Closing is never refused.

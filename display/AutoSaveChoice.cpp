@@ -19,9 +19,7 @@ void AutoSaveChoice::SetDefaults() {
   checked_ = false;
 }
 
-std::string AutoSaveChoice::ShownFileName() const {
-  return checked_ ? selected_ : std::string();
-}
+std::string AutoSaveChoice::ShownFileName() const { return checked_ ? selected_ : std::string(); }
 
 void AutoSaveChoice::ChooseFile() {
   if (SelectSaveFile()) checked_ = true;

@@ -10,7 +10,8 @@ namespace {
 bool MayReplace(const std::filesystem::path& target, Prompter& prompter) {
   std::error_code ec;
   if (!std::filesystem::exists(target, ec)) return true;
-  const std::string question = std::string("ファイル：") + prompter.PathText(target.string()) + "があります。\n上書きしますか";
+  const std::string question =
+      std::string("ファイル：") + prompter.PathText(target.string()) + "があります。\n上書きしますか";
   return prompter.AskYesNo(question, kProgramCaption);
 }
 

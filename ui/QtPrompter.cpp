@@ -1,8 +1,8 @@
 #include "ui/QtPrompter.h"
 
 #include <QColorDialog>
-#include <QFile>
 #include <QDialogButtonBox>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLineEdit>

@@ -51,7 +51,8 @@ std::string ShortenOnce(const std::string& path) {
   if (seps.size() == 2) {
     return path.substr(0, seps[0] + 1) + kEllipsis + path.substr(seps[1] + 1);
   }
-  return path.substr(0, OffsetOfCharacter(path, kKeptHead)) + kEllipsis + path.substr(OffsetOfCharacter(path, kTailFrom));
+  return path.substr(0, OffsetOfCharacter(path, kKeptHead)) + kEllipsis +
+         path.substr(OffsetOfCharacter(path, kTailFrom));
 }
 
 }  // namespace

@@ -1,11 +1,17 @@
-// The desktop program's command line, its single copy and where it keeps its settings.
+// The desktop program's command line, its single copy, its closing signals, its exit
+// without a display, and where it keeps its settings.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QCoreApplication>
 #include <QHostInfo>
+#include <QProcess>
 #include <QSysInfo>
+#include <csignal>
 
 #include "WindowTestSupport.h"
+#include "app/CloseSignals.h"
 #include "app/ProgramOptions.h"
 #include "app/SettingsLocation.h"
 #include "app/SingleInstance.h"
@@ -105,6 +111,71 @@ TEST_F(SingleInstanceTest, AFirstCopyThatCannotBeReachedLeavesTheSecondToEndSile
   SingleInstance second(where);
   EXPECT_FALSE(second.Acquire());
   EXPECT_FALSE(second.ReachRunningCopy());
+}
+
+TEST_F(SingleInstanceTest, OnlyADirectoryNoOtherUserCanChangeHoldsTheLock) {
+  const uid_t me = ::geteuid();
+  const auto made = [&](const char* name, mode_t mode) {
+    fs::create_directories(dir / name);
+    ::chmod((dir / name).c_str(), mode);
+    return QString::fromStdString((dir / name).string());
+  };
+  fs::create_symlink(dir / "private", dir / "link");
+  WriteBytes(dir / "file", "");
+  const struct {
+    const char* name;
+    QString path;
+    uid_t owner;
+    bool trusted;
+  } rows[] = {
+      {"the user's own 0700 directory", made("private", 0700), me, true},
+      {"0755: others may read, not write", made("readable", 0755), me, true},
+      {"writable by the group", made("group", 0770), me, false},
+      {"writable by everyone (sticky /tmp too)", made("world", 01777), me, false},
+      {"owned by another user", made("private", 0700), me + 1, false},
+      {"a link to a private directory", QString::fromStdString((dir / "link").string()), me, false},
+      {"a regular file", QString::fromStdString((dir / "file").string()), me, false},
+      {"missing", QString::fromStdString((dir / "missing").string()), me, false},
+      {"relative: the working directory", QStringLiteral("."), me, false},
+      {"empty: Qt's answer for an unusable runtime directory", QString(), me, false},
+  };
+  for (const auto& r : rows) EXPECT_EQ(SingleInstance::IsPrivateDirectory(r.path, r.owner), r.trusted) << r.name;
+  EXPECT_TRUE(SingleInstance::IsPrivateDirectory(SingleInstance::DefaultDirectory(), me))
+      << "the directory the program uses, when it has one";
+}
+
+TEST_F(SingleInstanceTest, ReleaseGivesUpTheLockAndTheSocket) {
+  SingleInstance first(where);
+  ASSERT_TRUE(first.Acquire());
+  first.Release();
+  EXPECT_FALSE(fs::exists(dir / "zemtra.socket"));
+  SingleInstance second(where);
+  EXPECT_TRUE(second.Acquire());
+}
+
+TEST(CloseSignals, EachClosingSignalArrivesInTheEventLoop) {
+  const CloseSignals closeSignals;
+  std::vector<int> received;
+  QObject::connect(&closeSignals, &CloseSignals::Received, [&](int signalNumber) { received.push_back(signalNumber); });
+  for (const int signalNumber : CloseSignals::kSignals) {
+    received.clear();
+    ASSERT_EQ(std::raise(signalNumber), 0);
+    for (int i = 0; i < 50 && received.empty(); ++i) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    EXPECT_EQ(received, std::vector<int>{signalNumber}) << "the process lives on: " << signalNumber;
+  }
+}
+
+TEST(EntryPoint, WithoutADisplayTheProgramSaysSoAndExits70) {
+  QProcess program;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY"}) env.remove(QString::fromLatin1(name));
+  env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+  program.setProcessEnvironment(env);
+  program.start(QStringLiteral(ZEMTRA_PROGRAM), {QStringLiteral("--simulate=clock=virtual")});
+  ASSERT_TRUE(program.waitForFinished(30'000));
+  EXPECT_EQ(program.exitStatus(), QProcess::NormalExit) << "not aborted";
+  EXPECT_EQ(program.exitCode(), kExitFailure);
+  EXPECT_TRUE(program.readAllStandardError().contains("zemtra: the window could not be created"));
 }
 
 }  // namespace

@@ -46,10 +46,10 @@ TEST_F(WindowTest, EachEndOfAMeasurementWithItsTextsAndBoxes) {
        MessageIcon::Error, false, true},
       {"garbled record", "noise=off,fault=garble@100", false, "QT4418PX/ SIM 1.00/ 4.8ksps x128, ", "",
        "計測エラーで終了", nullptr, MessageIcon::Error, false, true},
-      {"unplugged", "noise=off,fault=unplug@100", false, "QT4418PX/ SIM 1.00/ 4.8ksps x128, ", "",
+      {"unplugged", "noise=off,fault=unplug@100", false, "QT4418PX/ SIM 1.00/ 4.8ksps x128, ", "", "計測エラーで終了",
+       nullptr, MessageIcon::Error, false, true},
+      {"no records after the start", "noise=off,fault=ng:A000400", false, "QT4418PX/ SIM 1.00/ 4.8ksps x128, ", "",
        "計測エラーで終了", nullptr, MessageIcon::Error, false, true},
-      {"no records after the start", "noise=off,fault=ng:A000400", false, "QT4418PX/ SIM 1.00/ 4.8ksps x128, ",
-       "", "計測エラーで終了", nullptr, MessageIcon::Error, false, true},
       {"overload", "ch0=dc:0.03", false, "QT4418PX/ SIM 1.00/ 4.8ksps x128, ", "",
        "入力信号レベルが適正範囲からはずれています", "入力信号レベルが適正範囲からはずれています", MessageIcon::Warning,
        false, true},
@@ -210,6 +210,34 @@ TEST_F(WindowTest, CloseDuringTheAcquisitionStopsTheUnitBeforeTheSettingsAreWrit
   EXPECT_FALSE(writtenBeforeAbort);
   EXPECT_TRUE(fs::exists(settingsPath));
   ExpectIdle(*window, "closed");
+}
+
+TEST_F(WindowTest, ALostDisplayStopsTheUnitAndWritesTheSettingsWithoutABox) {
+  WriteDefaults();
+  Open();
+  Press();
+  Tick(3);
+  ASSERT_EQ(window->CurrentPhase(), Phase::Measuring);
+  fs::remove(settingsPath);
+  window->EndWithoutDisplay();
+  EXPECT_TRUE(unit->Sent("AX"));
+  EXPECT_TRUE(fs::exists(settingsPath));
+  EXPECT_TRUE(prompter.messages.empty());
+}
+
+TEST_F(WindowTest, AWindowClosedBeforeItsStartUpWorkLeavesTheSettingsFileAsItWas) {
+  WriteBytes(settingsPath, "a hand-edited file");
+  for (const bool lostDisplay : {false, true}) {
+    Open(kQuietSine, false);
+    if (lostDisplay) {
+      window->EndWithoutDisplay();
+    } else {
+      EXPECT_TRUE(window->close());
+      window->StartupWork();
+      EXPECT_FALSE(window->isVisible()) << "a closed window is not shown by its start-up work";
+    }
+    EXPECT_EQ(ReadBytes(settingsPath), "a hand-edited file") << lostDisplay;
+  }
 }
 
 TEST_F(WindowTest, ResultsPanelShowsTheSessionsResults) {

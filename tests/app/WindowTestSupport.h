@@ -32,8 +32,8 @@ class WindowTest : public ::testing::Test {
     ASSERT_TRUE(TmyFile(prompter).SaveSettingFile(settingsPath, "Zemtraini", fft, save, ad));
   }
 
-  // A window on a unit of this CONFIG, after its start-up work.
-  void Open(const std::string& config = kQuietSine) {
+  // A window on a unit of this CONFIG, after its start-up work unless told otherwise.
+  void Open(const std::string& config = kQuietSine, bool startup = true) {
     window.reset();
     QApplication::setFont(UiFont());  // as the entry point sets it
     unit = std::make_unique<SimulatedTap>(config, clock);
@@ -49,7 +49,7 @@ class WindowTest : public ::testing::Test {
     env.steadyClock = time.Clock();
     env.wallClock = [] { return kWallTime; };
     window = std::make_unique<TFormMain>(std::move(env));
-    window->StartupWork();
+    if (startup) window->StartupWork();
   }
 
   void Advance() {

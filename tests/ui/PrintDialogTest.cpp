@@ -1,9 +1,8 @@
 // Qt's print dialog as the desktop's prompter shows it: confirming a PDF target never
 // opens a FIFO or another special file (an open of a FIFO without a reader would never
 // return), and an ordinary target keeps the dialog's own checks.
-#include <sys/stat.h>
-
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QApplication>
 #include <QDialogButtonBox>
