@@ -79,7 +79,7 @@ TEST(PdfToUnicode, MapsAreRewrittenAndTheDocumentStaysWhole) {
       "2 beginbfrange\n<0000> <0000> <0000>\n<0001> <0004> [<0064> <2F70> <FB01> <0009> ]\nendbfrange\n"
       "1 beginbfchar\n<0005> <D842DFB7>\nendbfchar\n");
   const QByteArray content = "BT /F1 12 Tf <0001> Tj ET";
-  const QByteArray image = StreamObject(QByteArray("\x00\xFF stream endstream \x01", 23));
+  const QByteArray image = StreamObject(QByteArray("\x00\xFF stream endstream \x01", sizeof "\x00\xFF stream endstream \x01" - 1));
   const QByteArray pdf = Document({"<< /Type /Catalog >>", "<< /Type /Font /ToUnicode 3 0 R >>", StreamObject(qtForm),
                                    StreamObject(content), image, "<< /Type /Font /ToUnicode 3 0 R >>"});
   const auto corrected = PdfToUnicode(Replace).Corrected(pdf);
