@@ -82,6 +82,13 @@ class TGraph_FFT {
   void DrawWaveWithRef();
   // Both records into target in print mode; no copy.
   void PrintWave(QImage& target);
+  // An acquisition under way: `soFar` holds the samples received so far of a
+  // measurement of `totalSamples`. Drawn as DrawWave draws a record alone, on the
+  // whole measurement's time axis (the curve grows from the left), then copied to the
+  // box; the value labels show the range of the samples so far and are placed again.
+  // The ranges the finished records give (CodeMax, the labels after UpdateLabels)
+  // are left as they were.
+  void DrawWaveSoFar(const MeasureData& soFar, int totalSamples);
 
   // Code range of the current record (recomputed), in converter codes.
   std::int32_t CodeMax();
@@ -122,19 +129,22 @@ class TGraph_FFT {
   std::optional<BinRange> BinRangeOf(const SpectrumScale& scale) const;
 
   // Waveform.
-  void WaveAlone(bool isRef);
+  // One record on a time axis of axisCount samples.
+  void WaveAlone(const MeasureData& record, std::int32_t penColor, int axisCount);
   void WaveBoth(QImage& bitmap, int penWidth);
   void DrawWaveGrid(QPainter& painter, int width, int height, int penWidth);
   WaveScale TakeRange(const MeasureData& record);
   WaveScale TakeJointRange();
   void DrawWaveCurve(QPainter& painter, const MeasureData& record, const WaveScale& scale, int width, int height,
-                     std::optional<float> commonSpanMs);
+                     std::optional<float> commonSpanMs, int axisCount);
 
   // Labels.
   void SetLabelText(QLabel* label, const std::string& text);
   void SetFreqLabelTexts();
   void SetDbLabelTexts();
-  void SetWaveLabelTexts();
+  // The value labels from the ranges held, the time labels 0 … timeEndMs.
+  void SetWaveLabelTexts(float timeEndMs);
+  float TimeAxisEndMs() const;  // the time axis of the records held
   template <std::size_t N>
   static std::array<LabelSize, N> SizesOf(const std::array<QLabel*, N>& labels);
 
