@@ -113,6 +113,7 @@ void TGraph_FFT::ArrangeGraphs() {
 }
 
 void TGraph_FFT::Resize() {
+  soFarShown.reset();
   specBoxWidth = specBox.width();
   specBoxHeight = specBox.height();
   specBitmap = QImage(std::max(specBoxWidth - 2, 0), std::max(specBoxHeight - 2, 0), QImage::Format_RGB32);
@@ -124,6 +125,7 @@ void TGraph_FFT::Resize() {
 }
 
 void TGraph_FFT::ClearAll() {
+  soFarShown.reset();
   auto clearBox = [](PaintBox& box) {
     QPainter painter(&box.Canvas());
     painter.fillRect(box.Canvas().rect(), Qt::white);
@@ -374,22 +376,26 @@ WaveScale TGraph_FFT::TakeJointRange() {
 // Alone, the record lies on an axis of axisCount samples: x_i = (W·i)/N. On a common
 // time axis of commonSpanMs: x_i = trunc(W·((i·P)/span)).
 void TGraph_FFT::DrawWaveCurve(QPainter& painter, const MeasureData& record, const WaveScale& scale, int width,
-                               int height, std::optional<float> commonSpanMs, int axisCount) {
+                               int height, std::optional<float> commonSpanMs, int axisCount, int first) {
   const int n = SampleCount(record);
   if (n == 0) return;
   const bool volts = fftSetting.fSig_Volt != 0;
-  const float offset = volts && fftSetting.fDCCut_SigGraph ? record.voltMean : 0.0F;
+  const float offset = WaveOffset(record);
   const float period = samplePeriod(static_cast<int>(record.spsSel));
   const float w = static_cast<float>(width);
   SettleVectorUnit();
   points.clear();
-  for (int i = 0; i < n; ++i) {
+  for (int i = std::max(first, 0); i < n; ++i) {
     const int x = commonSpanMs ? TruncToPixel(w * ((static_cast<float>(i) * period) / *commonSpanMs))
                                : WaveSampleX(width, i, axisCount);
     const float v = volts ? record.volt[i] : static_cast<float>(record.adCode[i]);
     points.emplace_back(x, scale.Y(v, offset, height));
   }
   DrawCurve(painter);
+}
+
+float TGraph_FFT::WaveOffset(const MeasureData& record) const {
+  return fftSetting.fSig_Volt != 0 && fftSetting.fDCCut_SigGraph ? record.voltMean : 0.0F;
 }
 
 void TGraph_FFT::WaveAlone(const MeasureData& record, std::int32_t penColor, int axisCount) {
@@ -423,6 +429,7 @@ void TGraph_FFT::WaveBoth(QImage& bitmap, int penWidth) {
 }
 
 void TGraph_FFT::DrawWave(bool isRef) {
+  soFarShown.reset();
   const MeasureData& record = isRef ? refData : mainData;
   WaveAlone(record, isRef ? fftSetting.PenColorRefGraph : fftSetting.PenColorGraph, record.ad_dnum);
   CopyToBox(waveBox, waveBitmap, waveBoxWidth, waveBoxHeight);
@@ -430,12 +437,27 @@ void TGraph_FFT::DrawWave(bool isRef) {
 
 void TGraph_FFT::DrawWaveSoFar(const MeasureData& soFar, int totalSamples) {
   if (!fftSetting.fWaveGraph) return;
+  if (waveBitmap.isNull()) return;
   const std::array held{codeMax, codeMin};
   const std::array heldVolts{voltMax, voltMin};
-  WaveAlone(soFar, fftSetting.PenColorGraph, totalSamples);
+  const WaveScale scale = TakeRange(soFar);
+  const WaveSoFarShown now{SampleCount(soFar), totalSamples, scale.span, scale.bottom, WaveOffset(soFar)};
+  const auto& was = soFarShown;
+  if (was && was->samples > 0 && now.samples >= was->samples && now.totalSamples == was->totalSamples &&
+      now.span == was->span && now.bottom == was->bottom && now.offset == was->offset) {
+    // The same scale: the points drawn stay where they are; the curve goes on from the last.
+    BitmapPainter painter(waveBitmap);
+    SetPen(painter, fftSetting.PenColorGraph, kScreenPenWidth, PenMode::Copy);
+    DrawWaveCurve(painter, soFar, scale, waveBitmap.width(), waveBitmap.height(), std::nullopt, totalSamples,
+                  was->samples - 1);
+  } else {
+    WaveAlone(soFar, fftSetting.PenColorGraph, totalSamples);
+    SetWaveLabelTexts(waveTime);
+    ArrangeGraphs();
+  }
+  soFarShown.reset();
+  if (waveTime > 0.0F) soFarShown = now;
   CopyToBox(waveBox, waveBitmap, waveBoxWidth, waveBoxHeight);
-  SetWaveLabelTexts(waveTime);
-  ArrangeGraphs();
   codeMax = held[0];
   codeMin = held[1];
   voltMax = heldVolts[0];
@@ -443,6 +465,7 @@ void TGraph_FFT::DrawWaveSoFar(const MeasureData& soFar, int totalSamples) {
 }
 
 void TGraph_FFT::DrawWaveWithRef() {
+  soFarShown.reset();
   WaveBoth(waveBitmap, kScreenPenWidth);
   CopyToBox(waveBox, waveBitmap, waveBoxWidth, waveBoxHeight);
 }

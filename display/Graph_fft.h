@@ -87,7 +87,8 @@ class TGraph_FFT {
   // whole measurement's time axis (the curve grows from the left), then copied to the
   // box; the value labels show the range of the samples so far and are placed again.
   // The ranges the finished records give (CodeMax, the labels after UpdateLabels)
-  // are left as they were.
+  // are left as they were. While the scale stays that of the last call, only the new
+  // samples are drawn on, which gives the same pixels at a fraction of the cost.
   void DrawWaveSoFar(const MeasureData& soFar, int totalSamples);
 
   // Code range of the current record (recomputed), in converter codes.
@@ -135,8 +136,10 @@ class TGraph_FFT {
   void DrawWaveGrid(QPainter& painter, int width, int height, int penWidth);
   WaveScale TakeRange(const MeasureData& record);
   WaveScale TakeJointRange();
+  // Points first … of the record (the segments from point first on).
   void DrawWaveCurve(QPainter& painter, const MeasureData& record, const WaveScale& scale, int width, int height,
-                     std::optional<float> commonSpanMs, int axisCount);
+                     std::optional<float> commonSpanMs, int axisCount, int first = 0);
+  float WaveOffset(const MeasureData& record) const;  // the mean a DC cut removes, else 0
 
   // Labels.
   void SetLabelText(QLabel* label, const std::string& text);
@@ -184,4 +187,14 @@ class TGraph_FFT {
   int readoutBin = 1;
   std::vector<QPoint> points;   // one curve's vertices, reserved once for the largest record
   std::vector<QLine> segments;  // a wide curve's segments (printing)
+  // What the waveform bitmap shows of an acquisition under way; reset by every other
+  // drawing into it.
+  struct WaveSoFarShown {
+    int samples = 0;
+    int totalSamples = 0;
+    float span = 0.0F;
+    float bottom = 0.0F;
+    float offset = 0.0F;
+  };
+  std::optional<WaveSoFarShown> soFarShown;
 };

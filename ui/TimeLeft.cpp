@@ -14,7 +14,11 @@ constexpr std::chrono::seconds kWatchBeforeEstimate{1};
 constexpr int kSecondsPerMinute = 60;
 constexpr int kSecondsPerHour = 3600;
 
-std::string TwoDigits(long long value) { return (value < kTwoDigits ? "0" : "") + FormatInteger(value); }
+std::string TwoDigits(long long value) {
+  std::string text = FormatInteger(value);
+  if (value < kTwoDigits) text.insert(text.begin(), '0');
+  return text;
+}
 
 long long WholeSeconds(double seconds) { return static_cast<long long>(std::ceil(std::max(0.0, seconds))); }
 }  // namespace

@@ -411,3 +411,29 @@ TEST_F(GraphFftTest, WaveformSoFarGrowsOnTheWholeMeasurementsAxisAndLeavesTheHel
   EXPECT_EQ(valueLabel(kVoltUnit).toStdString(), VoltLabelTexts({0.5F, -0.5F}).unit);
   EXPECT_EQ(valueLabel(kVoltMax).toStdString(), VoltLabelTexts({0.5F, -0.5F}).max);
 }
+
+TEST_F(GraphFftTest, WaveformSoFarDrawnOnGivesTheSamePixelsAsDrawnAnew) {
+  cur.data.ad_dnum = 0;
+  ref.data.ad_dnum = 0;
+  // A zigzag whose extremes come in every six samples, so the range is that of the
+  // first samples; from sample 600 on a larger swing widens it.
+  constexpr std::array<int, 6> kSteps{0, 300, -120, 250, -300, 80};
+  Record soFar(1024, 0.0F, 0.0F);
+  for (int i = 0; i < 1024; ++i) soFar.data.adCode[i] = 8388608 + kSteps[i % 6] * (i < 600 ? 1 : 2);
+  const auto drawnAnew = [&](int received) {
+    GraphHost fresh(cur.data, ref.data, ad, fft);
+    fresh.Redraw();
+    soFar.data.ad_dnum = received;
+    fresh.Graph().DrawWaveSoFar(soFar.data, 1024);
+    return std::pair(fresh.Graph().WaveBitmap().copy(),
+                     fresh.Label(kFreqCount + kDbLevelCount + kVoltMax).text());
+  };
+  Host().Redraw();
+  for (const int received : {60, 61, 300, 599, 700, 1000}) {  // 700: the range grew
+    soFar.data.ad_dnum = received;
+    Host().Graph().DrawWaveSoFar(soFar.data, 1024);
+    const auto [bitmap, maxLabel] = drawnAnew(received);
+    EXPECT_EQ(Host().Graph().WaveBitmap(), bitmap) << received;
+    EXPECT_EQ(Host().Label(kFreqCount + kDbLevelCount + kVoltMax).text(), maxLabel) << received;
+  }
+}
