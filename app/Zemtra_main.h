@@ -6,7 +6,8 @@
 //     empty graphs, then the window is shown);
 //   - the measurement sequencer: set-up and start, polling on a single-shot timer
 //     that runs only while a measurement runs, the finish with its boxes, and every
-//     failure with the texts of the status bar and the catalogue;
+//     failure with the texts of the status bar and the catalogue; meanwhile the
+//     waveform of the samples so far and the progress bar (app/ProgressView.h);
 //   - the results panel (app/ResultsPanel.h) and the menu commands on files,
 //     settings, the reference and printing (app/MenuCommands.cpp), whose file and
 //     print dialogs and boxes go through the prompters.
@@ -83,8 +84,8 @@ class TFormMain : public QMainWindow {
   // flush to the display, and nobody reads 150 numbers a second.
   static constexpr std::chrono::milliseconds kProgressInterval{40};
   // The waveform of the samples so far and the progress bar are drawn again at most
-  // this often: enough to watch the curve grow, and a 65536-point curve costs a few
-  // milliseconds each time.
+  // this often: enough to watch the curve grow, while a change of scale, which draws
+  // the whole curve again, costs milliseconds at 65536 points.
   static constexpr std::chrono::milliseconds kLiveViewPeriod{250};
 
   explicit TFormMain(MainFormEnvironment environment, QWidget* parent = nullptr);
