@@ -60,10 +60,13 @@ TFormMain::TFormMain(MainFormEnvironment environment, QWidget* parent)
              session_.State().refData, session_.State().curData, session_.State().measAdSetting,
              session_.State().fftSetting),
       results_(controls_, graph_, status_, session_.State()),
+      progress_(*form_),
       fftSetting_(new TFormFFTSetting(prompter_, this)),
       ampSetting_(new TFormAmpSetting(this)),
       version_(new TFormVersion(this)),
-      printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
+      printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)),
+      progressThrottle_(kProgressInterval, env_.steadyClock),
+      liveThrottle_(kLiveViewPeriod, env_.steadyClock) {
   setFont(UiFont());
   setWindowTitle(QString::fromLatin1(kProgramCaption));
   form_->setFixedSize(MainFormControls::kClientWidth, MainFormControls::kClientHeight);
@@ -273,7 +276,11 @@ void TFormMain::ShowStartOutcome(const MeasurementSession::StartResult& result) 
   switch (result.outcome) {
     case StartOutcome::Started:
       phase_ = Phase::Measuring;
-      progressShownAt_.reset();
+      progressThrottle_.Reset();
+      liveThrottle_.Reset();
+      timeLeft_.emplace(session_.SampleCount(), SamplesPerSecond(session_.State().measAdSetting.spsSel),
+                        env_.steadyClock);
+      progress_.Show(0, timeLeft_->SecondsLeft(0));
       status_.ShowMeasuring();
       status_.ShowStarting();
       UpdateTitleIfAutoSave();
@@ -313,6 +320,10 @@ void TFormMain::StopMeasurement() {
 
 void TFormMain::ReturnToIdle() {
   pollTimer_.stop();
+  progress_.Hide();
+  timeLeft_.reset();
+  if (liveShown_ && !session_.State().fDataValid) ClearLiveView();
+  liveShown_ = false;
   phase_ = Phase::Idle;
   SetIdleState();
   controls_.MeasureStartBtn->setEnabled(true);
@@ -326,6 +337,7 @@ void TFormMain::AcquireTick() {
     switch (session_.Poll()) {
       case PollOutcome::Progress:
         ShowProgress();
+        ShowLiveView();
         if (std::chrono::steady_clock::now() < budgetEnd) continue;
         pollTimer_.start(0);  // more may wait: read on once the events have run
         return;
@@ -344,10 +356,24 @@ void TFormMain::AcquireTick() {
 }
 
 void TFormMain::ShowProgress() {
-  const auto now = env_.steadyClock();
-  if (progressShownAt_ && now - *progressShownAt_ < kProgressInterval) return;
-  progressShownAt_ = now;
-  status_.ShowProgress(session_.SampleIndex(), session_.LastCode());
+  if (progressThrottle_.Due()) status_.ShowProgress(session_.SampleIndex(), session_.LastCode());
+}
+
+void TFormMain::ShowLiveView() {
+  if (!liveThrottle_.Due()) return;
+  const SessionState& state = session_.State();
+  const int done = session_.SampleIndex();
+  if (timeLeft_) progress_.Show(timeLeft_->PercentDone(done), timeLeft_->SecondsLeft(done));
+  if (state.fftSetting.fWaveGraph != 1) return;
+  graph_.DrawWaveSoFar(waveSoFar_.Take(state.curData.adCode, done, state.measAdSetting), session_.SampleCount());
+  liveShown_ = true;
+}
+
+void TFormMain::ClearLiveView() {
+  graph_.ClearAll();
+  graph_.Paint();
+  graph_.UpdateLabels();
+  graph_.ArrangeGraphs();
 }
 
 void TFormMain::EndWithReadError() {

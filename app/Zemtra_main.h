@@ -6,7 +6,8 @@
 //     empty graphs, then the window is shown);
 //   - the measurement sequencer: set-up and start, polling on a single-shot timer
 //     that runs only while a measurement runs, the finish with its boxes, and every
-//     failure with the texts of the status bar and the catalogue;
+//     failure with the texts of the status bar and the catalogue; meanwhile the
+//     waveform of the samples so far and the progress bar (app/ProgressView.h);
 //   - the results panel (app/ResultsPanel.h) and the menu commands on files,
 //     settings, the reference and printing (app/MenuCommands.cpp), whose file and
 //     print dialogs and boxes go through the prompters.
@@ -29,12 +30,16 @@
 #include "app/MainControls.h"
 #include "app/MainMenu.h"
 #include "app/MeasurementSession.h"
+#include "app/ProgressView.h"
 #include "app/ResultsPanel.h"
+#include "app/Throttle.h"
 #include "display/Graph_fft.h"
+#include "display/WaveSoFar.h"
 #include "ui/DialogPrompter.h"
 #include "ui/Mymessage.h"
 #include "ui/Mystatus.h"
 #include "ui/PrintPrompter.h"
+#include "ui/TimeLeft.h"
 
 class QPrinter;
 class QtPrompter;
@@ -79,6 +84,10 @@ class TFormMain : public QMainWindow {
   // The progress line changes at most this often: every change costs a repaint and a
   // flush to the display, and nobody reads 150 numbers a second.
   static constexpr std::chrono::milliseconds kProgressInterval{40};
+  // The waveform of the samples so far and the progress bar are drawn again at most
+  // this often: enough to watch the curve grow, while a change of scale, which draws
+  // the whole curve again, costs milliseconds at 65536 points.
+  static constexpr std::chrono::milliseconds kLiveViewPeriod{250};
 
   explicit TFormMain(MainFormEnvironment environment, QWidget* parent = nullptr);
   ~TFormMain() override;
@@ -88,6 +97,7 @@ class TFormMain : public QMainWindow {
   const SessionState& State() const { return session_.State(); }
   MainFormControls& Controls() { return controls_; }
   MainMenu& Menu() { return menu_; }
+  ProgressView& Progress() { return progress_; }
   TGraph_FFT& Graph() { return graph_; }
   bool PollTimerActive() const { return pollTimer_.isActive(); }
   // The period the poll timer waits between two looks at the unit, while measuring.
@@ -143,6 +153,10 @@ class TFormMain : public QMainWindow {
   void ShowStartOutcome(const MeasurementSession::StartResult& result);
   void StopMeasurement();
   void ShowProgress();
+  // The waveform of the samples so far and the progress bar, at most once per kLiveViewPeriod.
+  void ShowLiveView();
+  // After an acquisition that left no record: the empty graph and labels it began with.
+  void ClearLiveView();
   void EndWithReadError();
   void FinishMeasurement();
   void AutoSaveData();
@@ -187,6 +201,7 @@ class TFormMain : public QMainWindow {
   TmyStatus status_;
   TGraph_FFT graph_;
   ResultsPanel results_;
+  ProgressView progress_;
   // The dialogs, made once in this order and shown modally by their commands.
   TFormFFTSetting* fftSetting_;
   TFormAmpSetting* ampSetting_;
@@ -196,7 +211,11 @@ class TFormMain : public QMainWindow {
   std::unique_ptr<QPrinter> printer_;
   QTimer pollTimer_{this};  // single-shot, armed only while measuring
   std::chrono::milliseconds pollInterval_{kShortestPoll};  // set at each start
-  std::optional<std::chrono::steady_clock::time_point> progressShownAt_;
+  Throttle progressThrottle_;  // the status bar's progress line
+  Throttle liveThrottle_;      // the live waveform and the progress bar
+  std::optional<TimeLeftEstimate> timeLeft_;  // from the start of the acquisition
+  WaveSoFar waveSoFar_;
+  bool liveShown_ = false;  // the graph shows samples of an acquisition that has no record yet
   // The settings file last chosen in the settings-file dialogs, which start beside it.
   std::string lastSettingFile_;
   bool startupPending_ = true;  // the start-up work has not run yet

@@ -3,7 +3,6 @@
 #include <sys/ioctl.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdlib>
 #include <utility>
 
@@ -18,13 +17,6 @@ constexpr int kDefaultColumns = 80;
 // A bar narrower than this says nothing; it is left out.
 constexpr int kMinBarWidth = 10;
 constexpr int kBarBrackets = 2;
-// How long the arrivals are watched before their rate is trusted over the nominal one.
-constexpr std::chrono::seconds kWatchBeforeEstimate{1};
-constexpr int kSecondsPerMinute = 60;
-constexpr int kSecondsPerHour = 3600;
-
-std::string TwoDigits(long long value) { return (value < kTenths ? "0" : "") + FormatInteger(value); }
-
 // The number of columns a text takes: every byte but UTF-8 continuation bytes (the
 // line holds only ASCII and narrow characters).
 int Width(const std::string& text) {
@@ -36,12 +28,6 @@ int Width(const std::string& text) {
 }
 }  // namespace
 
-std::string ClockText(double seconds) {
-  const auto whole = static_cast<long long>(std::ceil(std::max(0.0, seconds)));
-  return FormatInteger(whole / kSecondsPerHour) + ":" + TwoDigits(whole % kSecondsPerHour / kSecondsPerMinute) + ":" +
-         TwoDigits(whole % kSecondsPerMinute);
-}
-
 int TerminalColumns(int fd) {
   winsize size{};
   if (::ioctl(fd, TIOCGWINSZ, &size) == 0 && size.ws_col > 0) return size.ws_col;
@@ -52,18 +38,10 @@ int TerminalColumns(int fd) {
 
 Progress::Progress(int total, double samplesPerSecond, bool terminal, std::FILE* out, Clock clock, Columns columns)
     : total_(total),
-      samplesPerSecond_(samplesPerSecond),
+      estimate_(total, samplesPerSecond, std::move(clock)),
       terminal_(terminal),
       out_(out),
-      clock_(std::move(clock)),
-      columns_(columns ? std::move(columns) : Columns([out] { return TerminalColumns(fileno(out)); })),
-      start_(clock_()) {}
-
-double Progress::SecondsLeft(int done) const {
-  const std::chrono::duration<double> watched = clock_() - start_;
-  const double rate = watched >= kWatchBeforeEstimate && done > 0 ? done / watched.count() : samplesPerSecond_;
-  return rate > 0 ? (total_ - done) / rate : 0.0;
-}
+      columns_(columns ? std::move(columns) : Columns([out] { return TerminalColumns(fileno(out)); })) {}
 
 // The line never takes the last column: a terminal that wraps there would start a
 // new line at every redraw. What does not fit goes, least useful first: the bar,
@@ -87,8 +65,8 @@ std::string Progress::BarLine(int done, int percent, const std::string& left, in
 
 void Progress::Update(int done) {
   if (total_ <= 0) return;
-  const int percent = static_cast<int>(static_cast<long long>(done) * kPercent / total_);
-  const std::string left = ClockText(SecondsLeft(done));
+  const int percent = estimate_.PercentDone(done);
+  const std::string left = ClockText(estimate_.SecondsLeft(done));
   if (terminal_) {
     const int reported = columns_();
     const int columns = reported > 0 ? reported : kDefaultColumns;

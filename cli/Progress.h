@@ -1,9 +1,7 @@
 // Progress of a measurement on stderr: on a terminal a bar with samples, percentage
 // and time left, fitted to the terminal's width at every redraw (so it never wraps);
-// otherwise one line every 10 %. The time left comes from the rate at which records
-// have actually arrived once that rate has been watched for a while (a unit that
-// trickles is not hidden behind its nominal rate); before that, from the nominal
-// rate. It is shown as h:mm:ss, rounded up.
+// otherwise one line every 10 %. The time left (TimeLeftEstimate) is shown as h:mm:ss,
+// rounded up.
 #pragma once
 
 #include <chrono>
@@ -11,9 +9,11 @@
 #include <functional>
 #include <string>
 
+#include "ui/TimeLeft.h"
+
 class Progress {
  public:
-  using Clock = std::function<std::chrono::steady_clock::time_point()>;
+  using Clock = TimeLeftEstimate::Clock;
   // The terminal's width in columns; 0 when unknown.
   using Columns = std::function<int()>;
 
@@ -28,24 +28,19 @@ class Progress {
   void Finish();
 
  private:
-  double SecondsLeft(int done) const;
   // The bar's line for this many columns, without the carriage return.
   std::string BarLine(int done, int percent, const std::string& left, int columns) const;
 
   int total_;
-  double samplesPerSecond_;
+  TimeLeftEstimate estimate_;
   bool terminal_;
   std::FILE* out_;
-  Clock clock_;
   Columns columns_;
-  std::chrono::steady_clock::time_point start_;
   int lastTenth_ = 0;
   int lastPercent_ = -1;
   int lastColumns_ = -1;
   bool drawn_ = false;
 };
 
-// A duration as h:mm:ss ("0:00:09", "1:02:03"), whole seconds rounded up.
-std::string ClockText(double seconds);
 // The width of the terminal on fd: its window size, else $COLUMNS; 0 when unknown.
 int TerminalColumns(int fd);

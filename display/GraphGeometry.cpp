@@ -304,6 +304,10 @@ WaveScale WaveScaleOf(CodeRange range) {
   return {span, static_cast<float>(sum) * 0.5F - span * 0.5F};
 }
 
+int WaveSampleX(int width, int i, int axisCount) {
+  return axisCount > 0 ? static_cast<int>(static_cast<std::int64_t>(width) * i / axisCount) : 0;
+}
+
 float RecordSpanMs(const MeasureData& data, SamplePeriodFn samplePeriod) {
   return samplePeriod(static_cast<int>(data.spsSel)) * static_cast<float>(data.ad_dnum);
 }

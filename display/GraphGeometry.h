@@ -202,6 +202,11 @@ struct WaveScale {
 WaveScale WaveScaleOf(VoltRange range);
 WaveScale WaveScaleOf(CodeRange range);
 
+// x of sample i of a waveform drawn alone, whose time axis holds axisCount samples
+// across width pixels: (W·i)/N. A finished record fills the axis; the samples of an
+// acquisition under way (i < received) fill its left part.
+int WaveSampleX(int width, int i, int axisCount);
+
 // Duration of a record in ms: sample period of its data rate × its sample count.
 float RecordSpanMs(const MeasureData& data, SamplePeriodFn samplePeriod);
 

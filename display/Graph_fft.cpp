@@ -113,6 +113,7 @@ void TGraph_FFT::ArrangeGraphs() {
 }
 
 void TGraph_FFT::Resize() {
+  soFarShown.reset();
   specBoxWidth = specBox.width();
   specBoxHeight = specBox.height();
   specBitmap = QImage(std::max(specBoxWidth - 2, 0), std::max(specBoxHeight - 2, 0), QImage::Format_RGB32);
@@ -124,6 +125,7 @@ void TGraph_FFT::Resize() {
 }
 
 void TGraph_FFT::ClearAll() {
+  soFarShown.reset();
   auto clearBox = [](PaintBox& box) {
     QPainter painter(&box.Canvas());
     painter.fillRect(box.Canvas().rect(), Qt::white);
@@ -371,40 +373,43 @@ WaveScale TGraph_FFT::TakeJointRange() {
   return WaveScaleOf(range);
 }
 
-// Alone, the record spans the width: x_i = (W·i)/N. On a common time axis of
-// commonSpanMs: x_i = trunc(W·((i·P)/span)).
+// Alone, the record lies on an axis of axisCount samples: x_i = (W·i)/N. On a common
+// time axis of commonSpanMs: x_i = trunc(W·((i·P)/span)).
 void TGraph_FFT::DrawWaveCurve(QPainter& painter, const MeasureData& record, const WaveScale& scale, int width,
-                               int height, std::optional<float> commonSpanMs) {
+                               int height, std::optional<float> commonSpanMs, int axisCount, int first) {
   const int n = SampleCount(record);
   if (n == 0) return;
   const bool volts = fftSetting.fSig_Volt != 0;
-  const float offset = volts && fftSetting.fDCCut_SigGraph ? record.voltMean : 0.0F;
+  const float offset = WaveOffset(record);
   const float period = samplePeriod(static_cast<int>(record.spsSel));
   const float w = static_cast<float>(width);
   SettleVectorUnit();
   points.clear();
-  for (int i = 0; i < n; ++i) {
+  for (int i = std::max(first, 0); i < n; ++i) {
     const int x = commonSpanMs ? TruncToPixel(w * ((static_cast<float>(i) * period) / *commonSpanMs))
-                               : static_cast<int>(static_cast<std::int64_t>(width) * i / n);
+                               : WaveSampleX(width, i, axisCount);
     const float v = volts ? record.volt[i] : static_cast<float>(record.adCode[i]);
     points.emplace_back(x, scale.Y(v, offset, height));
   }
   DrawCurve(painter);
 }
 
-void TGraph_FFT::WaveAlone(bool isRef) {
-  const MeasureData& record = isRef ? refData : mainData;
+float TGraph_FFT::WaveOffset(const MeasureData& record) const {
+  return fftSetting.fSig_Volt != 0 && fftSetting.fDCCut_SigGraph ? record.voltMean : 0.0F;
+}
+
+void TGraph_FFT::WaveAlone(const MeasureData& record, std::int32_t penColor, int axisCount) {
   if (waveBitmap.isNull()) return;
-  waveTime = RecordSpanMs(record, samplePeriod);
+  waveTime = samplePeriod(static_cast<int>(record.spsSel)) * static_cast<float>(axisCount);
   BitmapPainter painter(waveBitmap);
   painter.fillRect(waveBitmap.rect(), Qt::white);
   if (!(waveTime > 0.0F)) return;  // no rate known: no time axis to draw on
   DrawWaveGrid(painter, waveBitmap.width(), waveBitmap.height(), kScreenPenWidth);
-  SetPen(painter, isRef ? fftSetting.PenColorRefGraph : fftSetting.PenColorGraph, kScreenPenWidth, PenMode::Copy);
+  SetPen(painter, penColor, kScreenPenWidth, PenMode::Copy);
   const WaveScale scale = TakeRange(record);
   waveSpan = scale.span;
   waveBottom = scale.bottom;
-  DrawWaveCurve(painter, record, scale, waveBitmap.width(), waveBitmap.height(), std::nullopt);
+  DrawWaveCurve(painter, record, scale, waveBitmap.width(), waveBitmap.height(), std::nullopt, axisCount);
 }
 
 void TGraph_FFT::WaveBoth(QImage& bitmap, int penWidth) {
@@ -418,17 +423,49 @@ void TGraph_FFT::WaveBoth(QImage& bitmap, int penWidth) {
   waveSpan = scale.span;
   waveBottom = scale.bottom;
   SetPen(painter, fftSetting.PenColorGraph, penWidth, PenMode::Copy);
-  DrawWaveCurve(painter, mainData, scale, bitmap.width(), bitmap.height(), waveTime);
+  DrawWaveCurve(painter, mainData, scale, bitmap.width(), bitmap.height(), waveTime, 0);
   SetPen(painter, fftSetting.PenColorRefGraph, penWidth, PenMode::Mask);
-  DrawWaveCurve(painter, refData, scale, bitmap.width(), bitmap.height(), waveTime);
+  DrawWaveCurve(painter, refData, scale, bitmap.width(), bitmap.height(), waveTime, 0);
 }
 
 void TGraph_FFT::DrawWave(bool isRef) {
-  WaveAlone(isRef);
+  soFarShown.reset();
+  const MeasureData& record = isRef ? refData : mainData;
+  WaveAlone(record, isRef ? fftSetting.PenColorRefGraph : fftSetting.PenColorGraph, record.ad_dnum);
   CopyToBox(waveBox, waveBitmap, waveBoxWidth, waveBoxHeight);
 }
 
+void TGraph_FFT::DrawWaveSoFar(const MeasureData& soFar, int totalSamples) {
+  if (!fftSetting.fWaveGraph) return;
+  if (waveBitmap.isNull()) return;
+  const std::array held{codeMax, codeMin};
+  const std::array heldVolts{voltMax, voltMin};
+  const WaveScale scale = TakeRange(soFar);
+  const WaveSoFarShown now{SampleCount(soFar), totalSamples, scale.span, scale.bottom, WaveOffset(soFar)};
+  const auto& was = soFarShown;
+  if (was && was->samples > 0 && now.samples >= was->samples && now.totalSamples == was->totalSamples &&
+      now.span == was->span && now.bottom == was->bottom && now.offset == was->offset) {
+    // The same scale: the points drawn stay where they are; the curve goes on from the last.
+    BitmapPainter painter(waveBitmap);
+    SetPen(painter, fftSetting.PenColorGraph, kScreenPenWidth, PenMode::Copy);
+    DrawWaveCurve(painter, soFar, scale, waveBitmap.width(), waveBitmap.height(), std::nullopt, totalSamples,
+                  was->samples - 1);
+  } else {
+    WaveAlone(soFar, fftSetting.PenColorGraph, totalSamples);
+    SetWaveLabelTexts(waveTime);
+    ArrangeGraphs();
+  }
+  soFarShown.reset();
+  if (waveTime > 0.0F) soFarShown = now;
+  CopyToBox(waveBox, waveBitmap, waveBoxWidth, waveBoxHeight);
+  codeMax = held[0];
+  codeMin = held[1];
+  voltMax = heldVolts[0];
+  voltMin = heldVolts[1];
+}
+
 void TGraph_FFT::DrawWaveWithRef() {
+  soFarShown.reset();
   WaveBoth(waveBitmap, kScreenPenWidth);
   CopyToBox(waveBox, waveBitmap, waveBoxWidth, waveBoxHeight);
 }
@@ -482,7 +519,11 @@ void TGraph_FFT::SetDbLabelTexts() {
     SetLabelText(dBLabels[static_cast<std::size_t>(i)], DbLabelText(i, fftSetting));
 }
 
-void TGraph_FFT::SetWaveLabelTexts() {
+float TGraph_FFT::TimeAxisEndMs() const {
+  return TimeAxisSpanMs(mainData, refData, adSetting.spsSel, fftSetting.DataCountMax, samplePeriod);
+}
+
+void TGraph_FFT::SetWaveLabelTexts(float timeEndMs) {
   const WaveValueTexts values =
       fftSetting.fSig_Volt ? VoltLabelTexts({voltMax, voltMin}) : CodeLabelTexts({codeMax, codeMin});
   SetLabelText(waveLabels[kVoltMax], values.max);
@@ -490,8 +531,7 @@ void TGraph_FFT::SetWaveLabelTexts() {
   SetLabelText(waveLabels[kVoltMin], values.min);
   SetLabelText(waveLabels[kVoltUnit], values.unit);
   SetLabelText(waveLabels[kTimeS], "0");
-  SetLabelText(waveLabels[kTimeE],
-               FormatTime(TimeAxisSpanMs(mainData, refData, adSetting.spsSel, fftSetting.DataCountMax, samplePeriod)));
+  SetLabelText(waveLabels[kTimeE], FormatTime(timeEndMs));
 }
 
 void TGraph_FFT::UpdateLabels() {
@@ -506,7 +546,7 @@ void TGraph_FFT::UpdateLabels() {
   }
   SetFreqLabelTexts();
   SetDbLabelTexts();
-  if (fftSetting.fWaveGraph) SetWaveLabelTexts();
+  if (fftSetting.fWaveGraph) SetWaveLabelTexts(TimeAxisEndMs());
 }
 
 namespace {
@@ -549,11 +589,11 @@ void TGraph_FFT::PrintdBLabels(QPainter& canvas, float s, int left, int top, int
 }
 
 void TGraph_FFT::PrintVoltLabels(QPainter& canvas, float s, int left, int top, int right, int bottom) {
-  SetWaveLabelTexts();
+  SetWaveLabelTexts(TimeAxisEndMs());
   WriteLabels(canvas, waveLabels, PrintVoltLabelPlaces({left, top, right, bottom}, s, SizesOf(waveLabels)));
 }
 
 void TGraph_FFT::PrintTimeLabels(QPainter& canvas, float s, int left, int top, int right, int bottom) {
-  SetWaveLabelTexts();
+  SetWaveLabelTexts(TimeAxisEndMs());
   WriteLabels(canvas, waveLabels, PrintTimeLabelPlaces({left, top, right, bottom}, s, SizesOf(waveLabels)));
 }

@@ -82,6 +82,14 @@ class TGraph_FFT {
   void DrawWaveWithRef();
   // Both records into target in print mode; no copy.
   void PrintWave(QImage& target);
+  // An acquisition under way: `soFar` holds the samples received so far of a
+  // measurement of `totalSamples`. Drawn as DrawWave draws a record alone, on the
+  // whole measurement's time axis (the curve grows from the left), then copied to the
+  // box; the value labels show the range of the samples so far and are placed again.
+  // The ranges the finished records give (CodeMax, the labels after UpdateLabels)
+  // are left as they were. While the scale stays that of the last call, only the new
+  // samples are drawn on, which gives the same pixels at a fraction of the cost.
+  void DrawWaveSoFar(const MeasureData& soFar, int totalSamples);
 
   // Code range of the current record (recomputed), in converter codes.
   std::int32_t CodeMax();
@@ -122,19 +130,24 @@ class TGraph_FFT {
   std::optional<BinRange> BinRangeOf(const SpectrumScale& scale) const;
 
   // Waveform.
-  void WaveAlone(bool isRef);
+  // One record on a time axis of axisCount samples.
+  void WaveAlone(const MeasureData& record, std::int32_t penColor, int axisCount);
   void WaveBoth(QImage& bitmap, int penWidth);
   void DrawWaveGrid(QPainter& painter, int width, int height, int penWidth);
   WaveScale TakeRange(const MeasureData& record);
   WaveScale TakeJointRange();
+  // Points first … of the record (the segments from point first on).
   void DrawWaveCurve(QPainter& painter, const MeasureData& record, const WaveScale& scale, int width, int height,
-                     std::optional<float> commonSpanMs);
+                     std::optional<float> commonSpanMs, int axisCount, int first = 0);
+  float WaveOffset(const MeasureData& record) const;  // the mean a DC cut removes, else 0
 
   // Labels.
   void SetLabelText(QLabel* label, const std::string& text);
   void SetFreqLabelTexts();
   void SetDbLabelTexts();
-  void SetWaveLabelTexts();
+  // The value labels from the ranges held, the time labels 0 … timeEndMs.
+  void SetWaveLabelTexts(float timeEndMs);
+  float TimeAxisEndMs() const;  // the time axis of the records held
   template <std::size_t N>
   static std::array<LabelSize, N> SizesOf(const std::array<QLabel*, N>& labels);
 
@@ -174,4 +187,14 @@ class TGraph_FFT {
   int readoutBin = 1;
   std::vector<QPoint> points;   // one curve's vertices, reserved once for the largest record
   std::vector<QLine> segments;  // a wide curve's segments (printing)
+  // What the waveform bitmap shows of an acquisition under way; reset by every other
+  // drawing into it.
+  struct WaveSoFarShown {
+    int samples = 0;
+    int totalSamples = 0;
+    float span = 0.0F;
+    float bottom = 0.0F;
+    float offset = 0.0F;
+  };
+  std::optional<WaveSoFarShown> soFarShown;
 };

@@ -2,11 +2,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QProgressBar>
 
 #include "WindowTestSupport.h"
 #include "app/Results.h"
 #include "app/StallGuard.h"
 #include "model/UnitTables.h"
+#include "display/AxisLabels.h"
 #include "display/PaintBox.h"
 
 namespace {
@@ -152,6 +154,76 @@ TEST_F(WindowTest, ThePollTimerTicksOncePerStepOfRecordsAndTheFinishFollowsTheLa
     EXPECT_TRUE(window->State().fDataValid) << r.spsSel;
     EXPECT_FALSE(AnythingTicks()) << "idle again: no timer";
   }
+}
+
+// The rightmost column of the waveform that holds the (red) curve, or -1.
+int LastCurveColumn(const QImage& image) {
+  constexpr QRgb kCurve = 0xFF0000;
+  for (int x = image.width() - 1; x >= 0; --x)
+    for (int y = 0; y < image.height(); ++y)
+      if ((image.pixel(x, y) & 0xFFFFFF) == kCurve) return x;
+  return -1;
+}
+
+TEST_F(WindowTest, TheWaveformGrowsDuringTheAcquisitionAndTheFinishDrawsTheRecord) {
+  AdUnitSetting ad;
+  ad.spsSel = 8;  // 800 per second: 1024 samples in 1.28 s, several redraws of the samples so far
+  WriteDefaults({}, {}, ad);
+  Open();
+  const auto waveLabel = [&](int which) {
+    return window->Controls().graphLabels[static_cast<std::size_t>(kFreqCount + kDbLevelCount + which)]->text();
+  };
+  const auto run = [&](int until) {  // the timer as it fires, until this many samples are in
+    while (window->CurrentPhase() == Phase::Measuring && window->Session().SampleIndex() < until) {
+      time.now += window->PollInterval();
+      clock.Advance(window->PollInterval());
+      window->AcquireTick();
+    }
+  };
+  EXPECT_FALSE(window->Progress().Shown()) << "idle: hidden";
+  Press();
+  ASSERT_EQ(window->CurrentPhase(), Phase::Measuring);
+  EXPECT_TRUE(window->Progress().Shown());
+  EXPECT_EQ(window->Progress().Line->text().toStdString(), "0%  残り 0:02") << "1.28 s at the nominal rate";
+
+  run(512);
+  const QImage& wave = window->Graph().WaveBitmap();
+  const int last = LastCurveColumn(wave);
+  EXPECT_GT(last, wave.width() / 4) << "the curve has grown with the samples";
+  EXPECT_LE(last, WaveSampleX(wave.width(), window->Session().SampleIndex() - 1, 1024))
+      << "no further than the samples so far reach on the whole record's axis";
+  EXPECT_EQ(waveLabel(kTimeE).toStdString(), FormatTime(SamplePeriodMs(8) * 1024.0F));
+  const int percent = window->Progress().Bar->value();
+  EXPECT_GT(percent, 25);
+  EXPECT_LE(percent, window->Session().SampleIndex() * 100 / 1024);
+  EXPECT_TRUE(window->Progress().Line->text().startsWith(QString::number(percent) + "%  残り 0:0"));
+  EXPECT_EQ(Panel(1), "計測中です") << "the status bar's texts stay the sequencer's own";
+
+  run(1024);
+  ExpectIdle(*window, "finished");
+  ASSERT_TRUE(window->State().fDataValid);
+  EXPECT_FALSE(window->Progress().Shown());
+  const QImage finished = wave.copy();
+  const QString finishedMax = waveLabel(kVoltMax);
+  const QString finishedEnd = waveLabel(kTimeE);
+  window->Graph().DrawWave(false);
+  window->Graph().UpdateLabels();
+  EXPECT_EQ(wave, finished) << "exactly the drawing of the finished record";
+  EXPECT_EQ(waveLabel(kVoltMax), finishedMax);
+  EXPECT_EQ(waveLabel(kTimeE), finishedEnd);
+  EXPECT_GE(LastCurveColumn(finished), WaveSampleX(wave.width(), 1023, 1024));
+
+  // A stopped acquisition leaves the empty graph and the labels it began with.
+  Press();
+  const QImage empty = wave.copy();
+  const QString emptyMax = waveLabel(kVoltMax);
+  run(256);
+  EXPECT_NE(wave, empty);
+  Press();
+  ExpectIdle(*window, "stopped");
+  EXPECT_EQ(wave, empty);
+  EXPECT_EQ(waveLabel(kVoltMax), emptyMax);
+  EXPECT_FALSE(window->Progress().Shown());
 }
 
 TEST_F(WindowTest, StopDuringTheAcquisition) {

@@ -15,6 +15,7 @@
 #include "display/Graph_fft.h"
 #include "display/PaintBox.h"
 #include "display/PeakReadout.h"
+#include "model/UnitTables.h"
 #include "ui/UiFont.h"
 
 namespace {
@@ -367,3 +368,72 @@ TEST_F(GraphFftTest, RendersAPng) {
 }
 
 }  // namespace
+
+namespace {
+
+// The rightmost column of a bitmap that holds the curve's colour, or -1.
+int LastCurveColumn(const QImage& image) {
+  for (int x = image.width() - 1; x >= 0; --x)
+    for (int y = 0; y < image.height(); ++y)
+      if (Rgb(image, x, y) == kRed) return x;
+  return -1;
+}
+
+}  // namespace
+
+TEST_F(GraphFftTest, WaveformSoFarGrowsOnTheWholeMeasurementsAxisAndLeavesTheHeldRanges) {
+  // An acquisition of 1024 at 4800 per second a quarter in: the current record is still
+  // empty, its first 256 codes are the samples so far.
+  cur.data.ad_dnum = 0;
+  ref.data.ad_dnum = 0;
+  Host().Redraw();
+  const auto valueLabel = [&](int which) { return Host().Label(kFreqCount + kDbLevelCount + which).text(); };
+  const QString heldMax = valueLabel(kVoltMax);
+  Record soFar(256, 0.0F, 0.0F);
+  for (int i = 0; i < 256; ++i) soFar.data.adCode[i] = 8388608 + (i % 2 ? 300 : -300);
+  Host().Graph().DrawWaveSoFar(soFar.data, 1024);
+  const QImage wave = Host().Graph().WaveBitmap();
+  EXPECT_EQ(LastCurveColumn(wave), WaveSampleX(wave.width(), 255, 1024)) << "a quarter of the width";
+  EXPECT_FLOAT_EQ(Host().Graph().WaveTime(), SamplePeriodMs(12) * 1024.0F) << "the time lines of the whole record";
+  EXPECT_EQ(valueLabel(kTimeE).toStdString(), FormatTime(SamplePeriodMs(12) * 1024.0F));
+  EXPECT_EQ(valueLabel(kVoltMax).toStdString(), CodeLabelTexts({8388908, 8388308}).max) << "the samples' range";
+  EXPECT_EQ(Host().WaveBox().Canvas().pixel(1 + 10, 1 + WaveScaleOf(CodeRange{8388908, 8388308}).Y(8388908, 0, 181)),
+            wave.pixel(10, WaveScaleOf(CodeRange{8388908, 8388308}).Y(8388908, 0, 181)))
+      << "copied to the box";
+  Host().Graph().UpdateLabels();
+  EXPECT_EQ(valueLabel(kVoltMax), heldMax) << "the records' ranges were left as they were";
+  // With volts chosen, the curve takes the volts of the samples so far.
+  fft.fSig_Volt = 1;
+  soFar.data.voltMax = 0.5F;
+  soFar.data.voltMin = -0.5F;
+  soFar.data.voltMean = 0.0F;
+  Host().Graph().DrawWaveSoFar(soFar.data, 1024);
+  EXPECT_EQ(valueLabel(kVoltUnit).toStdString(), VoltLabelTexts({0.5F, -0.5F}).unit);
+  EXPECT_EQ(valueLabel(kVoltMax).toStdString(), VoltLabelTexts({0.5F, -0.5F}).max);
+}
+
+TEST_F(GraphFftTest, WaveformSoFarDrawnOnGivesTheSamePixelsAsDrawnAnew) {
+  cur.data.ad_dnum = 0;
+  ref.data.ad_dnum = 0;
+  // A zigzag whose extremes come in every six samples, so the range is that of the
+  // first samples; from sample 600 on a larger swing widens it.
+  constexpr std::array<int, 6> kSteps{0, 300, -120, 250, -300, 80};
+  Record soFar(1024, 0.0F, 0.0F);
+  for (int i = 0; i < 1024; ++i) soFar.data.adCode[i] = 8388608 + kSteps[i % 6] * (i < 600 ? 1 : 2);
+  const auto drawnAnew = [&](int received) {
+    GraphHost fresh(cur.data, ref.data, ad, fft);
+    fresh.Redraw();
+    soFar.data.ad_dnum = received;
+    fresh.Graph().DrawWaveSoFar(soFar.data, 1024);
+    return std::pair(fresh.Graph().WaveBitmap().copy(),
+                     fresh.Label(kFreqCount + kDbLevelCount + kVoltMax).text());
+  };
+  Host().Redraw();
+  for (const int received : {60, 61, 300, 599, 700, 1000}) {  // 700: the range grew
+    soFar.data.ad_dnum = received;
+    Host().Graph().DrawWaveSoFar(soFar.data, 1024);
+    const auto [bitmap, maxLabel] = drawnAnew(received);
+    EXPECT_EQ(Host().Graph().WaveBitmap(), bitmap) << received;
+    EXPECT_EQ(Host().Label(kFreqCount + kDbLevelCount + kVoltMax).text(), maxLabel) << received;
+  }
+}
