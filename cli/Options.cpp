@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "display/FftSettingEdit.h"
+#include "drivers/DriverChoice.h"
 #include "display/FftSettingRules.h"
 #include "model/UnitTables.h"
 #include "ui/NumberFormat.h"
@@ -101,12 +102,10 @@ class Parser {
       }
     }
     if (!result_.error.empty() || result_.options.help) return result_;
-    // The simulated unit would win silently, and a measurement meant for the unit on
-    // the bench would come from the simulation.
     if (const char* dashed = StdoutOutput(); dashed != nullptr && result_.options.json)
       return Fail(std::string("--json and ") + dashed + " both write to the standard output");
     if (result_.options.simulate && result_.options.device)
-      return Fail("--simulate and --device exclude each other: the one uses the simulated unit, the other the real one");
+      return Fail(kSimulateWithDevice);
     if (result_.options.landscape && result_.options.pdf.empty()) return Fail("--landscape applies to --pdf only");
     if (const std::string problem = CheckNoiseOptions(result_.options.noise); !problem.empty()) return Fail(problem);
     if (TakesFile() && result_.options.file.empty()) return Fail(FileNeeded());

@@ -8,6 +8,10 @@
 UnitDriver MakeUnitDriver(const std::optional<std::string>& simulate, const std::optional<std::string>& device,
                           DriverLog log) {
   UnitDriver chosen;
+  if (simulate && device) {
+    chosen.error = kSimulateWithDevice;
+    return chosen;
+  }
   if (simulate) {
     chosen.driver = MakeSimulatedDriver(*simulate, chosen.error);
     if (!chosen.driver) chosen.error = "--simulate: " + chosen.error;

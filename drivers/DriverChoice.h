@@ -16,8 +16,13 @@ struct UnitDriver {
   std::string error;             // then one line naming the option: "--simulate: …", "--device: …"
 };
 
+// Both options together are refused: the simulated unit would win silently, and a
+// measurement meant for the unit on the bench would come from the simulation.
+inline constexpr const char* kSimulateWithDevice =
+    "--simulate and --device exclude each other: the one uses the simulated unit, the other the real one";
+
 // simulate: the CONFIG of --simulate when it was given (empty for the demonstration
-// signal); device: the value of --device= when it was given. --simulate wins over
-// --device. log: where the real unit's driver reports its failures.
+// signal); device: the value of --device= when it was given; both: refused with
+// kSimulateWithDevice. log: where the real unit's driver reports its failures.
 UnitDriver MakeUnitDriver(const std::optional<std::string>& simulate, const std::optional<std::string>& device,
                           DriverLog log);
