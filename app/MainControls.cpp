@@ -35,8 +35,8 @@ constexpr int kUnitWidth = kGroupBox1.width() - kUnitLeft;
 constexpr QRect kPeakBackBtn{16, 100, 40, 25};
 constexpr QRect kPeakFwdBtn{60, 100, 40, 25};
 
-QLabel* HiddenLabel(QWidget& form, const QString& text, QPoint at) {
-  auto* label = new QLabel(text, &form);
+WidgetLabel* HiddenLabel(QWidget& form, const QString& text, QPoint at) {
+  auto* label = new WidgetLabel(text, &form);
   label->move(at);
   label->adjustSize();
   label->hide();

@@ -8,6 +8,7 @@
 #include <array>
 
 #include "display/Graph_fft.h"
+#include "display/WidgetLabel.h"
 
 class PaintBox;
 class QGroupBox;
@@ -31,7 +32,7 @@ struct MainFormControls {
   PaintBox* PaintBox3;  // waveform
   // The graph's labels in its order: 15 frequency labels, 21 dB labels, then
   // LabelVoltmax, LabelVoltzero, LabelVoltmin, LabelVoltUnit, LabelTimeS, LabelTimeE.
-  std::array<QLabel*, TGraph_FFT::kLabelCount> graphLabels{};
+  std::array<WidgetLabel*, TGraph_FFT::kLabelCount> graphLabels{};
 
   QPushButton* MeasureStartBtn;
 

@@ -10,7 +10,7 @@
 
 #include "BenchApp.h"
 #include "display/BitmapPainter.h"
-#include "display/GraphHost.h"
+#include "display/GraphPicture.h"
 #include "model/UnitTables.h"
 
 namespace {
@@ -56,7 +56,7 @@ struct Workload {
 void BM_RedrawAll(benchmark::State& state) {
   BenchApp();
   Workload w(static_cast<int>(state.range(0)));
-  GraphHost host(w.cur.data, w.ref.data, w.ad, w.fft);
+  GraphPicture host(w.cur.data, w.ref.data, w.ad, w.fft);
   host.Redraw();
   // As after a settings change: labels, layout, sizes, empty grids, both overlays.
   for (auto _ : state) host.Redraw();

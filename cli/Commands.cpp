@@ -33,8 +33,8 @@
 #if ZEMTRA_CLI_HAS_PNG
 #include "display/DensityPicture.h"
 #include "display/FigurePictures.h"
-#include "display/GraphHost.h"
-#include "files/PrintCommands.h"
+#include "display/GraphPicture.h"
+#include "files/PrintPdf.h"
 #endif
 
 namespace {

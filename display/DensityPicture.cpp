@@ -1,11 +1,11 @@
 #include "display/DensityPicture.h"
 
-#include <QApplication>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QPainter>
 #include <QPalette>
 
-#include "display/GraphHost.h"
+#include "display/OffscreenApplication.h"
 #include "display/PngBytes.h"
 #include "ui/BgrColor.h"
 #include "ui/UiFont.h"
@@ -51,7 +51,7 @@ QImage PlotBitmap(const PlotPicture& plot, const FftSetting& colours, const BoxR
 QImage PlotImage(const PlotPicture& plot, const FftSetting& colours) {
   const BoxRect box = DensityPlotBox();
   QImage picture(kDensityPictureWidth, kDensityPictureHeight, QImage::Format_RGB32);
-  picture.fill(QApplication::palette().color(QPalette::Window));
+  picture.fill(QGuiApplication::palette().color(QPalette::Window));
   QPainter painter(&picture);
   painter.setPen(Qt::black);
   painter.drawRect(box.left, box.top, box.width - 1, box.height - 1);

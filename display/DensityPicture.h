@@ -41,5 +41,5 @@ PlotPicture LogLogPicture(const DensityPlot& plot);
 QImage DensityImage(std::span<const double> density, double deltaF, const FftSetting& colours);
 
 // The same picture as the bytes of a PNG file; none when there is nothing to draw or
-// no widget application can be had (an offscreen one is made when none runs).
+// no GUI application can be had (an offscreen one is made when none runs).
 std::optional<std::string> DensityPng(std::span<const double> density, double deltaF, const FftSetting& colours);

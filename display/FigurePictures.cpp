@@ -1,8 +1,8 @@
 #include "display/FigurePictures.h"
 
 #include "display/DensityPicture.h"
-#include "display/GraphHost.h"
 #include "display/HistogramPlot.h"
+#include "display/OffscreenApplication.h"
 #include "display/PngBytes.h"
 
 namespace {

@@ -20,6 +20,6 @@ QImage HistogramImage(const CodeHistogram& histogram, const FftSetting& colours)
 QImage AllanImage(const std::vector<AllanPoint>& allan, const FftSetting& colours);
 
 // The same pictures as the bytes of PNG files; none when there is nothing to draw or
-// no widget application can be had.
+// no GUI application can be had.
 std::optional<std::string> HistogramPng(const CodeHistogram& histogram, const FftSetting& colours);
 std::optional<std::string> AllanPng(const std::vector<AllanPoint>& allan, const FftSetting& colours);

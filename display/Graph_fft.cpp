@@ -1,12 +1,8 @@
 #include "display/Graph_fft.h"
 
 #include <QFontInfo>
-#include <QLabel>
-#include <QLineEdit>
 #include <QPainter>
-#include <QWidget>
 #include <algorithm>
-#include <limits>
 
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
 #include <immintrin.h>
@@ -14,7 +10,6 @@
 #endif
 
 #include "display/BitmapPainter.h"
-#include "display/PaintBox.h"
 #include "display/PeakReadout.h"
 #include "ui/BgrColor.h"
 #include "ui/UiFont.h"
@@ -37,8 +32,6 @@ int SpectrumBins(const MeasureData& record) {
   return std::min(record.ad_dnum / 2, kSpectrumCapacity);
 }
 
-QString ToQString(const std::string& text) { return QString::fromStdString(text); }
-
 #ifdef ZEMTRA_X86_64
 __attribute__((target("avx"))) void ZeroUpperVectorHalves() { _mm256_zeroupper(); }
 #endif
@@ -55,10 +48,11 @@ void SettleVectorUnit() {
 
 }  // namespace
 
-TGraph_FFT::TGraph_FFT(QWidget& mainForm, PaintBox& specBox, PaintBox& waveBox, SamplePeriodFn samplePeriod,
-                       std::span<QLabel* const, kLabelCount> labels, const MeasureData& refData,
-                       const MeasureData& mainData, const AdUnitSetting& adSetting, const FftSetting& fftSetting)
-    : mainForm(mainForm),
+TGraph_FFT::TGraph_FFT(std::function<QSize()> areaSize, GraphBox& specBox, GraphBox& waveBox,
+                       SamplePeriodFn samplePeriod, std::span<GraphLabel* const, kLabelCount> labels,
+                       const MeasureData& refData, const MeasureData& mainData, const AdUnitSetting& adSetting,
+                       const FftSetting& fftSetting)
+    : areaSize(std::move(areaSize)),
       specBox(specBox),
       waveBox(waveBox),
       samplePeriod(samplePeriod),
@@ -75,30 +69,28 @@ TGraph_FFT::TGraph_FFT(QWidget& mainForm, PaintBox& specBox, PaintBox& waveBox, 
   for (auto& label : waveLabels) label = *next++;
   // A label is as high as its font's pixel size, whatever the font's line spacing:
   // the placement rules are made for that height. Its text stays centred on it.
-  for (QLabel* label : labels) {
-    label->setFixedHeight(QFontInfo(label->font()).pixelSize());
-    label->adjustSize();
-  }
+  for (GraphLabel* label : labels) label->SetHeight(QFontInfo(label->Font()).pixelSize());
   Resize();
 }
 
 // ---- Layout ------------------------------------------------------------------------
 
 void TGraph_FFT::ArrangeGraphs() {
-  const int outerWidth = mainForm.width() + kFrameExtraWidth;
-  const int outerHeight = mainForm.height() + kFrameExtraHeight;
+  const QSize form = areaSize();
+  const int outerWidth = form.width() + kFrameExtraWidth;
+  const int outerHeight = form.height() + kFrameExtraHeight;
   const GraphLayout layout = ArrangeBoxes(outerWidth, outerHeight, fftSetting.fWaveGraph != 0);
-  const LabelArea area{mainForm.width(), mainForm.height()};
-  auto place = [](QWidget* widget, const LabelPlace& at) {
-    widget->move(at.left, at.top);
-    widget->setVisible(at.shown);
+  const LabelArea area{form.width(), form.height()};
+  auto place = [](GraphLabel* label, const LabelPlace& at) {
+    label->Move(at.left, at.top);
+    label->SetShown(at.shown);
   };
   if (layout.waveShown) {
-    waveBox.setGeometry(layout.wave.left, layout.wave.top, layout.wave.width, layout.wave.height);
+    waveBox.SetGeometry({layout.wave.left, layout.wave.top, layout.wave.width, layout.wave.height});
     const auto places = PlaceWaveLabels(layout.wave, area, SizesOf(waveLabels));
     for (std::size_t i = 0; i < waveLabels.size(); ++i) place(waveLabels[i], places[i]);
   }
-  specBox.setGeometry(layout.spectrum.left, layout.spectrum.top, layout.spectrum.width, layout.spectrum.height);
+  specBox.SetGeometry({layout.spectrum.left, layout.spectrum.top, layout.spectrum.width, layout.spectrum.height});
   if (const auto places = PlaceDbLabels(layout.spectrum, area, SizesOf(dBLabels), fftSetting)) {
     for (std::size_t i = 0; i < dBLabels.size(); ++i) place(dBLabels[i], (*places)[i]);
   }
@@ -107,34 +99,34 @@ void TGraph_FFT::ArrangeGraphs() {
       for (std::size_t i = 0; i < freqLabels.size(); ++i) place(freqLabels[i], (*places)[i]);
     }
   }
-  specBox.show();
-  waveBox.setVisible(layout.waveShown);
-  for (QLabel* label : waveLabels) label->setVisible(layout.waveShown);
+  specBox.SetShown(true);
+  waveBox.SetShown(layout.waveShown);
+  for (GraphLabel* label : waveLabels) label->SetShown(layout.waveShown);
 }
 
 void TGraph_FFT::Resize() {
   soFarShown.reset();
-  specBoxWidth = specBox.width();
-  specBoxHeight = specBox.height();
+  specBoxWidth = specBox.Size().width();
+  specBoxHeight = specBox.Size().height();
   specBitmap = QImage(std::max(specBoxWidth - 2, 0), std::max(specBoxHeight - 2, 0), QImage::Format_RGB32);
   if (fftSetting.fWaveGraph) {
-    waveBoxWidth = waveBox.width();
-    waveBoxHeight = waveBox.height();
+    waveBoxWidth = waveBox.Size().width();
+    waveBoxHeight = waveBox.Size().height();
     waveBitmap = QImage(std::max(waveBoxWidth - 2, 0), std::max(waveBoxHeight - 2, 0), QImage::Format_RGB32);
   }
 }
 
 void TGraph_FFT::ClearAll() {
   soFarShown.reset();
-  auto clearBox = [](PaintBox& box) {
+  auto clearBox = [](GraphBox& box) {
     QPainter painter(&box.Canvas());
     painter.fillRect(box.Canvas().rect(), Qt::white);
     painter.setPen(Qt::black);
-    painter.drawRect(0, 0, box.width() - 1, box.height() - 1);
+    painter.drawRect(0, 0, box.Size().width() - 1, box.Size().height() - 1);
     box.Present();
   };
   clearBox(specBox);
-  if (!waveBox.isHidden()) clearBox(waveBox);
+  if (waveBox.Shown()) clearBox(waveBox);
   SpectrumGridOnly(specBitmap, kScreenPenWidth);
   if (fftSetting.fWaveGraph && !waveBitmap.isNull()) {
     waveTime = samplePeriod(adSetting.spsSel) * static_cast<float>(fftSetting.DataCountMax);
@@ -149,7 +141,27 @@ void TGraph_FFT::Paint() {
   if (fftSetting.fWaveGraph) CopyToBox(waveBox, waveBitmap, waveBoxWidth, waveBoxHeight);
 }
 
-void TGraph_FFT::CopyToBox(PaintBox& box, const QImage& bitmap, int boxWidth, int boxHeight) {
+void TGraph_FFT::RedrawAll() {
+  UpdateLabels();
+  ArrangeGraphs();
+  Resize();
+  ClearAll();
+  Paint();
+  const bool both = mainData.HasData() && refData.HasData();
+  if (both) {
+    DrawSpectrumWithRef();
+  } else if (mainData.HasData() || refData.HasData()) {
+    DrawSpectrum(!mainData.HasData());
+  }
+  if (!fftSetting.fWaveGraph) return;
+  if (both) {
+    DrawWaveWithRef();
+  } else if (mainData.HasData() || refData.HasData()) {
+    DrawWave(!mainData.HasData());
+  }
+}
+
+void TGraph_FFT::CopyToBox(GraphBox& box, const QImage& bitmap, int boxWidth, int boxHeight) {
   QImage& canvas = box.Canvas();
   if (canvas.isNull()) return;
   QPainter painter(&canvas);
@@ -291,43 +303,6 @@ void TGraph_FFT::DrawSpectrumWithRef() {
 }
 
 void TGraph_FFT::PrintSpectrum(QImage& target) { SpectrumOverlay(target, kPrintPenWidth); }
-
-// ---- Peak readout ------------------------------------------------------------------
-
-void TGraph_FFT::ShowReadout(const MeasureData& record, int bin, PeakFields& fields, QLabel& unitLabel) {
-  const bool valid = BinInSpectrum(record, bin);
-  const PeakTexts texts = PeakTextsOf(record, bin, valid ? displaydB[static_cast<std::size_t>(bin)] : 0.0F);
-  fields.EditPeakVolt->setText(ToQString(texts.volt));
-  fields.EditPeakdB->setText(ToQString(texts.dB));
-  fields.EditPeakHz->setText(ToQString(texts.hz));
-  if (!valid) return;  // the unit of the last shown amplitude stays
-  fields.unit = texts.unit;
-  unitLabel.setText(ToQString(texts.unit));
-}
-
-void TGraph_FFT::ShowPeak(const MeasureData& record, PeakFields& fields, QLabel& unitLabel) {
-  peakBin = readoutBin = FindPeakBin(record);
-  ShowReadout(record, readoutBin, fields, unitLabel);
-}
-
-void TGraph_FFT::PeakForward(const MeasureData& record, PeakFields& fields, QLabel& unitLabel) {
-  if (readoutBin >= record.ad_dnum / 2 - 1) return;
-  ++readoutBin;
-  ShowReadout(record, readoutBin, fields, unitLabel);
-}
-
-void TGraph_FFT::PeakBack(const MeasureData& record, PeakFields& fields, QLabel& unitLabel) {
-  // Below bin 1 (after a press left of the curve) it steps on, showing "---"; the
-  // lowest int has nothing below it.
-  if (readoutBin == 1 || readoutBin == std::numeric_limits<int>::min()) return;
-  --readoutBin;
-  ShowReadout(record, readoutBin, fields, unitLabel);
-}
-
-void TGraph_FFT::ShowBin(int bin, PeakFields& fields, QLabel& unitLabel) {
-  readoutBin = bin;
-  ShowReadout(mainData, bin, fields, unitLabel);
-}
 
 int TGraph_FFT::BinAtX(int boxWidth, int x) const { return ::BinAtX(boxWidth, x, fftSetting, mainData.deltaF); }
 
@@ -491,15 +466,14 @@ double TGraph_FFT::CodeSpanToMicrovolt(double digits) const { return ::CodeSpanT
 // ---- Labels ------------------------------------------------------------------------
 
 template <std::size_t N>
-std::array<LabelSize, N> TGraph_FFT::SizesOf(const std::array<QLabel*, N>& labels) {
+std::array<LabelSize, N> TGraph_FFT::SizesOf(const std::array<GraphLabel*, N>& labels) {
   std::array<LabelSize, N> sizes{};
-  for (std::size_t i = 0; i < N; ++i) sizes[i] = {labels[i]->width(), labels[i]->height()};
+  for (std::size_t i = 0; i < N; ++i) sizes[i] = {labels[i]->Size().width(), labels[i]->Size().height()};
   return sizes;
 }
 
-void TGraph_FFT::SetLabelText(QLabel* label, const std::string& text) {
-  label->setText(ToQString(text));
-  label->adjustSize();
+void TGraph_FFT::SetLabelText(GraphLabel* label, const std::string& text) {
+  label->SetText(QString::fromStdString(text));
 }
 
 void TGraph_FFT::SetFreqLabelTexts() {
@@ -565,13 +539,13 @@ void PrepareCanvas(QPainter& canvas) {
 }
 
 template <std::size_t N>
-void WriteLabels(QPainter& canvas, const std::array<QLabel*, N>& labels, const std::vector<PrintedLabel>& places) {
+void WriteLabels(QPainter& canvas, const std::array<GraphLabel*, N>& labels, const std::vector<PrintedLabel>& places) {
   // The caller's pen and font stay as they were for what it prints next.
   canvas.save();
   PrepareCanvas(canvas);
   const int ascent = canvas.fontMetrics().ascent();
   for (const PrintedLabel& at : places)
-    canvas.drawText(QPoint(at.x, at.y + ascent), labels[static_cast<std::size_t>(at.index)]->text());
+    canvas.drawText(QPoint(at.x, at.y + ascent), labels[static_cast<std::size_t>(at.index)]->Text());
   canvas.restore();
 }
 

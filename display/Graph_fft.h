@@ -1,15 +1,19 @@
 // TGraph_FFT: the spectrum graph and the signal waveform graph of the main window.
 // Each graph is drawn into an off-screen bitmap owned here and copied in one piece,
 // inside a 1-pixel black frame, into its paint box; the same drawing serves printing
-// into a bitmap the printer supplies. The axis values are label controls of the host
-// window that this class fills, places and shows. The maths lives in GraphGeometry,
-// AxisLabels and PeakReadout; this class only draws and sets widgets.
+// into a bitmap the printer supplies. The axis values are labels of the host that this
+// class fills, places and shows. The maths lives in GraphGeometry, AxisLabels and
+// PeakReadout; this class only draws and sets the host's parts (GraphParts), so that
+// drawing needs QtGui alone. The peak readout fills the window's widgets: it is defined
+// in GraphReadout.cpp, part of the widgets library.
 #pragma once
 
 #include <QImage>
 #include <QLine>
 #include <QPoint>
+#include <QSize>
 #include <array>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -17,13 +21,12 @@
 
 #include "display/AxisLabels.h"
 #include "display/GraphGeometry.h"
+#include "display/GraphParts.h"
 #include "model/Records.h"
 
-class PaintBox;
 class QLabel;
 class QLineEdit;
 class QPainter;
-class QWidget;
 
 // The peak panel: three read-only fields and the unit of the shown amplitude (the
 // printed page reads it).
@@ -40,12 +43,12 @@ class TGraph_FFT {
   // LabelVoltzero, LabelVoltmin, LabelVoltUnit, LabelTimeS, LabelTimeE.
   static constexpr int kLabelCount = kFreqCount + kDbLevelCount + kWaveLabelCount;
 
-  // mainForm is the host window's central area (its size + the frame allowance is the
+  // areaSize gives the size of the host's central area (it + the frame allowance is the
   // outer size the layout uses); samplePeriod is the converter's rate table. All
   // references must outlive the graph. Each label becomes as high as its font's pixel
   // size. Ends with Resize.
-  TGraph_FFT(QWidget& mainForm, PaintBox& specBox, PaintBox& waveBox, SamplePeriodFn samplePeriod,
-             std::span<QLabel* const, kLabelCount> labels, const MeasureData& refData, const MeasureData& mainData,
+  TGraph_FFT(std::function<QSize()> areaSize, GraphBox& specBox, GraphBox& waveBox, SamplePeriodFn samplePeriod,
+             std::span<GraphLabel* const, kLabelCount> labels, const MeasureData& refData, const MeasureData& mainData,
              const AdUnitSetting& adSetting, const FftSetting& fftSetting);
   TGraph_FFT(const TGraph_FFT&) = delete;
   TGraph_FFT& operator=(const TGraph_FFT&) = delete;
@@ -60,6 +63,9 @@ class TGraph_FFT {
   void ClearAll();
   // Copies the bitmaps into the paint boxes inside a black frame.
   void Paint();
+  // Everything as the main window draws it after a settings change: labels, layout,
+  // sizes, empty grids, then the curves of the records that hold samples.
+  void RedrawAll();
 
   // The current spectrum (isRef false) or the reference alone, then copied to the box.
   void DrawSpectrum(bool isRef);
@@ -142,29 +148,29 @@ class TGraph_FFT {
   float WaveOffset(const MeasureData& record) const;  // the mean a DC cut removes, else 0
 
   // Labels.
-  void SetLabelText(QLabel* label, const std::string& text);
+  static void SetLabelText(GraphLabel* label, const std::string& text);
   void SetFreqLabelTexts();
   void SetDbLabelTexts();
   // The value labels from the ranges held, the time labels 0 … timeEndMs.
   void SetWaveLabelTexts(float timeEndMs);
   float TimeAxisEndMs() const;  // the time axis of the records held
   template <std::size_t N>
-  static std::array<LabelSize, N> SizesOf(const std::array<QLabel*, N>& labels);
+  static std::array<LabelSize, N> SizesOf(const std::array<GraphLabel*, N>& labels);
 
   void ShowReadout(const MeasureData& record, int bin, PeakFields& fields, QLabel& unitLabel);
-  void CopyToBox(PaintBox& box, const QImage& bitmap, int boxWidth, int boxHeight);
+  static void CopyToBox(GraphBox& box, const QImage& bitmap, int boxWidth, int boxHeight);
   static void SetPen(QPainter& painter, std::int32_t color, int width, PenMode mode);
   // The curve through `points` with the painter's pen and mode.
   void DrawCurve(QPainter& painter);
 
-  QWidget& mainForm;
-  PaintBox& specBox;
-  PaintBox& waveBox;
+  std::function<QSize()> areaSize;
+  GraphBox& specBox;
+  GraphBox& waveBox;
   QImage specBitmap;
   QImage waveBitmap;
-  std::array<QLabel*, kFreqCount> freqLabels{};
-  std::array<QLabel*, kDbLevelCount> dBLabels{};
-  std::array<QLabel*, kWaveLabelCount> waveLabels{};  // in the order of WaveLabel
+  std::array<GraphLabel*, kFreqCount> freqLabels{};
+  std::array<GraphLabel*, kDbLevelCount> dBLabels{};
+  std::array<GraphLabel*, kWaveLabelCount> waveLabels{};  // in the order of WaveLabel
   SamplePeriodFn samplePeriod;
   int specBoxWidth = 0, specBoxHeight = 0, waveBoxWidth = 0, waveBoxHeight = 0;
   const FftSetting& fftSetting;

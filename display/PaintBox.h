@@ -5,16 +5,23 @@
 #include <QImage>
 #include <QWidget>
 
-class PaintBox : public QWidget {
+#include "display/GraphParts.h"
+
+class PaintBox : public QWidget, public GraphBox {
   Q_OBJECT
 
  public:
   explicit PaintBox(QWidget* parent = nullptr);
 
   // The image the box shows, always of the box's current size (white when new).
-  QImage& Canvas();
+  QImage& Canvas() override;
   // Shows the canvas as it now is.
-  void Present() { update(); }
+  void Present() override { update(); }
+
+  QSize Size() const override { return size(); }
+  void SetGeometry(const QRect& geometry) override { setGeometry(geometry); }
+  bool Shown() const override { return !isHidden(); }
+  void SetShown(bool shown) override { setVisible(shown); }
 
  signals:
   // A mouse button went down at (x, y) in box pixels.

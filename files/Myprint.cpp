@@ -3,8 +3,8 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <QPagedPaintDevice>
 #include <QPainter>
-#include <QPrinter>
 #include <algorithm>
 #include <vector>
 
@@ -106,7 +106,7 @@ void DrawLine(QPainter& canvas, const QString& line, const TextFaces& faces, int
 }
 
 // Resolution and printable area as the layout reads them.
-PrinterMetrics MetricsOf(const QPrinter& printer) {
+PrinterMetrics MetricsOf(const QPagedPaintDevice& printer) {
   return {printer.logicalDpiX(), printer.logicalDpiY(), printer.widthMM(), printer.heightMM(),
           printer.pageLayout().orientation() == QPageLayout::Landscape};
 }
@@ -119,7 +119,7 @@ void PrepareCanvas(QPainter& canvas) {
 
 }  // namespace
 
-TmyPrint::TmyPrint(TGraph_FFT& graph, QPrinter& printer, const FftSetting& fftSetting)
+TmyPrint::TmyPrint(TGraph_FFT& graph, QPagedPaintDevice& printer, const FftSetting& fftSetting)
     : graph(graph), printer(printer), fftSetting(fftSetting) {}
 
 bool TmyPrint::Print(const PrintInfo& info) {

@@ -1,9 +1,9 @@
 // The print commands: the main window's 印刷設定 and 印刷(&P) on the program's one
-// printer, and the command-line tool's page as a PDF file. A failure is a result (for
-// the window with the text to show), never an exception or an exit, so the window stays
-// open with its data. A PDF is written beside its target and renamed over it only when
-// complete, so a failed print leaves an existing file whole and no file that looks
-// printed.
+// printer (the command-line tool's page as a PDF file is PrintPdf's). A failure is a
+// result (for the window with the text to show), never an exception or an exit, so the
+// window stays open with its data. A PDF is written beside its target and renamed over
+// it only when complete, so a failed print leaves an existing file whole and no file
+// that looks printed.
 //
 // The window owns one QPrinter(QPrinter::HighResolution) for its run, so both commands
 // share printer, paper and orientation; a PDF is printed at 600 dpi.
@@ -11,15 +11,13 @@
 
 #include <string>
 
-#include "files/AskedWrite.h"
 #include "files/PrintPage.h"
+#include "files/PrintPdf.h"
 #include "model/Records.h"
 
 class QPrinter;
 class PrintPrompter;
 class TGraph_FFT;
-
-inline constexpr int kPdfDpi = 600;
 
 enum class PrintStatus { Printed, Cancelled, Failed };
 
@@ -39,13 +37,3 @@ PrintResult PrintCommand(PrintPrompter& prompter, QPrinter& printer, TGraph_FFT&
 
 // One page on the printer as it stands, without a dialog.
 PrintResult PrintPage(QPrinter& printer, TGraph_FFT& graph, const FftSetting& fft, const PrintInfo& info);
-
-// The page of an analysed measurement as a PDF file at path: A4 at 600 dpi with the
-// printer's default margins, portrait or landscape, the peak readout at the largest
-// line. Written like every other file (WriteAsking through calls): an existing file is
-// replaced only when prompter allows it, and whole or not at all. Failed: the page
-// could not be printed or the file not written. Needs no display: an offscreen
-// application is made when none runs.
-WriteResult PrintPdfFile(const std::string& path, bool landscape, const MeasureData& data, const AdUnitSetting& ad,
-                         const FftSetting& fft, const SaveSetting& save, Prompter& prompter,
-                         FileCalls& calls = SystemFileCalls());
