@@ -14,6 +14,7 @@
 
 #include "adc/Amp_setting.h"
 #include "app/Caption.h"
+#include "app/NoiseAnalysisWindow.h"
 #include "display/Fft_setting.h"
 #include "display/PaintBox.h"
 #include "model/UnitTables.h"
@@ -64,6 +65,7 @@ TFormMain::TFormMain(MainFormEnvironment environment, QWidget* parent)
       fftSetting_(new TFormFFTSetting(prompter_, this)),
       ampSetting_(new TFormAmpSetting(this)),
       version_(new TFormVersion(this)),
+      noiseAnalysis_(new TFormNoiseAnalysis(session_, prompter_, this)),
       printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)),
       progressThrottle_(kProgressInterval, env_.steadyClock),
       liveThrottle_(kLiveViewPeriod, env_.steadyClock) {
@@ -102,6 +104,8 @@ void TFormMain::ConnectCommands() {
   connect(menu_.MenuSaveSettingFile, &QAction::triggered, this, guarded(&TFormMain::MenuSaveSettingFileClick));
   connect(menu_.MenuFilePrintSetting, &QAction::triggered, this, guarded(&TFormMain::MenuFilePrintSettingClick));
   connect(menu_.MenuFilePrint, &QAction::triggered, this, guarded(&TFormMain::MenuFilePrintClick));
+  connect(menu_.MenuNoiseAnalysis, &QAction::triggered, this, guarded(&TFormMain::MenuNoiseAnalysisClick));
+  connect(this, &TFormMain::MeasurementChanged, noiseAnalysis_, &TFormNoiseAnalysis::MeasurementChanged);
   connect(&pollTimer_, &QTimer::timeout, this, guarded(&TFormMain::AcquireTick));
   connect(controls_.PeakFwdBtn, &QPushButton::clicked, this,
           [this] { Guarded([this] { results_.PeakFwdBtnClick(); }); });
@@ -178,6 +182,12 @@ void TFormMain::EndWithoutDisplay() {
 
 void TFormMain::MenuFileExitClick() { close(); }
 
+void TFormMain::MenuNoiseAnalysisClick() {
+  noiseAnalysis_->show();
+  noiseAnalysis_->raise();
+  noiseAnalysis_->activateWindow();
+}
+
 void TFormMain::MenuHelpVersionClick() {
   version_->exec();
   activateWindow();
@@ -199,6 +209,8 @@ void TFormMain::UpdateTitleIfAutoSave() {
 
 // ---- Command states -----------------------------------------------------------------
 
+// The 解析 menu stays enabled: its window disturbs no measurement, and is what one
+// watches during one.
 void TFormMain::EnableCommands(bool enabled) {
   for (QMenu* menu :
        {menu_.MenuFile, menu_.MenuMeasure, menu_.MenuData, menu_.MenuSetting, menu_.MenuHelp, menu_.MenuRef}) {
@@ -427,9 +439,13 @@ void TFormMain::ClearDisplay() {
   graph_.ClearAll();
   graph_.Paint();
   results_.ClearResults();
+  ShowMeasurementChanged();
 }
 
+void TFormMain::ShowMeasurementChanged() { emit MeasurementChanged(); }
+
 void TFormMain::RedrawData() {
+  ShowMeasurementChanged();
   const SessionState& state = session_.State();
   const bool wave = state.fftSetting.fWaveGraph == 1;
   if (state.fDataValid && state.fRefValid) {

@@ -22,7 +22,8 @@ QImage HistogramImage(const CodeHistogram& histogram, const FftSetting& colours)
       .xLabels = plot->CodeLabels(),
       .levelLabels = plot->CountLabels(),
       .unit = plot->Unit(),
-      .curves = {{plot->Bars(histogram), colours.PenColorGraph}, {plot->Gauss(histogram), colours.PenColorRefGraph}}};
+      .curves = {{plot->Bars(histogram), colours.PenColorGraph}, {plot->Gauss(histogram), colours.PenColorRefGraph}},
+      .shade = {}};
   return PlotImage(picture, colours);
 }
 
