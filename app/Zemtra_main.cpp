@@ -65,7 +65,6 @@ TFormMain::TFormMain(MainFormEnvironment environment, QWidget* parent)
       fftSetting_(new TFormFFTSetting(prompter_, this)),
       ampSetting_(new TFormAmpSetting(this)),
       version_(new TFormVersion(this)),
-      noiseAnalysis_(new TFormNoiseAnalysis(session_, prompter_, this)),
       printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)),
       progressThrottle_(kProgressInterval, env_.steadyClock),
       liveThrottle_(kLiveViewPeriod, env_.steadyClock) {
@@ -105,7 +104,6 @@ void TFormMain::ConnectCommands() {
   connect(menu_.MenuFilePrintSetting, &QAction::triggered, this, guarded(&TFormMain::MenuFilePrintSettingClick));
   connect(menu_.MenuFilePrint, &QAction::triggered, this, guarded(&TFormMain::MenuFilePrintClick));
   connect(menu_.MenuNoiseAnalysis, &QAction::triggered, this, guarded(&TFormMain::MenuNoiseAnalysisClick));
-  connect(this, &TFormMain::MeasurementChanged, noiseAnalysis_, &TFormNoiseAnalysis::MeasurementChanged);
   connect(&pollTimer_, &QTimer::timeout, this, guarded(&TFormMain::AcquireTick));
   connect(controls_.PeakFwdBtn, &QPushButton::clicked, this,
           [this] { Guarded([this] { results_.PeakFwdBtnClick(); }); });
@@ -183,6 +181,10 @@ void TFormMain::EndWithoutDisplay() {
 void TFormMain::MenuFileExitClick() { close(); }
 
 void TFormMain::MenuNoiseAnalysisClick() {
+  if (noiseAnalysis_ == nullptr) {
+    noiseAnalysis_ = new TFormNoiseAnalysis(session_, prompter_, this);
+    connect(this, &TFormMain::MeasurementChanged, noiseAnalysis_, &TFormNoiseAnalysis::MeasurementChanged);
+  }
   noiseAnalysis_->show();
   noiseAnalysis_->raise();
   noiseAnalysis_->activateWindow();

@@ -102,7 +102,8 @@ class TFormMain : public QMainWindow {
   MainMenu& Menu() { return menu_; }
   ProgressView& Progress() { return progress_; }
   TGraph_FFT& Graph() { return graph_; }
-  TFormNoiseAnalysis& NoiseAnalysis() { return *noiseAnalysis_; }
+  // The noise analysis window; null until it is first asked for.
+  TFormNoiseAnalysis* NoiseAnalysis() { return noiseAnalysis_; }
   bool PollTimerActive() const { return pollTimer_.isActive(); }
   // The period the poll timer waits between two looks at the unit, while measuring.
   std::chrono::milliseconds PollInterval() const { return pollInterval_; }
@@ -221,7 +222,7 @@ class TFormMain : public QMainWindow {
   TFormFFTSetting* fftSetting_;
   TFormAmpSetting* ampSetting_;
   TFormVersion* version_;
-  TFormNoiseAnalysis* noiseAnalysis_;  // a window of its own, hidden until asked for
+  TFormNoiseAnalysis* noiseAnalysis_ = nullptr;  // a window of its own, made when first asked for
   // The program's one printer: what either print command chooses (printer, file,
   // paper, orientation) holds for the next.
   std::unique_ptr<QPrinter> printer_;
