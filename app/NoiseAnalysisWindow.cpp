@@ -306,6 +306,8 @@ DensityFigure TFormNoiseAnalysis::Figure() const {
     figure.reference = {analysis_.reference->density->density, analysis_.reference->density->deltaF};
   }
   figure.band = choice_.band;
+  figure.currentName = tr("測定データ").toStdString();
+  figure.referenceName = tr("参照データ").toStdString();
   return figure;
 }
 
@@ -391,10 +393,7 @@ void TFormNoiseAnalysis::DensityMouseMoved(int x) {
     readout_->clear();
     return;
   }
-  const ReadoutNames names{"測定", "参照"};
-  const std::string measured = tr(names.current).toStdString();
-  const std::string reference = tr(names.reference).toStdString();
-  readout_->setText(Text(DensityReadout(Figure(), densityPlot_->FreqAt(column), {measured.c_str(), reference.c_str()})));
+  readout_->setText(Text(DensityReadout(Figure(), densityPlot_->FreqAt(column))));
 }
 
 void TFormNoiseAnalysis::DensityMousePressed(int x) { dragFrom_ = x - DensityPlotBox().left - kDensityFrame; }

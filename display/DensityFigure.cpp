@@ -24,13 +24,13 @@ std::optional<std::size_t> LineNearest(const DensityCurve& curve, double f) {
   return static_cast<std::size_t>(ratioBelow <= ratioAbove ? below : below + 1.0);
 }
 
-std::string DensityReadout(const DensityFigure& figure, double f, const ReadoutNames& names) {
+std::string DensityReadout(const DensityFigure& figure, double f) {
   std::string text = SignificantText(f) + " Hz";
-  const auto add = [&](const DensityCurve& curve, const char* name) {
-    if (const auto k = LineNearest(curve, f)) text += std::string("  ") + name + " " + VoltText(curve.density[*k], "/√Hz");
+  const auto add = [&](const DensityCurve& curve, const std::string& name) {
+    if (const auto k = LineNearest(curve, f)) text += "  " + name + " " + VoltText(curve.density[*k], "/√Hz");
   };
-  add(figure.current, names.current);
-  add(figure.reference, names.reference);
+  add(figure.current, figure.currentName);
+  add(figure.reference, figure.referenceName);
   return text;
 }
 

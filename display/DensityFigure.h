@@ -15,6 +15,9 @@ struct DensityFigure {
   DensityCurve current;    // empty density: no measurement
   DensityCurve reference;  // empty density: no reference
   std::optional<FrequencyBand> band;
+  // The curves' names in the legend, shown when both curves are (the caller's texts).
+  std::string currentName;
+  std::string referenceName;
 };
 
 // The axes of the figure on the picture's plot bitmap; none when neither density has
@@ -25,14 +28,9 @@ std::optional<DensityPlot> DensityFigurePlot(const DensityFigure& figure);
 // density has no lines or f is not positive.
 std::optional<std::size_t> LineNearest(const DensityCurve& curve, double f);
 
-// What the plot says at frequency f: "12.34 Hz", with the density of the line of each
-// curve nearest to it ("… 測定 20.41 nV/√Hz, 参照 …") as labelled by the caller's
-// names; the names are the window's texts.
-struct ReadoutNames {
-  const char* current = "";
-  const char* reference = "";
-};
-std::string DensityReadout(const DensityFigure& figure, double f, const ReadoutNames& names);
+// What the plot says at frequency f: "12.34 Hz", then for each curve its name and the
+// density of its line nearest to f ("  測定データ 20.41 nV/√Hz").
+std::string DensityReadout(const DensityFigure& figure, double f);
 
 // The fewest pixels a drag must cross to select a band (less is a click).
 inline constexpr int kMinBandDragPixels = 3;

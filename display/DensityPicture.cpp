@@ -75,6 +75,15 @@ QImage PlotImage(const PlotPicture& plot, const FftSetting& colours) {
     const LabelSize size = SizeOf(metrics, text);
     DrawLabel(painter, PlaceDensityLevelLabel(box, label.pos, size), size, text);
   }
+  for (std::size_t i = 0; i < plot.legend.size(); ++i) {
+    const QString text = QString::fromStdString(plot.legend[i].text);
+    const LabelSize size = SizeOf(metrics, text);
+    const LabelPlace at = PlaceLegendLine(box, static_cast<int>(i), size);
+    painter.fillRect(at.left, at.top, size.width, size.height, Qt::white);  // readable over the grid
+    painter.setPen(QColorOfBgr(plot.legend[i].colour));
+    DrawLabel(painter, at, size, text);
+  }
+  painter.setPen(Qt::black);
   const QString unit = QStringLiteral("[%1]").arg(QString::fromStdString(plot.unit));
   const LabelSize unitSize = SizeOf(metrics, unit);
   DrawLabel(painter, PlaceDensityUnitLabel(box, unitSize), unitSize, unit);
@@ -88,11 +97,14 @@ PlotPicture LogLogPicture(const DensityPlot& plot) {
           .levelLabels = plot.DensityLabels(),
           .unit = plot.Unit().text,
           .curves = {},
-          .shade = {}};
+          .shade = {},
+          .legend = {}};
 }
 
 QImage DensityImage(std::span<const double> density, double deltaF, const FftSetting& colours) {
-  return DensityImage(DensityFigure{.current = {density, deltaF}, .reference = {}, .band = {}}, colours);
+  return DensityImage(DensityFigure{.current = {density, deltaF}, .reference = {}, .band = {}, .currentName = {},
+                                    .referenceName = {}},
+                      colours);
 }
 
 QImage DensityImage(const DensityFigure& figure, const FftSetting& colours) {
@@ -103,6 +115,10 @@ QImage DensityImage(const DensityFigure& figure, const FftSetting& colours) {
   for (const auto& [curve, colour] : {std::pair{figure.reference, colours.PenColorRefGraph},
                                       std::pair{figure.current, colours.PenColorGraph}}) {
     if (curve.density.size() >= 2) picture.curves.push_back({plot->Curve(curve.density, curve.deltaF), colour});
+  }
+  if (picture.curves.size() == 2) {
+    picture.legend = {{"— " + figure.currentName, colours.PenColorGraph},
+                      {"— " + figure.referenceName, colours.PenColorRefGraph}};
   }
   return PlotImage(picture, colours);
 }

@@ -30,6 +30,11 @@ struct PlotPicture {
   std::string unit;
   std::vector<Curve> curves;
   std::optional<PixelSpan> shade;  // columns shaded behind the grid (a band)
+  struct LegendLine {
+    std::string text;
+    std::int32_t colour = 0;  // BGR, its curve's
+  };
+  std::vector<LegendLine> legend;  // in the box's top right corner
 };
 // The picture (kDensityPictureWidth × kDensityPictureHeight) with the grid colours of
 // colours. Needs an application object.
@@ -43,7 +48,8 @@ PlotPicture LogLogPicture(const DensityPlot& plot);
 QImage DensityImage(std::span<const double> density, double deltaF, const FftSetting& colours);
 
 // The picture of the analysis window's density: the reference's curve in the
-// reference colour, the measurement's over it in the graph colour, the band shaded.
+// reference colour, the measurement's over it in the graph colour, the band shaded,
+// and with both curves their names in a legend.
 // A null image when neither has anything to draw. Needs an application object.
 QImage DensityImage(const DensityFigure& figure, const FftSetting& colours);
 

@@ -15,6 +15,7 @@ constexpr int kBoxBottom = 28;     // margin below the box
 constexpr int kFreqLabelGap = 5;   // below the box, as under the spectrum
 constexpr int kLevelLabelGap = 2;  // right edge of a level label to the box
 constexpr int kUnitLabelGap = 6;   // above the box
+constexpr int kLegendGap = 6;      // a legend from the box's top and right edges
 
 constexpr int kMantissas = 9;  // grid lines at 1 … 9 times a power of ten
 constexpr double kDecade = 10.0;
@@ -192,4 +193,9 @@ LabelPlace PlaceDensityLevelLabel(const BoxRect& box, int lineY, const LabelSize
 
 LabelPlace PlaceDensityUnitLabel(const BoxRect& box, const LabelSize& size) {
   return Inside(box.left - kLevelLabelGap - size.width, box.top - kUnitLabelGap - size.height, size);
+}
+
+LabelPlace PlaceLegendLine(const BoxRect& box, int line, const LabelSize& size) {
+  return Inside(box.left + box.width - kDensityFrame - kLegendGap - size.width,
+                box.top + kDensityFrame + kLegendGap + line * size.height, size);
 }

@@ -142,3 +142,5 @@ class DensityPlot {
 LabelPlace PlaceDensityFreqLabel(const BoxRect& box, int lineX, const LabelSize& size);
 LabelPlace PlaceDensityLevelLabel(const BoxRect& box, int lineY, const LabelSize& size);
 LabelPlace PlaceDensityUnitLabel(const BoxRect& box, const LabelSize& size);
+// Line `line` (from 0) of a legend in the box's top right corner, inside the frame.
+LabelPlace PlaceLegendLine(const BoxRect& box, int line, const LabelSize& size);

@@ -23,7 +23,8 @@ QImage HistogramImage(const CodeHistogram& histogram, const FftSetting& colours)
       .levelLabels = plot->CountLabels(),
       .unit = plot->Unit(),
       .curves = {{plot->Bars(histogram), colours.PenColorGraph}, {plot->Gauss(histogram), colours.PenColorRefGraph}},
-      .shade = {}};
+      .shade = {},
+      .legend = {}};
   return PlotImage(picture, colours);
 }
 

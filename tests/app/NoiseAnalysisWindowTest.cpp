@@ -151,7 +151,9 @@ TEST_F(NoiseAnalysisWindowTest, TheBandAndTheSegmentAreTheUsersChoice) {
   // A drag across the plot, from the column of 100 Hz to that of 1 kHz.
   const auto plot = DensityFigurePlot({{a.Analysis().current->density->density, a.Analysis().current->density->deltaF},
                                        {},
-                                       std::nullopt});
+                                       std::nullopt,
+                                       "",
+                                       ""});
   ASSERT_TRUE(plot);
   const int left = DensityPlotBox().left + kDensityFrame;
   emit a.View(Plot::Density)->MousePressed(left + plot->X(1000.0), 100);
@@ -161,7 +163,7 @@ TEST_F(NoiseAnalysisWindowTest, TheBandAndTheSegmentAreTheUsersChoice) {
   emit a.View(Plot::Density)->MouseMoved(left + plot->X(600.0), 100);
   const std::string reading = a.ReadoutLabel()->text().toStdString();
   EXPECT_NEAR(std::stod(reading), 600.0, 600.0 * 0.02) << "within a pixel: " << reading;
-  EXPECT_NE(reading.find(" Hz  測定 "), std::string::npos) << reading;
+  EXPECT_NE(reading.find(" Hz  測定データ "), std::string::npos) << reading;
 
   const int index = a.SegmentBox()->findData(256);
   ASSERT_GE(index, 0);

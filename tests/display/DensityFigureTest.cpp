@@ -97,9 +97,10 @@ TEST(DensityFigure, TheLineNearestOnTheLogAxisAndItsReading) {
   EXPECT_EQ(LineNearest({{}, 1.0}, 1.0), std::nullopt);
 
   const std::vector<double> reference{0.0, 5e-9, 6e-9};
-  const DensityFigure figure{curve, {reference, 2.0}, std::nullopt};
-  EXPECT_EQ(DensityReadout(figure, 2.1, {"cur", "ref"}), "2.100 Hz  cur 2.000 µV/√Hz  ref 5.000 nV/√Hz");
-  EXPECT_EQ(DensityReadout({curve, {}, std::nullopt}, 12.345, {"cur", "ref"}), "12.35 Hz  cur 4.000 µV/√Hz");
+  const DensityFigure figure{curve, {reference, 2.0}, std::nullopt, "cur", "ref"};
+  EXPECT_EQ(DensityReadout(figure, 2.1), "2.100 Hz  cur 2.000 µV/√Hz  ref 5.000 nV/√Hz");
+  EXPECT_EQ(DensityReadout({curve, {}, std::nullopt, "cur", "ref"}, 12.345), "12.35 Hz  cur 4.000 µV/√Hz")
+      << "no reference, no reading of it";
 }
 
 TEST(DensityFigure, ADragSelectsTheBandItCrossesInsideTheRange) {
