@@ -46,13 +46,14 @@ std::optional<FrequencyBand> BandOfTexts(std::string_view f1, std::string_view f
   return FrequencyBand{*low, *high};
 }
 
-std::optional<RecordDensity> DensityOfRecord(const MeasureData& data, const FftSetting& fft, int segmentChoice) {
+SessionFigures::SessionFigures() : engine_(setting_) {}
+
+std::optional<RecordDensity> SessionFigures::DensityOfRecord(const MeasureData& data, const FftSetting& fft,
+                                                             int segmentChoice) {
   const int rate = SamplesPerSecond(static_cast<int>(data.spsSel));
   const int length = SegmentLengthFor(segmentChoice, data.ad_dnum);
   if (rate <= 0 || !IsAnalysableCount(length)) return std::nullopt;
-  const FftSetting setting = fft;  // the engine keeps a reference for its life
-  TmyFFT engine(setting);
-  WelchDensity welch(engine, DensityOptionsOf(fft, length, rate));
+  WelchDensity welch(engine_, DensityOptionsOf(fft, length, rate));
   welch.AddRecord(std::span<const float>(data.volt, static_cast<std::size_t>(data.ad_dnum)));
   RecordDensity density;
   density.segmentLength = length;
@@ -63,12 +64,12 @@ std::optional<RecordDensity> DensityOfRecord(const MeasureData& data, const FftS
   return density;
 }
 
-RecordAnalysis AnalyseRecord(const MeasureData& data, const AdUnitSetting& unit, const FftSetting& fft,
-                             int segmentChoice) {
+RecordAnalysis SessionFigures::AnalyseRecord(const MeasureData& data, const AdUnitSetting& unit,
+                                             const FftSetting& fft, int segmentChoice) {
   RecordAnalysis analysis;
   analysis.samples = data.ad_dnum;
   analysis.voltsPerCode = VoltsPerCode(unit);
-  analysis.figures = FiguresOf(data, unit);
+  analysis.figures = FiguresOf(data, unit, tones_);
   analysis.density = DensityOfRecord(data, fft, segmentChoice);
   return analysis;
 }
@@ -78,7 +79,7 @@ std::optional<BandNoise> BandOf(const RecordAnalysis& analysis, const FrequencyB
   return BandNoiseOf(analysis.density->density, analysis.density->deltaF, band.f1, band.f2);
 }
 
-SessionAnalysis AnalyseSession(const SessionState& state, int segmentChoice) {
+SessionAnalysis SessionFigures::AnalyseSession(const SessionState& state, int segmentChoice) {
   SessionAnalysis analysis;
   if (state.fDataValid && state.curData.HasData()) {
     analysis.current = AnalyseRecord(state.curData, state.measAdSetting, state.fftSetting, segmentChoice);
@@ -118,14 +119,14 @@ std::vector<FigureRow> FigureRows(const SessionAnalysis& analysis, const Frequen
       [&](const RecordAnalysis& a) { return FigureRow::Value{DbText(noise(a).dynamicRangeDb, "dB"), ""}; });
   const std::string bandDetail = FormatRoundTrip(band.f1) + "–" + HertzText(band.f2);
   add("帯域ノイズ RMS", bandDetail, [&](const RecordAnalysis& a) -> std::optional<FigureRow::Value> {
-    const auto noise = BandOf(a, band);
-    if (!noise) return std::nullopt;
-    return VoltsAndCodes(noise->rmsVolts, a.voltsPerCode);
+    const auto inBand = BandOf(a, band);
+    if (!inBand) return std::nullopt;
+    return VoltsAndCodes(inBand->rmsVolts, a.voltsPerCode);
   });
   add("帯域ノイズ p-p (6.6×RMS)", bandDetail, [&](const RecordAnalysis& a) -> std::optional<FigureRow::Value> {
-    const auto noise = BandOf(a, band);
-    if (!noise) return std::nullopt;
-    return VoltsAndCodes(noise->ppVolts, a.voltsPerCode);
+    const auto inBand = BandOf(a, band);
+    if (!inBand) return std::nullopt;
+    return VoltsAndCodes(inBand->ppVolts, a.voltsPerCode);
   });
 
   const bool anyTone = (analysis.current && analysis.current->figures.tone) ||

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "analysis/MeasurementFigures.h"
+#include "analysis/Myfft.h"
 #include "analysis/NoiseFigures.h"
 #include "model/Records.h"
 
@@ -48,23 +49,37 @@ struct RecordAnalysis {
   std::optional<RecordDensity> density;
 };
 
-// The analysis of a record with samples, taken with unit's scale at the record's rate.
-RecordAnalysis AnalyseRecord(const MeasureData& data, const AdUnitSetting& unit, const FftSetting& fft,
-                             int segmentChoice);
-// The density again for another segment choice (the figures do not depend on it);
-// none when the rate is unknown.
-std::optional<RecordDensity> DensityOfRecord(const MeasureData& data, const FftSetting& fft, int segmentChoice);
-
-// The noise in the band; none without a density or when the band leaves its range.
-std::optional<BandNoise> BandOf(const RecordAnalysis& analysis, const FrequencyBand& band);
-
 // The window's view of the session: the current measurement and the reference, each
 // when its record holds an analysed measurement.
 struct SessionAnalysis {
   std::optional<RecordAnalysis> current;
   std::optional<RecordAnalysis> reference;
 };
-SessionAnalysis AnalyseSession(const SessionState& state, int segmentChoice);
+
+// The analyses, with the transforms' plans and windows kept from one record to the
+// next (built once per length, not per update).
+class SessionFigures {
+ public:
+  SessionFigures();
+  SessionFigures(const SessionFigures&) = delete;
+  SessionFigures& operator=(const SessionFigures&) = delete;
+
+  // The analysis of a record with samples, taken with unit's scale at its rate.
+  RecordAnalysis AnalyseRecord(const MeasureData& data, const AdUnitSetting& unit, const FftSetting& fft,
+                               int segmentChoice);
+  // The density again for another segment choice (the figures do not depend on it);
+  // none when the rate is unknown.
+  std::optional<RecordDensity> DensityOfRecord(const MeasureData& data, const FftSetting& fft, int segmentChoice);
+  SessionAnalysis AnalyseSession(const SessionState& state, int segmentChoice);
+
+ private:
+  FftSetting setting_;  // the engine keeps a reference; its operations take their settings as arguments
+  TmyFFT engine_;
+  ToneAnalysers tones_;
+};
+
+// The noise in the band; none without a density or when the band leaves its range.
+std::optional<BandNoise> BandOf(const RecordAnalysis& analysis, const FrequencyBand& band);
 
 // One row of the table: the name of the figure (the window's source text), a detail
 // after it (the band's frequencies) and the value of each record, in its unit and in

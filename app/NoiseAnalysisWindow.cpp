@@ -15,6 +15,9 @@
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <exception>
+#include <utility>
 
 #include "analysis/FigureTexts.h"
 #include "app/MeasurementSession.h"
@@ -116,7 +119,7 @@ TFormNoiseAnalysis::TFormNoiseAnalysis(const MeasurementSession& session, Dialog
 
   update_.setSingleShot(true);
   update_.setInterval(0);
-  connect(&update_, &QTimer::timeout, this, &TFormNoiseAnalysis::Refresh);
+  connect(&update_, &QTimer::timeout, this, [this] { Guarded([this] { Refresh(); }); });
   SetBand(choice_.band);
 }
 
@@ -126,7 +129,7 @@ QWidget* TFormNoiseAnalysis::MakeTableTab() {
   auto* top = new QHBoxLayout;
   tableNote_ = new QLabel;
   copy_ = new QPushButton(tr("数値をコピー(&C)"));
-  connect(copy_, &QPushButton::clicked, this, &TFormNoiseAnalysis::CopyFigures);
+  connect(copy_, &QPushButton::clicked, this, [this] { Guarded([this] { CopyFigures(); }); });
   top->addWidget(tableNote_, 1);
   top->addWidget(copy_);
   layout->addLayout(top);
@@ -151,10 +154,10 @@ QWidget* TFormNoiseAnalysis::MakeDensityTab() {
   bandHigh_ = new QLineEdit;
   for (QLineEdit* edit : {bandLow_, bandHigh_}) {
     edit->setFixedWidth(kBandFieldWidth);
-    connect(edit, &QLineEdit::editingFinished, this, &TFormNoiseAnalysis::ApplyBandFields);
+    connect(edit, &QLineEdit::editingFinished, this, [this] { Guarded([this] { ApplyBandFields(); }); });
   }
   segments_ = new QComboBox;
-  connect(segments_, &QComboBox::activated, this, &TFormNoiseAnalysis::ApplySegmentChoice);
+  connect(segments_, &QComboBox::activated, this, [this] { Guarded([this] { ApplySegmentChoice(); }); });
   auto* bandLabel = new QLabel(tr("帯域(&B)"));
   bandLabel->setBuddy(bandLow_);
   auto* segmentLabel = new QLabel(tr("セグメント長(&S)"));
@@ -170,7 +173,7 @@ QWidget* TFormNoiseAnalysis::MakeDensityTab() {
   fields->addStretch(1);
   auto* save = new QPushButton(tr("PNG保存(&P)..."));
   saveButtons_[static_cast<std::size_t>(Plot::Density)] = save;
-  connect(save, &QPushButton::clicked, this, [this] { SavePicture(Plot::Density); });
+  connect(save, &QPushButton::clicked, this, [this] { Guarded([this] { SavePicture(Plot::Density); }); });
   fields->addWidget(save);
   layout->addLayout(fields);
 
@@ -178,7 +181,8 @@ QWidget* TFormNoiseAnalysis::MakeDensityTab() {
   views_[static_cast<std::size_t>(Plot::Density)] = view;
   connect(view, &PictureView::MouseMoved, this, [this](int x, int /*y*/) { DensityMouseMoved(x); });
   connect(view, &PictureView::MousePressed, this, [this](int x, int /*y*/) { DensityMousePressed(x); });
-  connect(view, &PictureView::MouseReleased, this, [this](int x, int /*y*/) { DensityMouseReleased(x); });
+  connect(view, &PictureView::MouseReleased, this,
+          [this](int x, int /*y*/) { Guarded([this, x] { DensityMouseReleased(x); }); });
   connect(view, &PictureView::MouseLeft, this, [this] { readout_->clear(); });
   layout->addWidget(Scrolled(view), 1);
 
@@ -199,12 +203,20 @@ QWidget* TFormNoiseAnalysis::MakePlotTab(Plot plot) {
   top->addStretch(1);
   auto* save = new QPushButton(tr("PNG保存(&P)..."));
   saveButtons_[index] = save;
-  connect(save, &QPushButton::clicked, this, [this, plot] { SavePicture(plot); });
+  connect(save, &QPushButton::clicked, this, [this, plot] { Guarded([this, plot] { SavePicture(plot); }); });
   top->addWidget(save);
   layout->addLayout(top);
   views_[index] = new PictureView;
   layout->addWidget(Scrolled(views_[index]), 1);
   return tab;
+}
+
+void TFormNoiseAnalysis::Guarded(const std::function<void()>& work) {
+  try {
+    work();
+  } catch (const std::exception& error) {
+    prompter_.ShowMessage(error.what(), kProgramCaption, MessageIcon::Error);
+  }
 }
 
 QScrollArea* TFormNoiseAnalysis::Scrolled(PictureView* view) {
@@ -241,7 +253,7 @@ void TFormNoiseAnalysis::showEvent(QShowEvent* event) {
 void TFormNoiseAnalysis::Refresh() {
   update_.stop();
   stale_ = false;
-  analysis_ = AnalyseSession(session_.State(), choice_.segmentLength);
+  analysis_ = figures_.AnalyseSession(session_.State(), choice_.segmentLength);
   FillSegmentChoices();
   ShowTable();
   ShowDensity();
@@ -381,8 +393,10 @@ void TFormNoiseAnalysis::ApplySegmentChoice() {
   if (length == choice_.segmentLength) return;
   choice_.segmentLength = length;
   const SessionState& state = session_.State();
-  if (analysis_.current) analysis_.current->density = DensityOfRecord(state.curData, state.fftSetting, length);
-  if (analysis_.reference) analysis_.reference->density = DensityOfRecord(state.refData, state.fftSetting, length);
+  if (analysis_.current) analysis_.current->density = figures_.DensityOfRecord(state.curData, state.fftSetting, length);
+  if (analysis_.reference) {
+    analysis_.reference->density = figures_.DensityOfRecord(state.refData, state.fftSetting, length);
+  }
   ShowTable();
   ShowDensity();
 }

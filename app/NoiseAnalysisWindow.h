@@ -19,6 +19,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <array>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -115,6 +116,8 @@ class TFormNoiseAnalysis : public QWidget {
   QWidget* MakeDensityTab();
   QWidget* MakePlotTab(Plot plot);
   QScrollArea* Scrolled(PictureView* view);
+  // Runs a slot's work; an exception is shown in a box (none crosses a slot).
+  void Guarded(const std::function<void()>& work);
   // The first size: every picture whole, within the screen.
   void FitPictures();
 
@@ -133,6 +136,7 @@ class TFormNoiseAnalysis : public QWidget {
   const MeasurementSession& session_;
   DialogPrompter& prompter_;
   DensityChoice choice_;
+  SessionFigures figures_;
   SessionAnalysis analysis_;
   std::optional<DensityPlot> densityPlot_;  // the axes of the density picture shown
   std::optional<int> dragFrom_;             // the column a drag across the density began at

@@ -124,10 +124,13 @@ void BM_AnalysisWindowUpdate(benchmark::State& state) {
     window.StartupWork();
     window.Controls().MeasureStartBtn->click();
     run.clock.Advance(period * samples);
-    while (window.CurrentPhase() == TFormMain::Phase::Measuring) window.AcquireTick();
+    while (window.CurrentPhase() == TFormMain::Phase::Measuring) {
+      window.AcquireTick();
+      run.clock.Advance(period * TADC::kMaxRecordsPerRead);  // the last records come after the set-up's time
+    }
     window.MenuNoiseAnalysisClick();
-    QCoreApplication::processEvents();
     TFormNoiseAnalysis& analysis = *window.NoiseAnalysis();
+    analysis.Refresh();
     if (!window.State().fDataValid || window.State().curData.ad_dnum != samples || !analysis.Analysis().current) {
       state.SkipWithError("the measurement did not finish");
     } else {

@@ -66,12 +66,13 @@ TEST(AnalysisFigures, SegmentChoicesAndTheBandFields) {
 
 TEST(AnalysisFigures, TheSessionsRecordsGoTheFiguresAndDensityRoad) {
   SessionState state;
-  EXPECT_FALSE(AnalyseSession(state, 0).current) << "nothing analysed yet";
+  SessionFigures figures;
+  EXPECT_FALSE(figures.AnalyseSession(state, 0).current) << "nothing analysed yet";
   FillRecord(state.curData, state.measAdSetting, 10.0);
-  EXPECT_FALSE(AnalyseSession(state, 0).current) << "a record without its flag is not a measurement";
+  EXPECT_FALSE(figures.AnalyseSession(state, 0).current) << "a record without its flag is not a measurement";
   state.fDataValid = true;
 
-  const SessionAnalysis whole = AnalyseSession(state, 0);
+  const SessionAnalysis whole = figures.AnalyseSession(state, 0);
   ASSERT_TRUE(whole.current);
   EXPECT_FALSE(whole.reference);
   const RecordAnalysis& a = *whole.current;
@@ -87,7 +88,7 @@ TEST(AnalysisFigures, TheSessionsRecordsGoTheFiguresAndDensityRoad) {
   TmyFFT fft(state.fftSetting);
   WelchDensity welch(fft, DensityOptionsOf(state.fftSetting, 1024, 4800.0));
   welch.AddRecord(std::span<const float>(state.curData.volt, kSamples));
-  const auto segmented = DensityOfRecord(state.curData, state.fftSetting, 1024);
+  const auto segmented = figures.DensityOfRecord(state.curData, state.fftSetting, 1024);
   ASSERT_TRUE(segmented);
   EXPECT_EQ(segmented->segments, 7);
   EXPECT_EQ(segmented->density, welch.Density());
@@ -98,18 +99,32 @@ TEST(AnalysisFigures, TheSessionsRecordsGoTheFiguresAndDensityRoad) {
   EXPECT_DOUBLE_EQ(band->rmsVolts, direct->rmsVolts);
   EXPECT_FALSE(BandOf(a, {0.1, 10.0})) << "0.1 Hz lies below the lowest line of 4096 samples";
 
+  // The kept plans and windows serve records of every length alike.
+  FillRecord(state.refData, state.refAdSetting, 3.0);
+  state.refData.ad_dnum = 2048;
+  state.fRefValid = true;
+  const SessionAnalysis again = figures.AnalyseSession(state, 0);
+  SessionFigures fresh;
+  const SessionAnalysis anew = fresh.AnalyseSession(state, 0);
+  ASSERT_TRUE(again.reference && anew.reference);
+  EXPECT_EQ(again.current->density->density, a.density->density) << "the same record, the same density";
+  EXPECT_EQ(again.reference->density->density, anew.reference->density->density);
+  EXPECT_EQ(again.reference->density->segmentLength, 2048);
+  EXPECT_DOUBLE_EQ(again.reference->figures.noise.sigmaCodes, anew.reference->figures.noise.sigmaCodes);
+
   state.measAdSetting.spsSel = kRate4800;
   state.curData.spsSel = 99;  // a rate the unit does not know
-  EXPECT_FALSE(AnalyseSession(state, 0).current->density) << "no density without a rate";
+  EXPECT_FALSE(figures.AnalyseSession(state, 0).current->density) << "no density without a rate";
 }
 
 TEST(AnalysisFigures, TheTableShowsBothRecordsInVoltsAndCodesAndTheToneWhenThereIsOne) {
   SessionState state;
+  SessionFigures figures;
   FillRecord(state.curData, state.measAdSetting, 10.0);
   state.fDataValid = true;
   const FrequencyBand band{2.0, 100.0};  // the lowest line of 4096 samples is 1.17 Hz
 
-  const SessionAnalysis alone = AnalyseSession(state, 0);
+  const SessionAnalysis alone = figures.AnalyseSession(state, 0);
   const std::vector<FigureRow> rows = FigureRows(alone, band);
   const auto row = [](const std::vector<FigureRow>& table, const std::string& name) {
     const auto it = std::find_if(table.begin(), table.end(), [&](const FigureRow& r) { return name == r.name; });
@@ -128,7 +143,7 @@ TEST(AnalysisFigures, TheTableShowsBothRecordsInVoltsAndCodesAndTheToneWhenThere
 
   FillRecord(state.refData, state.refAdSetting, 2.0, 100000.0, 600.0);
   state.fRefValid = true;
-  const SessionAnalysis both = AnalyseSession(state, 0);
+  const SessionAnalysis both = figures.AnalyseSession(state, 0);
   ASSERT_TRUE(both.reference && both.reference->figures.tone);
   const std::vector<FigureRow> withTone = FigureRows(both, band);
   ASSERT_TRUE(row(withTone, "信号周波数"));
