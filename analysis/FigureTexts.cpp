@@ -47,11 +47,11 @@ std::string SignificantText(double value) {
 
 std::string ConverterNoiseText(const ConverterNoise& noise) {
   return "noise: σ " + FormatFixed(noise.sigmaCodes, 3) + " codes = " + VoltText(noise.sigmaVolts) +
-         " RMS, peak-to-peak " + FormatFixed(noise.ppCodes, 0) + " codes = " + VoltText(noise.ppVolts) +
-         " measured, " + VoltText(noise.ppGaussVolts) + " as 6.6 σ; effective resolution " +
-         FigureText(noise.effectiveBits, 2) + " bits, noise-free " + FigureText(noise.noiseFreeBits, 2) + " bits (" +
-         FigureText(noise.noiseFreeCounts, 0) + " counts), dynamic range " + FigureText(noise.dynamicRangeDb, 1) +
-         " dB of " + VoltText(noise.fsrVolts) + " full scale\n";
+         " RMS, peak-to-peak " + FormatFixed(noise.ppCodes, 0) + " codes = " + VoltText(noise.ppVolts) + " measured, " +
+         VoltText(noise.ppGaussVolts) + " as 6.6 σ; effective resolution " + FigureText(noise.effectiveBits, 2) +
+         " bits, noise-free " + FigureText(noise.noiseFreeBits, 2) + " bits (" + FigureText(noise.noiseFreeCounts, 0) +
+         " counts), dynamic range " + FigureText(noise.dynamicRangeDb, 1) + " dB of " + VoltText(noise.fsrVolts) +
+         " full scale\n";
 }
 
 std::string ToneText(const std::optional<ToneMetrics>& tone, int samples) {
@@ -75,7 +75,7 @@ std::string AllanText(const std::vector<AllanPoint>& allan) {
 }
 
 std::string BandNoiseText(const BandNoise& band) {
-  return "band " + FormatRoundTrip(band.f1) + " to " + HertzText(band.f2) + ": " + VoltText(band.rmsVolts) +
-         " RMS, " + VoltText(band.ppVolts) + " peak-to-peak (" + FormatRoundTrip(kPeakToPeakPerRms) + " × RMS), " +
+  return "band " + FormatRoundTrip(band.f1) + " to " + HertzText(band.f2) + ": " + VoltText(band.rmsVolts) + " RMS, " +
+         VoltText(band.ppVolts) + " peak-to-peak (" + FormatRoundTrip(kPeakToPeakPerRms) + " × RMS), " +
          FormatInteger(band.lines) + " lines\n";
 }

@@ -64,8 +64,8 @@ std::optional<RecordDensity> SessionFigures::DensityOfRecord(const MeasureData& 
   return density;
 }
 
-RecordAnalysis SessionFigures::AnalyseRecord(const MeasureData& data, const AdUnitSetting& unit,
-                                             const FftSetting& fft, int segmentChoice) {
+RecordAnalysis SessionFigures::AnalyseRecord(const MeasureData& data, const AdUnitSetting& unit, const FftSetting& fft,
+                                             int segmentChoice) {
   RecordAnalysis analysis;
   analysis.samples = data.ad_dnum;
   analysis.voltsPerCode = VoltsPerCode(unit);
@@ -111,12 +111,15 @@ std::vector<FigureRow> FigureRows(const SessionAnalysis& analysis, const Frequen
   });
   add("ピークツーピーク (6.6σ)", "",
       [&](const RecordAnalysis& a) { return VoltsAndCodes(noise(a).ppGaussVolts, a.voltsPerCode); });
-  add("実効分解能", "", [&](const RecordAnalysis& a) { return FigureRow::Value{BitsText(noise(a).effectiveBits), ""}; });
+  add("実効分解能", "", [&](const RecordAnalysis& a) {
+    return FigureRow::Value{BitsText(noise(a).effectiveBits), ""};
+  });
   add("ノイズフリー分解能", "", [&](const RecordAnalysis& a) {
     return FigureRow::Value{BitsText(noise(a).noiseFreeBits), FigureText(noise(a).noiseFreeCounts, 0)};
   });
-  add("ダイナミックレンジ", "",
-      [&](const RecordAnalysis& a) { return FigureRow::Value{DbText(noise(a).dynamicRangeDb, "dB"), ""}; });
+  add("ダイナミックレンジ", "", [&](const RecordAnalysis& a) {
+    return FigureRow::Value{DbText(noise(a).dynamicRangeDb, "dB"), ""};
+  });
   const std::string bandDetail = FormatRoundTrip(band.f1) + "–" + HertzText(band.f2);
   add("帯域ノイズ RMS", bandDetail, [&](const RecordAnalysis& a) -> std::optional<FigureRow::Value> {
     const auto inBand = BandOf(a, band);
@@ -129,11 +132,11 @@ std::vector<FigureRow> FigureRows(const SessionAnalysis& analysis, const Frequen
     return VoltsAndCodes(inBand->ppVolts, a.voltsPerCode);
   });
 
-  const bool anyTone = (analysis.current && analysis.current->figures.tone) ||
-                       (analysis.reference && analysis.reference->figures.tone);
+  const bool anyTone =
+      (analysis.current && analysis.current->figures.tone) || (analysis.reference && analysis.reference->figures.tone);
   if (!anyTone) return rows;
   using Tone = std::optional<FigureRow::Value>;
-  const auto tone = [](const RecordAnalysis& a) { return a.figures.tone; };
+  const auto tone = [](const RecordAnalysis& a) -> const std::optional<ToneMetrics>& { return a.figures.tone; };
   add("信号周波数", "", [&](const RecordAnalysis& a) -> Tone {
     if (!tone(a)) return std::nullopt;
     return FigureRow::Value{FormatFixed(tone(a)->frequencyHz, kToneHertzDecimals) + " Hz", ""};

@@ -134,8 +134,7 @@ QWidget* TFormNoiseAnalysis::MakeTableTab() {
   top->addWidget(copy_);
   layout->addLayout(top);
   table_ = new QTableWidget(0, kColumnCount);
-  table_->setHorizontalHeaderLabels(
-      {tr("項目"), tr("測定データ"), tr("コード"), tr("参照データ"), tr("コード")});
+  table_->setHorizontalHeaderLabels({tr("項目"), tr("測定データ"), tr("コード"), tr("参照データ"), tr("コード")});
   table_->verticalHeader()->hide();
   table_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + kRowPadding);
   table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -290,7 +289,8 @@ void TFormNoiseAnalysis::ShowTable() {
   if (reference) notes << recordText("参照データ", *analysis_.reference, session_.State().refData);
   tableNote_->setText(notes.isEmpty() ? tr("測定データも参照データもありません") : notes.join(tr("　／　")));
 
-  const std::vector<FigureRow> rows = current || reference ? FigureRows(analysis_, choice_.band) : std::vector<FigureRow>{};
+  const std::vector<FigureRow> rows =
+      current || reference ? FigureRows(analysis_, choice_.band) : std::vector<FigureRow>{};
   table_->setRowCount(static_cast<int>(rows.size()));
   for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
     const FigureRow& row = rows[static_cast<std::size_t>(r)];
@@ -343,16 +343,15 @@ void TFormNoiseAnalysis::ShowBandNoise() {
     } else {
       const FrequencyRange& range = analysis->density->range;
       parts << tr(name) + " " +
-                   tr("帯域が範囲 %1–%2 の外です")
-                       .arg(Text(FormatRoundTrip(range.low)), Text(HertzText(range.high)));
+                   tr("帯域が範囲 %1–%2 の外です").arg(Text(FormatRoundTrip(range.low)), Text(HertzText(range.high)));
     }
   };
   record("測定", analysis_.current);
   record("参照", analysis_.reference);
-  bandNoise_->setText(parts.isEmpty() ? QString()
-                                      : tr("帯域ノイズ %1–%2: ").arg(Text(FormatRoundTrip(band.f1)),
-                                                                    Text(HertzText(band.f2))) +
-                                            parts.join(tr("，")));
+  bandNoise_->setText(parts.isEmpty()
+                          ? QString()
+                          : tr("帯域ノイズ %1–%2: ").arg(Text(FormatRoundTrip(band.f1)), Text(HertzText(band.f2))) +
+                                parts.join(tr("，")));
 }
 
 void TFormNoiseAnalysis::ShowHistogram() {
@@ -426,9 +425,7 @@ void TFormNoiseAnalysis::DensityMouseReleased(int x) {
 
 std::string TFormNoiseAnalysis::FiguresClipboardText() const { return FiguresText(analysis_, choice_.band); }
 
-void TFormNoiseAnalysis::CopyFigures() {
-  QGuiApplication::clipboard()->setText(Text(FiguresClipboardText()));
-}
+void TFormNoiseAnalysis::CopyFigures() { QGuiApplication::clipboard()->setText(Text(FiguresClipboardText())); }
 
 void TFormNoiseAnalysis::SavePicture(Plot plot) {
   const QImage& picture = View(plot)->Picture();

@@ -102,9 +102,9 @@ PlotPicture LogLogPicture(const DensityPlot& plot) {
 }
 
 QImage DensityImage(std::span<const double> density, double deltaF, const FftSetting& colours) {
-  return DensityImage(DensityFigure{.current = {density, deltaF}, .reference = {}, .band = {}, .currentName = {},
-                                    .referenceName = {}},
-                      colours);
+  return DensityImage(
+      DensityFigure{.current = {density, deltaF}, .reference = {}, .band = {}, .currentName = {}, .referenceName = {}},
+      colours);
 }
 
 QImage DensityImage(const DensityFigure& figure, const FftSetting& colours) {
@@ -112,8 +112,8 @@ QImage DensityImage(const DensityFigure& figure, const FftSetting& colours) {
   if (!plot) return {};
   PlotPicture picture = LogLogPicture(*plot);
   if (figure.band) picture.shade = plot->Band(figure.band->f1, figure.band->f2);
-  for (const auto& [curve, colour] : {std::pair{figure.reference, colours.PenColorRefGraph},
-                                      std::pair{figure.current, colours.PenColorGraph}}) {
+  for (const auto& [curve, colour] :
+       {std::pair{figure.reference, colours.PenColorRefGraph}, std::pair{figure.current, colours.PenColorGraph}}) {
     if (curve.density.size() >= 2) picture.curves.push_back({plot->Curve(curve.density, curve.deltaF), colour});
   }
   if (picture.curves.size() == 2) {

@@ -66,7 +66,9 @@ std::optional<DensityPlot> DensityPlot::OfCurves(std::span<const DensityCurve> c
   double highest = 0.0;
   for (const DensityCurve& c : curves) {
     if (!(c.deltaF > 0.0) || c.density.size() < 2) continue;
-    for (std::size_t k = 1; k < c.density.size(); ++k) points.push_back({c.deltaF * static_cast<double>(k), c.density[k]});
+    for (std::size_t k = 1; k < c.density.size(); ++k) {
+      points.push_back({c.deltaF * static_cast<double>(k), c.density[k]});
+    }
     lowest = lowest > 0.0 ? std::min(lowest, c.deltaF) : c.deltaF;
     highest = std::max(highest, c.deltaF * static_cast<double>(c.density.size() - 1));
   }

@@ -150,8 +150,17 @@ TEST(AnalysisFigures, TheTableShowsBothRecordsInVoltsAndCodesAndTheToneWhenThere
   EXPECT_EQ(row(withTone, "信号周波数")->reference.value, "600.0000 Hz");
   EXPECT_TRUE(row(withTone, "信号周波数")->current.value.empty()) << "the measurement has no tone";
   EXPECT_FALSE(row(withTone, "σ (RMS)")->reference.value.empty());
-  EXPECT_EQ(std::count_if(withTone.begin(), withTone.end(), [](const FigureRow& r) { return r.name == std::string("高調波"); }),
+  EXPECT_EQ(std::count_if(withTone.begin(), withTone.end(),
+                          [](const FigureRow& r) { return r.name == std::string("高調波"); }),
             kHighestHarmonic - 1);
+
+  for (const Harmonic& h : both.reference->figures.tone->harmonics) {
+    const auto it = std::find_if(withTone.begin(), withTone.end(), [&](const FigureRow& r) {
+      return r.name == std::string("高調波") && r.detail == std::to_string(h.order) + "次";
+    });
+    ASSERT_NE(it, withTone.end()) << h.order;
+    EXPECT_EQ(it->reference.value, h.dbc ? FigureText(*h.dbc, 2) + " dBc" : "—") << "harmonic " << h.order;
+  }
 
   const std::string text = FiguresText(both, band);
   const std::string measured = "measurement:\n" + ConverterNoiseText(a.figures.noise) +

@@ -149,11 +149,8 @@ TEST_F(NoiseAnalysisWindowTest, TheBandAndTheSegmentAreTheUsersChoice) {
   EXPECT_EQ(a.BandHighEdit()->text().toStdString(), "1000") << "the field shows the band again";
 
   // A drag across the plot, from the column of 100 Hz to that of 1 kHz.
-  const auto plot = DensityFigurePlot({{a.Analysis().current->density->density, a.Analysis().current->density->deltaF},
-                                       {},
-                                       std::nullopt,
-                                       "",
-                                       ""});
+  const auto plot = DensityFigurePlot(
+      {{a.Analysis().current->density->density, a.Analysis().current->density->deltaF}, {}, std::nullopt, "", ""});
   ASSERT_TRUE(plot);
   const int left = DensityPlotBox().left + kDensityFrame;
   emit a.View(Plot::Density)->MousePressed(left + plot->X(1000.0), 100);

@@ -31,7 +31,11 @@ TEST(DensityFigure, TheAxesHoldEveryCurveShown) {
        true,
        {-2, 4},
        {-8, -5}},
-      {"a curve of one line (DC alone) adds nothing", {{fast, 1.0}, {std::vector<double>(1, 1.0), 1.0}}, true, {0, 4}, {-8, -7}},
+      {"a curve of one line (DC alone) adds nothing",
+       {{fast, 1.0}, {std::vector<double>(1, 1.0), 1.0}},
+       true,
+       {0, 4},
+       {-8, -7}},
       {"nothing to draw", {{none, 0.0}, {none, 0.0}}, false, {}, {}},
   };
   for (const Row& r : rows) {
@@ -85,7 +89,7 @@ TEST(DensityFigure, TheLineNearestOnTheLogAxisAndItsReading) {
     double f;
     std::optional<std::size_t> line;
   } rows[] = {
-      {0.2, 1},  // below the first line: the first
+      {0.2, 1},   // below the first line: the first
       {1.41, 1},  // the geometric mean √2 divides lines 1 and 2
       {1.42, 2},
       {3.46, 3},  // √12 ≈ 3.464 divides 3 and 4, not their arithmetic mean
