@@ -46,7 +46,7 @@ constexpr const char* kPngExtension = ".png";
 
 QString Text(const std::string& text) { return QString::fromStdString(text); }
 
-// The tab titles and the stem of the proposed file name of each plot.
+// The tab title and the save dialog's title of each plot.
 struct PlotNames {
   const char* tab;
   const char* saveTitle;
