@@ -26,3 +26,5 @@ struct MeasurementFigures {
 // the record's data rate (data.spsSel). The tone needs an analysable count of at least
 // kMinToneSamples samples and, like the Allan deviation, a known rate.
 MeasurementFigures FiguresOf(const MeasureData& data, const AdUnitSetting& unit);
+// The same with the tone analysers kept by a caller that analyses record after record.
+MeasurementFigures FiguresOf(const MeasureData& data, const AdUnitSetting& unit, ToneAnalysers& tones);

@@ -11,6 +11,14 @@ constexpr double kOneSided = 2.0;  // lines above DC carry the power of ±f
 
 }  // namespace
 
+DensityOptions DensityOptionsOf(const FftSetting& fft, int segmentLength, double sampleRate) {
+  return {.window = fft.whichWindowFunc,
+          .correct = fft.fWinFuncAdjust,
+          .dcCut = fft.fDCCut_FFT == 1,
+          .segmentLength = segmentLength,
+          .sampleRate = sampleRate};
+}
+
 WelchDensity::WelchDensity(TmyFFT& fft, const DensityOptions& options) : fft_(fft), options_(options) {
   if (!IsAnalysableCount(options.segmentLength)) {
     throw std::invalid_argument("WelchDensity: the segment length must be a power of two from 4 to 65536");

@@ -29,6 +29,10 @@ struct DensityOptions {
   double sampleRate = 0.0;        // samples per second, > 0
 };
 
+// The options of the display settings fft (its window, correction and mean removal)
+// for segments of segmentLength samples at sampleRate samples per second.
+DensityOptions DensityOptionsOf(const FftSetting& fft, int segmentLength, double sampleRate);
+
 class WelchDensity {
  public:
   // fft: the engine for the transforms (used by one thread at a time, it must outlive

@@ -13,6 +13,19 @@
 // noise stays within ±3.3 RMS 99.9 % of the time.
 inline constexpr double kPeakToPeakPerRms = 6.6;
 
+// A frequency band in Hz, 0 < f1 < f2.
+struct FrequencyBand {
+  double f1 = 0.0;
+  double f2 = 0.0;
+};
+
+// The band of reference and LDO data sheets, reported by default.
+inline constexpr FrequencyBand kDefaultNoiseBand{0.1, 10.0};
+
+// The shortest Welch segment the noise figures take: a shorter one resolves too little
+// of the low frequencies the band noise is about.
+inline constexpr int kMinWelchSegment = 256;
+
 struct FrequencyRange {
   double low = 0.0;   // the lowest line above DC: deltaF
   double high = 0.0;  // the highest line: (lines − 1)·deltaF

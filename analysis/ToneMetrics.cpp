@@ -155,3 +155,9 @@ std::optional<ToneMetrics> ToneAnalyser::Analyse(std::span<const std::int32_t> c
   tone.enobBits = (tone.sinadDb - kSinadOfZeroBits) / kSinadPerBit;
   return tone;
 }
+
+ToneAnalyser& ToneAnalysers::For(int n) {
+  std::unique_ptr<ToneAnalyser>& analyser = analysers_[n];
+  if (!analyser) analyser = std::make_unique<ToneAnalyser>(n);
+  return *analyser;
+}

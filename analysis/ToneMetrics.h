@@ -34,6 +34,8 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
+#include <memory>
 #include <optional>
 #include <span>
 #include <vector>
@@ -92,4 +94,15 @@ class ToneAnalyser {
   CacheAlignedVector<float> work_;    // the windowed record, transformed in place
   std::vector<double> power_;         // P[k], V²
   std::vector<unsigned char> taken_;  // lines of the DC part, the fundamental and the harmonics
+};
+
+// Tone analysers by record length, each built on first use and kept: for callers that
+// analyse one record after another.
+class ToneAnalysers {
+ public:
+  // The analyser for records of n samples (as ToneAnalyser(n) takes them).
+  ToneAnalyser& For(int n);
+
+ private:
+  std::map<int, std::unique_ptr<ToneAnalyser>> analysers_;
 };

@@ -46,6 +46,9 @@ MainMenu::MainMenu(QMenuBar& bar) {
   MenuRef->addSeparator();
   MenuRefClear = MenuRef->addAction(tr("データをクリア"));
 
+  MenuAnalysis = bar.addMenu(tr("解析(&A)"));
+  MenuNoiseAnalysis = MenuAnalysis->addAction(tr("ノイズ解析(&N)"));
+
   MenuHelp = bar.addMenu(tr("ヘルプ(&H)"));
   MenuHelpVersion = MenuHelp->addAction(tr("バージョン(&V)"));
 }

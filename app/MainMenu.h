@@ -1,5 +1,6 @@
 // The main window's menu: six menus with their items, captions, mnemonics and
-// separators. The window connects the items to its commands and enables them.
+// separators, and after them 解析(&A), the menu of what goes beyond them, before
+// ヘルプ(&H). The window connects the items to its commands and enables them.
 #pragma once
 
 #include <QCoreApplication>
@@ -34,6 +35,8 @@ struct MainMenu {
   QMenu* MenuRef;  // 参照データ(&R)
   QAction* MenuRefLoadFile;
   QAction* MenuRefClear;
+  QMenu* MenuAnalysis;  // 解析(&A)
+  QAction* MenuNoiseAnalysis;
   QMenu* MenuHelp;  // ヘルプ(&H)
   QAction* MenuHelpVersion;
 };

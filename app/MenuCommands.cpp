@@ -136,9 +136,8 @@ void TFormMain::MenuRefClearClick() {
   graph_.ClearAll();
   graph_.Paint();
   status_.ClearMeasurePanels();
-  if (!session_.State().fDataValid) return;
-  RedrawData();
-  results_.ShowFreqInfo();
+  RedrawData();  // the measurement, when there is one
+  if (session_.State().fDataValid) results_.ShowFreqInfo();
 }
 
 void TFormMain::MenuDispSettingClick() {
@@ -162,6 +161,7 @@ void TFormMain::MenuDispSettingClick() {
   if (applied.dataDiscarded) results_.ClearResults();
   if (!state.fDataValid && !state.fRefValid) {
     graph_.Paint();
+    ShowMeasurementChanged();
     return;
   }
   if (applied.reanalysed) {

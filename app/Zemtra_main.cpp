@@ -14,6 +14,7 @@
 
 #include "adc/Amp_setting.h"
 #include "app/Caption.h"
+#include "app/NoiseAnalysisWindow.h"
 #include "display/Fft_setting.h"
 #include "display/PaintBox.h"
 #include "model/UnitTables.h"
@@ -102,6 +103,7 @@ void TFormMain::ConnectCommands() {
   connect(menu_.MenuSaveSettingFile, &QAction::triggered, this, guarded(&TFormMain::MenuSaveSettingFileClick));
   connect(menu_.MenuFilePrintSetting, &QAction::triggered, this, guarded(&TFormMain::MenuFilePrintSettingClick));
   connect(menu_.MenuFilePrint, &QAction::triggered, this, guarded(&TFormMain::MenuFilePrintClick));
+  connect(menu_.MenuNoiseAnalysis, &QAction::triggered, this, guarded(&TFormMain::MenuNoiseAnalysisClick));
   connect(&pollTimer_, &QTimer::timeout, this, guarded(&TFormMain::AcquireTick));
   connect(controls_.PeakFwdBtn, &QPushButton::clicked, this,
           [this] { Guarded([this] { results_.PeakFwdBtnClick(); }); });
@@ -178,6 +180,16 @@ void TFormMain::EndWithoutDisplay() {
 
 void TFormMain::MenuFileExitClick() { close(); }
 
+void TFormMain::MenuNoiseAnalysisClick() {
+  if (noiseAnalysis_ == nullptr) {
+    noiseAnalysis_ = new TFormNoiseAnalysis(session_, prompter_, this);
+    connect(this, &TFormMain::MeasurementChanged, noiseAnalysis_, &TFormNoiseAnalysis::MeasurementChanged);
+  }
+  noiseAnalysis_->show();
+  noiseAnalysis_->raise();
+  noiseAnalysis_->activateWindow();
+}
+
 void TFormMain::MenuHelpVersionClick() {
   version_->exec();
   activateWindow();
@@ -199,6 +211,8 @@ void TFormMain::UpdateTitleIfAutoSave() {
 
 // ---- Command states -----------------------------------------------------------------
 
+// The 解析 menu stays enabled: its window disturbs no measurement, and is what one
+// watches during one.
 void TFormMain::EnableCommands(bool enabled) {
   for (QMenu* menu :
        {menu_.MenuFile, menu_.MenuMeasure, menu_.MenuData, menu_.MenuSetting, menu_.MenuHelp, menu_.MenuRef}) {
@@ -427,9 +441,13 @@ void TFormMain::ClearDisplay() {
   graph_.ClearAll();
   graph_.Paint();
   results_.ClearResults();
+  ShowMeasurementChanged();
 }
 
+void TFormMain::ShowMeasurementChanged() { emit MeasurementChanged(); }
+
 void TFormMain::RedrawData() {
+  ShowMeasurementChanged();
   const SessionState& state = session_.State();
   const bool wave = state.fftSetting.fWaveGraph == 1;
   if (state.fDataValid && state.fRefValid) {

@@ -10,7 +10,9 @@
 //     waveform of the samples so far and the progress bar (app/ProgressView.h);
 //   - the results panel (app/ResultsPanel.h) and the menu commands on files,
 //     settings, the reference and printing (app/MenuCommands.cpp), whose file and
-//     print dialogs and boxes go through the prompters.
+//     print dialogs and boxes go through the prompters;
+//   - the companion noise analysis window (app/NoiseAnalysisWindow.h), which follows
+//     MeasurementChanged.
 // Re-entrancy: the set-up's reply waits let events run. While the unit is being set
 // up a press of the start button (then "計測中止") ends the set-up at once, and a
 // close waits until the set-up has ended, then stops the measurement. The commands
@@ -43,6 +45,7 @@
 
 class QPrinter;
 class QtPrompter;
+class TFormNoiseAnalysis;
 class TFormAmpSetting;
 class TFormFFTSetting;
 class TFormVersion;
@@ -99,6 +102,8 @@ class TFormMain : public QMainWindow {
   MainMenu& Menu() { return menu_; }
   ProgressView& Progress() { return progress_; }
   TGraph_FFT& Graph() { return graph_; }
+  // The noise analysis window; null until it is first asked for.
+  TFormNoiseAnalysis* NoiseAnalysis() { return noiseAnalysis_; }
   bool PollTimerActive() const { return pollTimer_.isActive(); }
   // The period the poll timer waits between two looks at the unit, while measuring.
   std::chrono::milliseconds PollInterval() const { return pollInterval_; }
@@ -113,6 +118,8 @@ class TFormMain : public QMainWindow {
   void AcquireTick();
   void MenuFileExitClick();
   void MenuHelpVersionClick();
+  // Opens the noise analysis window, or raises it when it is open.
+  void MenuNoiseAnalysisClick();
 
   // Menu commands on files, settings and the reference (app/MenuCommands.cpp).
   void MenuFileNewClick();
@@ -138,6 +145,10 @@ class TFormMain : public QMainWindow {
  signals:
   // The window accepted its close (the unit stopped, the settings written).
   void Closed();
+  // What the window shows changed: a measurement finished or started, data or a
+  // reference was loaded or cleared, the display settings changed. The one
+  // notification that the companion views follow; ShowMeasurementChanged sends it.
+  void MeasurementChanged();
 
  protected:
   // Stops a running acquisition and writes the default settings file; waits for a
@@ -161,7 +172,12 @@ class TFormMain : public QMainWindow {
   void FinishMeasurement();
   void AutoSaveData();
   void ReturnToIdle();
+  // Draws the records present anew, after ShowMeasurementChanged.
   void RedrawData();
+  // Tells the companion views that the records or the display settings changed (the
+  // one place that sends MeasurementChanged; RedrawData and ClearDisplay call it, and
+  // so must every new way of changing what is shown).
+  void ShowMeasurementChanged();
   // Labels, layout, sizes and empty grids for the current settings.
   void RelayoutGraphs();
   // Empty grids on screen and "---" in the readouts.
@@ -206,6 +222,7 @@ class TFormMain : public QMainWindow {
   TFormFFTSetting* fftSetting_;
   TFormAmpSetting* ampSetting_;
   TFormVersion* version_;
+  TFormNoiseAnalysis* noiseAnalysis_ = nullptr;  // a window of its own, made when first asked for
   // The program's one printer: what either print command chooses (printer, file,
   // paper, orientation) holds for the next.
   std::unique_ptr<QPrinter> printer_;

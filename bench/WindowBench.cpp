@@ -1,6 +1,8 @@
 // The end of a measurement in the main window: from the arrival of the last records to
 // the spectrum, waveform, labels, results and status painted (automatic saving off), on
-// the default 4800 samples per second with the demonstration signal.
+// the default 4800 samples per second with the demonstration signal. And the update of
+// the noise analysis window after such a measurement: figures, density, histogram,
+// Allan deviation and the window's repaint.
 #include <benchmark/benchmark.h>
 
 #include <QPushButton>
@@ -14,6 +16,7 @@
 #include <system_error>
 
 #include "BenchApp.h"
+#include "app/NoiseAnalysisWindow.h"
 #include "app/Zemtra_main.h"
 #include "drivers/SimulatedUnit.h"
 #include "model/UnitTables.h"
@@ -101,5 +104,44 @@ void BM_FinishMeasurement(benchmark::State& state) {
   std::filesystem::remove_all(dir);
 }
 BENCHMARK(BM_FinishMeasurement)->Arg(65536)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+void BM_AnalysisWindowUpdate(benchmark::State& state) {
+  BenchApp();
+  constexpr int kSpsSel = 12;
+  const int samples = static_cast<int>(state.range(0));
+  const auto period = std::chrono::nanoseconds(1'000'000'000 / SamplesPerSecond(kSpsSel));
+  std::string error;
+  const std::optional<SimConfig> demonstration = ParseSimulatedConfig("", error);
+  if (!demonstration) {
+    state.SkipWithError(error.c_str());
+    return;
+  }
+  const std::filesystem::path dir = ScratchDirectory();
+  QuietPrompter prompter;
+  {
+    Run run(*demonstration, dir / "Zemtraini.prf", prompter);
+    TFormMain& window = run.window;
+    window.StartupWork();
+    window.Controls().MeasureStartBtn->click();
+    run.clock.Advance(period * samples);
+    while (window.CurrentPhase() == TFormMain::Phase::Measuring) {
+      window.AcquireTick();
+      run.clock.Advance(period * TADC::kMaxRecordsPerRead);  // the last records come after the set-up's time
+    }
+    window.MenuNoiseAnalysisClick();
+    TFormNoiseAnalysis& analysis = *window.NoiseAnalysis();
+    analysis.Refresh();
+    if (!window.State().fDataValid || window.State().curData.ad_dnum != samples || !analysis.Analysis().current) {
+      state.SkipWithError("the measurement did not finish");
+    } else {
+      for (auto _ : state) {
+        analysis.Refresh();
+        analysis.repaint();
+      }
+    }
+  }
+  std::filesystem::remove_all(dir);
+}
+BENCHMARK(BM_AnalysisWindowUpdate)->Arg(65536)->Unit(benchmark::kMillisecond);
 
 }  // namespace

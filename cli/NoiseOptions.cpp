@@ -9,7 +9,6 @@
 namespace {
 
 constexpr int kMaxAverages = 1000;
-constexpr int kMinSegment = 256;
 constexpr char kBandSeparator = ':';
 
 std::string NotAllowed(std::string_view name, const std::string& text, const char* allowed) {
@@ -50,7 +49,7 @@ std::string ApplyNoiseOption(std::string_view name, const std::optional<std::str
     noise.average = *n;
   } else if (name == "--segments") {
     const auto n = ParseInt32(text);
-    if (!n || *n < kMinSegment || *n > kMaxSamples || !std::has_single_bit(static_cast<unsigned>(*n))) {
+    if (!n || *n < kMinWelchSegment || *n > kMaxSamples || !std::has_single_bit(static_cast<unsigned>(*n))) {
       return NotAllowed(name, text, "a power of two from 256 to 65536, at most the record's samples");
     }
     noise.segments = *n;

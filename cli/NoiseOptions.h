@@ -6,14 +6,7 @@
 #include <string>
 #include <string_view>
 
-// A frequency band in Hz, 0 < f1 < f2.
-struct FrequencyBand {
-  double f1 = 0.0;
-  double f2 = 0.0;
-};
-
-// The band of reference and LDO data sheets, reported by default with --density.
-inline constexpr FrequencyBand kDefaultNoiseBand{0.1, 10.0};
+#include "analysis/NoiseFigures.h"
 
 struct NoiseOptions {
   int average = 1;                    // --average N: acquisitions RMS-averaged (measure), 1 … 1000

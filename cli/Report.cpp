@@ -1,10 +1,8 @@
 #include "cli/Report.h"
 
-#include <algorithm>
-#include <array>
-#include <cmath>
 #include <cstring>
 
+#include "analysis/FigureTexts.h"
 #include "app/StartTime.h"
 #include "cli/Json.h"
 #include "cli/Options.h"
@@ -12,30 +10,6 @@
 #include "ui/TextHelpers.h"
 
 namespace {
-
-// A value in volts (or V/√Hz) with four significant digits in the largest unit that
-// keeps it at 1 or more: "213.0 nV", "1.406 µV", "20.41 nV/√Hz".
-std::string VoltText(double volts, const char* suffix) {
-  struct Prefix {
-    double scale;
-    const char* name;
-  };
-  constexpr std::array<Prefix, 5> kPrefixes{{{1.0, ""}, {1e3, "m"}, {1e6, "µ"}, {1e9, "n"}, {1e12, "p"}}};
-  constexpr int kSignificant = 4;
-  Prefix prefix = kPrefixes.back();
-  for (const Prefix& p : kPrefixes) {
-    if (std::fabs(volts) * p.scale >= 1.0) {
-      prefix = p;
-      break;
-    }
-  }
-  const double value = volts * prefix.scale;
-  const int integerDigits = value >= 1.0 ? static_cast<int>(std::floor(std::log10(value))) + 1 : 1;
-  const int decimals = std::max(0, kSignificant - integerDigits);
-  return FormatFixed(value, decimals) + " " + prefix.name + "V" + suffix;
-}
-
-std::string HertzText(double hertz) { return FormatRoundTrip(hertz) + " Hz"; }
 
 void NoiseJson(const NoiseResults& noise, JsonWriter& w) {
   w.Key("density").BeginObject();
@@ -62,17 +36,9 @@ std::string NoiseText(const NoiseResults& noise) {
   for (const SpotDensityValue& spot : noise.spots) {
     text += "  at " + HertzText(spot.at.hertz) + ": " + VoltText(spot.voltsPerRootHertz, "/√Hz") + "\n";
   }
-  if (noise.band) {
-    const BandNoise& band = *noise.band;
-    text += "band " + FormatRoundTrip(band.f1) + " to " + HertzText(band.f2) + ": " + VoltText(band.rmsVolts, "") +
-            " RMS, " + VoltText(band.ppVolts, "") + " peak-to-peak (" + FormatRoundTrip(kPeakToPeakPerRms) +
-            " × RMS), " + FormatInteger(band.lines) + " lines\n";
-  }
+  if (noise.band) text += BandNoiseText(*noise.band);
   return text;
 }
-
-// "∞" for a figure of a noiseless record, else the value with `decimals` decimals.
-std::string FigureText(double value, int decimals) { return std::isfinite(value) ? FormatFixed(value, decimals) : "∞"; }
 
 void ConverterNoiseJson(const ConverterNoise& noise, JsonWriter& w) {
   w.Key("noise").BeginObject();
@@ -133,47 +99,10 @@ void FiguresJson(const MeasurementReport& report, JsonWriter& w) {
   if (report.figuresAsked.allan) AllanJson(report.figures->allan, w);
 }
 
-std::string ConverterNoiseText(const ConverterNoise& noise) {
-  return "noise: σ " + FormatFixed(noise.sigmaCodes, 3) + " codes = " + VoltText(noise.sigmaVolts, "") +
-         " RMS, peak-to-peak " + FormatFixed(noise.ppCodes, 0) + " codes = " + VoltText(noise.ppVolts, "") +
-         " measured, " + VoltText(noise.ppGaussVolts, "") + " as 6.6 σ; effective resolution " +
-         FigureText(noise.effectiveBits, 2) + " bits, noise-free " + FigureText(noise.noiseFreeBits, 2) + " bits (" +
-         FigureText(noise.noiseFreeCounts, 0) + " counts), dynamic range " + FigureText(noise.dynamicRangeDb, 1) +
-         " dB of " + VoltText(noise.fsrVolts, "") + " full scale\n";
-}
-
-std::string ToneText(const MeasurementReport& report) {
-  const auto& tone = report.figures->tone;
-  if (!tone) {
-    return report.results.samples < kMinToneSamples
-               ? "tone: none, the record is shorter than " + FormatInteger(kMinToneSamples) + " samples\n"
-               : "tone: none stands clear of the noise\n";
-  }
-  return "tone: " + FormatFixed(tone->frequencyHz, 4) + " Hz, " + VoltText(tone->vrms, "") + " RMS; SNR " +
-         FigureText(tone->snrDb, 2) + " dB, THD " + FigureText(tone->thdDb, 2) + " dB, SINAD " +
-         FigureText(tone->sinadDb, 2) + " dB, SFDR " + FigureText(tone->sfdrDbc, 2) + " dBc, ENOB " +
-         FigureText(tone->enobBits, 2) + " bits\n";
-}
-
-// Seconds with four significant digits: "0.0002083", "1.707", "13.65".
-std::string SecondsText(double seconds) {
-  constexpr int kSignificant = 4;
-  const int integerDigits = static_cast<int>(std::floor(std::log10(seconds))) + 1;
-  return FormatFixed(seconds, std::max(0, kSignificant - integerDigits));
-}
-
-std::string AllanText(const std::vector<AllanPoint>& allan) {
-  std::string text = "Allan deviation:";
-  if (allan.empty()) return text + " none, the data rate is unknown\n";
-  for (const AllanPoint& p : allan) text += " " + SecondsText(p.tauSeconds) + " s " + VoltText(p.adevVolts, "") + ";";
-  text.back() = '\n';
-  return text;
-}
-
 std::string FiguresText(const MeasurementReport& report) {
   if (!report.figures) return {};
   std::string text = ConverterNoiseText(report.figures->noise);
-  if (report.figuresAsked.tone) text += ToneText(report);
+  if (report.figuresAsked.tone) text += ToneText(report.figures->tone, report.results.samples);
   if (report.figuresAsked.allan) text += AllanText(report.figures->allan);
   return text;
 }

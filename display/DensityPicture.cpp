@@ -13,6 +13,9 @@
 namespace {
 
 constexpr int kPenWidth = 1;
+// The band behind the grid: a pale blue that every grid and graph colour stays
+// readable on.
+constexpr QRgb kBandShade = qRgb(0xDD, 0xEE, 0xFF);
 
 LabelSize SizeOf(const QFontMetrics& metrics, const QString& text) {
   return {metrics.horizontalAdvance(text), metrics.height()};
@@ -26,6 +29,9 @@ QImage PlotBitmap(const PlotPicture& plot, const FftSetting& colours, const BoxR
   QImage bitmap(box.width - 2 * kDensityFrame, box.height - 2 * kDensityFrame, QImage::Format_RGB32);
   bitmap.fill(Qt::white);
   QPainter painter(&bitmap);
+  if (plot.shade) {
+    painter.fillRect(plot.shade->from, 0, plot.shade->to - plot.shade->from, bitmap.height(), QColor(kBandShade));
+  }
   const auto pen = [&painter](std::int32_t colour) { painter.setPen(QPen(QColorOfBgr(colour), kPenWidth)); };
   for (const GridLine& line : plot.levelLines) {
     pen(line.main ? colours.PenColorMainAxis : colours.PenColorSubAxis);
@@ -69,6 +75,15 @@ QImage PlotImage(const PlotPicture& plot, const FftSetting& colours) {
     const LabelSize size = SizeOf(metrics, text);
     DrawLabel(painter, PlaceDensityLevelLabel(box, label.pos, size), size, text);
   }
+  for (std::size_t i = 0; i < plot.legend.size(); ++i) {
+    const QString text = QString::fromStdString(plot.legend[i].text);
+    const LabelSize size = SizeOf(metrics, text);
+    const LabelPlace at = PlaceLegendLine(box, static_cast<int>(i), size);
+    painter.fillRect(at.left, at.top, size.width, size.height, Qt::white);  // readable over the grid
+    painter.setPen(QColorOfBgr(plot.legend[i].colour));
+    DrawLabel(painter, at, size, text);
+  }
+  painter.setPen(Qt::black);
   const QString unit = QStringLiteral("[%1]").arg(QString::fromStdString(plot.unit));
   const LabelSize unitSize = SizeOf(metrics, unit);
   DrawLabel(painter, PlaceDensityUnitLabel(box, unitSize), unitSize, unit);
@@ -81,15 +96,30 @@ PlotPicture LogLogPicture(const DensityPlot& plot) {
           .xLabels = plot.FreqLabels(),
           .levelLabels = plot.DensityLabels(),
           .unit = plot.Unit().text,
-          .curves = {}};
+          .curves = {},
+          .shade = {},
+          .legend = {}};
 }
 
 QImage DensityImage(std::span<const double> density, double deltaF, const FftSetting& colours) {
-  const BoxRect box = DensityPlotBox();
-  const auto plot = DensityPlot::Of(density, deltaF, box.width - 2 * kDensityFrame, box.height - 2 * kDensityFrame);
+  return DensityImage(
+      DensityFigure{.current = {density, deltaF}, .reference = {}, .band = {}, .currentName = {}, .referenceName = {}},
+      colours);
+}
+
+QImage DensityImage(const DensityFigure& figure, const FftSetting& colours) {
+  const auto plot = DensityFigurePlot(figure);
   if (!plot) return {};
   PlotPicture picture = LogLogPicture(*plot);
-  picture.curves.push_back({plot->Curve(density, deltaF), colours.PenColorGraph});
+  if (figure.band) picture.shade = plot->Band(figure.band->f1, figure.band->f2);
+  for (const auto& [curve, colour] :
+       {std::pair{figure.reference, colours.PenColorRefGraph}, std::pair{figure.current, colours.PenColorGraph}}) {
+    if (curve.density.size() >= 2) picture.curves.push_back({plot->Curve(curve.density, curve.deltaF), colour});
+  }
+  if (picture.curves.size() == 2) {
+    picture.legend = {{"— " + figure.currentName, colours.PenColorGraph},
+                      {"— " + figure.referenceName, colours.PenColorRefGraph}};
+  }
   return PlotImage(picture, colours);
 }
 

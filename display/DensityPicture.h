@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "display/DensityFigure.h"
 #include "display/DensityPlot.h"
 #include "model/Records.h"
 
@@ -28,6 +29,12 @@ struct PlotPicture {
   std::vector<DecadeLabel> levelLabels;
   std::string unit;
   std::vector<Curve> curves;
+  std::optional<PixelSpan> shade;  // columns shaded behind the grid (a band)
+  struct LegendLine {
+    std::string text;
+    std::int32_t colour = 0;  // BGR, its curve's
+  };
+  std::vector<LegendLine> legend;  // in the box's top right corner
 };
 // The picture (kDensityPictureWidth × kDensityPictureHeight) with the grid colours of
 // colours. Needs an application object.
@@ -39,6 +46,12 @@ PlotPicture LogLogPicture(const DensityPlot& plot);
 // the colours of colours. A null image when the density has nothing to draw. Needs
 // an application object (OffscreenApplication).
 QImage DensityImage(std::span<const double> density, double deltaF, const FftSetting& colours);
+
+// The picture of the analysis window's density: the reference's curve in the
+// reference colour, the measurement's over it in the graph colour, the band shaded,
+// and with both curves their names in a legend.
+// A null image when neither has anything to draw. Needs an application object.
+QImage DensityImage(const DensityFigure& figure, const FftSetting& colours);
 
 // The same picture as the bytes of a PNG file; none when there is nothing to draw or
 // no GUI application can be had (an offscreen one is made when none runs).

@@ -15,6 +15,7 @@ constexpr int kBoxBottom = 28;     // margin below the box
 constexpr int kFreqLabelGap = 5;   // below the box, as under the spectrum
 constexpr int kLevelLabelGap = 2;  // right edge of a level label to the box
 constexpr int kUnitLabelGap = 6;   // above the box
+constexpr int kLegendGap = 6;      // a legend from the box's top and right edges
 
 constexpr int kMantissas = 9;  // grid lines at 1 … 9 times a power of ten
 constexpr double kDecade = 10.0;
@@ -55,13 +56,26 @@ BoxRect DensityPlotBox() {
 }
 
 std::optional<DensityPlot> DensityPlot::Of(std::span<const double> density, double deltaF, int width, int height) {
-  if (!(deltaF > 0.0) || density.size() < 2) return std::nullopt;
-  std::vector<LogLogValue> curve;
-  curve.reserve(density.size() - 1);
-  for (std::size_t k = 1; k < density.size(); ++k) curve.push_back({deltaF * static_cast<double>(k), density[k]});
-  auto plot = OfPoints(curve, width, height, DensityNames());
+  const DensityCurve curve{density, deltaF};
+  return OfCurves(std::span(&curve, 1), width, height);
+}
+
+std::optional<DensityPlot> DensityPlot::OfCurves(std::span<const DensityCurve> curves, int width, int height) {
+  std::vector<LogLogValue> points;
+  double lowest = 0.0;
+  double highest = 0.0;
+  for (const DensityCurve& c : curves) {
+    if (!(c.deltaF > 0.0) || c.density.size() < 2) continue;
+    for (std::size_t k = 1; k < c.density.size(); ++k) {
+      points.push_back({c.deltaF * static_cast<double>(k), c.density[k]});
+    }
+    lowest = lowest > 0.0 ? std::min(lowest, c.deltaF) : c.deltaF;
+    highest = std::max(highest, c.deltaF * static_cast<double>(c.density.size() - 1));
+  }
+  if (points.empty()) return std::nullopt;
+  auto plot = OfPoints(points, width, height, DensityNames());
   // The frequency axis spans every line, shown or not.
-  if (plot) plot->freq_ = AxisAround(deltaF, deltaF * static_cast<double>(density.size() - 1));
+  if (plot) plot->freq_ = AxisAround(lowest, highest);
   return plot;
 }
 
@@ -105,6 +119,18 @@ int DensityPlot::X(double hertz) const {
 int DensityPlot::Y(double voltsPerRootHertz) const {
   if (!(voltsPerRootHertz >= std::pow(kDecade, density_.low))) return height_;
   return TruncToPixel(height_ * (density_.high - std::log10(voltsPerRootHertz)) / (density_.high - density_.low));
+}
+
+double DensityPlot::FreqAt(int x) const {
+  return std::pow(kDecade, freq_.low + (freq_.high - freq_.low) * static_cast<double>(x) / width_);
+}
+
+std::optional<PixelSpan> DensityPlot::Band(double f1, double f2) const {
+  if (!(f1 > 0.0) || !(f2 > f1)) return std::nullopt;
+  const double low = std::pow(kDecade, freq_.low);
+  const double high = std::pow(kDecade, freq_.high);
+  if (f2 <= low || f1 >= high) return std::nullopt;
+  return PixelSpan{f1 <= low ? 0 : X(f1), f2 >= high ? width_ : X(f2)};
 }
 
 std::vector<GridLine> DensityPlot::Lines(const DecadeAxis& axis, bool vertical) const {
@@ -169,4 +195,9 @@ LabelPlace PlaceDensityLevelLabel(const BoxRect& box, int lineY, const LabelSize
 
 LabelPlace PlaceDensityUnitLabel(const BoxRect& box, const LabelSize& size) {
   return Inside(box.left - kLevelLabelGap - size.width, box.top - kUnitLabelGap - size.height, size);
+}
+
+LabelPlace PlaceLegendLine(const BoxRect& box, int line, const LabelSize& size) {
+  return Inside(box.left + box.width - kDensityFrame - kLegendGap - size.width,
+                box.top + kDensityFrame + kLegendGap + line * size.height, size);
 }

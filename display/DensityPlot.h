@@ -52,6 +52,18 @@ struct LogLogValue {
   double level = 0.0;
 };
 
+// A density as WelchDensity::Density gives it, with its line spacing in Hz.
+struct DensityCurve {
+  std::span<const double> density;
+  double deltaF = 0.0;
+};
+
+// A stretch of the horizontal axis in plot-bitmap pixels, from ≤ to.
+struct PixelSpan {
+  int from = 0;
+  int to = 0;
+};
+
 // An axis from 10^low to 10^high (high > low).
 struct DecadeAxis {
   int low = 0;
@@ -74,6 +86,9 @@ class DensityPlot {
   // pixels. None when no such line has a positive density, deltaF is not positive, or
   // the bitmap is empty.
   static std::optional<DensityPlot> Of(std::span<const double> density, double deltaF, int width, int height);
+  // The axes that hold every line 1 … size − 1 of several densities (a measurement
+  // and its reference, of other lengths or rates); none as above for all of them.
+  static std::optional<DensityPlot> OfCurves(std::span<const DensityCurve> curves, int width, int height);
   // The axes for a curve: none when no point has a positive level and x, or the bitmap
   // is empty.
   static std::optional<DensityPlot> OfPoints(std::span<const LogLogValue> curve, int width, int height,
@@ -87,6 +102,12 @@ class DensityPlot {
   int X(double hertz) const;
   // Values below the bottom of the axis (0 included) give the bottom edge.
   int Y(double voltsPerRootHertz) const;
+
+  // The frequency at pixel column x (the inverse of X, for the place under the mouse).
+  double FreqAt(int x) const;
+  // The columns of the band f1 … f2 (f1 < f2), cut to the bitmap; none when the band
+  // lies wholly outside it.
+  std::optional<PixelSpan> Band(double f1, double f2) const;
 
   // Grid lines at m·10^e, m = 1 … 9, inside the axes; main lines at the decades.
   std::vector<GridLine> FreqLines() const;
@@ -121,3 +142,5 @@ class DensityPlot {
 LabelPlace PlaceDensityFreqLabel(const BoxRect& box, int lineX, const LabelSize& size);
 LabelPlace PlaceDensityLevelLabel(const BoxRect& box, int lineY, const LabelSize& size);
 LabelPlace PlaceDensityUnitLabel(const BoxRect& box, const LabelSize& size);
+// Line `line` (from 0) of a legend in the box's top right corner, inside the frame.
+LabelPlace PlaceLegendLine(const BoxRect& box, int line, const LabelSize& size);

@@ -22,7 +22,9 @@ QImage HistogramImage(const CodeHistogram& histogram, const FftSetting& colours)
       .xLabels = plot->CodeLabels(),
       .levelLabels = plot->CountLabels(),
       .unit = plot->Unit(),
-      .curves = {{plot->Bars(histogram), colours.PenColorGraph}, {plot->Gauss(histogram), colours.PenColorRefGraph}}};
+      .curves = {{plot->Bars(histogram), colours.PenColorGraph}, {plot->Gauss(histogram), colours.PenColorRefGraph}},
+      .shade = {},
+      .legend = {}};
   return PlotImage(picture, colours);
 }
 

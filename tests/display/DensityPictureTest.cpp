@@ -35,4 +35,39 @@ TEST(DensityPicture, DrawsTheCurveInTheGraphColourOnTheGrid) {
   EXPECT_FALSE(DensityPng(std::vector<double>(16, 0.0), 1.0, colours)) << "nothing to draw, no picture";
 }
 
+TEST(DensityPicture, TheAnalysisWindowsDensityAddsTheReferenceTheBandAndALegend) {
+  const OffscreenApplication app;
+  const FftSetting colours;  // graph red, reference grey
+  const std::vector<double> current(2048, 20e-9);
+  const std::vector<double> reference(2048, 2e-6);
+  const DensityFigure figure{{current, 1.0}, {reference, 1.0}, FrequencyBand{10.0, 100.0}, "cur", "ref"};
+  const QImage picture = DensityImage(figure, colours);
+  ASSERT_EQ(picture.size(), QSize(kDensityPictureWidth, kDensityPictureHeight));
+  const auto plot = DensityFigurePlot(figure);
+  ASSERT_TRUE(plot);
+  const BoxRect box = DensityPlotBox();
+  const auto at = [&](double f, double level) {
+    return picture.pixel(box.left + 1 + plot->X(f), box.top + 1 + plot->Y(level)) & 0xFFFFFF;
+  };
+  EXPECT_EQ(at(3.3, 20e-9), 0xFF0000U) << "the measurement in the graph colour";
+  EXPECT_EQ(at(3.3, 2e-6), 0x808080U) << "the reference in its colour";
+  EXPECT_EQ(at(33.0, 1.5e-7), 0xDDEEFFU) << "inside the band: shaded";
+  EXPECT_EQ(at(330.0, 1.5e-7), 0xFFFFFFU) << "outside it: white";
+  const auto greyIn = [&](const QImage& image) {
+    int grey = 0;  // the legend's second line, in the reference colour
+    for (int y = box.top + 1; y < box.top + 60; ++y) {
+      for (int x = box.left + box.width - 80; x < box.left + box.width - 2; ++x) {
+        grey += (image.pixel(x, y) & 0xFFFFFF) == 0x808080U;
+      }
+    }
+    return grey;
+  };
+  EXPECT_GT(greyIn(picture), 10) << "the legend names the reference";
+
+  const DensityFigure alone{{current, 1.0}, {}, std::nullopt, "cur", "ref"};
+  const QImage single = DensityImage(alone, colours);
+  EXPECT_EQ(single, DensityImage(current, 1.0, colours)) << "one curve: zemtra-cli's picture";
+  EXPECT_TRUE(DensityImage(DensityFigure{}, colours).isNull());
+}
+
 }  // namespace
