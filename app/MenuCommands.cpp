@@ -193,6 +193,7 @@ void TFormMain::MenuDataRecoverClick() {
     return;
   }
   LockCommands();
+  if (recover_ == nullptr) recover_ = new TFormRecover(this);
   recover_->SetJournals(journals);
   recover_->exec();
   activateWindow();

@@ -66,7 +66,6 @@ TFormMain::TFormMain(MainFormEnvironment environment, QWidget* parent)
       fftSetting_(new TFormFFTSetting(prompter_, this)),
       ampSetting_(new TFormAmpSetting(this)),
       version_(new TFormVersion(this)),
-      recover_(new TFormRecover(this)),
       printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)),
       progressThrottle_(kProgressInterval, env_.steadyClock),
       liveThrottle_(kLiveViewPeriod, env_.steadyClock) {

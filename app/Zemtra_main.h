@@ -224,7 +224,8 @@ class TFormMain : public QMainWindow {
   TFormFFTSetting* fftSetting_;
   TFormAmpSetting* ampSetting_;
   TFormVersion* version_;
-  TFormRecover* recover_;
+  // Made at its first use: its list's delayed layout would keep an idle window ticking.
+  TFormRecover* recover_ = nullptr;
   // The program's one printer: what either print command chooses (printer, file,
   // paper, orientation) holds for the next.
   std::unique_ptr<QPrinter> printer_;
