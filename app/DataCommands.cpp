@@ -3,8 +3,9 @@
 #include <algorithm>
 #include <utility>
 
-#include "ui/FileNames.h"
+#include "app/JournalRecovery.h"
 #include "display/FftSettingRules.h"
+#include "ui/FileNames.h"
 
 namespace {
 
@@ -52,20 +53,44 @@ DataCommands::LoadOutcome DataCommands::LoadData(const std::string& path) {
   FftSetting fft = state_.fftSetting;
   SaveSetting save = state_.saveSetting;
   if (!ReadDataFile(path, ad, fft, save)) return LoadOutcome::Invalid;
+  save.DataFileName = path;
+  AdoptLoaded(ad, fft, std::move(save));
+  state_.fDataSaved = true;
+  return LoadOutcome::Loaded;
+}
 
+DataCommands::LoadOutcome DataCommands::RecoverJournal(const JournalContent& journal) {
+  state_.RequireIdle();
+  loadProblem_.clear();
+  const RecoverablePart part = DataFilePart(journal);
+  const FftSetting fft = PartFftSetting(journal, part);
+  if (part.count == 0) {
+    loadProblem_ = "fewer than " + std::to_string(GetDataCount(0)) + " samples of one acquisition";
+    return LoadOutcome::Invalid;
+  }
+  if (!CheckSetting(fft)) {
+    loadProblem_ = std::string(DbRangeKeyAtFault(fft)) + " " + std::string(kDbRangeRule);
+    return LoadOutcome::Invalid;
+  }
+  const std::span<const std::int32_t> codes = PartCodes(journal, part);
+  std::copy(codes.begin(), codes.end(), loaded_.adCode);
+  loaded_.ad_dnum = part.count;
+  AdoptLoaded(journal.header.ad, fft, journal.header.save);
+  state_.fDataSaved = false;
+  return LoadOutcome::Loaded;
+}
+
+void DataCommands::AdoptLoaded(const AdUnitSetting& ad, const FftSetting& fft, SaveSetting save) {
   const bool reanalyseReference = state_.fRefValid && RecordAnalyser::AnalysisDiffers(state_.fftSetting, fft);
   TakeLoaded(state_.curData, ad);
   state_.fftSetting = fft;
   state_.measAdSetting = ad;
   state_.editAdSetting = ad;
   state_.saveSetting = std::move(save);
-  state_.saveSetting.DataFileName = path;
   analyser_.Analyse(state_.curData, state_.measAdSetting, state_.fftSetting);
   state_.codeDeviation = CodeDeviation(state_.curData);
   state_.fDataValid = true;
-  state_.fDataSaved = true;
   if (reanalyseReference) analyser_.Analyse(state_.refData, state_.refAdSetting, state_.fftSetting);
-  return LoadOutcome::Loaded;
 }
 
 DataCommands::LoadOutcome DataCommands::LoadReference(const std::string& path) {

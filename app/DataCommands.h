@@ -17,6 +17,7 @@
 #include "app/RecordAnalyser.h"
 #include "app/SaveResult.h"
 #include "app/SessionState.h"
+#include "files/Journal.h"
 #include "files/Myfile.h"
 #include "ui/Prompter.h"
 
@@ -50,6 +51,13 @@ class DataCommands {
   // A held reference is analysed again when the window, its correction or the DC cut
   // changed. Caption: retitle.
   LoadOutcome LoadData(const std::string& path);
+  // A journalled measurement recovered (データ → 途中データの復元, the question at
+  // start): curData holds the part a data file can hold (DataFilePart), converted
+  // and analysed as LoadData's; measAdSetting, editAdSetting, SaveSetting and
+  // FftSetting are the journal's, with the part's sample count; fDataValid 1,
+  // fDataSaved 0. Invalid when the journal has no such part (fewer than 1024 samples
+  // of one acquisition) or a dB range a settings file could not hold: nothing changed.
+  LoadOutcome RecoverJournal(const JournalContent& journal);
   // 参照データ → 読み込み. On Loaded: refData holds the file's samples, analysed with
   // the current FftSetting; refAdSetting is the file's; fRefValid 1. Nothing else
   // changes (the file's FftSetting and SaveSetting are not used). Caption unchanged.
@@ -111,6 +119,8 @@ class DataCommands {
   bool ReadDataFile(const std::string& path, AdUnitSetting& ad, FftSetting& fft, SaveSetting& save);
   // The load record's samples into target, with the rate and filter of ad.
   void TakeLoaded(MeasureData& target, const AdUnitSetting& ad) const;
+  // The load record becomes the current measurement with these settings, analysed.
+  void AdoptLoaded(const AdUnitSetting& ad, const FftSetting& fft, SaveSetting save);
   // The current measurement with the session's settings and the given SaveSetting.
   WriteResult WriteCurrent(const SaveSetting& save) const;
 

@@ -32,6 +32,7 @@ MainMenu::MainMenu(QMenuBar& bar) {
   MenuDataSave = MenuData->addAction(tr("保存"));
   MenuData->addSeparator();
   MenuTextSave = MenuData->addAction(tr("FFT結果出力"));
+  MenuDataRecover = MenuData->addAction(tr("途中データの復元"));
 
   MenuSetting = bar.addMenu(tr("設定(&S)"));
   MenuDispSetting = MenuSetting->addAction(tr("計測/表示設定"));

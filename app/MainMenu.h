@@ -27,7 +27,8 @@ struct MainMenu {
   QAction* MenuDataLoad;
   QAction* MenuDataSave;
   QAction* MenuTextSave;
-  QMenu* MenuSetting;  // 設定(&S)
+  QAction* MenuDataRecover;  // 途中データの復元: a journalled measurement back
+  QMenu* MenuSetting;        // 設定(&S)
   QAction* MenuDispSetting;
   QAction* MenuADUnitSetting;
   QAction* MenuOpenSettingFile;

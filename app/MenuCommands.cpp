@@ -5,10 +5,14 @@
 #include <QLineEdit>
 
 #include "adc/Amp_setting.h"
-#include "ui/FileNames.h"
+#include "app/JournalRecovery.h"
+#include "app/RecoverDialog.h"
 #include "app/Zemtra_main.h"
+#include "display/FftSettingRules.h"
 #include "display/Fft_setting.h"
+#include "files/AskedWrite.h"
 #include "files/PrintCommands.h"
+#include "ui/FileNames.h"
 #include "ui/Myversion.h"
 
 namespace {
@@ -24,6 +28,9 @@ constexpr const char* kTextSaveTitle = "FFT結果出力";
 constexpr const char* kRefLoadTitle = "参照データ読み込み";
 constexpr const char* kSettingOpenTitle = "設定ファイル読込み";
 constexpr const char* kSettingSaveTitle = "設定ファイル保存";
+constexpr const char* kJournalCsvTitle = "途中データのCSV出力";
+constexpr const char* kCsvExtension = ".csv";
+constexpr const char* kAnyCsvFile = "*.csv";
 
 }  // namespace
 
@@ -44,8 +51,8 @@ bool TFormMain::MayDiscardData(bool wouldDiscard) {
 
 void TFormMain::MenuFileNewClick() {
   if (!MayDiscardData(session_.Data().NewFileWouldDiscard())) return;
-  const std::string chosen =
-      ChooseFile(true, kNewFileTitle, tr("Data files (*.DTA)"), session_.State().saveSetting.DataFileName, kAnyDataFile);
+  const std::string chosen = ChooseFile(true, kNewFileTitle, tr("Data files (*.DTA)"),
+                                        session_.State().saveSetting.DataFileName, kAnyDataFile);
   if (!session_.Data().NewDataFile(chosen)) return;
   ClearDisplay();
   status_.ClearMeasurePanels();
@@ -57,8 +64,9 @@ void TFormMain::LoadMeasurement(bool asReference) {
   // A reference load leaves the measurement; a data load replaces it.
   if (!asReference && !MayDiscardData(session_.State().HoldsUnsavedData())) return;
   LockCommands();
-  const std::string chosen = ChooseFile(false, asReference ? kRefLoadTitle : kDataLoadTitle, tr("データファイル (*.DTA)"),
-                                        session_.State().saveSetting.DataFileName, kAnyDataFile);
+  const std::string chosen =
+      ChooseFile(false, asReference ? kRefLoadTitle : kDataLoadTitle, tr("データファイル (*.DTA)"),
+                 session_.State().saveSetting.DataFileName, kAnyDataFile);
   DataCommands& data = session_.Data();
   switch (asReference ? data.LoadReference(chosen) : data.LoadData(chosen)) {
     case DataCommands::LoadOutcome::NotChosen:
@@ -128,6 +136,79 @@ void TFormMain::MenuTextSaveClick() {
     UpdateTitleIfAutoSave();
   }
   if (!written) message_.FftSaveError();
+  UnlockCommands();
+}
+
+void TFormMain::OfferRecovery() {
+  if (!env_.journalDirectory) return;
+  const std::optional<KeptJournal> journal = TakeUnendedJournal(*env_.journalDirectory, SystemFileCalls());
+  if (!journal) return;
+  const QString cut =
+      tr("前回の計測は途中で終了しました（%1 サンプル）。").arg(TFormRecover::SamplesText(journal->content));
+  if (DataFilePart(journal->content).count == 0) {
+    // Nothing a data file or the analysis could take; the samples stay in the journal.
+    const QString why = tr("%1 サンプルに満たないため復元できません。受信したサンプルは データ → 途中データの復元 から "
+                           "CSV に出力できます。")
+                            .arg(GetDataCount(0));
+    prompter_.ShowMessage((cut + why).toStdString(), kProgramCaption, MessageIcon::Warning);
+    return;
+  }
+  if (prompter_.AskYesNo((cut + tr("復元しますか？")).toStdString(), kProgramCaption)) RecoverJournal(*journal);
+}
+
+bool TFormMain::RecoverJournal(const KeptJournal& journal) {
+  if (session_.Data().RecoverJournal(journal.content) != DataCommands::LoadOutcome::Loaded) {
+    message_.DataFileError();
+    return false;
+  }
+  RelayoutGraphs();
+  RedrawData();
+  results_.ShowTopPeak();
+  results_.ShowRMS();
+  results_.ShowFreqInfo();
+  status_.ClearMeasurePanels();
+  status_.ShowText(tr("途中データを復元しました"), TmyStatus::kMeasurePanel);
+  UpdateTitle();
+  return true;
+}
+
+void TFormMain::WriteJournalCsv(const KeptJournal& journal) {
+  const std::string chosen = WithExtensionIfNoDot(
+      ChooseFile(true, kJournalCsvTitle, tr("CSV ファイル (*.csv)"), journal.entry.id + kCsvExtension, kAnyCsvFile),
+      kCsvExtension);
+  if (chosen.empty()) return;
+  const std::string text = JournalSamplesCsv(journal.content);
+  const WriteResult result = WriteAsking(chosen, prompter_, SystemFileCalls(), [&text](AtomicFile& out) {
+    out.Append(text);
+    return out.Good();
+  });
+  if (result == WriteResult::Failed) message_.DataSaveError();
+}
+
+void TFormMain::MenuDataRecoverClick() {
+  const std::vector<KeptJournal> journals =
+      env_.journalDirectory ? KeptJournals(*env_.journalDirectory) : std::vector<KeptJournal>();
+  if (journals.empty()) {
+    prompter_.ShowMessage(tr("復元できる途中データはありません").toStdString(), kProgramCaption, MessageIcon::Warning);
+    return;
+  }
+  LockCommands();
+  if (recover_ == nullptr) recover_ = new TFormRecover(this);
+  recover_->SetJournals(journals);
+  recover_->exec();
+  activateWindow();
+  const int row = recover_->ChosenRow();
+  switch (recover_->Chosen()) {
+    case TFormRecover::Choice::Recover:
+      // Asked only now: the list and a CSV file drop nothing.
+      if (MayDiscardData(session_.State().HoldsUnsavedData())) RecoverJournal(journals[static_cast<std::size_t>(row)]);
+      break;
+    case TFormRecover::Choice::WriteCsv:
+      WriteJournalCsv(journals[static_cast<std::size_t>(row)]);
+      break;
+    case TFormRecover::Choice::None:
+      break;
+  }
   UnlockCommands();
 }
 

@@ -8,6 +8,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <algorithm>
+#include <cstdio>
 #include <exception>
 #include <thread>
 #include <utility>
@@ -15,6 +16,7 @@
 #include "adc/Amp_setting.h"
 #include "app/Caption.h"
 #include "app/NoiseAnalysisWindow.h"
+#include "app/RecoverDialog.h"
 #include "display/Fft_setting.h"
 #include "display/PaintBox.h"
 #include "model/UnitTables.h"
@@ -95,6 +97,7 @@ void TFormMain::ConnectCommands() {
   connect(menu_.MenuDataLoad, &QAction::triggered, this, guarded(&TFormMain::MenuDataLoadClick));
   connect(menu_.MenuDataSave, &QAction::triggered, this, guarded(&TFormMain::MenuDataSaveClick));
   connect(menu_.MenuTextSave, &QAction::triggered, this, guarded(&TFormMain::MenuTextSaveClick));
+  connect(menu_.MenuDataRecover, &QAction::triggered, this, guarded(&TFormMain::MenuDataRecoverClick));
   connect(menu_.MenuRefLoadFile, &QAction::triggered, this, guarded(&TFormMain::MenuRefLoadFileClick));
   connect(menu_.MenuRefClear, &QAction::triggered, this, guarded(&TFormMain::MenuRefClearClick));
   connect(menu_.MenuDispSetting, &QAction::triggered, this, guarded(&TFormMain::MenuDispSettingClick));
@@ -141,6 +144,7 @@ void TFormMain::StartupWork() {
     graph_.Paint();
     show();
     controls_.MeasureStartBtn->setFocus();
+    OfferRecovery();
   });
 }
 
@@ -297,10 +301,11 @@ void TFormMain::ShowStartOutcome(const MeasurementSession::StartResult& result) 
       progress_.Show(0, timeLeft_->SecondsLeft(0));
       status_.ShowMeasuring();
       status_.ShowStarting();
+      ShowJournalWarning();  // a journal that could not be opened
       UpdateTitleIfAutoSave();
       // Rounded down: a tick a little early costs one empty look, one late a step's delay.
-      pollInterval_ = std::max(kShortestPoll, std::chrono::floor<std::chrono::milliseconds>(StallGuard::PollPeriodFor(
-                                                  session_.State().measAdSetting.spsSel)));
+      pollInterval_ = std::max(kShortestPoll, std::chrono::floor<std::chrono::milliseconds>(
+                                                  StallGuard::PollPeriodFor(session_.State().measAdSetting.spsSel)));
       pollTimer_.start(pollInterval_);
       return;
     case StartOutcome::Stopped:
@@ -348,7 +353,9 @@ void TFormMain::AcquireTick() {
   if (phase_ != Phase::Measuring) return;
   const auto budgetEnd = std::chrono::steady_clock::now() + kPollBudget;
   for (;;) {
-    switch (session_.Poll()) {
+    const PollOutcome outcome = session_.Poll();
+    ShowJournalWarning();
+    switch (outcome) {
       case PollOutcome::Progress:
         ShowProgress();
         ShowLiveView();
@@ -367,6 +374,14 @@ void TFormMain::AcquireTick() {
         return;
     }
   }
+}
+
+void TFormMain::ShowJournalWarning() {
+  const std::string warning = session_.TakeJournalWarning();
+  if (warning.empty()) return;
+  std::fprintf(stderr, "zemtra: %s\n", warning.c_str());
+  // In place of "計測中", which the progress line beside it still shows to be true.
+  status_.ShowText(tr("途中データを記録できません（計測は続けます）"), TmyStatus::kMeasurePanel);
 }
 
 void TFormMain::ShowProgress() {

@@ -13,6 +13,9 @@
 //     print dialogs and boxes go through the prompters;
 //   - the companion noise analysis window (app/NoiseAnalysisWindow.h), which follows
 //     MeasurementChanged.
+//   - the recovery of journalled measurements (app/JournalRecovery.h): the question
+//     at start about a measurement a crash, a kill or a power cut cut short, and the
+//     menu command with its list (app/RecoverDialog.h); the journal's warning.
 // Re-entrancy: the set-up's reply waits let events run. While the unit is being set
 // up a press of the start button (then "計測中止") ends the set-up at once, and a
 // close waits until the set-up has ended, then stops the measurement. The commands
@@ -48,7 +51,9 @@ class QtPrompter;
 class TFormNoiseAnalysis;
 class TFormAmpSetting;
 class TFormFFTSetting;
+class TFormRecover;
 class TFormVersion;
+struct KeptJournal;
 
 // What the entry point chooses for the window, and tests replace.
 struct MainFormEnvironment {
@@ -63,7 +68,7 @@ struct MainFormEnvironment {
   std::function<void()> waitIdle;
   StallGuard::Clock steadyClock = std::chrono::steady_clock::now;  // reply time-outs and the stall rule
   WallClock wallClock = std::chrono::system_clock::now;            // StartDateTime
-  std::optional<std::filesystem::path> journalDirectory;            // where measurements are journalled; none: not
+  std::optional<std::filesystem::path> journalDirectory;           // where measurements are journalled; none: not
 };
 
 class TFormMain : public QMainWindow {
@@ -126,6 +131,8 @@ class TFormMain : public QMainWindow {
   void MenuDataLoadClick();
   void MenuDataSaveClick();
   void MenuTextSaveClick();
+  // データ → 途中データの復元 (app/MenuCommands.cpp).
+  void MenuDataRecoverClick();
   void MenuRefLoadFileClick();
   void MenuRefClearClick();
   void MenuDispSettingClick();
@@ -188,6 +195,17 @@ class TFormMain : public QMainWindow {
   bool MayDiscardData(bool wouldDiscard);
   // Data or reference load: the file chosen, read and shown.
   void LoadMeasurement(bool asReference);
+  // At start: the question "前回の計測は途中で終了しました（N / M サンプル）。復元しますか？"
+  // about the newest journal that no program ended (TakeUnendedJournal), or a box
+  // that it is too short to be recovered.
+  void OfferRecovery();
+  // The journal's part becomes the current, unsaved measurement, shown as a data
+  // file's is; false (with the box of a bad data file) when it cannot.
+  bool RecoverJournal(const KeptJournal& journal);
+  // Every sample the journal received to a CSV file the user chooses.
+  void WriteJournalCsv(const KeptJournal& journal);
+  // The journal's warning, once, in the status bar and on stderr.
+  void ShowJournalWarning();
   // An open or save dialog with the command's title, a name filter and a start name
   // from the records.
   std::string ChooseFile(bool save, const char* title, const QString& filter, const std::string& startName,
@@ -223,14 +241,16 @@ class TFormMain : public QMainWindow {
   TFormAmpSetting* ampSetting_;
   TFormVersion* version_;
   TFormNoiseAnalysis* noiseAnalysis_ = nullptr;  // a window of its own, made when first asked for
+  // Made at its first use: its list's delayed layout would keep an idle window ticking.
+  TFormRecover* recover_ = nullptr;
   // The program's one printer: what either print command chooses (printer, file,
   // paper, orientation) holds for the next.
   std::unique_ptr<QPrinter> printer_;
-  QTimer pollTimer_{this};  // single-shot, armed only while measuring
+  QTimer pollTimer_{this};                                 // single-shot, armed only while measuring
   std::chrono::milliseconds pollInterval_{kShortestPoll};  // set at each start
-  Throttle progressThrottle_;  // the status bar's progress line
-  Throttle liveThrottle_;      // the live waveform and the progress bar
-  std::optional<TimeLeftEstimate> timeLeft_;  // from the start of the acquisition
+  Throttle progressThrottle_;                              // the status bar's progress line
+  Throttle liveThrottle_;                                  // the live waveform and the progress bar
+  std::optional<TimeLeftEstimate> timeLeft_;               // from the start of the acquisition
   WaveSoFar waveSoFar_;
   bool liveShown_ = false;  // the graph shows samples of an acquisition that has no record yet
   // The settings file last chosen in the settings-file dialogs, which start beside it.

@@ -4,15 +4,12 @@
 #include <sstream>
 #include <string>
 
-#include "analysis/Analysis.h"
 #include "cli/CliPrompter.h"
 #include "cli/Json.h"
 #include "cli/Outputs.h"
 #include "cli/Report.h"
 #include "display/FftSettingRules.h"
-#include "files/MeasureCsv.h"
 #include "files/Myfile.h"
-#include "model/UnitTables.h"
 #include "ui/Mymessage.h"
 #include "ui/NumberFormat.h"
 #include "ui/TextHelpers.h"
@@ -22,26 +19,6 @@ namespace {
 constexpr const char* kSamplesCsvFailure = "the samples could not be written";
 
 void Say(const CliIo& io, const std::string& text) { std::fprintf(io.err, "zemtra-cli: %s\n", text.c_str()); }
-
-// Codes with the volts CodeToVolt gives them, in arrays of their own size.
-struct RebuiltRecord {
-  RebuiltRecord(const JournalHeader& header, std::span<const std::int32_t> codes)
-      : adCode(codes.begin(), codes.end()), volt(codes.size()) {
-    data.spsSel = static_cast<std::uint32_t>(header.ad.spsSel);
-    data.sinc3 = header.ad.sinc3;
-    data.ad_dnum = static_cast<std::int32_t>(codes.size());
-    data.adCode = adCode.data();
-    data.volt = volt.data();
-    CodeToVolt(data, header.ad);
-  }
-  std::vector<std::int32_t> adCode;
-  std::vector<float> volt;
-  MeasureData data;
-};
-
-std::int64_t SamplesAsked(const JournalHeader& header) {
-  return static_cast<std::int64_t>(header.samples) * header.acquisitions;
-}
 
 int List(const std::filesystem::path& dir, const CliOptions& options, const CliIo& io) {
   JsonWriter w;
@@ -87,19 +64,6 @@ std::optional<JournalEntry> Chosen(const std::filesystem::path& dir, const CliOp
 
 }  // namespace
 
-RecoverablePart DataFilePart(const JournalContent& journal) {
-  const std::int64_t received = static_cast<std::int64_t>(journal.codes.size());
-  const std::int32_t per = journal.header.samples;
-  for (std::int64_t first = per <= 0 ? 0 : (received - 1) / per * per; first >= 0 && per > 0; first -= per) {
-    const std::int64_t in = std::min<std::int64_t>(received - first, per);
-    std::int32_t count = GetDataCount(0);  // the smallest record a data file holds
-    if (in < count) continue;
-    while (count * 2 <= in && count * 2 <= kMaxSamples) count *= 2;
-    return {static_cast<std::int32_t>(first), count};
-  }
-  return {};
-}
-
 int RunRecover(const CliOptions& options, const CliIo& io) {
   const auto dir = JournalDirectory();
   if (!dir) {
@@ -124,14 +88,8 @@ int RunRecover(const CliOptions& options, const CliIo& io) {
     outputs.push_back(
         {"--out", "data", options.out, message_text::kDataSave, [&] {
            if (part.count == 0) return WriteResult::Failed;
-           const RebuiltRecord record(journal.header, std::span(journal.codes)
-                                                          .subspan(static_cast<std::size_t>(part.first),
-                                                                   static_cast<std::size_t>(part.count)));
-           FftSetting fft = journal.header.fft;
-           for (int sel = 0; sel < kDataCountChoices; ++sel) {
-             if (GetDataCount(sel) == part.count) fft.DataCountSel = sel;
-           }
-           fft.DataCountMax = part.count;
+           const RebuiltRecord record(journal.header, PartCodes(journal, part));
+           const FftSetting fft = PartFftSetting(journal, part);
            SaveSetting save = journal.header.save;
            save.DataFileName = options.out;
            return TmyFile(prompter, calls).SaveDataFile(kDataFileHeader, journal.header.ad, record.data, fft, save);
@@ -140,8 +98,7 @@ int RunRecover(const CliOptions& options, const CliIo& io) {
   if (!options.csv.empty()) {
     outputs.push_back({"--csv", "csv", options.csv, kSamplesCsvFailure,
                        [&] {
-                         const RebuiltRecord record(journal.header, journal.codes);
-                         const std::string text = SamplesCsv(record.data, SamplesPerSecond(journal.header.ad.spsSel));
+                         const std::string text = JournalSamplesCsv(journal);
                          if (ToStdout(options.csv))
                            return WriteReport(io.out, text) ? WriteResult::Written : WriteResult::Failed;
                          return WriteAsking(options.csv, prompter, calls, [&text](AtomicFile& out) {

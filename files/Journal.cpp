@@ -1,6 +1,7 @@
 #include "files/Journal.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -188,6 +189,14 @@ JournalEnd ReadJournalEnd(const std::filesystem::path& path) {
   return static_cast<JournalEnd>(value);
 }
 
+bool JournalBeingWritten(const std::filesystem::path& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return false;
+  const bool locked = ::flock(fd, LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+  ::close(fd);
+  return locked;
+}
+
 JournalWriter::JournalWriter(FileCalls& calls, Clock clock) : calls_(calls), clock_(std::move(clock)) {}
 
 JournalWriter::~JournalWriter() { Close(); }
@@ -203,6 +212,9 @@ bool JournalWriter::Open(const std::filesystem::path& path, const JournalHeader&
     Fail(errno);
     return false;
   }
+  // Without locks (some network file systems) the journal is only taken for one a
+  // crash left while it is written.
+  static_cast<void>(::flock(fd_, LOCK_EX | LOCK_NB));
   std::string start(kJournalMagic);
   start.push_back(static_cast<char>(kJournalVersion & 0xFFU));
   start.push_back(static_cast<char>(kJournalVersion >> 8));

@@ -79,6 +79,10 @@ inline constexpr std::uintmax_t kMaxJournalBytes = 512ULL * 1024 * 1024;
 // How a journal file ended, from its last block alone (cheap for a long one): None
 // when it has no whole end block.
 JournalEnd ReadJournalEnd(const std::filesystem::path& path);
+// Whether a program is writing the journal now (the writer holds a lock on it that
+// ends with its process, however that ends): a journal without an end block that
+// no program writes is one a crash, a kill or a power cut left.
+bool JournalBeingWritten(const std::filesystem::path& path);
 
 // CRC-32 (IEEE 802.3, reflected, as zlib's crc32) of bytes, continuing from crc.
 std::uint32_t Crc32(std::string_view bytes, std::uint32_t crc = 0);
@@ -95,7 +99,8 @@ class JournalWriter {
   JournalWriter(const JournalWriter&) = delete;
   JournalWriter& operator=(const JournalWriter&) = delete;
 
-  // Creates the file (never replacing one) and writes the header block, synced.
+  // Creates the file (never replacing one), locks it (JournalBeingWritten) and writes
+  // the header block, synced.
   bool Open(const std::filesystem::path& path, const JournalHeader& header);
   // Gathers received samples; writes and syncs when the interval is due.
   void Append(std::span<const std::int32_t> codes);

@@ -1,10 +1,13 @@
 // Arbitrary bytes as a measurement journal. The reader must not crash, leak or read
 // outside the input; a journal it takes holds no more codes than its bytes can carry,
 // a header whose count is the one its settings ask for, and written out again (header,
-// codes, end) reads back the same.
+// codes, end) reads back the same. The recovery road takes any journal the reader
+// takes: the part a data file can hold lies within the codes received, and that part
+// and every sample convert to volts.
 #include <chrono>
 #include <string_view>
 
+#include "app/JournalRecovery.h"
 #include "files/Journal.h"
 #include "fuzz/FuzzSupport.h"
 
@@ -17,6 +20,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const JournalContent& first = *read.content;
   FUZZ_CHECK(first.codes.size() <= size / 4);
   FUZZ_CHECK(first.header.samples == first.header.fft.DataCountMax && first.header.acquisitions >= 1);
+  const RecoverablePart part = DataFilePart(first);
+  if (part.count > 0) {
+    FUZZ_CHECK(part.first >= 0 &&
+               static_cast<std::size_t>(part.first) + static_cast<std::size_t>(part.count) <= first.codes.size());
+    FUZZ_CHECK(part.count >= 1024 && part.count <= kMaxSamples && (part.count & (part.count - 1)) == 0);
+    FUZZ_CHECK(PartFftSetting(first, part).DataCountMax == part.count);
+    const RebuiltRecord record(first.header, PartCodes(first, part));
+    FUZZ_CHECK(record.data.ad_dnum == part.count);
+  }
+  FUZZ_CHECK(JournalSamplesCsv(first).size() >= first.codes.size());
 
   const auto copy = scratch / "copy.zjournal";
   std::filesystem::remove(copy);

@@ -11,6 +11,7 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "QtTestApp.h"
@@ -48,6 +49,7 @@ class WindowTest : public ::testing::Test {
     };
     env.steadyClock = time.Clock();
     env.wallClock = [] { return kWallTime; };
+    env.journalDirectory = journalDirectory;
     window = std::make_unique<TFormMain>(std::move(env));
     if (startup) window->StartupWork();
   }
@@ -84,6 +86,7 @@ class WindowTest : public ::testing::Test {
   VirtualSimClock clock;
   ScriptedPrompter prompter;
   ScriptedPrompter* promptWith = &prompter;  // the window's boxes and dialogs
+  std::optional<fs::path> journalDirectory;  // none: the window journals nothing
   int waits = 0;
   std::function<void(int)> onWait;  // called with the number of each reply-wait turn
   std::unique_ptr<SimulatedTap> unit;

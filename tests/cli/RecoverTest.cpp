@@ -8,36 +8,6 @@
 
 namespace {
 
-JournalContent Received(int samplesPerAcquisition, int acquisitions, int received) {
-  JournalContent journal;
-  journal.header.samples = samplesPerAcquisition;
-  journal.header.acquisitions = acquisitions;
-  journal.codes.assign(static_cast<std::size_t>(received), 0x800000);
-  return journal;
-}
-
-TEST(RecoverDataFile, TheLargestPowerOfTwoPrefixOfTheLastAcquisitionThatHasOne) {
-  const struct {
-    const char* why;
-    int per, acquisitions, received;
-    RecoverablePart expected;
-  } rows[] = {
-      {"nothing received", 65536, 1, 0, {0, 0}},
-      {"fewer than 1024", 65536, 1, 1023, {0, 0}},
-      {"exactly 1024", 65536, 1, 1024, {0, 1024}},
-      {"between powers of two", 65536, 1, 40000, {0, 32768}},
-      {"all of it", 65536, 1, 65536, {0, 65536}},
-      {"the running acquisition of an average", 4096, 3, 4096 + 2500, {4096, 2048}},
-      {"the running one too short: the last finished one", 4096, 3, 2 * 4096 + 100, {4096, 4096}},
-      {"an average of full acquisitions: the last", 2048, 2, 4096, {2048, 2048}},
-  };
-  for (const auto& r : rows) {
-    const RecoverablePart part = DataFilePart(Received(r.per, r.acquisitions, r.received));
-    EXPECT_EQ(part.first, r.expected.first) << r.why;
-    EXPECT_EQ(part.count, r.expected.count) << r.why;
-  }
-}
-
 TEST(Recover, NamesWhatItCannotUse) {
   TempDir state;
   const char* before = std::getenv("XDG_STATE_HOME");

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <map>
 #include <numeric>
 
 #include "files/FileTestSupport.h"
 #include "files/Journal.h"
+#include "files/PowerCutCalls.h"
 
 namespace {
 
@@ -15,31 +15,6 @@ struct FakeClock {
   JournalWriter::Clock Get() {
     return [this] { return now; };
   }
-};
-
-// The disk as a power cut leaves it: only what was synced is there.
-class PowerCutCalls : public FileCalls {
- public:
-  ssize_t Write(int fd, const char* data, std::size_t size) override {
-    if (full_) {
-      errno = ENOSPC;
-      return -1;
-    }
-    written_[fd] += size;
-    return FileCalls::Write(fd, data, size);
-  }
-  int Sync(int fd) override {
-    synced_ = written_[fd];
-    return FileCalls::Sync(fd);
-  }
-  // Cuts the power: the file loses what was written after the last sync.
-  void CutPower(const fs::path& path) const { fs::resize_file(path, synced_); }
-  void FillDisk() { full_ = true; }
-
- private:
-  std::map<int, std::size_t> written_;
-  std::size_t synced_ = 0;
-  bool full_ = false;
 };
 
 JournalHeader SampleHeader() {
