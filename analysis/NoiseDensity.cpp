@@ -60,3 +60,11 @@ std::vector<double> WelchDensity::Density() const {
   for (std::size_t k = 1; k < density.size(); ++k) density[k] = std::sqrt(kOneSided * power_[k] * scale);
   return density;
 }
+
+DensityOptions DensityOptionsOf(const FftSetting& fft, int segmentLength, int samplesPerSecond) {
+  return {.window = fft.whichWindowFunc,
+          .correct = fft.fWinFuncAdjust,
+          .dcCut = fft.fDCCut_FFT == 1,
+          .segmentLength = segmentLength,
+          .sampleRate = static_cast<double>(samplesPerSecond)};
+}

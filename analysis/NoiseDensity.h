@@ -20,6 +20,7 @@
 
 #include "analysis/CacheAligned.h"
 #include "analysis/Myfft.h"
+#include "model/Records.h"
 
 struct DensityOptions {
   int window = TmyFFT::kHanning;  // FftSetting::whichWindowFunc
@@ -28,6 +29,9 @@ struct DensityOptions {
   int segmentLength = 0;          // L: a power of two from 4 to kMaxSamples
   double sampleRate = 0.0;        // samples per second, > 0
 };
+
+// The options of a density with the spectrum's window and DC cut (FftSetting).
+DensityOptions DensityOptionsOf(const FftSetting& fft, int segmentLength, int samplesPerSecond);
 
 class WelchDensity {
  public:

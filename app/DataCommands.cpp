@@ -61,6 +61,7 @@ DataCommands::LoadOutcome DataCommands::LoadData(const std::string& path) {
   state_.saveSetting = std::move(save);
   state_.saveSetting.DataFileName = path;
   analyser_.Analyse(state_.curData, state_.measAdSetting, state_.fftSetting);
+  state_.curAverage = {};
   state_.codeDeviation = CodeDeviation(state_.curData);
   state_.fDataValid = true;
   state_.fDataSaved = true;
@@ -107,7 +108,8 @@ SaveResult DataCommands::WriteSpectrum(const std::string& chosen) {
   result.outcome = WriteUnderName(state_.saveSetting.DataFileName, DataNameOfSpectrum(result.path), [&] {
     SaveSetting target = state_.saveSetting;
     target.DataFileName = result.path;
-    return file_.SaveFftFile(kFftFileHeader, state_.measAdSetting, state_.curData, state_.fftSetting, target);
+    return file_.SaveFftFile(kFftFileHeader, state_.measAdSetting, state_.curData, state_.fftSetting, target,
+                             state_.curAverage);
   });
   return result;
 }
@@ -123,7 +125,8 @@ std::optional<std::string> DataCommands::SpectrumText(const std::string& name) c
   if (!state_.fDataValid) return std::nullopt;
   SaveSetting target = state_.saveSetting;
   target.DataFileName = name;
-  return TmyFile::FftFileText(kFftFileHeader, state_.measAdSetting, state_.curData, state_.fftSetting, target);
+  return TmyFile::FftFileText(kFftFileHeader, state_.measAdSetting, state_.curData, state_.fftSetting, target,
+                              state_.curAverage);
 }
 
 std::optional<std::string> DataCommands::AutoSaveTarget() const {

@@ -46,6 +46,10 @@ MainMenu::MainMenu(QMenuBar& bar) {
   MenuRef->addSeparator();
   MenuRefClear = MenuRef->addAction(tr("データをクリア"));
 
+  MenuAnalysis = bar.addMenu(tr("解析(&A)"));
+  MenuAverageMeasure = MenuAnalysis->addAction(tr("平均計測(&V)…"));
+  MenuContinuousMeasure = MenuAnalysis->addAction(tr("連続計測(&C)"));
+
   MenuHelp = bar.addMenu(tr("ヘルプ(&H)"));
   MenuHelpVersion = MenuHelp->addAction(tr("バージョン(&V)"));
 }

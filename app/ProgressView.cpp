@@ -36,9 +36,29 @@ void ProgressView::Show(int percent, double secondsLeft) {
   Line->show();
 }
 
+QString ProgressView::SeriesText(int k, int n) {
+  return n > 0 ? tr("%1 / %2").arg(k).arg(n) : tr("%1 回目").arg(k);
+}
+
+void ProgressView::ShowSeries(int k, int n, int percent, double secondsLeft) {
+  const QString which = SeriesText(k, n);
+  const QString withTime =
+      n > 0 ? tr("%1  残り %2").arg(which, QString::fromStdString(ShortClockText(secondsLeft))) : which;
+  Bar->setValue(percent);
+  Line->setText(Line->fontMetrics().horizontalAdvance(withTime) <= Line->width() ? withTime : which);
+  Bar->show();
+  Line->show();
+}
+
+void ProgressView::ShowNote(const QString& note) {
+  Bar->hide();
+  Line->setText(note);
+  Line->show();
+}
+
 void ProgressView::Hide() {
   Bar->hide();
   Line->hide();
 }
 
-bool ProgressView::Shown() const { return !Bar->isHidden(); }
+bool ProgressView::Shown() const { return !Bar->isHidden() || !Line->isHidden(); }

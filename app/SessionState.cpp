@@ -14,6 +14,7 @@ void SessionState::RequireIdle() const {
 void SessionState::DropData() {
   fDataValid = false;
   curData.ad_dnum = 0;
+  curAverage = {};
 }
 
 void SessionState::DropReference() {

@@ -35,6 +35,10 @@ class SessionState {
 
   MeasureData curData;  // the current measurement; its ad_dnum is 0 when fDataValid is 0
   MeasureData refData;  // the reference; its ad_dnum is 0 when fRefValid is 0
+  // How curData's spectrum was made: an average of several acquisitions (the samples
+  // are the last one's), or None. Back to None whenever curData is dropped, loaded or
+  // analysed again from its samples.
+  SpectrumAverage curAverage;
 
   bool fMeasuring = false;     // an acquisition runs (from the accepted start to its end)
   bool fDataValid = false;     // curData holds an analysed measurement

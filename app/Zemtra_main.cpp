@@ -64,6 +64,7 @@ TFormMain::TFormMain(MainFormEnvironment environment, QWidget* parent)
       fftSetting_(new TFormFFTSetting(prompter_, this)),
       ampSetting_(new TFormAmpSetting(this)),
       version_(new TFormVersion(this)),
+      seriesSetting_(new TFormSeriesSetting(this)),
       printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)),
       progressThrottle_(kProgressInterval, env_.steadyClock),
       liveThrottle_(kLiveViewPeriod, env_.steadyClock) {
@@ -90,6 +91,8 @@ void TFormMain::ConnectCommands() {
   connect(menu_.MenuMeasureStart, &QAction::triggered, this, guarded(&TFormMain::MenuMeasureStartClick));
   connect(menu_.MenuFileExit, &QAction::triggered, this, guarded(&TFormMain::MenuFileExitClick));
   connect(menu_.MenuHelpVersion, &QAction::triggered, this, guarded(&TFormMain::MenuHelpVersionClick));
+  connect(menu_.MenuAverageMeasure, &QAction::triggered, this, guarded(&TFormMain::MenuAverageMeasureClick));
+  connect(menu_.MenuContinuousMeasure, &QAction::triggered, this, guarded(&TFormMain::MenuContinuousMeasureClick));
   connect(menu_.MenuFileNew, &QAction::triggered, this, guarded(&TFormMain::MenuFileNewClick));
   connect(menu_.MenuDataLoad, &QAction::triggered, this, guarded(&TFormMain::MenuDataLoadClick));
   connect(menu_.MenuDataSave, &QAction::triggered, this, guarded(&TFormMain::MenuDataSaveClick));
@@ -201,7 +204,8 @@ void TFormMain::UpdateTitleIfAutoSave() {
 
 void TFormMain::EnableCommands(bool enabled) {
   for (QMenu* menu :
-       {menu_.MenuFile, menu_.MenuMeasure, menu_.MenuData, menu_.MenuSetting, menu_.MenuHelp, menu_.MenuRef}) {
+       {menu_.MenuFile, menu_.MenuMeasure, menu_.MenuData, menu_.MenuSetting, menu_.MenuHelp, menu_.MenuRef,
+        menu_.MenuAnalysis}) {
     menu->menuAction()->setEnabled(enabled);
   }
   menu_.MenuMeasureStart->setEnabled(enabled);
@@ -235,30 +239,45 @@ void TFormMain::UnlockCommands() {
 void TFormMain::MeasureStartBtnClick() {
   switch (phase_) {
     case Phase::Idle:
-      StartMeasurement();
+      StartSeries({});
       break;
     case Phase::Starting:
-      session_.Stop();  // the set-up ends at its current step; StartMeasurement reports it
+      session_.Stop();  // the set-up ends at its current step; StartAcquisition reports it
       break;
     case Phase::Measuring:
       StopMeasurement();
       status_.ShowStopped();
+      SaveAfterStop();
       break;
     case Phase::Finishing:
       break;
   }
 }
 
-void TFormMain::MenuMeasureStartClick() { StartMeasurement(); }
+void TFormMain::MenuMeasureStartClick() { StartSeries({}); }
 
-void TFormMain::StartMeasurement() {
+void TFormMain::MenuAverageMeasureClick() {
+  if (seriesSetting_->Ask(seriesChoices_) == TFormSeriesSetting::Answer::Start) StartSeries(seriesChoices_.average);
+  activateWindow();
+}
+
+void TFormMain::MenuContinuousMeasureClick() { StartSeries(seriesChoices_.Continuous()); }
+
+void TFormMain::StartSeries(const SeriesPlan& plan) {
   if (phase_ != Phase::Idle) return;
+  session_.BeginSeries(plan);
+  StartAcquisition();
+}
+
+void TFormMain::StartAcquisition() {
   phase_ = Phase::Starting;
+  seriesShown_ = session_.Series().Finished() > 0;
   SetMeasuringState();
+  controls_.MeasureStartBtn->setEnabled(true);
   status_.ClearMeasurePanels();
   MeasurementSession::StartResult result;
   try {
-    result = session_.Start(unit_);
+    result = session_.Start(unit_, session_.Series().Next());
   } catch (...) {
     ReturnToIdle();
     throw;
@@ -271,7 +290,7 @@ void TFormMain::ShowStartOutcome(const MeasurementSession::StartResult& result) 
   using StartOutcome = MeasurementSession::StartOutcome;
   if (result.setup.Ok() && result.outcome != StartOutcome::Stopped) {
     status_.ShowUnitInfo(result.setup.unitName, result.setup.version, result.setup.description);
-    ClearDisplay();
+    if (!seriesShown_) ClearDisplay();  // a series keeps its average in view
   }
   switch (result.outcome) {
     case StartOutcome::Started:
@@ -280,7 +299,7 @@ void TFormMain::ShowStartOutcome(const MeasurementSession::StartResult& result) 
       liveThrottle_.Reset();
       timeLeft_.emplace(session_.SampleCount(), SamplesPerSecond(session_.State().measAdSetting.spsSel),
                         env_.steadyClock);
-      progress_.Show(0, timeLeft_->SecondsLeft(0));
+      ShowAcquisitionProgress(0);
       status_.ShowMeasuring();
       status_.ShowStarting();
       UpdateTitleIfAutoSave();
@@ -291,7 +310,9 @@ void TFormMain::ShowStartOutcome(const MeasurementSession::StartResult& result) 
       return;
     case StartOutcome::Stopped:
       status_.ShowStopped();
-      break;
+      ReturnToIdle();
+      SaveAfterStop();
+      return;
     case StartOutcome::NotFound:
       status_.ShowNotFound();
       message_.UnitNotFound();
@@ -320,13 +341,51 @@ void TFormMain::StopMeasurement() {
 
 void TFormMain::ReturnToIdle() {
   pollTimer_.stop();
-  progress_.Hide();
   timeLeft_.reset();
-  if (liveShown_ && !session_.State().fDataValid) ClearLiveView();
+  if (seriesShown_ && session_.State().fDataValid) {
+    // The series ended before it was complete: its finished acquisitions' average.
+    RedrawData();
+    results_.ShowTopPeak();
+    results_.ShowRMS();
+  } else if (liveShown_ && !session_.State().fDataValid) {
+    ClearLiveView();
+  }
   liveShown_ = false;
+  seriesShown_ = false;
   phase_ = Phase::Idle;
   SetIdleState();
   controls_.MeasureStartBtn->setEnabled(true);
+  ShowAverageNote();
+}
+
+void TFormMain::SaveAfterStop() {
+  // The stop is how 連続計測 ends: its last finished measurement is saved as a
+  // measurement's end saves it. Any other stop keeps what it has unsaved.
+  if (session_.Series().Plan().mode == SeriesPlan::Mode::Continuous) AutoSaveData();
+}
+
+void TFormMain::ShowAverageNote() {
+  if (phase_ != Phase::Idle) return;
+  const SessionState& state = session_.State();
+  const SpectrumAverage& average = state.curAverage;
+  if (!state.fDataValid || average.kind == SpectrumAveraging::None) {
+    progress_.Hide();
+    return;
+  }
+  const SeriesPlan& plan = session_.Series().Plan();
+  switch (average.kind) {
+    case SpectrumAveraging::Rms:
+      progress_.ShowNote(tr("RMS平均 %1").arg(ProgressView::SeriesText(average.spectra, plan.count)));
+      break;
+    case SpectrumAveraging::PeakHold:
+      progress_.ShowNote(tr("ピーク %1").arg(ProgressView::SeriesText(average.spectra, plan.count)));
+      break;
+    case SpectrumAveraging::Exponential:
+      progress_.ShowNote(tr("指数平均 %1回").arg(average.depth));
+      break;
+    case SpectrumAveraging::None:
+      break;
+  }
 }
 
 void TFormMain::AcquireTick() {
@@ -363,10 +422,25 @@ void TFormMain::ShowLiveView() {
   if (!liveThrottle_.Due()) return;
   const SessionState& state = session_.State();
   const int done = session_.SampleIndex();
-  if (timeLeft_) progress_.Show(timeLeft_->PercentDone(done), timeLeft_->SecondsLeft(done));
+  ShowAcquisitionProgress(done);
   if (state.fftSetting.fWaveGraph != 1) return;
   graph_.DrawWaveSoFar(waveSoFar_.Take(state.curData.adCode, done, state.measAdSetting), session_.SampleCount());
   liveShown_ = true;
+}
+
+void TFormMain::ShowAcquisitionProgress(int done) {
+  if (!timeLeft_) return;
+  const SeriesPlan& plan = session_.Series().Plan();
+  if (plan.mode == SeriesPlan::Mode::Single) {
+    progress_.Show(timeLeft_->PercentDone(done), timeLeft_->SecondsLeft(done));
+    return;
+  }
+  const int k = session_.Series().Finished() + 1;
+  const int n = plan.mode == SeriesPlan::Mode::Average ? plan.count : 0;
+  // The acquisitions still to come take as long as the rate says.
+  const double later = static_cast<double>(n - std::min(n, k)) * session_.SampleCount() /
+                       SamplesPerSecond(session_.State().measAdSetting.spsSel);
+  progress_.ShowSeries(k, n, timeLeft_->PercentDone(done), timeLeft_->SecondsLeft(done) + later);
 }
 
 void TFormMain::ClearLiveView() {
@@ -391,12 +465,18 @@ void TFormMain::FinishMeasurement() {
     status_.ShowLevelError();
     message_.InputLevelError();
   } else {
+    seriesShown_ = false;  // the record holds the series' average again
     RedrawData();
     results_.ShowTopPeak();
     results_.ShowRMS();
-    AutoSaveData();
+    const bool more = session_.Series().Running();
+    if (!more) AutoSaveData();
     status_.ShowFinished();
     results_.ShowStatistics();
+    if (more) {
+      StartAcquisition();
+      return;
+    }
   }
   ReturnToIdle();
   UnlockCommands();
@@ -427,6 +507,7 @@ void TFormMain::ClearDisplay() {
   graph_.ClearAll();
   graph_.Paint();
   results_.ClearResults();
+  ShowAverageNote();
 }
 
 void TFormMain::RedrawData() {
@@ -440,6 +521,7 @@ void TFormMain::RedrawData() {
     graph_.DrawSpectrum(isRef);
     if (wave) graph_.DrawWave(isRef);
   } else {
+    ShowAverageNote();
     return;
   }
   if (wave) {
@@ -447,4 +529,5 @@ void TFormMain::RedrawData() {
     graph_.ArrangeGraphs();
   }
   results_.ShowReadoutAgain();
+  ShowAverageNote();
 }

@@ -8,6 +8,11 @@
 //     that runs only while a measurement runs, the finish with its boxes, and every
 //     failure with the texts of the status bar and the catalogue; meanwhile the
 //     waveform of the samples so far and the progress bar (app/ProgressView.h);
+//   - series of acquisitions (解析(&A): 平均計測… and 連続計測, app/MeasurementSeries.h):
+//     after each acquisition's finish the next one starts at once, the display showing
+//     the series' average meanwhile; a stop or a failure ends the series with the
+//     finished acquisitions' average shown, the automatic save comes after the last
+//     acquisition of an average and after the stop of 連続計測;
 //   - the results panel (app/ResultsPanel.h) and the menu commands on files,
 //     settings, the reference and printing (app/MenuCommands.cpp), whose file and
 //     print dialogs and boxes go through the prompters.
@@ -32,6 +37,7 @@
 #include "app/MeasurementSession.h"
 #include "app/ProgressView.h"
 #include "app/ResultsPanel.h"
+#include "app/SeriesSetting.h"
 #include "app/Throttle.h"
 #include "display/Graph_fft.h"
 #include "display/WaveSoFar.h"
@@ -72,7 +78,8 @@ class TFormMain : public QMainWindow {
     Idle,       // commands enabled
     Starting,   // the unit is being set up (its reply waits let events run)
     Measuring,  // the poll timer collects the samples
-    Finishing,  // level check, analysis, display, automatic save and their boxes
+    Finishing,  // level check, analysis, display, automatic save and their boxes;
+                // in a series it leads straight to the next acquisition's Starting
   };
 
   // The poll timer ticks once per step of records (StallGuard::PollPeriodFor: 200 ms
@@ -113,6 +120,9 @@ class TFormMain : public QMainWindow {
   void AcquireTick();
   void MenuFileExitClick();
   void MenuHelpVersionClick();
+  // 解析(&A): the average's dialog (which may start it), and 連続計測.
+  void MenuAverageMeasureClick();
+  void MenuContinuousMeasureClick();
 
   // Menu commands on files, settings and the reference (app/MenuCommands.cpp).
   void MenuFileNewClick();
@@ -149,8 +159,13 @@ class TFormMain : public QMainWindow {
   // Runs a slot's work; an exception is shown in a box and the sequencer returns to idle.
   void Guarded(const std::function<void()>& work);
 
-  void StartMeasurement();
+  // A series of acquisitions from idle (one acquisition: a press of the start button).
+  void StartSeries(const SeriesPlan& plan);
+  // The set-up and start of the series' next acquisition.
+  void StartAcquisition();
   void ShowStartOutcome(const MeasurementSession::StartResult& result);
+  // The progress line and bar of the running acquisition.
+  void ShowAcquisitionProgress(int done);
   void StopMeasurement();
   void ShowProgress();
   // The waveform of the samples so far and the progress bar, at most once per kLiveViewPeriod.
@@ -160,7 +175,11 @@ class TFormMain : public QMainWindow {
   void EndWithReadError();
   void FinishMeasurement();
   void AutoSaveData();
+  // After the user's stop: the automatic save of 連続計測's last measurement.
+  void SaveAfterStop();
   void ReturnToIdle();
+  // Idle: how the spectrum shown was averaged under the start button, or nothing.
+  void ShowAverageNote();
   void RedrawData();
   // Labels, layout, sizes and empty grids for the current settings.
   void RelayoutGraphs();
@@ -206,6 +225,8 @@ class TFormMain : public QMainWindow {
   TFormFFTSetting* fftSetting_;
   TFormAmpSetting* ampSetting_;
   TFormVersion* version_;
+  TFormSeriesSetting* seriesSetting_;
+  SeriesChoices seriesChoices_;  // what 平均計測… last kept
   // The program's one printer: what either print command chooses (printer, file,
   // paper, orientation) holds for the next.
   std::unique_ptr<QPrinter> printer_;
@@ -216,6 +237,9 @@ class TFormMain : public QMainWindow {
   std::optional<TimeLeftEstimate> timeLeft_;  // from the start of the acquisition
   WaveSoFar waveSoFar_;
   bool liveShown_ = false;  // the graph shows samples of an acquisition that has no record yet
+  // A later acquisition of a series runs: the display shows the finished ones' average,
+  // which the session gives back to the record should the series end here.
+  bool seriesShown_ = false;
   // The settings file last chosen in the settings-file dialogs, which start beside it.
   std::string lastSettingFile_;
   bool startupPending_ = true;  // the start-up work has not run yet

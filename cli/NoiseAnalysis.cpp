@@ -6,14 +6,6 @@ namespace {
 
 int SegmentLength(const NoiseOptions& options, int samples) { return options.segments.value_or(samples); }
 
-DensityOptions DensityOptionsOf(const FftSetting& fft, int segmentLength, int samplesPerSecond) {
-  return {.window = fft.whichWindowFunc,
-          .correct = fft.fWinFuncAdjust,
-          .dcCut = fft.fDCCut_FFT == 1,
-          .segmentLength = segmentLength,
-          .sampleRate = static_cast<double>(samplesPerSecond)};
-}
-
 // "0.1:10" as given; "0.0732421875 to 2399.9267578125 Hz".
 std::string BandText(const FrequencyBand& band) { return FormatRoundTrip(band.f1) + ":" + FormatRoundTrip(band.f2); }
 std::string RangeText(const FrequencyRange& range) {
