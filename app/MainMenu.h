@@ -1,5 +1,6 @@
 // The main window's menu: six menus with their items, captions, mnemonics and
-// separators, and 解析(&A) before ヘルプ(&H) with the series of acquisitions. The window connects the items to its commands and enables them.
+// separators, and 解析(&A) before ヘルプ(&H) with the series of acquisitions. The window connects the items to its
+// commands and enables them.
 #pragma once
 
 #include <QCoreApplication>
@@ -34,7 +35,7 @@ struct MainMenu {
   QMenu* MenuRef;  // 参照データ(&R)
   QAction* MenuRefLoadFile;
   QAction* MenuRefClear;
-  QMenu* MenuAnalysis;  // 解析(&A)
+  QMenu* MenuAnalysis;             // 解析(&A)
   QAction* MenuAverageMeasure;     // 平均計測(&V)…
   QAction* MenuContinuousMeasure;  // 連続計測(&C)
   QMenu* MenuHelp;                 // ヘルプ(&H)

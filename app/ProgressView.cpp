@@ -36,9 +36,7 @@ void ProgressView::Show(int percent, double secondsLeft) {
   Line->show();
 }
 
-QString ProgressView::SeriesText(int k, int n) {
-  return n > 0 ? tr("%1 / %2").arg(k).arg(n) : tr("%1 回目").arg(k);
-}
+QString ProgressView::SeriesText(int k, int n) { return n > 0 ? tr("%1 / %2").arg(k).arg(n) : tr("%1 回目").arg(k); }
 
 void ProgressView::ShowSeries(int k, int n, int percent, double secondsLeft) {
   const QString which = SeriesText(k, n);

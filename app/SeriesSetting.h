@@ -19,7 +19,7 @@ struct SeriesChoices {
   static constexpr int kDefaultCount = 10;
 
   SeriesPlan average{SeriesPlan::Mode::Average, SpectrumAveraging::Rms, kDefaultCount};
-  bool exponential = false;  // 連続計測 averages its spectra
+  bool exponential = false;   // 連続計測 averages its spectra
   int depth = kDefaultCount;  // over the last `depth`
 
   // The plan of 連続計測.

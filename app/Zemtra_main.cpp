@@ -203,9 +203,8 @@ void TFormMain::UpdateTitleIfAutoSave() {
 // ---- Command states -----------------------------------------------------------------
 
 void TFormMain::EnableCommands(bool enabled) {
-  for (QMenu* menu :
-       {menu_.MenuFile, menu_.MenuMeasure, menu_.MenuData, menu_.MenuSetting, menu_.MenuHelp, menu_.MenuRef,
-        menu_.MenuAnalysis}) {
+  for (QMenu* menu : {menu_.MenuFile, menu_.MenuMeasure, menu_.MenuData, menu_.MenuSetting, menu_.MenuHelp,
+                      menu_.MenuRef, menu_.MenuAnalysis}) {
     menu->menuAction()->setEnabled(enabled);
   }
   menu_.MenuMeasureStart->setEnabled(enabled);

@@ -66,7 +66,7 @@ struct MainFormEnvironment {
   std::function<void()> waitIdle;
   StallGuard::Clock steadyClock = std::chrono::steady_clock::now;  // reply time-outs and the stall rule
   WallClock wallClock = std::chrono::system_clock::now;            // StartDateTime
-  std::optional<std::filesystem::path> journalDirectory;            // where measurements are journalled; none: not
+  std::optional<std::filesystem::path> journalDirectory;           // where measurements are journalled; none: not
 };
 
 class TFormMain : public QMainWindow {
@@ -230,11 +230,11 @@ class TFormMain : public QMainWindow {
   // The program's one printer: what either print command chooses (printer, file,
   // paper, orientation) holds for the next.
   std::unique_ptr<QPrinter> printer_;
-  QTimer pollTimer_{this};  // single-shot, armed only while measuring
+  QTimer pollTimer_{this};                                 // single-shot, armed only while measuring
   std::chrono::milliseconds pollInterval_{kShortestPoll};  // set at each start
-  Throttle progressThrottle_;  // the status bar's progress line
-  Throttle liveThrottle_;      // the live waveform and the progress bar
-  std::optional<TimeLeftEstimate> timeLeft_;  // from the start of the acquisition
+  Throttle progressThrottle_;                              // the status bar's progress line
+  Throttle liveThrottle_;                                  // the live waveform and the progress bar
+  std::optional<TimeLeftEstimate> timeLeft_;               // from the start of the acquisition
   WaveSoFar waveSoFar_;
   bool liveShown_ = false;  // the graph shows samples of an acquisition that has no record yet
   // A later acquisition of a series runs: the display shows the finished ones' average,

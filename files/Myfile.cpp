@@ -537,7 +537,9 @@ std::string TmyFile::SpectrumAverageComment(const SpectrumAverage& average) {
 bool TmyFile::WriteSpectrumSection(ByteSink& out, const MeasureData& data, const SpectrumAverage& average) {
   const auto lines = SpectrumLines(data);
   if (!lines) return false;
-  if (average.kind != SpectrumAveraging::None) WriteLine(out, std::string_view(&kCommentMark, 1), SpectrumAverageComment(average));
+  if (average.kind != SpectrumAveraging::None) {
+    WriteLine(out, std::string_view(&kCommentMark, 1), SpectrumAverageComment(average));
+  }
   WriteLine(out, marker::kSpectrum);
   WriteLine(out, key::fftnum, FormatInteger(data.ad_dnum / 2));
   WriteLine(out, key::deltaF, FormatGeneral(data.deltaF));

@@ -117,8 +117,8 @@ class TmyFile {
   // The bytes SaveFftFile would write, for the standard output; none where it would
   // fail before writing.
   static std::optional<std::string> FftFileText(std::string_view header, const AdUnitSetting& ad,
-                                                const MeasureData& data, const FftSetting& fft,
-                                                const SaveSetting& save, const SpectrumAverage& average = {});
+                                                const MeasureData& data, const FftSetting& fft, const SaveSetting& save,
+                                                const SpectrumAverage& average = {});
   // The comment's text (without ';'): "spectrum: RMS average of 10 acquisitions",
   // "spectrum: peak hold of 10 acquisitions", "spectrum: exponential average over the
   // last 8 of 57 acquisitions"; empty for None.

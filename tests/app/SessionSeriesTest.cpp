@@ -66,8 +66,8 @@ TEST(SeriesPlan, OnlyTheModesAveragingsAndCountsThatGoTogetherAreValid) {
       {{Mode::Continuous, SpectrumAveraging::PeakHold, 10}, false},
   };
   for (const auto& row : rows) {
-    EXPECT_EQ(row.plan.Valid(), row.valid) << static_cast<int>(row.plan.mode) << " "
-                                           << static_cast<int>(row.plan.averaging) << " " << row.plan.count;
+    EXPECT_EQ(row.plan.Valid(), row.valid)
+        << static_cast<int>(row.plan.mode) << " " << static_cast<int>(row.plan.averaging) << " " << row.plan.count;
   }
 }
 
