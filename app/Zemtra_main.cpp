@@ -273,6 +273,8 @@ void TFormMain::StartAcquisition() {
   seriesShown_ = session_.Series().Finished() > 0;
   SetMeasuringState();
   controls_.MeasureStartBtn->setEnabled(true);
+  // The finish locked the button, which took the focus away: it is the stop button again.
+  if (seriesShown_) controls_.MeasureStartBtn->setFocus();
   status_.ClearMeasurePanels();
   MeasurementSession::StartResult result;
   try {
@@ -422,7 +424,9 @@ void TFormMain::ShowLiveView() {
   const SessionState& state = session_.State();
   const int done = session_.SampleIndex();
   ShowAcquisitionProgress(done);
-  if (state.fftSetting.fWaveGraph != 1) return;
+  // A later acquisition of a series leaves the last finished one in view until it
+  // finishes itself.
+  if (state.fftSetting.fWaveGraph != 1 || seriesShown_) return;
   graph_.DrawWaveSoFar(waveSoFar_.Take(state.curData.adCode, done, state.measAdSetting), session_.SampleCount());
   liveShown_ = true;
 }
