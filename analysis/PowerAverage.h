@@ -32,7 +32,7 @@ class LineAverage {
   // (std::invalid_argument otherwise); nothing happens before the first spectrum.
   void Result(std::span<float> lines) const;
   // What the result is, for the texts of the files and the page.
-  SpectrumAverage Describe() const { return {Kind(), count_, Depth()}; }
+  SpectrumAverage Describe() const { return {Kind(), count_, Depth(), 0}; }
 
  protected:
   LineAverage() = default;

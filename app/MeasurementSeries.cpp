@@ -80,6 +80,7 @@ void MeasurementSeries::Add(SessionState& state) {
     average_->Add(lines);
     average_->Result(lines);
     state.curAverage = average_->Describe();
+    if (plan_.mode == SeriesPlan::Mode::Average) state.curAverage.planned = plan_.count;
   }
   if (!density_) {
     const int length = segmentLength_ == 0 ? data.ad_dnum : std::min(segmentLength_, data.ad_dnum);

@@ -70,7 +70,8 @@ class MeasurementSeries {
   SessionAcquisition Next() const;
 
   // A finished, analysed acquisition: its spectrum and density are folded in, and
-  // the record's spectrum becomes the series' average (state.curAverage says which).
+  // the record's spectrum becomes the series' average (state.curAverage says which,
+  // with the N of an average as planned).
   // Then the record is kept for Restore.
   void Add(SessionState& state);
   // The last finished acquisition back into the current record as Add left it

@@ -43,15 +43,19 @@ void ProgressView::ShowSeries(int k, int n, int percent, double secondsLeft) {
   const QString withTime =
       n > 0 ? tr("%1  残り %2").arg(which, QString::fromStdString(ShortClockText(secondsLeft))) : which;
   Bar->setValue(percent);
-  Line->setText(Line->fontMetrics().horizontalAdvance(withTime) <= Line->width() ? withTime : which);
+  Line->setText(Fitting(withTime, which));
   Bar->show();
   Line->show();
 }
 
-void ProgressView::ShowNote(const QString& note) {
+void ProgressView::ShowNote(const QString& note, const QString& shorter) {
   Bar->hide();
-  Line->setText(note);
+  Line->setText(Fitting(note, shorter));
   Line->show();
+}
+
+QString ProgressView::Fitting(const QString& text, const QString& shorter) const {
+  return Line->fontMetrics().horizontalAdvance(text) <= Line->width() ? text : shorter;
 }
 
 void ProgressView::Hide() {

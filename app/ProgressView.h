@@ -25,8 +25,8 @@ class ProgressView {
   // Acquisition k (from 1) of n (0: until stopped) is `percent` done; secondsLeft is
   // the series' (none until stopped).
   void ShowSeries(int k, int n, int percent, double secondsLeft);
-  // The line alone, without the bar.
-  void ShowNote(const QString& note);
+  // The line alone, without the bar: note, or shorter where note does not fit.
+  void ShowNote(const QString& note, const QString& shorter);
   void Hide();
   bool Shown() const;
 
@@ -37,4 +37,8 @@ class ProgressView {
 
   QProgressBar* Bar;
   QLabel* Line;
+
+ private:
+  // text when the line holds it whole, shorter otherwise.
+  QString Fitting(const QString& text, const QString& shorter) const;
 };

@@ -305,8 +305,8 @@ void TFormMain::ShowStartOutcome(const MeasurementSession::StartResult& result) 
       status_.ShowStarting();
       UpdateTitleIfAutoSave();
       // Rounded down: a tick a little early costs one empty look, one late a step's delay.
-      pollInterval_ = std::max(kShortestPoll, std::chrono::floor<std::chrono::milliseconds>(StallGuard::PollPeriodFor(
-                                                  session_.State().measAdSetting.spsSel)));
+      pollInterval_ = std::max(kShortestPoll, std::chrono::floor<std::chrono::milliseconds>(
+                                                  StallGuard::PollPeriodFor(session_.State().measAdSetting.spsSel)));
       pollTimer_.start(pollInterval_);
       return;
     case StartOutcome::Stopped:
@@ -373,16 +373,20 @@ void TFormMain::ShowAverageNote() {
     progress_.Hide();
     return;
   }
-  const SeriesPlan& plan = session_.Series().Plan();
+  // "RMS平均 3 / 10", or without the count asked for where that does not fit.
+  const auto note = [&](const QString& kind) {
+    progress_.ShowNote(tr("%1 %2 / %3").arg(kind).arg(average.spectra).arg(average.planned),
+                       tr("%1 %2").arg(kind).arg(average.spectra));
+  };
   switch (average.kind) {
     case SpectrumAveraging::Rms:
-      progress_.ShowNote(tr("RMS平均 %1").arg(ProgressView::SeriesText(average.spectra, plan.count)));
+      note(tr("RMS平均"));
       break;
     case SpectrumAveraging::PeakHold:
-      progress_.ShowNote(tr("ピーク %1").arg(ProgressView::SeriesText(average.spectra, plan.count)));
+      note(tr("ピーク"));
       break;
     case SpectrumAveraging::Exponential:
-      progress_.ShowNote(tr("指数平均 %1回").arg(average.depth));
+      progress_.ShowNote(tr("指数平均 %1回").arg(average.depth), tr("指数 %1回").arg(average.depth));
       break;
     case SpectrumAveraging::None:
       break;

@@ -88,6 +88,7 @@ struct SpectrumAverage {
   SpectrumAveraging kind = SpectrumAveraging::None;
   int spectra = 1;  // acquisitions folded in
   int depth = 0;    // Exponential: how many of the last spectra it averages over
+  int planned = 0;  // the acquisitions asked for, when a stop may have cut them short; else 0
   friend bool operator==(const SpectrumAverage&, const SpectrumAverage&) = default;
 };
 

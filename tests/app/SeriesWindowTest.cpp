@@ -102,7 +102,7 @@ TEST_F(SeriesWindowTest, AnAverageShowsKOfNThenItsAverageAndSavesTheLastSamplesO
   Tick();
   ASSERT_EQ(window->CurrentPhase(), Phase::Idle);
   const SessionState& s = window->State();
-  EXPECT_EQ(s.curAverage, (SpectrumAverage{SpectrumAveraging::PeakHold, 3, 0}));
+  EXPECT_EQ(s.curAverage, (SpectrumAverage{SpectrumAveraging::PeakHold, 3, 0, 3}));
   EXPECT_EQ(Line(), "ピーク 3 / 3");
   EXPECT_FALSE(BarShown());
   EXPECT_EQ(Panel(1), status_text::kFinished);
@@ -110,6 +110,11 @@ TEST_F(SeriesWindowTest, AnAverageShowsKOfNThenItsAverageAndSavesTheLastSamplesO
   const std::string saved = ReadBytes(dir / "auto.DTA");
   EXPECT_NE(saved.find("\r\n" + Code0() + ","), std::string::npos);
   EXPECT_TRUE(s.fDataSaved);
+  // A series that cannot start leaves the average and its note as they were.
+  unit->refuseStart = true;
+  window->Menu().MenuContinuousMeasure->trigger();
+  EXPECT_EQ(Panel(0), "コマンド送信エラーです");
+  EXPECT_EQ(Line(), "ピーク 3 / 3");
   // The note follows the record: a new data file drops it, and the note goes.
   prompter.files = {(dir / "next").string()};
   window->Menu().MenuFileNew->trigger();
@@ -161,7 +166,7 @@ TEST_F(SeriesWindowTest, AStopInEveryPhaseKeepsTheFinishedAcquisitions) {
     EXPECT_EQ(Panel(1), status_text::kStopped);
     EXPECT_EQ(window->State().fDataValid, r.kept);
     if (r.kept) {
-      EXPECT_EQ(window->State().curAverage, (SpectrumAverage{SpectrumAveraging::Rms, 1, 0}));
+      EXPECT_EQ(window->State().curAverage, (SpectrumAverage{SpectrumAveraging::Rms, 1, 0, 3}));
       EXPECT_EQ(Line(), "RMS平均 1 / 3") << "the average of what finished, said as such";
       EXPECT_NE(window->Controls().LabelRMS->text().toStdString(), "---");
     } else {
@@ -254,7 +259,7 @@ TEST_F(SeriesWindowTest, ContinuousRunsUntilStoppedAndTheStopSavesTheLastFinishe
   EXPECT_FALSE(fs::exists(dir / "auto.DTA"));
   Press();
   ExpectIdle("stopped");
-  EXPECT_EQ(window->State().curAverage, (SpectrumAverage{SpectrumAveraging::Exponential, 5, 4}));
+  EXPECT_EQ(window->State().curAverage, (SpectrumAverage{SpectrumAveraging::Exponential, 5, 4, 0}));
   EXPECT_EQ(Line(), "指数平均 4回");
   EXPECT_NE(ReadBytes(dir / "auto.DTA").find("\r\n" + Code0() + ","), std::string::npos)
       << "the fifth one's samples, saved at the stop";

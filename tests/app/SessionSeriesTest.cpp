@@ -87,7 +87,7 @@ TEST_F(SessionSeriesTest, AnAverageFoldsEachAcquisitionInAndJournalsThemAsOneMea
     spectra.push_back(Spectrum());
     const std::vector<std::int32_t> own = Codes();
     codes.insert(codes.end(), own.begin(), own.end());
-    EXPECT_EQ(s.curAverage, (SpectrumAverage{SpectrumAveraging::Rms, k + 1, 0}));
+    EXPECT_EQ(s.curAverage, (SpectrumAverage{SpectrumAveraging::Rms, k + 1, 0, 3}));
     EXPECT_EQ(session.Series().Finished(), k + 1);
     ASSERT_NE(session.Series().Density(), nullptr);
     EXPECT_EQ(session.Series().Density()->Segments(), k + 1) << "the whole record: one segment each";
@@ -182,7 +182,7 @@ TEST_F(SessionSeriesTest, AnAverageEndedEarlyGivesBackTheFinishedAcquisitionsAve
     EXPECT_FALSE(s.fMeasuring);
     EXPECT_EQ(Codes(), codes) << "the second acquisition's samples";
     EXPECT_EQ(Spectrum(), average);
-    EXPECT_EQ(s.curAverage, (SpectrumAverage{SpectrumAveraging::Rms, 2, 0}));
+    EXPECT_EQ(s.curAverage, (SpectrumAverage{SpectrumAveraging::Rms, 2, 0, 5}));
     EXPECT_EQ(s.saveSetting.StartDateTime, start);
     EXPECT_EQ(s.codeDeviation, deviation);
     ExpectFlagsMatchRecords(row.why);
@@ -217,7 +217,7 @@ TEST_F(SessionSeriesTest, ContinuousMeasurementsAreEachTheirOwnWithAnOptionalExp
     Acquire(bench);
     EXPECT_TRUE(session.Series().WantsMore());
   }
-  EXPECT_EQ(s.curAverage, (SpectrumAverage{SpectrumAveraging::Exponential, 3, 2}));
+  EXPECT_EQ(s.curAverage, (SpectrumAverage{SpectrumAveraging::Exponential, 3, 2, 0}));
   EXPECT_EQ(ListJournals(dir.path() / "state").size(), 1U) << "each finished one replaces the one before";
   // A settings change that analyses the samples again gives their own spectrum back.
   FftSetting fft = s.fftSetting;

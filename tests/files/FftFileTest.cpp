@@ -57,9 +57,9 @@ TEST_F(SpectrumFile, AnAveragedSpectrumSaysSoInACommentBeforeTheSection) {
     SpectrumAverage average;
     const char* comment;
   } rows[] = {
-      {{SpectrumAveraging::Rms, 10, 0}, ";spectrum: RMS average of 10 acquisitions"},
-      {{SpectrumAveraging::PeakHold, 2, 0}, ";spectrum: peak hold of 2 acquisitions"},
-      {{SpectrumAveraging::Exponential, 57, 8}, ";spectrum: exponential average over the last 8 of 57 acquisitions"},
+      {{SpectrumAveraging::Rms, 10, 0, 0}, ";spectrum: RMS average of 10 acquisitions"},
+      {{SpectrumAveraging::PeakHold, 2, 0, 0}, ";spectrum: peak hold of 2 acquisitions"},
+      {{SpectrumAveraging::Exponential, 57, 8, 0}, ";spectrum: exponential average over the last 8 of 57 acquisitions"},
   };
   const std::size_t section = plain.find("FFT:\r\n");
   ASSERT_NE(section, std::string::npos);

@@ -227,7 +227,7 @@ TEST_F(MyprintTest, LandscapeLinesShrinkToFitAndALongFileNameIsElidedInEitherOri
 
 TEST_F(MyprintTest, AnAveragedSpectrumSaysSoOnALineUnderTheFileName) {
   save.DataFileName = "/data/run1.DTA";
-  average = {SpectrumAveraging::PeakHold, 7, 0};
+  average = {SpectrumAveraging::PeakHold, 7, 0, 0};
   const QSizeF a4(210, 297);
   for (const bool landscape : {true, false}) {
     const fs::path pdf = dir / (landscape ? "across.pdf" : "down.pdf");
