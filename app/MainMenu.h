@@ -1,6 +1,6 @@
-// The main window's menu: six menus with their items, captions, mnemonics and
-// separators, and 解析(&A) before ヘルプ(&H) with the series of acquisitions. The window connects the items to its
-// commands and enables them.
+// The main window's menu: seven menus with their items, captions, mnemonics and
+// separators; 解析(&A), before ヘルプ(&H), holds the series of acquisitions. The window
+// connects the items to its commands and enables them.
 #pragma once
 
 #include <QCoreApplication>

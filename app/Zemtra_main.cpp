@@ -305,8 +305,8 @@ void TFormMain::ShowStartOutcome(const MeasurementSession::StartResult& result) 
       status_.ShowStarting();
       UpdateTitleIfAutoSave();
       // Rounded down: a tick a little early costs one empty look, one late a step's delay.
-      pollInterval_ = std::max(kShortestPoll, std::chrono::floor<std::chrono::milliseconds>(
-                                                  StallGuard::PollPeriodFor(session_.State().measAdSetting.spsSel)));
+      pollInterval_ = std::max(kShortestPoll, std::chrono::floor<std::chrono::milliseconds>(StallGuard::PollPeriodFor(
+                                                  session_.State().measAdSetting.spsSel)));
       pollTimer_.start(pollInterval_);
       return;
     case StartOutcome::Stopped:
