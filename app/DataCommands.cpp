@@ -61,7 +61,7 @@ DataCommands::LoadOutcome DataCommands::LoadData(const std::string& path) {
   state_.saveSetting = std::move(save);
   state_.saveSetting.DataFileName = path;
   analyser_.Analyse(state_.curData, state_.measAdSetting, state_.fftSetting);
-  state_.curAverage = {};
+  state_.ForgetSeries();
   state_.codeDeviation = CodeDeviation(state_.curData);
   state_.fDataValid = true;
   state_.fDataSaved = true;

@@ -89,6 +89,7 @@ void MeasurementSeries::Add(SessionState& state) {
   }
   density_->AddRecord(std::span<const float>(data.volt, static_cast<std::size_t>(data.ad_dnum)));
   ++finished_;
+  state.curFromSeries = true;
   CopyRecord(data, kept_);
   keptDeviation_ = state.codeDeviation;
   keptStart_ = state.saveSetting.StartDateTime;
@@ -101,6 +102,7 @@ void MeasurementSeries::Restore(SessionState& state) const {
   state.codeDeviation = keptDeviation_;
   state.saveSetting.StartDateTime = keptStart_;
   state.curAverage = keptAverage_;
+  state.curFromSeries = true;
   state.fDataValid = true;
   state.fDataSaved = false;
 }

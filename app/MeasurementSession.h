@@ -147,8 +147,12 @@ class MeasurementSession {
   // a std::logic_error while a measurement runs. Without one (the command-line tool)
   // each Start is a measurement of its own.
   void BeginSeries(const SeriesPlan& plan);
-  // The series: its plan, the acquisitions finished, and the averaged noise density.
+  // The series: its plan and the acquisitions finished.
   const MeasurementSeries& Series() const { return series_; }
+  // The noise density averaged over the finished acquisitions of the series that left
+  // the current measurement; null when none did (a measurement loaded, dropped or
+  // analysed again since, or taken without a series).
+  const WelchDensity* AveragedDensity() const { return state_.curFromSeries ? series_.Density() : nullptr; }
   // The density's segment length for the next series (MeasurementSeries).
   void SetDensitySegmentLength(int length) { series_.SetDensitySegmentLength(length); }
 

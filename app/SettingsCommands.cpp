@@ -89,7 +89,7 @@ SettingsCommands::ApplyResult SettingsCommands::ApplyMeasureSettings(const FftSe
   if (!analysisChanged) return result;
   if (state_.fDataValid) {
     analyser_.Analyse(state_.curData, state_.measAdSetting, state_.fftSetting);
-    state_.curAverage = {};  // the spectrum is the last samples' own again
+    state_.ForgetSeries();  // the spectrum is the last samples' own again
   }
   if (state_.fRefValid) analyser_.Analyse(state_.refData, state_.refAdSetting, state_.fftSetting);
   result.reanalysed = state_.fDataValid || state_.fRefValid;

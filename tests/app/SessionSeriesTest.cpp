@@ -257,4 +257,42 @@ TEST_F(SessionSeriesTest, TheDensityAveragesSegmentsOfTheLengthSetOverEveryAcqui
   EXPECT_EQ(session.Series().Density()->Lines(), 512);
 }
 
+// The averaged density is offered only while the current measurement is the one the
+// series left.
+TEST_F(SessionSeriesTest, TheAveragedDensityGoesWithTheMeasurementItDescribes) {
+  UnitBench bench(kNoisySine, time);
+  Measure();
+  EXPECT_EQ(session.AveragedDensity(), nullptr) << "a measurement without a series (the command line)";
+  session.BeginSeries({Mode::Average, SpectrumAveraging::Rms, 3});
+  Acquire(bench);
+  ASSERT_EQ(session.Start(bench.adc, session.Series().Next()).outcome, StartOutcome::Started);
+  EXPECT_EQ(session.AveragedDensity(), nullptr) << "the record is being refilled";
+  PollPartly(bench);
+  session.Stop();
+  ASSERT_NE(session.AveragedDensity(), nullptr) << "the finished one came back";
+  EXPECT_EQ(session.AveragedDensity()->Segments(), 1);
+  ASSERT_EQ(session.Data().ExportData(Path("kept.DTA")), WriteResult::Written);
+
+  const struct {
+    const char* why;
+    std::function<void()> change;
+  } rows[] = {
+      {"loaded over", [&] { ASSERT_EQ(session.Data().LoadData(Path("kept.DTA")), DataCommands::LoadOutcome::Loaded); }},
+      {"analysed again",
+       [&] {
+         FftSetting fft = s.fftSetting;
+         fft.fDCCut_FFT = fft.fDCCut_FFT == 0 ? 1 : 0;
+         session.Settings().ApplyMeasureSettings(fft, s.saveSetting);
+       }},
+      {"dropped", [&] { ASSERT_TRUE(session.Data().NewDataFile(Path("next.DTA"))); }},
+  };
+  for (const auto& row : rows) {
+    session.BeginSeries({});
+    Acquire(bench);
+    ASSERT_NE(session.AveragedDensity(), nullptr) << row.why;
+    row.change();
+    EXPECT_EQ(session.AveragedDensity(), nullptr) << row.why;
+  }
+}
+
 }  // namespace
