@@ -20,6 +20,7 @@
 
 #include "analysis/CacheAligned.h"
 #include "analysis/Myfft.h"
+#include "model/Records.h"
 
 struct DensityOptions {
   int window = TmyFFT::kHanning;  // FftSetting::whichWindowFunc

@@ -88,6 +88,7 @@ void DataCommands::AdoptLoaded(const AdUnitSetting& ad, const FftSetting& fft, S
   state_.editAdSetting = ad;
   state_.saveSetting = std::move(save);
   analyser_.Analyse(state_.curData, state_.measAdSetting, state_.fftSetting);
+  state_.ForgetSeries();
   state_.codeDeviation = CodeDeviation(state_.curData);
   state_.fDataValid = true;
   if (reanalyseReference) analyser_.Analyse(state_.refData, state_.refAdSetting, state_.fftSetting);
@@ -132,7 +133,8 @@ SaveResult DataCommands::WriteSpectrum(const std::string& chosen) {
   result.outcome = WriteUnderName(state_.saveSetting.DataFileName, DataNameOfSpectrum(result.path), [&] {
     SaveSetting target = state_.saveSetting;
     target.DataFileName = result.path;
-    return file_.SaveFftFile(kFftFileHeader, state_.measAdSetting, state_.curData, state_.fftSetting, target);
+    return file_.SaveFftFile(kFftFileHeader, state_.measAdSetting, state_.curData, state_.fftSetting, target,
+                             state_.curAverage);
   });
   return result;
 }
@@ -148,7 +150,8 @@ std::optional<std::string> DataCommands::SpectrumText(const std::string& name) c
   if (!state_.fDataValid) return std::nullopt;
   SaveSetting target = state_.saveSetting;
   target.DataFileName = name;
-  return TmyFile::FftFileText(kFftFileHeader, state_.measAdSetting, state_.curData, state_.fftSetting, target);
+  return TmyFile::FftFileText(kFftFileHeader, state_.measAdSetting, state_.curData, state_.fftSetting, target,
+                              state_.curAverage);
 }
 
 std::optional<std::string> DataCommands::AutoSaveTarget() const {

@@ -49,6 +49,8 @@ MainMenu::MainMenu(QMenuBar& bar) {
 
   MenuAnalysis = bar.addMenu(tr("解析(&A)"));
   MenuNoiseAnalysis = MenuAnalysis->addAction(tr("ノイズ解析(&N)"));
+  MenuAverageMeasure = MenuAnalysis->addAction(tr("平均計測(&V)…"));
+  MenuContinuousMeasure = MenuAnalysis->addAction(tr("連続計測(&C)"));
 
   MenuHelp = bar.addMenu(tr("ヘルプ(&H)"));
   MenuHelpVersion = MenuHelp->addAction(tr("バージョン(&V)"));

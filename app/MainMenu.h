@@ -1,6 +1,7 @@
 // The main window's menu: six menus with their items, captions, mnemonics and
-// separators, and after them 解析(&A), the menu of what goes beyond them, before
-// ヘルプ(&H). The window connects the items to its commands and enables them.
+// separators, and after them 解析(&A), the menu of what goes beyond them (the noise
+// analysis window and the series of acquisitions), before ヘルプ(&H). The window
+// connects the items to its commands and enables them.
 #pragma once
 
 #include <QCoreApplication>
@@ -36,8 +37,10 @@ struct MainMenu {
   QMenu* MenuRef;  // 参照データ(&R)
   QAction* MenuRefLoadFile;
   QAction* MenuRefClear;
-  QMenu* MenuAnalysis;  // 解析(&A)
-  QAction* MenuNoiseAnalysis;
-  QMenu* MenuHelp;  // ヘルプ(&H)
+  QMenu* MenuAnalysis;             // 解析(&A)
+  QAction* MenuNoiseAnalysis;      // ノイズ解析(&N)
+  QAction* MenuAverageMeasure;     // 平均計測(&V)…
+  QAction* MenuContinuousMeasure;  // 連続計測(&C)
+  QMenu* MenuHelp;                 // ヘルプ(&H)
   QAction* MenuHelpVersion;
 };

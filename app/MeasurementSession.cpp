@@ -29,6 +29,7 @@ MeasurementSession::StartResult MeasurementSession::Start(TADC& unit, Acquisitio
     if (acquisition.index > 0) {
       journal_.End(result.outcome == StartOutcome::Stopped ? JournalEnd::Stopped : JournalEnd::Failed);
     }
+    EndSeries();
     return result;
   }
 
@@ -70,10 +71,12 @@ MeasurementSession::PollOutcome MeasurementSession::Poll() {
       run_->Stop();
       state_.fMeasuring = false;
       journal_.End(JournalEnd::Failed);
+      EndSeries();
       return PollOutcome::ReadFailed;
     case PollOutcome::ReadFailed:
       state_.fMeasuring = false;
       journal_.End(JournalEnd::Failed);
+      EndSeries();
       break;
     case PollOutcome::NotRunning:
       break;
@@ -85,6 +88,18 @@ void MeasurementSession::Stop() {
   if (run_ && (run_->Starting() || run_->Running())) run_->Stop();
   state_.fMeasuring = false;
   journal_.End(JournalEnd::Stopped);  // what was received is kept
+  EndSeries();
+}
+
+void MeasurementSession::EndSeries() {
+  if (!series_.Running()) return;
+  if (!state_.fDataValid) series_.Restore(state_);
+  series_.End();
+}
+
+void MeasurementSession::BeginSeries(const SeriesPlan& plan) {
+  state_.RequireIdle();
+  series_.Begin(plan);
 }
 
 MeasurementSession::FinishOutcome MeasurementSession::Finish() {
@@ -94,19 +109,25 @@ MeasurementSession::FinishOutcome MeasurementSession::Finish() {
   if (outcome == FinishOutcome::LevelError) {
     state_.DropData();
     journal_.End(JournalEnd::Failed);
+    EndSeries();
     return outcome;
   }
   if (acquisition_.index + 1 >= acquisition_.count) journal_.End(JournalEnd::Finished);
   state_.fDataValid = true;
   state_.fDataSaved = false;
   state_.codeDeviation = CodeDeviation(state_.curData);
+  if (series_.Running()) {
+    series_.Add(state_);
+    if (!series_.WantsMore()) series_.End();
+  }
   return outcome;
 }
 
-void MeasurementSession::AdoptAveragedSpectrum(const PowerAverage& average) {
+void MeasurementSession::AdoptAveragedSpectrum(const LineAverage& average) {
   state_.RequireIdle();
   if (!state_.fDataValid) throw std::logic_error("MeasurementSession::AdoptAveragedSpectrum without a measurement");
   average.Result(std::span<float>(state_.curData.spectrum, static_cast<std::size_t>(state_.curData.ad_dnum / 2)));
+  state_.curAverage = average.Describe();
 }
 
 int MeasurementSession::SampleIndex() const { return run_ ? run_->SampleIndex() : 0; }

@@ -29,9 +29,16 @@
 //   Finish, Analysed: fMeasuring 0; fDataValid 1, fDataSaved 0; curData holds codes,
 //                     volts, frequency step and spectrum; codeDeviation set.
 //   Finish, LevelError: fMeasuring 0; the measurement is discarded (fDataValid 0).
-//   AdoptAveragedSpectrum: curData's spectrum becomes the RMS average of several
-//                     measurements (the last one's included); samples, volts and
-//                     statistics stay those of the last. Nothing else changes.
+//   AdoptAveragedSpectrum: curData's spectrum becomes the average of several
+//                     measurements (the last one's included), curAverage says which;
+//                     samples, volts and statistics stay those of the last.
+//
+// A series (BeginSeries, MeasurementSeries): the caller starts each acquisition with
+// Series().Next() while Series().WantsMore() after a Finish. Finish, Analysed, folds
+// the acquisition in: curData's spectrum becomes the series' average (curAverage).
+// When the series ends before it is complete (Stop, ReadFailed, LevelError, a Start
+// that fails), curData is given back as the last finished acquisition left it, with
+// fDataValid 1 and fDataSaved 0 (none finished: as without a series).
 //
 // The journal (SetJournalDirectory): Start of the first acquisition opens it with the
 // settings and the start; each Poll that brings records adds them; Stop ends it as
@@ -52,20 +59,13 @@
 #include "app/DataCommands.h"
 #include "app/MeasurementJournal.h"
 #include "app/MeasurementRun.h"
+#include "app/MeasurementSeries.h"
 #include "app/RecordAnalyser.h"
 #include "app/SessionState.h"
 #include "app/SettingsCommands.h"
 #include "app/StallGuard.h"
 #include "app/StartTime.h"
 #include "ui/Prompter.h"
-
-// Which acquisition of a measurement of several (an average) a Start begins: the
-// first opens the measurement's journal, the others continue it, the last one's
-// Finish ends it.
-struct SessionAcquisition {
-  int index = 0;
-  int count = 1;
-};
 
 class MeasurementSession {
  public:
@@ -141,15 +141,32 @@ class MeasurementSession {
   // std::logic_error while a measurement runs or without a current measurement, a
   // std::invalid_argument for an average of another line count (the record is then
   // left as it was).
-  void AdoptAveragedSpectrum(const PowerAverage& average);
+  void AdoptAveragedSpectrum(const LineAverage& average);
+
+  // A new series of acquisitions (std::invalid_argument for a plan that is not Valid);
+  // a std::logic_error while a measurement runs. Without one (the command-line tool)
+  // each Start is a measurement of its own.
+  void BeginSeries(const SeriesPlan& plan);
+  // The series: its plan and the acquisitions finished.
+  const MeasurementSeries& Series() const { return series_; }
+  // The noise density averaged over the finished acquisitions of the series that left
+  // the current measurement; null when none did (a measurement loaded, dropped or
+  // analysed again since, or taken without a series).
+  const WelchDensity* AveragedDensity() const { return state_.curFromSeries ? series_.Density() : nullptr; }
+  // The density's segment length for the next series (MeasurementSeries).
+  void SetDensitySegmentLength(int length) { series_.SetDensitySegmentLength(length); }
 
   int SampleIndex() const;        // samples received by the running acquisition
   int SampleCount() const;        // samples it asks for
   std::int32_t LastCode() const;  // the last code received
 
  private:
+  // The series ends; before it was complete, the last finished acquisition comes back.
+  void EndSeries();
+
   SessionState state_;
   RecordAnalyser analyser_{state_.fftSetting};
+  MeasurementSeries series_{analyser_.Engine()};
   DataCommands data_;
   SettingsCommands settings_;
   StallGuard stall_;

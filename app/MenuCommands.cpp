@@ -304,6 +304,7 @@ void TFormMain::MenuFilePrintClick() {
   info.peakDb = controls_.EditPeakdB->text().toStdString();
   info.peakHz = controls_.EditPeakHz->text().toStdString();
   info.peakVoltUnit = results_.Peak().unit;
+  info.average = state.curAverage;
   // A failed page leaves the measurement and the window as they were.
   if (PrintCommand(printPrompter_, *printer_, graph_, state.fftSetting, info).status == PrintStatus::Failed) {
     message_.PrintError();

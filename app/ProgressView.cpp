@@ -36,9 +36,31 @@ void ProgressView::Show(int percent, double secondsLeft) {
   Line->show();
 }
 
+QString ProgressView::SeriesText(int k, int n) { return n > 0 ? tr("%1 / %2").arg(k).arg(n) : tr("%1 回目").arg(k); }
+
+void ProgressView::ShowSeries(int k, int n, int percent, double secondsLeft) {
+  const QString which = SeriesText(k, n);
+  const QString withTime =
+      n > 0 ? tr("%1  残り %2").arg(which, QString::fromStdString(ShortClockText(secondsLeft))) : which;
+  Bar->setValue(percent);
+  Line->setText(Fitting(withTime, which));
+  Bar->show();
+  Line->show();
+}
+
+void ProgressView::ShowNote(const QString& note, const QString& shorter) {
+  Bar->hide();
+  Line->setText(Fitting(note, shorter));
+  Line->show();
+}
+
+QString ProgressView::Fitting(const QString& text, const QString& shorter) const {
+  return Line->fontMetrics().horizontalAdvance(text) <= Line->width() ? text : shorter;
+}
+
 void ProgressView::Hide() {
   Bar->hide();
   Line->hide();
 }
 
-bool ProgressView::Shown() const { return !Bar->isHidden(); }
+bool ProgressView::Shown() const { return !Bar->isHidden() || !Line->isHidden(); }

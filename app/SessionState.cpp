@@ -14,6 +14,12 @@ void SessionState::RequireIdle() const {
 void SessionState::DropData() {
   fDataValid = false;
   curData.ad_dnum = 0;
+  ForgetSeries();
+}
+
+void SessionState::ForgetSeries() {
+  curAverage = {};
+  curFromSeries = false;
 }
 
 void SessionState::DropReference() {

@@ -35,6 +35,13 @@ class SessionState {
 
   MeasureData curData;  // the current measurement; its ad_dnum is 0 when fDataValid is 0
   MeasureData refData;  // the reference; its ad_dnum is 0 when fRefValid is 0
+  // How curData's spectrum was made: an average of several acquisitions (the samples
+  // are the last one's), or None; and whether curData is what the session's series of
+  // acquisitions left (MeasurementSeries), whose density then describes it. Both are
+  // forgotten (ForgetSeries) whenever curData is dropped, loaded or analysed again
+  // from its samples.
+  SpectrumAverage curAverage;
+  bool curFromSeries = false;
 
   bool fMeasuring = false;     // an acquisition runs (from the accepted start to its end)
   bool fDataValid = false;     // curData holds an analysed measurement
@@ -52,6 +59,8 @@ class SessionState {
 
   // fDataValid = 0 and curData emptied.
   void DropData();
+  // curAverage None, curFromSeries 0.
+  void ForgetSeries();
   // fRefValid = 0 and refData emptied.
   void DropReference();
 

@@ -87,7 +87,10 @@ SettingsCommands::ApplyResult SettingsCommands::ApplyMeasureSettings(const FftSe
   state_.fftSetting = fft;
   state_.saveSetting = save;
   if (!analysisChanged) return result;
-  if (state_.fDataValid) analyser_.Analyse(state_.curData, state_.measAdSetting, state_.fftSetting);
+  if (state_.fDataValid) {
+    analyser_.Analyse(state_.curData, state_.measAdSetting, state_.fftSetting);
+    state_.ForgetSeries();  // the spectrum is the last samples' own again
+  }
   if (state_.fRefValid) analyser_.Analyse(state_.refData, state_.refAdSetting, state_.fftSetting);
   result.reanalysed = state_.fDataValid || state_.fRefValid;
   return result;

@@ -67,6 +67,7 @@ TFormMain::TFormMain(MainFormEnvironment environment, QWidget* parent)
       fftSetting_(new TFormFFTSetting(prompter_, this)),
       ampSetting_(new TFormAmpSetting(this)),
       version_(new TFormVersion(this)),
+      seriesSetting_(new TFormSeriesSetting(this)),
       printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)),
       progressThrottle_(kProgressInterval, env_.steadyClock),
       liveThrottle_(kLiveViewPeriod, env_.steadyClock) {
@@ -93,6 +94,8 @@ void TFormMain::ConnectCommands() {
   connect(menu_.MenuMeasureStart, &QAction::triggered, this, guarded(&TFormMain::MenuMeasureStartClick));
   connect(menu_.MenuFileExit, &QAction::triggered, this, guarded(&TFormMain::MenuFileExitClick));
   connect(menu_.MenuHelpVersion, &QAction::triggered, this, guarded(&TFormMain::MenuHelpVersionClick));
+  connect(menu_.MenuAverageMeasure, &QAction::triggered, this, guarded(&TFormMain::MenuAverageMeasureClick));
+  connect(menu_.MenuContinuousMeasure, &QAction::triggered, this, guarded(&TFormMain::MenuContinuousMeasureClick));
   connect(menu_.MenuFileNew, &QAction::triggered, this, guarded(&TFormMain::MenuFileNewClick));
   connect(menu_.MenuDataLoad, &QAction::triggered, this, guarded(&TFormMain::MenuDataLoadClick));
   connect(menu_.MenuDataSave, &QAction::triggered, this, guarded(&TFormMain::MenuDataSaveClick));
@@ -223,6 +226,8 @@ void TFormMain::EnableCommands(bool enabled) {
     menu->menuAction()->setEnabled(enabled);
   }
   menu_.MenuMeasureStart->setEnabled(enabled);
+  menu_.MenuAverageMeasure->setEnabled(enabled);
+  menu_.MenuContinuousMeasure->setEnabled(enabled);
   controls_.PeakBackBtn->setEnabled(enabled);
   controls_.PeakFwdBtn->setEnabled(enabled);
 }
@@ -253,30 +258,47 @@ void TFormMain::UnlockCommands() {
 void TFormMain::MeasureStartBtnClick() {
   switch (phase_) {
     case Phase::Idle:
-      StartMeasurement();
+      StartSeries({});
       break;
     case Phase::Starting:
-      session_.Stop();  // the set-up ends at its current step; StartMeasurement reports it
+      session_.Stop();  // the set-up ends at its current step; StartAcquisition reports it
       break;
     case Phase::Measuring:
       StopMeasurement();
       status_.ShowStopped();
+      SaveAfterStop();
       break;
     case Phase::Finishing:
       break;
   }
 }
 
-void TFormMain::MenuMeasureStartClick() { StartMeasurement(); }
+void TFormMain::MenuMeasureStartClick() { StartSeries({}); }
 
-void TFormMain::StartMeasurement() {
+void TFormMain::MenuAverageMeasureClick() {
+  if (seriesSetting_->Ask(seriesChoices_) == TFormSeriesSetting::Answer::Start) StartSeries(seriesChoices_.average);
+  activateWindow();
+}
+
+void TFormMain::MenuContinuousMeasureClick() { StartSeries(seriesChoices_.Continuous()); }
+
+void TFormMain::StartSeries(const SeriesPlan& plan) {
   if (phase_ != Phase::Idle) return;
+  session_.BeginSeries(plan);
+  StartAcquisition();
+}
+
+void TFormMain::StartAcquisition() {
   phase_ = Phase::Starting;
+  seriesShown_ = session_.Series().Finished() > 0;
   SetMeasuringState();
+  controls_.MeasureStartBtn->setEnabled(true);
+  // The finish locked the button, which took the focus away: it is the stop button again.
+  if (seriesShown_) controls_.MeasureStartBtn->setFocus();
   status_.ClearMeasurePanels();
   MeasurementSession::StartResult result;
   try {
-    result = session_.Start(unit_);
+    result = session_.Start(unit_, session_.Series().Next());
   } catch (...) {
     ReturnToIdle();
     throw;
@@ -289,7 +311,7 @@ void TFormMain::ShowStartOutcome(const MeasurementSession::StartResult& result) 
   using StartOutcome = MeasurementSession::StartOutcome;
   if (result.setup.Ok() && result.outcome != StartOutcome::Stopped) {
     status_.ShowUnitInfo(result.setup.unitName, result.setup.version, result.setup.description);
-    ClearDisplay();
+    if (!seriesShown_) ClearDisplay();  // a series keeps its average in view
   }
   switch (result.outcome) {
     case StartOutcome::Started:
@@ -298,7 +320,7 @@ void TFormMain::ShowStartOutcome(const MeasurementSession::StartResult& result) 
       liveThrottle_.Reset();
       timeLeft_.emplace(session_.SampleCount(), SamplesPerSecond(session_.State().measAdSetting.spsSel),
                         env_.steadyClock);
-      progress_.Show(0, timeLeft_->SecondsLeft(0));
+      ShowAcquisitionProgress(0);
       status_.ShowMeasuring();
       status_.ShowStarting();
       ShowJournalWarning();  // a journal that could not be opened
@@ -310,7 +332,9 @@ void TFormMain::ShowStartOutcome(const MeasurementSession::StartResult& result) 
       return;
     case StartOutcome::Stopped:
       status_.ShowStopped();
-      break;
+      ReturnToIdle();
+      SaveAfterStop();
+      return;
     case StartOutcome::NotFound:
       status_.ShowNotFound();
       message_.UnitNotFound();
@@ -339,13 +363,55 @@ void TFormMain::StopMeasurement() {
 
 void TFormMain::ReturnToIdle() {
   pollTimer_.stop();
-  progress_.Hide();
   timeLeft_.reset();
-  if (liveShown_ && !session_.State().fDataValid) ClearLiveView();
+  if (seriesShown_ && session_.State().fDataValid) {
+    // The series ended before it was complete: its finished acquisitions' average.
+    RedrawData();
+    results_.ShowTopPeak();
+    results_.ShowRMS();
+  } else if (liveShown_ && !session_.State().fDataValid) {
+    ClearLiveView();
+  }
   liveShown_ = false;
+  seriesShown_ = false;
   phase_ = Phase::Idle;
   SetIdleState();
   controls_.MeasureStartBtn->setEnabled(true);
+  ShowAverageNote();
+}
+
+void TFormMain::SaveAfterStop() {
+  // The stop is how 連続計測 ends: its last finished measurement is saved as a
+  // measurement's end saves it. Any other stop keeps what it has unsaved.
+  if (session_.Series().Plan().mode == SeriesPlan::Mode::Continuous) AutoSaveData();
+}
+
+void TFormMain::ShowAverageNote() {
+  if (phase_ != Phase::Idle) return;
+  const SessionState& state = session_.State();
+  const SpectrumAverage& average = state.curAverage;
+  if (!state.fDataValid || average.kind == SpectrumAveraging::None) {
+    progress_.Hide();
+    return;
+  }
+  // "RMS平均 3 / 10", or without the count asked for where that does not fit.
+  const auto note = [&](const QString& kind) {
+    progress_.ShowNote(tr("%1 %2 / %3").arg(kind).arg(average.spectra).arg(average.planned),
+                       tr("%1 %2").arg(kind).arg(average.spectra));
+  };
+  switch (average.kind) {
+    case SpectrumAveraging::Rms:
+      note(tr("RMS平均"));
+      break;
+    case SpectrumAveraging::PeakHold:
+      note(tr("ピーク"));
+      break;
+    case SpectrumAveraging::Exponential:
+      progress_.ShowNote(tr("指数平均 %1回").arg(average.depth), tr("指数 %1回").arg(average.depth));
+      break;
+    case SpectrumAveraging::None:
+      break;
+  }
 }
 
 void TFormMain::AcquireTick() {
@@ -392,10 +458,27 @@ void TFormMain::ShowLiveView() {
   if (!liveThrottle_.Due()) return;
   const SessionState& state = session_.State();
   const int done = session_.SampleIndex();
-  if (timeLeft_) progress_.Show(timeLeft_->PercentDone(done), timeLeft_->SecondsLeft(done));
-  if (state.fftSetting.fWaveGraph != 1) return;
+  ShowAcquisitionProgress(done);
+  // A later acquisition of a series leaves the last finished one in view until it
+  // finishes itself.
+  if (state.fftSetting.fWaveGraph != 1 || seriesShown_) return;
   graph_.DrawWaveSoFar(waveSoFar_.Take(state.curData.adCode, done, state.measAdSetting), session_.SampleCount());
   liveShown_ = true;
+}
+
+void TFormMain::ShowAcquisitionProgress(int done) {
+  if (!timeLeft_) return;
+  const SeriesPlan& plan = session_.Series().Plan();
+  if (plan.mode == SeriesPlan::Mode::Single) {
+    progress_.Show(timeLeft_->PercentDone(done), timeLeft_->SecondsLeft(done));
+    return;
+  }
+  const int k = session_.Series().Finished() + 1;
+  const int n = plan.mode == SeriesPlan::Mode::Average ? plan.count : 0;
+  // The acquisitions still to come take as long as the rate says.
+  const double later = static_cast<double>(n - std::min(n, k)) * session_.SampleCount() /
+                       SamplesPerSecond(session_.State().measAdSetting.spsSel);
+  progress_.ShowSeries(k, n, timeLeft_->PercentDone(done), timeLeft_->SecondsLeft(done) + later);
 }
 
 void TFormMain::ClearLiveView() {
@@ -420,12 +503,18 @@ void TFormMain::FinishMeasurement() {
     status_.ShowLevelError();
     message_.InputLevelError();
   } else {
+    seriesShown_ = false;  // the record holds the series' average again
     RedrawData();
     results_.ShowTopPeak();
     results_.ShowRMS();
-    AutoSaveData();
+    const bool more = session_.Series().Running();
+    if (!more) AutoSaveData();
     status_.ShowFinished();
     results_.ShowStatistics();
+    if (more) {
+      StartAcquisition();
+      return;
+    }
   }
   ReturnToIdle();
   UnlockCommands();
@@ -457,6 +546,7 @@ void TFormMain::ClearDisplay() {
   graph_.Paint();
   results_.ClearResults();
   ShowMeasurementChanged();
+  ShowAverageNote();
 }
 
 void TFormMain::ShowMeasurementChanged() { emit MeasurementChanged(); }
@@ -473,6 +563,7 @@ void TFormMain::RedrawData() {
     graph_.DrawSpectrum(isRef);
     if (wave) graph_.DrawWave(isRef);
   } else {
+    ShowAverageNote();
     return;
   }
   if (wave) {
@@ -480,4 +571,5 @@ void TFormMain::RedrawData() {
     graph_.ArrangeGraphs();
   }
   results_.ShowReadoutAgain();
+  ShowAverageNote();
 }

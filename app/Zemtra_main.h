@@ -8,11 +8,16 @@
 //     that runs only while a measurement runs, the finish with its boxes, and every
 //     failure with the texts of the status bar and the catalogue; meanwhile the
 //     waveform of the samples so far and the progress bar (app/ProgressView.h);
+//   - series of acquisitions (解析(&A): 平均計測… and 連続計測, app/MeasurementSeries.h):
+//     after each acquisition's finish the next one starts at once, the display showing
+//     the series' average meanwhile; a stop or a failure ends the series with the
+//     finished acquisitions' average shown, the automatic save comes after the last
+//     acquisition of an average and after the stop of 連続計測;
 //   - the results panel (app/ResultsPanel.h) and the menu commands on files,
 //     settings, the reference and printing (app/MenuCommands.cpp), whose file and
 //     print dialogs and boxes go through the prompters;
 //   - the companion noise analysis window (app/NoiseAnalysisWindow.h), which follows
-//     MeasurementChanged.
+//     MeasurementChanged;
 //   - the recovery of journalled measurements (app/JournalRecovery.h): the question
 //     at start about a measurement a crash, a kill or a power cut cut short, and the
 //     menu command with its list (app/RecoverDialog.h); the journal's warning.
@@ -37,6 +42,7 @@
 #include "app/MeasurementSession.h"
 #include "app/ProgressView.h"
 #include "app/ResultsPanel.h"
+#include "app/SeriesSetting.h"
 #include "app/Throttle.h"
 #include "display/Graph_fft.h"
 #include "display/WaveSoFar.h"
@@ -80,7 +86,8 @@ class TFormMain : public QMainWindow {
     Idle,       // commands enabled
     Starting,   // the unit is being set up (its reply waits let events run)
     Measuring,  // the poll timer collects the samples
-    Finishing,  // level check, analysis, display, automatic save and their boxes
+    Finishing,  // level check, analysis, display, automatic save and their boxes;
+                // in a series it leads straight to the next acquisition's Starting
   };
 
   // The poll timer ticks once per step of records (StallGuard::PollPeriodFor: 200 ms
@@ -125,6 +132,9 @@ class TFormMain : public QMainWindow {
   void MenuHelpVersionClick();
   // Opens the noise analysis window, or raises it when it is open.
   void MenuNoiseAnalysisClick();
+  // 解析(&A): the average's dialog (which may start it), and 連続計測.
+  void MenuAverageMeasureClick();
+  void MenuContinuousMeasureClick();
 
   // Menu commands on files, settings and the reference (app/MenuCommands.cpp).
   void MenuFileNewClick();
@@ -167,8 +177,13 @@ class TFormMain : public QMainWindow {
   // Runs a slot's work; an exception is shown in a box and the sequencer returns to idle.
   void Guarded(const std::function<void()>& work);
 
-  void StartMeasurement();
+  // A series of acquisitions from idle (one acquisition: a press of the start button).
+  void StartSeries(const SeriesPlan& plan);
+  // The set-up and start of the series' next acquisition.
+  void StartAcquisition();
   void ShowStartOutcome(const MeasurementSession::StartResult& result);
+  // The progress line and bar of the running acquisition.
+  void ShowAcquisitionProgress(int done);
   void StopMeasurement();
   void ShowProgress();
   // The waveform of the samples so far and the progress bar, at most once per kLiveViewPeriod.
@@ -178,7 +193,11 @@ class TFormMain : public QMainWindow {
   void EndWithReadError();
   void FinishMeasurement();
   void AutoSaveData();
+  // After the user's stop: the automatic save of 連続計測's last measurement.
+  void SaveAfterStop();
   void ReturnToIdle();
+  // Idle: how the spectrum shown was averaged under the start button, or nothing.
+  void ShowAverageNote();
   // Draws the records present anew, after ShowMeasurementChanged.
   void RedrawData();
   // Tells the companion views that the records or the display settings changed (the
@@ -243,6 +262,8 @@ class TFormMain : public QMainWindow {
   TFormNoiseAnalysis* noiseAnalysis_ = nullptr;  // a window of its own, made when first asked for
   // Made at its first use: its list's delayed layout would keep an idle window ticking.
   TFormRecover* recover_ = nullptr;
+  TFormSeriesSetting* seriesSetting_;
+  SeriesChoices seriesChoices_;  // what 平均計測… last kept
   // The program's one printer: what either print command chooses (printer, file,
   // paper, orientation) holds for the next.
   std::unique_ptr<QPrinter> printer_;
@@ -253,6 +274,9 @@ class TFormMain : public QMainWindow {
   std::optional<TimeLeftEstimate> timeLeft_;               // from the start of the acquisition
   WaveSoFar waveSoFar_;
   bool liveShown_ = false;  // the graph shows samples of an acquisition that has no record yet
+  // A later acquisition of a series runs: the display shows the finished ones' average,
+  // which the session gives back to the record should the series end here.
+  bool seriesShown_ = false;
   // The settings file last chosen in the settings-file dialogs, which start beside it.
   std::string lastSettingFile_;
   bool startupPending_ = true;  // the start-up work has not run yet

@@ -519,9 +519,27 @@ bool TmyFile::LoadDataFile(const std::filesystem::path& fileName, std::string_vi
 
 // ---- spectrum file ----
 
-bool TmyFile::WriteSpectrumSection(ByteSink& out, const MeasureData& data) {
+std::string TmyFile::SpectrumAverageComment(const SpectrumAverage& average) {
+  const std::string spectra = FormatInteger(average.spectra) + " acquisitions";
+  switch (average.kind) {
+    case SpectrumAveraging::None:
+      break;
+    case SpectrumAveraging::Rms:
+      return "spectrum: RMS average of " + spectra;
+    case SpectrumAveraging::PeakHold:
+      return "spectrum: peak hold of " + spectra;
+    case SpectrumAveraging::Exponential:
+      return "spectrum: exponential average over the last " + FormatInteger(average.depth) + " of " + spectra;
+  }
+  return {};
+}
+
+bool TmyFile::WriteSpectrumSection(ByteSink& out, const MeasureData& data, const SpectrumAverage& average) {
   const auto lines = SpectrumLines(data);
   if (!lines) return false;
+  if (average.kind != SpectrumAveraging::None) {
+    WriteLine(out, std::string_view(&kCommentMark, 1), SpectrumAverageComment(average));
+  }
   WriteLine(out, marker::kSpectrum);
   WriteLine(out, key::fftnum, FormatInteger(data.ad_dnum / 2));
   WriteLine(out, key::deltaF, FormatGeneral(data.deltaF));
@@ -536,10 +554,10 @@ bool TmyFile::WriteSpectrumSection(ByteSink& out, const MeasureData& data) {
 }
 
 WriteResult TmyFile::SaveFftFile(std::string_view header, const AdUnitSetting& ad, const MeasureData& data,
-                                 const FftSetting& fft, const SaveSetting& save) const {
+                                 const FftSetting& fft, const SaveSetting& save, const SpectrumAverage& average) const {
   if (save.DataFileName.empty() || !IsStorable(header, save) || !SpectrumLines(data)) return WriteResult::Failed;
   return WriteAsked(save.DataFileName, header, ad, save, fft,
-                    [&data](AtomicFile& out) { return WriteSpectrumSection(out, data); });
+                    [&data, &average](AtomicFile& out) { return WriteSpectrumSection(out, data, average); });
 }
 
 namespace {
@@ -560,10 +578,10 @@ std::function<bool(Sink&)> WholeFile(std::string_view header, const AdUnitSettin
 
 std::optional<std::string> TmyFile::FftFileText(std::string_view header, const AdUnitSetting& ad,
                                                 const MeasureData& data, const FftSetting& fft,
-                                                const SaveSetting& save) {
+                                                const SaveSetting& save, const SpectrumAverage& average) {
   if (!IsStorable(header, save) || !SpectrumLines(data)) return std::nullopt;
   StringSink text;
-  const auto body = [&data](ByteSink& out) { return WriteSpectrumSection(out, data); };
+  const auto body = [&data, &average](ByteSink& out) { return WriteSpectrumSection(out, data, average); };
   if (!WholeFile<StringSink>(header, ad, save, fft, body)(text)) return std::nullopt;
   return std::move(text.Text());
 }

@@ -106,16 +106,23 @@ class TmyFile {
   // when the target, header or a text value is unusable as for SaveDataFile, the record
   // holds a negative or too large count or no spectrum, or the file cannot be written
   // completely.
+  // A spectrum averaged over several acquisitions (`average` not None) says so in a
+  // comment line before "FFT:" (SpectrumAverageComment), which every reader of the
+  // format skips.
   WriteResult SaveFftFile(std::string_view header, const AdUnitSetting& ad, const MeasureData& data,
-                          const FftSetting& fft, const SaveSetting& save) const;
+                          const FftSetting& fft, const SaveSetting& save, const SpectrumAverage& average = {}) const;
   // Lines "FFT:" to "END:": bin count, frequency step, "f.fffHz, value" for bins
-  // 1 .. ad_dnum/2 - 1.
-  static bool WriteSpectrumSection(ByteSink& out, const MeasureData& data);
+  // 1 .. ad_dnum/2 - 1; the average's comment line first.
+  static bool WriteSpectrumSection(ByteSink& out, const MeasureData& data, const SpectrumAverage& average = {});
   // The bytes SaveFftFile would write, for the standard output; none where it would
   // fail before writing.
   static std::optional<std::string> FftFileText(std::string_view header, const AdUnitSetting& ad,
-                                                const MeasureData& data, const FftSetting& fft,
-                                                const SaveSetting& save);
+                                                const MeasureData& data, const FftSetting& fft, const SaveSetting& save,
+                                                const SpectrumAverage& average = {});
+  // The comment's text (without ';'): "spectrum: RMS average of 10 acquisitions",
+  // "spectrum: peak hold of 10 acquisitions", "spectrum: exponential average over the
+  // last 8 of 57 acquisitions"; empty for None.
+  static std::string SpectrumAverageComment(const SpectrumAverage& average);
 
  private:
   // Header, sections A, F, G and the body into a temporary file renamed over target

@@ -182,8 +182,8 @@ void TmyPrint::WriteTextBlock(QPainter& canvas, const PageLayout& layout, const 
   SaveSetting shownSave = info.save;
   shownSave.StartDateTime = FileText(info.save.StartDateTime).toStdString();
   shownSave.DataFileName = FileText(info.save.DataFileName).toStdString();
-  PrintInfo shown{info.samples,  info.fft,    shownSave,   info.rateText,    info.freqStepText,
-                  info.peakVolt, info.peakDb, info.peakHz, info.peakVoltUnit};
+  PrintInfo shown{info.samples,  info.fft,    shownSave,   info.rateText,     info.freqStepText,
+                  info.peakVolt, info.peakDb, info.peakHz, info.peakVoltUnit, info.average};
   const auto lines = PrintTextLines(shown);
   int y = layout.textY;
   for (std::size_t i = 0; i + 1 < lines.size(); ++i) {
@@ -197,4 +197,9 @@ void TmyPrint::WriteTextBlock(QPainter& canvas, const PageLayout& layout, const 
   };
   const FittedLine name = FitFileNameLine(shownSave.DataFileName, widthAt, layout.fileNameRoom);
   DrawLine(canvas, QString::fromStdString(name.text), faces.At(name.points), layout.textX, y, drawn);
+  const QString averageLine = QString::fromStdString(SpectrumAverageLine(info.average));
+  if (averageLine.isEmpty()) return;
+  const auto averageWidthAt = [&](double points) { return LineWidth(averageLine, faces.At(points), &printer); };
+  DrawLine(canvas, averageLine, faces.At(FitTextPoints(averageWidthAt, layout.textRoom)), layout.textX,
+           y + layout.lineStep, drawn);
 }

@@ -187,7 +187,24 @@ PrintInfo PrintInfoOf(const MeasureData& data, const FftSetting& fft, const Save
                    .peakVolt = peak.volt,
                    .peakDb = peak.dB,
                    .peakHz = peak.hz,
-                   .peakVoltUnit = peak.unit};
+                   .peakVoltUnit = peak.unit,
+                   .average = {}};
+}
+
+std::string SpectrumAverageLine(const SpectrumAverage& average) {
+  const std::string label = "スペクトル：";
+  const std::string spectra = FormatInteger(average.spectra) + "回";
+  switch (average.kind) {
+    case SpectrumAveraging::None:
+      break;
+    case SpectrumAveraging::Rms:
+      return label + "RMS平均（" + spectra + "）";
+    case SpectrumAveraging::PeakHold:
+      return label + "ピークホールド（" + spectra + "）";
+    case SpectrumAveraging::Exponential:
+      return label + "指数平均（直近" + FormatInteger(average.depth) + "回、計" + spectra + "）";
+  }
+  return {};
 }
 
 std::array<std::string, kTextLineCount> PrintTextLines(const PrintInfo& info) {

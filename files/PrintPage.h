@@ -96,6 +96,7 @@ struct PrintInfo {
   std::string peakDb;
   std::string peakHz;
   std::string peakVoltUnit;  // "Vrms", "mVrms", "uVrms" or "nVrms"
+  SpectrumAverage average;   // a spectrum of several acquisitions: a line after the fourteen
 };
 
 // "0.073Hz": a frequency step as the page shows it.
@@ -104,6 +105,11 @@ std::string FreqStepText(float deltaF);
 // The print information of an analysed record as the main window would show it after
 // the measurement: its largest line in the peak readout.
 PrintInfo PrintInfoOf(const MeasureData& data, const FftSetting& fft, const SaveSetting& save);
+
+// The line under the fourteen for a spectrum averaged over several acquisitions:
+// "スペクトル：RMS平均（10回）", "スペクトル：ピークホールド（10回）",
+// "スペクトル：指数平均（直近8回、計57回）"; empty for None.
+std::string SpectrumAverageLine(const SpectrumAverage& average);
 
 // The fourteen lines of the text block, in order; line 14 whole, as FitFileNameLine
 // fits it.

@@ -81,6 +81,17 @@ struct MeasureData {
   bool HasData() const { return ad_dnum > 0; }
 };
 
+// How a measurement's spectrum was made when it folds several acquisitions together
+// (a measurement of one acquisition: None).
+enum class SpectrumAveraging : std::uint8_t { None, Rms, PeakHold, Exponential };
+struct SpectrumAverage {
+  SpectrumAveraging kind = SpectrumAveraging::None;
+  int spectra = 1;  // acquisitions folded in
+  int depth = 0;    // Exponential: how many of the last spectra it averages over
+  int planned = 0;  // the acquisitions asked for, when a stop may have cut them short; else 0
+  friend bool operator==(const SpectrumAverage&, const SpectrumAverage&) = default;
+};
+
 // Arrays sized for the largest measurement, bound once to a MeasureData.
 struct MeasureBuffers {
   std::int32_t adCode[kSampleCapacity] = {};

@@ -262,4 +262,39 @@ TEST(PowerAverage, ShrinksTheSpreadByRootNAndKeepsTheLevels) {
   EXPECT_EQ(average.Count(), kAveraged);
 }
 
+// Each average over the same three two-line spectra: a row per fault it would catch.
+TEST(LineAverages, FoldTheSpectraAsEachPrescribes) {
+  const std::vector<std::vector<float>> spectra = {{1.0F, 4.0F}, {3.0F, 2.0F}, {2.0F, 0.0F}};
+  PowerAverage rms;
+  PeakHold peak;
+  ExponentialAverage longer(8);
+  ExponentialAverage two(2);
+  ExponentialAverage last(1);
+  const struct {
+    LineAverage& average;
+    std::vector<double> expected;
+    const char* why;
+  } rows[] = {
+      {rms, {std::sqrt(14.0 / 3), std::sqrt(20.0 / 3)}, "the root of the mean square"},
+      {peak, {3.0, 4.0}, "each line's largest value, wherever it came"},
+      {longer, {std::sqrt(14.0 / 3), std::sqrt(20.0 / 3)}, "fewer spectra than the depth: the plain power mean"},
+      {two, {std::sqrt((5.0 + 4.0) / 2), std::sqrt((10.0 + 0.0) / 2)}, "then each new one weighs 1/depth"},
+      {last, {2.0, 0.0}, "depth 1 keeps only the last"},
+  };
+  for (const auto& row : rows) {
+    for (const auto& lines : spectra) row.average.Add(lines);
+    std::vector<float> result(2, -1.0F);
+    row.average.Result(result);
+    EXPECT_EQ(row.average.Count(), 3) << row.why;
+    EXPECT_NEAR(result[0], row.expected[0], 1e-6) << row.why;
+    EXPECT_NEAR(result[1], row.expected[1], 1e-6) << row.why;
+    EXPECT_THROW(row.average.Add(std::vector<float>(3)), std::invalid_argument) << row.why;
+    EXPECT_THROW(row.average.Result(std::span<float>(result.data(), 1)), std::invalid_argument) << row.why;
+  }
+  EXPECT_THROW(ExponentialAverage(0), std::invalid_argument);
+  std::vector<float> untouched{7.0F};
+  PeakHold().Result(untouched);
+  EXPECT_EQ(untouched[0], 7.0F) << "nothing before the first spectrum";
+}
+
 }  // namespace

@@ -47,6 +47,31 @@ TEST_F(SpectrumFile, OneLinePerBinWithoutDc) {
   EXPECT_EQ(lines.back(), "END:");
 }
 
+// The average is named in a comment line before "FFT:", which every reader skips; the
+// rest of the file stays byte for byte as without it.
+TEST_F(SpectrumFile, AnAveragedSpectrumSaysSoInACommentBeforeTheSection) {
+  data.ad_dnum = 1024;
+  data.deltaF = 4.6875F;
+  const std::string plain = *TmyFile::FftFileText(kFftFileHeader, ad, data, fft, save);
+  const struct {
+    SpectrumAverage average;
+    const char* comment;
+  } rows[] = {
+      {{SpectrumAveraging::Rms, 10, 0, 0}, ";spectrum: RMS average of 10 acquisitions"},
+      {{SpectrumAveraging::PeakHold, 2, 0, 0}, ";spectrum: peak hold of 2 acquisitions"},
+      {{SpectrumAveraging::Exponential, 57, 8, 0}, ";spectrum: exponential average over the last 8 of 57 acquisitions"},
+  };
+  const std::size_t section = plain.find("FFT:\r\n");
+  ASSERT_NE(section, std::string::npos);
+  for (const auto& row : rows) {
+    std::string expected = plain;
+    expected.insert(section, std::string(row.comment) + "\r\n");
+    EXPECT_EQ(*TmyFile::FftFileText(kFftFileHeader, ad, data, fft, save, row.average), expected) << row.comment;
+  }
+  EXPECT_EQ(file.SaveFftFile(kFftFileHeader, ad, data, fft, save, rows[0].average), WriteResult::Written);
+  EXPECT_EQ(ReadBytes(save.DataFileName), *TmyFile::FftFileText(kFftFileHeader, ad, data, fft, save, rows[0].average));
+}
+
 TEST_F(SpectrumFile, LargestRecordAndTinySteps) {
   data.ad_dnum = 65536;
   data.deltaF = 4800.0F / 65536.0F;

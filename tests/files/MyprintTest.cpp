@@ -55,7 +55,11 @@ class MyprintTest : public ::testing::Test {
     }
     return *host;
   }
-  PrintInfo Info() const { return PrintInfoOf(cur.data, fft, save); }
+  PrintInfo Info() const {
+    PrintInfo info = PrintInfoOf(cur.data, fft, save);
+    info.average = average;
+    return info;
+  }
 
   // A PDF printer on a custom sheet with no margins, so the printable area is the sheet.
   static void PdfOn(QPrinter& printer, const fs::path& file, int dpi, QSizeF sheetMm, bool landscape = false) {
@@ -81,6 +85,7 @@ class MyprintTest : public ::testing::Test {
   AdUnitSetting ad;
   FftSetting fft;
   SaveSetting save;
+  SpectrumAverage average;  // how the spectrum printed was averaged
   Measurement cur;
   MeasureData none;
   std::unique_ptr<GraphHost> host;
@@ -218,6 +223,31 @@ TEST_F(MyprintTest, LandscapeLinesShrinkToFitAndALongFileNameIsElidedInEitherOri
     EXPECT_NE(text.find("ファイル名：/measure"), std::string::npos) << text;
     EXPECT_NE(text.find("…/" + name), std::string::npos) << "the file's own name stays whole in\n" << text;
   }
+}
+
+TEST_F(MyprintTest, AnAveragedSpectrumSaysSoOnALineUnderTheFileName) {
+  save.DataFileName = "/data/run1.DTA";
+  average = {SpectrumAveraging::PeakHold, 7, 0, 0};
+  const QSizeF a4(210, 297);
+  for (const bool landscape : {true, false}) {
+    const fs::path pdf = dir / (landscape ? "across.pdf" : "down.pdf");
+    ASSERT_TRUE(PrintAsCommand(pdf, a4, landscape));
+    const auto words = PdfWords(pdf);
+    const auto find = [&](const std::string& start) {
+      for (const PdfWord& word : words) {
+        if (word.text.rfind(start, 0) == 0) return word;
+      }
+      ADD_FAILURE() << start << " not on the page";
+      return PdfWord{};
+    };
+    const PdfWord file = find("ファイル名");
+    const PdfWord note = find("スペクトル：ピークホールド（7回）");
+    EXPECT_GT(note.yMin, file.yMin + file.Height() * 0.9) << "the line after the file name's";
+    EXPECT_LT(note.yMin + note.Height(), (landscape ? 210 : 297) * 72 / 25.4) << "on the page";
+  }
+  average = {};
+  ASSERT_TRUE(PrintAsCommand(dir / "single.pdf", a4));
+  EXPECT_EQ(PdfText(dir / "single.pdf").find("スペクトル："), std::string::npos) << "a single acquisition's: none";
 }
 
 TEST_F(MyprintTest, BitmapIsCopiedOneToOneAndCappedAboveSixHundredDpi) {

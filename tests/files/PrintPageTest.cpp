@@ -140,7 +140,8 @@ TEST(PrintText, FourteenLinesFromTheSettingsAndReadouts) {
                        .peakVolt = "5.001",
                        .peakDb = "-49.02",
                        .peakHz = "1000.000",
-                       .peakVoltUnit = "mVrms"};
+                       .peakVoltUnit = "mVrms",
+                       .average = {}};
   const std::array<std::string, kTextLineCount> expected{
       "< Zemtra >",
       "データ数：65536",
