@@ -55,13 +55,28 @@ std::optional<RecordDensity> SessionFigures::DensityOfRecord(const MeasureData& 
   if (rate <= 0 || !IsAnalysableCount(length)) return std::nullopt;
   WelchDensity welch(engine_, DensityOptionsOf(fft, length, rate));
   welch.AddRecord(std::span<const float>(data.volt, static_cast<std::size_t>(data.ad_dnum)));
+  return DensityOfWelch(welch);
+}
+
+RecordDensity DensityOfWelch(const WelchDensity& welch) {
   RecordDensity density;
-  density.segmentLength = length;
+  density.segmentLength = 2 * welch.Lines();
   density.segments = welch.Segments();
   density.deltaF = welch.DeltaF();
   density.density = welch.Density();
   density.range = DensityRange(density.deltaF, welch.Lines());
   return density;
+}
+
+std::optional<RecordDensity> SessionFigures::CurrentDensity(const SessionState& state, int segmentChoice,
+                                                            const WelchDensity* averaged) {
+  const int length = SegmentLengthFor(segmentChoice, state.curData.ad_dnum);
+  if (averaged && averaged->Segments() > 0 && 2 * averaged->Lines() == length) {
+    RecordDensity density = DensityOfWelch(*averaged);
+    density.ofSeries = true;
+    return density;
+  }
+  return DensityOfRecord(state.curData, state.fftSetting, segmentChoice);
 }
 
 RecordAnalysis SessionFigures::AnalyseRecord(const MeasureData& data, const AdUnitSetting& unit, const FftSetting& fft,
@@ -79,10 +94,12 @@ std::optional<BandNoise> BandOf(const RecordAnalysis& analysis, const FrequencyB
   return BandNoiseOf(analysis.density->density, analysis.density->deltaF, band.f1, band.f2);
 }
 
-SessionAnalysis SessionFigures::AnalyseSession(const SessionState& state, int segmentChoice) {
+SessionAnalysis SessionFigures::AnalyseSession(const SessionState& state, int segmentChoice,
+                                               const WelchDensity* averaged) {
   SessionAnalysis analysis;
   if (state.fDataValid && state.curData.HasData()) {
     analysis.current = AnalyseRecord(state.curData, state.measAdSetting, state.fftSetting, segmentChoice);
+    if (averaged) analysis.current->density = CurrentDensity(state, segmentChoice, averaged);
   }
   if (state.fRefValid && state.refData.HasData()) {
     analysis.reference = AnalyseRecord(state.refData, state.refAdSetting, state.fftSetting, segmentChoice);

@@ -13,6 +13,7 @@
 
 #include "analysis/MeasurementFigures.h"
 #include "analysis/Myfft.h"
+#include "analysis/NoiseDensity.h"
 #include "analysis/NoiseFigures.h"
 #include "model/Records.h"
 
@@ -39,7 +40,10 @@ struct RecordDensity {
   double deltaF = 0.0;          // Hz between lines
   std::vector<double> density;  // V/√Hz per line, line 0 the mean's share
   FrequencyRange range;         // the lines above DC, Hz
+  bool ofSeries = false;        // averaged over a series' acquisitions, not the record's own
 };
+// The density Welch's method has averaged so far.
+RecordDensity DensityOfWelch(const WelchDensity& welch);
 
 // The analysis of one record: its figures, and its density when its rate is known.
 struct RecordAnalysis {
@@ -70,7 +74,15 @@ class SessionFigures {
   // The density again for another segment choice (the figures do not depend on it);
   // none when the rate is unknown.
   std::optional<RecordDensity> DensityOfRecord(const MeasureData& data, const FftSetting& fft, int segmentChoice);
-  SessionAnalysis AnalyseSession(const SessionState& state, int segmentChoice);
+  // averaged: the density of the series of acquisitions that left the current
+  // measurement (MeasurementSession::AveragedDensity), shown instead of the last
+  // acquisition's when it has the segment length chosen; null without a series.
+  SessionAnalysis AnalyseSession(const SessionState& state, int segmentChoice,
+                                 const WelchDensity* averaged = nullptr);
+  // The current record's density for a segment choice: the series' average when it
+  // has that segment length, else the record's own.
+  std::optional<RecordDensity> CurrentDensity(const SessionState& state, int segmentChoice,
+                                              const WelchDensity* averaged);
 
  private:
   FftSetting setting_;  // the engine keeps a reference; its operations take their settings as arguments

@@ -252,7 +252,7 @@ void TFormNoiseAnalysis::showEvent(QShowEvent* event) {
 void TFormNoiseAnalysis::Refresh() {
   update_.stop();
   stale_ = false;
-  analysis_ = figures_.AnalyseSession(session_.State(), choice_.segmentLength);
+  analysis_ = figures_.AnalyseSession(session_.State(), choice_.segmentLength, session_.AveragedDensity());
   FillSegmentChoices();
   ShowTable();
   ShowDensity();
@@ -285,7 +285,13 @@ void TFormNoiseAnalysis::ShowTable() {
                           .arg(Text(VoltText(record.figures.noise.fsrVolts)));
   };
   QStringList notes;
-  if (current) notes << recordText("測定データ", *analysis_.current, session_.State().curData);
+  if (current) {
+    QString note = recordText("測定データ", *analysis_.current, session_.State().curData);
+    if (analysis_.current->density && analysis_.current->density->ofSeries) {
+      note += tr("（ノイズ密度は %1 回の平均）").arg(session_.Series().Finished());
+    }
+    notes << note;
+  }
   if (reference) notes << recordText("参照データ", *analysis_.reference, session_.State().refData);
   tableNote_->setText(notes.isEmpty() ? tr("測定データも参照データもありません") : notes.join(tr("　／　")));
 
@@ -392,7 +398,7 @@ void TFormNoiseAnalysis::ApplySegmentChoice() {
   if (length == choice_.segmentLength) return;
   choice_.segmentLength = length;
   const SessionState& state = session_.State();
-  if (analysis_.current) analysis_.current->density = figures_.DensityOfRecord(state.curData, state.fftSetting, length);
+  if (analysis_.current) analysis_.current->density = figures_.CurrentDensity(state, length, session_.AveragedDensity());
   if (analysis_.reference) {
     analysis_.reference->density = figures_.DensityOfRecord(state.refData, state.fftSetting, length);
   }

@@ -284,6 +284,8 @@ void TFormMain::MenuContinuousMeasureClick() { StartSeries(seriesChoices_.Contin
 
 void TFormMain::StartSeries(const SeriesPlan& plan) {
   if (phase_ != Phase::Idle) return;
+  // The series averages the density with the segment the analysis window shows.
+  if (noiseAnalysis_) session_.SetDensitySegmentLength(noiseAnalysis_->Choice().segmentLength);
   session_.BeginSeries(plan);
   StartAcquisition();
 }

@@ -117,6 +117,32 @@ TEST(AnalysisFigures, TheSessionsRecordsGoTheFiguresAndDensityRoad) {
   EXPECT_FALSE(figures.AnalyseSession(state, 0).current->density) << "no density without a rate";
 }
 
+TEST(AnalysisFigures, ASeriesDensityStandsForTheCurrentRecordOnlyAtItsOwnSegmentLength) {
+  SessionState state;
+  SessionFigures figures;
+  FillRecord(state.curData, state.measAdSetting, 10.0);
+  state.fDataValid = true;
+  TmyFFT fft(state.fftSetting);
+  WelchDensity series(fft, DensityOptionsOf(state.fftSetting, 1024, 4800.0));
+  MeasureData& other = state.refData;  // another acquisition (no reference: its flag stays 0)
+  FillRecord(other, state.measAdSetting, 30.0);
+  series.AddRecord(std::span<const float>(state.curData.volt, kSamples));
+  series.AddRecord(std::span<const float>(other.volt, kSamples));
+
+  const SessionAnalysis averaged = figures.AnalyseSession(state, 1024, &series);
+  ASSERT_TRUE(averaged.current && averaged.current->density);
+  EXPECT_TRUE(averaged.current->density->ofSeries);
+  EXPECT_EQ(averaged.current->density->density, series.Density());
+  EXPECT_EQ(averaged.current->density->segments, 14);
+
+  for (const int choice : {0, 512}) {  // a segment the series was not averaged with
+    const auto own = figures.CurrentDensity(state, choice, &series);
+    ASSERT_TRUE(own) << choice;
+    EXPECT_FALSE(own->ofSeries) << choice;
+    EXPECT_EQ(own->density, figures.DensityOfRecord(state.curData, state.fftSetting, choice)->density) << choice;
+  }
+}
+
 TEST(AnalysisFigures, TheTableShowsBothRecordsInVoltsAndCodesAndTheToneWhenThereIsOne) {
   SessionState state;
   SessionFigures figures;
