@@ -25,6 +25,7 @@
 #include "display/FigurePictures.h"
 #include "display/PngBytes.h"
 #include "files/AskedWrite.h"
+#include "model/TextCatalogue.h"
 #include "model/UnitTables.h"
 #include "ui/DialogPrompter.h"
 #include "ui/FileNames.h"
@@ -294,7 +295,7 @@ void TFormNoiseAnalysis::ShowTable() {
   table_->setRowCount(static_cast<int>(rows.size()));
   for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
     const FigureRow& row = rows[static_cast<std::size_t>(r)];
-    const QString name = row.detail.empty() ? tr(row.name) : tr(row.name) + " " + Text(row.detail);
+    const QString name = Text(row.detail.empty() ? Localized(row.name) : Localized(row.name) + " " + row.detail);
     const QString cells[kColumnCount] = {name, Text(row.current.value), Text(row.current.codes),
                                          Text(row.reference.value), Text(row.reference.codes)};
     for (int c = 0; c < kColumnCount; ++c) {

@@ -16,6 +16,8 @@
 #include "app/Zemtra_main.h"
 #include "drivers/DriverChoice.h"
 #include "files/Journal.h"
+#include "model/Language.h"
+#include "model/TextCatalogue.h"
 #include "model/Version.h"
 #include "ui/Mymessage.h"
 #include "ui/QtPrompter.h"
@@ -92,6 +94,7 @@ int main(int argc, char** argv) {
   QGuiApplication::setDesktopFileName(QStringLiteral(ZEMTRA_APP_ID));
   QApplication::setFont(UiFont());
   const Language language = ChooseLanguage(parse.options.language, LocaleVariablesFromEnvironment());
+  SetTextLanguage(language);
   const InstalledTranslations installed = InstallTranslations(app, language);
   if (!installed.qt) {
     std::fputs("zemtra: Qt's Japanese texts (qtbase_ja.qm) are not installed; the standard dialogs stay English\n",

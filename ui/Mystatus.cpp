@@ -4,6 +4,7 @@
 #include <QFontMetrics>
 #include <utility>
 
+#include "model/TextCatalogue.h"
 #include "ui/StatusBar.h"
 #include "ui/StatusTexts.h"
 
@@ -17,7 +18,7 @@ void TmyStatus::ShowText(const QString& text, int panel) {
 }
 
 void TmyStatus::ShowNotice(const char* text, int panel) {
-  ShowText(QCoreApplication::translate("TmyStatus", text), panel);
+  ShowText(QString::fromStdString(Localized(text)), panel);
 }
 
 void TmyStatus::ShowUnitInfo(const std::string& name, const std::string& version, const std::string& description) {
