@@ -41,7 +41,7 @@ ScaledText RmsReadout(float volts) {
 std::string FreqInfoText(const MeasureData& data, int measSpsSel, const FftSetting& setting) {
   if (!data.HasData()) return {};
   const float deltaF = kMsPerSecond / (SamplePeriodMs(measSpsSel) * static_cast<float>(data.ad_dnum));
-  std::string text = "Δｆ= " + FreqStepText(deltaF);
+  std::string text = Localized("Δｆ= %1", {FreqStepText(deltaF)});
   text += " / ";
   text += Localized(setting.fAbsoGraph == 1 ? "絶対値[dBV] 表示" : "相対値[dB] 表示");
   const int window = setting.whichWindowFunc;

@@ -1,9 +1,9 @@
 #include "app/SettingsCommands.h"
 
-#include "ui/FileNames.h"
 #include "display/FftSettingRules.h"
 #include "model/TextCatalogue.h"
 #include "model/UnitTables.h"
+#include "ui/FileNames.h"
 #include "ui/Mymessage.h"
 
 namespace fs = std::filesystem;
@@ -55,9 +55,9 @@ SaveResult SettingsCommands::SaveSettingFile(const std::string& chosen) {
   if (chosen.empty()) return {SaveOutcome::NotChosen, {}};
   SaveResult result{SaveOutcome::Failed, WithExtensionIfNoDot(chosen, kSettingExtension)};
   std::error_code ec;
-  if (fs::exists(result.path, ec) &&
-      !prompter_.AskYesNo(Localized("同名のファイル：%1があります。\n上書きしますか", {prompter_.PathText(result.path)}),
-                          kProgramCaption)) {
+  if (fs::exists(result.path, ec) && !prompter_.AskYesNo(Localized("同名のファイル：%1があります。\n上書きしますか",
+                                                                   {prompter_.PathText(result.path)}),
+                                                         kProgramCaption)) {
     result.outcome = SaveOutcome::Declined;
     return result;
   }

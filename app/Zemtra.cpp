@@ -100,7 +100,8 @@ int main(int argc, char** argv) {
     std::fputs("zemtra: Qt's Japanese texts (qtbase_ja.qm) are not installed; the standard dialogs stay English\n",
                stderr);
   }
-  if (!installed.window) std::fputs("zemtra: the program's English texts are missing; the window stays Japanese\n", stderr);
+  if (!installed.window)
+    std::fputs("zemtra: the program's English texts are missing; the window stays Japanese\n", stderr);
 
   const QString lockDirectory = SingleInstance::DefaultDirectory();
   if (lockDirectory.isEmpty()) {

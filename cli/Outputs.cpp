@@ -1,7 +1,5 @@
 #include "cli/Outputs.h"
 
-#include "model/TextCatalogue.h"
-
 #include <algorithm>
 
 #include "files/FileIdentity.h"

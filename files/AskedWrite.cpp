@@ -11,7 +11,8 @@ namespace {
 bool MayReplace(const std::filesystem::path& target, Prompter& prompter) {
   std::error_code ec;
   if (!std::filesystem::exists(target, ec)) return true;
-  const std::string question = Localized("ファイル：%1があります。\n上書きしますか", {prompter.PathText(target.string())});
+  const std::string question =
+      Localized("ファイル：%1があります。\n上書きしますか", {prompter.PathText(target.string())});
   return prompter.AskYesNo(question, kProgramCaption);
 }
 

@@ -577,6 +577,42 @@
         <source>途中データを記録できません（計測は続けます）</source>
         <translation>Partial data cannot be journalled (the measurement goes on)</translation>
     </message>
+    <message>
+        <source>データを保存していませんが、破棄してもいいですか？</source>
+        <translation>The data has not been saved. Discard it?</translation>
+    </message>
+    <message>
+        <source>新規ファイル：次に保存するデータファイルの名前（ここでは保存しません）</source>
+        <translation>New: the name of the next data file saved (nothing is saved now)</translation>
+    </message>
+    <message>
+        <source>データ読込み</source>
+        <translation>Open Data</translation>
+    </message>
+    <message>
+        <source>データ保存</source>
+        <translation>Save Data</translation>
+    </message>
+    <message>
+        <source>FFT結果出力</source>
+        <translation>Export FFT</translation>
+    </message>
+    <message>
+        <source>参照データ読み込み</source>
+        <translation>Open Reference Data</translation>
+    </message>
+    <message>
+        <source>設定ファイル読込み</source>
+        <translation>Open Settings File</translation>
+    </message>
+    <message>
+        <source>設定ファイル保存</source>
+        <translation>Save Settings File</translation>
+    </message>
+    <message>
+        <source>途中データのCSV出力</source>
+        <translation>Export Partial Data as CSV</translation>
+    </message>
 </context>
 <context>
     <name>TFormNoiseAnalysis</name>
@@ -675,6 +711,42 @@
     <message>
         <source>PNGファイルを保存できませんでした：%1</source>
         <translation>The PNG file could not be saved: %1</translation>
+    </message>
+    <message>
+        <source>PNG画像 (*.png)</source>
+        <translation>PNG images (*.png)</translation>
+    </message>
+    <message>
+        <source>ノイズ密度(&amp;D)</source>
+        <translation>Noise &amp;Density</translation>
+    </message>
+    <message>
+        <source>ノイズ密度のPNG保存</source>
+        <translation>Save the Noise Density as PNG</translation>
+    </message>
+    <message>
+        <source>ヒストグラム(&amp;G)</source>
+        <translation>Histo&amp;gram</translation>
+    </message>
+    <message>
+        <source>ヒストグラムのPNG保存</source>
+        <translation>Save the Histogram as PNG</translation>
+    </message>
+    <message>
+        <source>アラン偏差(&amp;L)</source>
+        <translation>A&amp;llan Deviation</translation>
+    </message>
+    <message>
+        <source>アラン偏差のPNG保存</source>
+        <translation>Save the Allan Deviation as PNG</translation>
+    </message>
+    <message>
+        <source>測定</source>
+        <translation>Measured</translation>
+    </message>
+    <message>
+        <source>参照</source>
+        <translation>Reference</translation>
     </message>
 </context>
 <context>

@@ -10,9 +10,7 @@ std::string Variable(const char* name) {
 }
 
 // The language part of a locale name: "en" of "en_US.UTF-8@euro".
-std::string_view LanguagePart(std::string_view locale) {
-  return locale.substr(0, locale.find_first_of("_.@"));
-}
+std::string_view LanguagePart(std::string_view locale) { return locale.substr(0, locale.find_first_of("_.@")); }
 
 bool IsPortableLocale(std::string_view locale) {
   return locale.empty() || locale == "POSIX" || LanguagePart(locale) == "C";

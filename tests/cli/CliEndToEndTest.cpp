@@ -53,8 +53,7 @@ class CliEndToEnd : public ::testing::Test {
     // The messages the tests expect are Japanese, whatever the locale of the run; a
     // prefix may choose another.
     const std::string command = "cd '" + cwd.string() + "' && " + kJapanese + " " + prefix + " '" + ZEMTRA_CLI_PATH +
-                                "' " + args + " " +
-                                out + " 2>'" + (dir / "stderr").string() + "' </dev/null";
+                                "' " + args + " " + out + " 2>'" + (dir / "stderr").string() + "' </dev/null";
     const int status = std::system(command.c_str());
     CliRun run;
     run.exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;

@@ -38,9 +38,8 @@ TEST(LanguageFromLocale, FollowsTheMessagesLocaleAndLanguageList) {
   };
   for (const LocaleCase& c : cases) {
     const LocaleVariables& v = c.variables;
-    EXPECT_EQ(LanguageFromLocale(v), c.expected)
-        << c.fault << ": LC_ALL=" << v.lcAll << " LC_MESSAGES=" << v.lcMessages << " LANG=" << v.lang
-        << " LANGUAGE=" << v.language;
+    EXPECT_EQ(LanguageFromLocale(v), c.expected) << c.fault << ": LC_ALL=" << v.lcAll << " LC_MESSAGES=" << v.lcMessages
+                                                 << " LANG=" << v.lang << " LANGUAGE=" << v.language;
   }
 }
 
@@ -56,7 +55,8 @@ TEST(ChooseLanguage, TheOptionOverridesTheLocale) {
 TEST(LanguageFromName, NamesOnlyTheTwoLanguages) {
   EXPECT_EQ(LanguageFromName("en"), Language::English);
   EXPECT_EQ(LanguageFromName("ja"), Language::Japanese);
-  for (const char* other : {"", "EN", "en_US", "de", "japanese"}) EXPECT_EQ(LanguageFromName(other), std::nullopt) << other;
+  for (const char* other : {"", "EN", "en_US", "de", "japanese"})
+    EXPECT_EQ(LanguageFromName(other), std::nullopt) << other;
   EXPECT_STREQ(LanguageCode(Language::English), "en");
   EXPECT_STREQ(LanguageCode(Language::Japanese), "ja");
 }

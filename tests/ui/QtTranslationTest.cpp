@@ -73,7 +73,8 @@ TEST_F(QtTranslationTest, EnglishReplacesTheWindowsTextsAndLeavesQtsOwn) {
   EXPECT_EQ(QCoreApplication::translate("MainMenu", "ファイル(&F)"), "&File");
   EXPECT_EQ(QCoreApplication::translate("TFormFFTSetting", "－１００ｄＢ"), "-100 dB");
   QMessageBox box(QMessageBox::Question, "Zemtra", "?", QMessageBox::Yes | QMessageBox::No);
-  for (QAbstractButton* button : box.buttons()) EXPECT_FALSE(HasJapanese(button->text())) << button->text().toStdString();
+  for (QAbstractButton* button : box.buttons())
+    EXPECT_FALSE(HasJapanese(button->text())) << button->text().toStdString();
 }
 
 TEST_F(QtTranslationTest, WithoutATranslationTheTextsStayTheirOwn) {
