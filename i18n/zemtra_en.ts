@@ -804,7 +804,7 @@
     <name>TFormVersion</name>
     <message>
         <source>Zemtra 開発チーム</source>
-        <translation>The Zemtra developers</translation>
+        <translation>Zemtra developers</translation>
     </message>
     <message>
         <source>https://zemtra.example.org/</source>
