@@ -2,8 +2,12 @@
 // and the language chosen at the start decides what every text reads.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <set>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "model/TextCatalogue.h"
 
@@ -25,6 +29,30 @@ bool HasJapanese(const std::string& text) {
   return false;
 }
 
+// The string literals of a source line outside its comment, escapes undone ("\\n").
+std::vector<std::string> LiteralsOf(const std::string& line) {
+  std::vector<std::string> literals;
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    if (line.compare(i, 2, "//") == 0) break;
+    if (line[i] == '\'' && i + 2 < line.size()) {
+      i += line[i + 1] == '\\' ? 3 : 2;  // a character literal: '"' is no string
+      continue;
+    }
+    if (line[i] != '"') continue;
+    std::string literal;
+    for (++i; i < line.size() && line[i] != '"'; ++i) {
+      if (line[i] == '\\' && i + 1 < line.size()) {
+        ++i;
+        literal += line[i] == 'n' ? '\n' : line[i];
+      } else {
+        literal += line[i];
+      }
+    }
+    literals.push_back(literal);
+  }
+  return literals;
+}
+
 // Restores the texts' own language for the tests after.
 class TextCatalogueTest : public ::testing::Test {
  protected:
@@ -42,6 +70,39 @@ TEST_F(TextCatalogueTest, EveryEntryHasItsEnglishWithTheSamePlaceholders) {
     EXPECT_FALSE(HasJapanese(english)) << "not English: " << english;
     EXPECT_EQ(Placeholders(english), Placeholders(japanese)) << japanese << " / " << english;
   }
+}
+
+// Every Japanese text of the Qt-free code is one the catalogue lists, so none is left
+// without its English. (Code that includes Qt shows its texts through tr(): the .ts.)
+TEST_F(TextCatalogueTest, EveryJapaneseTextOfTheCoreIsCatalogued) {
+  std::set<std::string> keys;
+  for (const CatalogueEntry& entry : CatalogueEntries()) keys.insert(entry.japanese);
+  const std::filesystem::path root = ZEMTRA_SOURCE_DIR;
+  int files = 0;
+  for (const char* folder : {"model", "ui", "drivers", "adc", "analysis", "display", "files", "app", "cli"}) {
+    for (const auto& item : std::filesystem::directory_iterator(root / folder)) {
+      const auto extension = item.path().extension();
+      if (extension != ".cpp" && extension != ".h") continue;
+      if (item.path().filename() == "TextCatalogue.cpp") continue;
+      std::ifstream in(item.path());
+      std::stringstream whole;
+      whole << in.rdbuf();
+      if (whole.str().find("#include <Q") != std::string::npos) continue;
+      ++files;
+      std::istringstream lines(whole.str());
+      int number = 0;
+      for (std::string line; std::getline(lines, line);) {
+        ++number;
+        for (const std::string& literal : LiteralsOf(line)) {
+          if (HasJapanese(literal) && keys.count(literal) == 0) {
+            ADD_FAILURE() << item.path().lexically_relative(root).string() << ":" << number
+                          << ": not in the catalogue: \"" << literal << "\"";
+          }
+        }
+      }
+    }
+  }
+  EXPECT_GT(files, 50) << "the core's sources were not found under " << root;
 }
 
 TEST_F(TextCatalogueTest, TheChosenLanguageDecidesAndJapaneseStaysByteForByte) {
