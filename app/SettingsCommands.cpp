@@ -1,9 +1,9 @@
 #include "app/SettingsCommands.h"
 
+#include "ui/FileNames.h"
 #include "display/FftSettingRules.h"
 #include "model/TextCatalogue.h"
 #include "model/UnitTables.h"
-#include "ui/FileNames.h"
 #include "ui/Mymessage.h"
 
 namespace fs = std::filesystem;

@@ -10,6 +10,7 @@
 
 #include "adc/Ad7190.h"
 #include "analysis/PowerAverage.h"
+#include "ui/FileNames.h"
 #include "app/MeasurementSession.h"
 #include "app/Results.h"
 #include "cli/CliPrompter.h"
@@ -27,7 +28,6 @@
 #include "files/Myfile.h"
 #include "model/TextCatalogue.h"
 #include "model/UnitTables.h"
-#include "ui/FileNames.h"
 #include "ui/Mymessage.h"
 #include "ui/StatusTexts.h"
 #include "ui/TextHelpers.h"
