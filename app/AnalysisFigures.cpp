@@ -7,6 +7,7 @@
 #include "analysis/FigureTexts.h"
 #include "analysis/NoiseDensity.h"
 #include "app/SessionState.h"
+#include "model/TextCatalogue.h"
 #include "model/UnitTables.h"
 #include "ui/NumberFormat.h"
 
@@ -182,7 +183,7 @@ std::vector<FigureRow> FigureRows(const SessionAnalysis& analysis, const Frequen
     return FigureRow::Value{BitsText(tone(a)->enobBits), ""};
   });
   for (int order = 2; order <= kHighestHarmonic; ++order) {
-    add("高調波", FormatInteger(order) + "次", [&](const RecordAnalysis& a) -> Tone {
+    add("高調波", Localized("%1次", {FormatInteger(order)}), [&](const RecordAnalysis& a) -> Tone {
       if (!tone(a)) return std::nullopt;
       for (const Harmonic& h : tone(a)->harmonics) {
         if (h.order == order) return FigureRow::Value{h.dbc ? DbText(*h.dbc, "dBc") : "—", ""};

@@ -17,18 +17,20 @@
 
 namespace {
 
-constexpr const char* kDiscardQuestion = "データを保存していませんが、破棄してもいいですか？";
+constexpr const char* kDiscardQuestion =
+    QT_TRANSLATE_NOOP("TFormMain", "データを保存していませんが、破棄してもいいですか？");
 
 // The file dialogs' titles name their commands; 新規ファイル's says what it does, since
 // a save dialog that saves nothing would surprise.
-constexpr const char* kNewFileTitle = "新規ファイル：次に保存するデータファイルの名前（ここでは保存しません）";
-constexpr const char* kDataLoadTitle = "データ読込み";
-constexpr const char* kDataSaveTitle = "データ保存";
-constexpr const char* kTextSaveTitle = "FFT結果出力";
-constexpr const char* kRefLoadTitle = "参照データ読み込み";
-constexpr const char* kSettingOpenTitle = "設定ファイル読込み";
-constexpr const char* kSettingSaveTitle = "設定ファイル保存";
-constexpr const char* kJournalCsvTitle = "途中データのCSV出力";
+constexpr const char* kNewFileTitle =
+    QT_TRANSLATE_NOOP("TFormMain", "新規ファイル：次に保存するデータファイルの名前（ここでは保存しません）");
+constexpr const char* kDataLoadTitle = QT_TRANSLATE_NOOP("TFormMain", "データ読込み");
+constexpr const char* kDataSaveTitle = QT_TRANSLATE_NOOP("TFormMain", "データ保存");
+constexpr const char* kTextSaveTitle = QT_TRANSLATE_NOOP("TFormMain", "FFT結果出力");
+constexpr const char* kRefLoadTitle = QT_TRANSLATE_NOOP("TFormMain", "参照データ読み込み");
+constexpr const char* kSettingOpenTitle = QT_TRANSLATE_NOOP("TFormMain", "設定ファイル読込み");
+constexpr const char* kSettingSaveTitle = QT_TRANSLATE_NOOP("TFormMain", "設定ファイル保存");
+constexpr const char* kJournalCsvTitle = QT_TRANSLATE_NOOP("TFormMain", "途中データのCSV出力");
 constexpr const char* kCsvExtension = ".csv";
 constexpr const char* kAnyCsvFile = "*.csv";
 

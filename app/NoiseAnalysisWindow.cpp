@@ -25,6 +25,7 @@
 #include "display/FigurePictures.h"
 #include "display/PngBytes.h"
 #include "files/AskedWrite.h"
+#include "model/TextCatalogue.h"
 #include "model/UnitTables.h"
 #include "ui/DialogPrompter.h"
 #include "ui/FileNames.h"
@@ -40,7 +41,7 @@ enum Column { kName, kCurrentValue, kCurrentCodes, kReferenceValue, kReferenceCo
 constexpr int kBandFieldWidth = 72;
 constexpr int kRowPadding = 6;  // a table row: the text's height and this
 
-constexpr const char* kPngFilter = "PNG画像 (*.png)";
+constexpr const char* kPngFilter = QT_TRANSLATE_NOOP("TFormNoiseAnalysis", "PNG画像 (*.png)");
 constexpr const char* kAnyPng = "*.png";
 constexpr const char* kPngExtension = ".png";
 
@@ -52,9 +53,12 @@ struct PlotNames {
   const char* saveTitle;
 };
 constexpr std::array<PlotNames, static_cast<std::size_t>(TFormNoiseAnalysis::Plot::kCount)> kPlotNames{{
-    {"ノイズ密度(&D)", "ノイズ密度のPNG保存"},
-    {"ヒストグラム(&G)", "ヒストグラムのPNG保存"},
-    {"アラン偏差(&L)", "アラン偏差のPNG保存"},
+    {QT_TRANSLATE_NOOP("TFormNoiseAnalysis", "ノイズ密度(&D)"),
+     QT_TRANSLATE_NOOP("TFormNoiseAnalysis", "ノイズ密度のPNG保存")},
+    {QT_TRANSLATE_NOOP("TFormNoiseAnalysis", "ヒストグラム(&G)"),
+     QT_TRANSLATE_NOOP("TFormNoiseAnalysis", "ヒストグラムのPNG保存")},
+    {QT_TRANSLATE_NOOP("TFormNoiseAnalysis", "アラン偏差(&L)"),
+     QT_TRANSLATE_NOOP("TFormNoiseAnalysis", "アラン偏差のPNG保存")},
 }};
 
 }  // namespace
@@ -286,13 +290,16 @@ void TFormNoiseAnalysis::ShowTable() {
   };
   QStringList notes;
   if (current) {
-    QString note = recordText("測定データ", *analysis_.current, session_.State().curData);
+    QString note = recordText(QT_TRANSLATE_NOOP("TFormNoiseAnalysis", "測定データ"), *analysis_.current,
+                              session_.State().curData);
     if (analysis_.current->density && analysis_.current->density->ofSeries) {
       note += tr("（ノイズ密度は %1 回の平均）").arg(session_.Series().Finished());
     }
     notes << note;
   }
-  if (reference) notes << recordText("参照データ", *analysis_.reference, session_.State().refData);
+  if (reference)
+    notes << recordText(QT_TRANSLATE_NOOP("TFormNoiseAnalysis", "参照データ"), *analysis_.reference,
+                        session_.State().refData);
   tableNote_->setText(notes.isEmpty() ? tr("測定データも参照データもありません") : notes.join(tr("　／　")));
 
   const std::vector<FigureRow> rows =
@@ -300,7 +307,7 @@ void TFormNoiseAnalysis::ShowTable() {
   table_->setRowCount(static_cast<int>(rows.size()));
   for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
     const FigureRow& row = rows[static_cast<std::size_t>(r)];
-    const QString name = row.detail.empty() ? tr(row.name) : tr(row.name) + " " + Text(row.detail);
+    const QString name = Text(row.detail.empty() ? Localized(row.name) : Localized(row.name) + " " + row.detail);
     const QString cells[kColumnCount] = {name, Text(row.current.value), Text(row.current.codes),
                                          Text(row.reference.value), Text(row.reference.codes)};
     for (int c = 0; c < kColumnCount; ++c) {
@@ -352,8 +359,8 @@ void TFormNoiseAnalysis::ShowBandNoise() {
                    tr("帯域が範囲 %1–%2 の外です").arg(Text(FormatRoundTrip(range.low)), Text(HertzText(range.high)));
     }
   };
-  record("測定", analysis_.current);
-  record("参照", analysis_.reference);
+  record(QT_TRANSLATE_NOOP("TFormNoiseAnalysis", "測定"), analysis_.current);
+  record(QT_TRANSLATE_NOOP("TFormNoiseAnalysis", "参照"), analysis_.reference);
   bandNoise_->setText(parts.isEmpty()
                           ? QString()
                           : tr("帯域ノイズ %1–%2: ").arg(Text(FormatRoundTrip(band.f1)), Text(HertzText(band.f2))) +

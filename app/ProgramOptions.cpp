@@ -5,12 +5,15 @@ namespace {
 constexpr const char* kHelp = R"(zemtra: measure noise spectra with the QT4418PX in a window.
 
 Usage:
-  zemtra [--simulate[=CONFIG]] [--device=libftdi[:SERIAL]|tty[:PATH]]
+  zemtra [--simulate[=CONFIG]] [--device=libftdi[:SERIAL]|tty[:PATH]] [--lang=en|ja]
 
   --simulate[=CONFIG]          use the simulated unit (see the README for CONFIG)
   --device=libftdi[:SERIAL]|tty[:PATH]
                                which driver and device reach the real unit; with
                                several FTDI devices attached, name one (zemtra-cli scan)
+  --lang=en|ja                 the window's language; without it, English when the
+                               locale asks first for English (LC_ALL, LC_MESSAGES,
+                               LANG, LANGUAGE), else Japanese
   --help                       this text
   --version                    print the version
 
@@ -38,6 +41,9 @@ ProgramOptionsParse ParseProgramOptions(const std::vector<std::string>& args) {
       o.simulate = value.value_or("");
     } else if (name == "--device" && value) {
       o.device = *value;
+    } else if (name == "--lang") {
+      o.language = LanguageFromName(value.value_or(""));
+      if (!o.language) parse.error = std::string("--lang takes ") + kLanguageNames + ": --lang=en or --lang=ja";
     } else if (name == "--device") {
       parse.error = "--device needs a value: --device=libftdi[:SERIAL]|tty[:PATH]";
     } else if (arg.starts_with("-")) {

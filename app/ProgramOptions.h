@@ -1,4 +1,5 @@
-// The desktop program's command line: zemtra [--simulate[=CONFIG]] [--device=...] [--help] [--version].
+// The desktop program's command line: zemtra [--simulate[=CONFIG]] [--device=...] [--lang=en|ja] [--help]
+// [--version].
 // The unit options take the command-line tool's grammar; the driver choice
 // (drivers/DriverChoice.h) checks their values.
 #pragma once
@@ -7,9 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "model/Language.h"
+
 struct ProgramOptions {
   std::optional<std::string> simulate;  // --simulate[=CONFIG]; empty CONFIG = demonstration signal
   std::optional<std::string> device;    // --device=…
+  std::optional<Language> language;     // --lang=…: overrides the locale's choice
   bool help = false;
   bool version = false;  // --version: print the version line
 };

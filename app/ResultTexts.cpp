@@ -4,6 +4,7 @@
 
 #include "display/GraphGeometry.h"
 #include "files/PrintPage.h"
+#include "model/TextCatalogue.h"
 #include "model/UnitTables.h"
 #include "ui/NumberFormat.h"
 #include "ui/StatusTexts.h"
@@ -40,14 +41,14 @@ ScaledText RmsReadout(float volts) {
 std::string FreqInfoText(const MeasureData& data, int measSpsSel, const FftSetting& setting) {
   if (!data.HasData()) return {};
   const float deltaF = kMsPerSecond / (SamplePeriodMs(measSpsSel) * static_cast<float>(data.ad_dnum));
-  std::string text = "Δｆ= " + FreqStepText(deltaF);
+  std::string text = Localized("Δｆ= %1", {FreqStepText(deltaF)});
   text += " / ";
-  text += setting.fAbsoGraph == 1 ? "絶対値[dBV] 表示" : "相対値[dB] 表示";
+  text += Localized(setting.fAbsoGraph == 1 ? "絶対値[dBV] 表示" : "相対値[dB] 表示");
   const int window = setting.whichWindowFunc;
   if (window >= 0 && window < static_cast<int>(kWindowTexts.size())) {
     text += " / ";
-    text += kWindowTexts[static_cast<std::size_t>(window)];
-    if (window != 0 && setting.fWinFuncAdjust == 1) text += "(補正あり)";
+    text += Localized(kWindowTexts[static_cast<std::size_t>(window)]);
+    if (window != 0 && setting.fWinFuncAdjust == 1) text += Localized("(補正あり)");
   }
   return text;
 }

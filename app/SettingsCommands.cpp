@@ -2,6 +2,7 @@
 
 #include "ui/FileNames.h"
 #include "display/FftSettingRules.h"
+#include "model/TextCatalogue.h"
 #include "model/UnitTables.h"
 #include "ui/Mymessage.h"
 
@@ -54,8 +55,9 @@ SaveResult SettingsCommands::SaveSettingFile(const std::string& chosen) {
   if (chosen.empty()) return {SaveOutcome::NotChosen, {}};
   SaveResult result{SaveOutcome::Failed, WithExtensionIfNoDot(chosen, kSettingExtension)};
   std::error_code ec;
-  if (fs::exists(result.path, ec) &&
-      !prompter_.AskYesNo("同名のファイル：" + prompter_.PathText(result.path) + "があります。\n上書きしますか", kProgramCaption)) {
+  if (fs::exists(result.path, ec) && !prompter_.AskYesNo(Localized("同名のファイル：%1があります。\n上書きしますか",
+                                                                   {prompter_.PathText(result.path)}),
+                                                         kProgramCaption)) {
     result.outcome = SaveOutcome::Declined;
     return result;
   }

@@ -16,6 +16,8 @@
 #include "app/Zemtra_main.h"
 #include "drivers/DriverChoice.h"
 #include "files/Journal.h"
+#include "model/Language.h"
+#include "model/TextCatalogue.h"
 #include "model/Version.h"
 #include "ui/Mymessage.h"
 #include "ui/QtPrompter.h"
@@ -91,10 +93,15 @@ int main(int argc, char** argv) {
   // The desktop entry's id, so the desktop shows the windows under the entry's name and icon.
   QGuiApplication::setDesktopFileName(QStringLiteral(ZEMTRA_APP_ID));
   QApplication::setFont(UiFont());
-  if (!InstallQtTranslation(app)) {
+  const Language language = ChooseLanguage(parse.options.language, LocaleVariablesFromEnvironment());
+  SetTextLanguage(language);
+  const InstalledTranslations installed = InstallTranslations(app, language);
+  if (!installed.qt) {
     std::fputs("zemtra: Qt's Japanese texts (qtbase_ja.qm) are not installed; the standard dialogs stay English\n",
                stderr);
   }
+  if (!installed.window)
+    std::fputs("zemtra: the program's English texts are missing; the window stays Japanese\n", stderr);
 
   const QString lockDirectory = SingleInstance::DefaultDirectory();
   if (lockDirectory.isEmpty()) {

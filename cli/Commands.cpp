@@ -26,6 +26,7 @@
 #include "files/Journal.h"
 #include "files/MeasureCsv.h"
 #include "files/Myfile.h"
+#include "model/TextCatalogue.h"
 #include "model/UnitTables.h"
 #include "ui/Mymessage.h"
 #include "ui/StatusTexts.h"
@@ -73,7 +74,7 @@ void Say(const CliIo& io, const std::string& text) { std::fprintf(io.err, "zemtr
 // A file that could not be read: the message, the path and why ("…: run.DTA: No such
 // file or directory", "…: a.prf: line 36: the value of DataCountMax is not valid: …").
 void SayUnreadable(const CliIo& io, const char* message, const std::string& path, const std::string& problem) {
-  Say(io, std::string(message) + ": " + VisibleText(path) + (problem.empty() ? "" : ": " + problem));
+  Say(io, Localized(message) + ": " + VisibleText(path) + (problem.empty() ? "" : ": " + problem));
 }
 
 // The tool's own parts for one run: the prompter, the writers' system calls (which
@@ -335,23 +336,23 @@ int StartFailure(const MeasurementSession::StartResult& start, const CliIo& io) 
   using StartOutcome = MeasurementSession::StartOutcome;
   switch (start.outcome) {
     case StartOutcome::InvalidCount:  // only a settings file can give one
-      Say(io, message_text::kSettingFile);
+      Say(io, Localized(message_text::kSettingFile));
       return kExitInvalidSettings;
     case StartOutcome::NotFound:
-      Say(io, std::string(kUnitName) + message_text::kNotFoundSuffix);
+      Say(io, Localized(message_text::kNotFound, {kUnitName}));
       break;
     case StartOutcome::NoResponse:
-      Say(io, std::string(kUnitName) + message_text::kNoResponseSuffix);
+      Say(io, Localized(message_text::kNoResponse, {kUnitName}));
       break;
     case StartOutcome::SetupFailed:
       Say(io, std::string("the unit's set-up failed at step '") + SetupStepName(start.setup.failedStep) + "'");
       break;
     case StartOutcome::Stopped:  // only a signal stops the set-up here
-      Say(io, status_text::kStopped);
+      Say(io, Localized(status_text::kStopped));
       return io.interruption->ExitCode();
     case StartOutcome::StartRefused:
     case StartOutcome::Started:
-      Say(io, message_text::kCommandSend);
+      Say(io, Localized(message_text::kCommandSend));
       break;
   }
   return kExitUnit;
@@ -379,7 +380,7 @@ int Acquire(MeasurementSession& session, Progress& progress, int done, const Cli
     if (Interrupted(io.interruption)) {
       session.Stop();
       progress.Finish();
-      Say(io, status_text::kStopped);
+      Say(io, Localized(status_text::kStopped));
       return io.interruption->ExitCode();
     }
     const PollOutcome outcome = session.Poll();
@@ -394,7 +395,7 @@ int Acquire(MeasurementSession& session, Progress& progress, int done, const Cli
       case PollOutcome::ReadFailed:  // also a unit that sends no records (stall)
       case PollOutcome::NotRunning:
         progress.Finish();
-        Say(io, status_text::kMeasureError);
+        Say(io, Localized(status_text::kMeasureError));
         return kExitRead;
       case PollOutcome::AllIn:
         progress.Update(done + session.SampleIndex());
@@ -497,7 +498,7 @@ int RunMeasure(const CliOptions& options, const CliIo& io) {
     }
     if (session.Finish() == MeasurementSession::FinishOutcome::LevelError) {
       progress->Finish();
-      Say(io, message_text::kInputLevel);
+      Say(io, Localized(message_text::kInputLevel));
       return kExitLevel;
     }
     spectra.Add(std::span<const float>(state.curData.spectrum, static_cast<std::size_t>(samples / 2)));
@@ -511,7 +512,7 @@ int RunMeasure(const CliOptions& options, const CliIo& io) {
   // The automatic save of the settings, then the files asked for on the command line.
   // A failed file keeps the measurement: the other files and the report follow.
   const int exitCode = WriteAndReport(options, outputs, run, averages, io);
-  if (exitCode == kExitOk && !options.json) Say(io, status_text::kFinished);
+  if (exitCode == kExitOk && !options.json) Say(io, Localized(status_text::kFinished));
   return exitCode;
 }
 

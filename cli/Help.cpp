@@ -14,6 +14,10 @@ Usage:
   zemtra-cli COMMAND --help             options of one command
   zemtra-cli --version                  print the version
 
+Every command takes --lang en|ja: the language of the messages (default: English when
+the locale asks first for English through LC_ALL, LC_MESSAGES, LANG or LANGUAGE, else
+Japanese). The summaries, JSON, files and exit codes do not change with it.
+
 Exit codes: 0 done, 2 invalid settings file, 3 unit not found / not responding / set-up
 failed / start refused, 4 read failure or no record for a while during the measurement,
 5 input level out of range, 6 file error (a file could not be read, or one asked for was
@@ -61,6 +65,7 @@ Output:
   --landscape                             the PDF page across (default: portrait)
   --json                                  one JSON object on stdout instead of the summary
   --yes                                   replace existing files without asking
+  --lang en|ja                            the language of the messages
 
 An existing file is replaced only with --yes or a "y" on the terminal. Files are
 replaced whole or not at all; devices, FIFOs and directories are never replaced.
@@ -94,6 +99,8 @@ The file's settings are adopted; the options below override them.
 
 constexpr const char* kScanHelp = R"(zemtra-cli scan
 
+  --lang en|ja           the language of the messages
+
 Lists the FTDI devices each driver can reach, one per line, starting with the value
 of the device option (of measure) that names it: libftdi:SERIAL with bus, USB id and
 description, and tty:PATH with USB id and serial number. No device is opened. Exit 0
@@ -111,10 +118,13 @@ recent journal, or the one named by its ID:
   --csv FILE.csv         every sample received as CSV: time_s,code,volts ("-": stdout)
   --json                 one JSON object on stdout: the samples received and written
   --yes                  replace existing files without asking
+  --lang en|ja           the language of the messages
 Exit 0 done, 6 no journal, an unreadable one, or a file not written.
 )";
 
 constexpr const char* kSettingsHelp = R"(zemtra-cli settings FILE.prf
+
+  --lang en|ja           the language of the messages
 
 Reads a settings file, checks its dB range, and prints every field as "key: value".
 Exit 0 when valid, 2 when not.

@@ -280,6 +280,11 @@ class Parser {
       if (named == kWindowNames.end())
         return void(Fail(name + " '" + *text + "' is not allowed: rect, hanning, hamming or flattop"));
       o.window = static_cast<int>(named - kWindowNames.begin());
+    } else if (name == "--lang") {
+      auto text = Value(inlineValue, i, name);
+      if (!text) return;
+      o.language = LanguageFromName(*text);
+      if (!o.language) return void(Fail(name + " '" + *text + "' is not allowed: en or ja"));
     } else if (name == "--settings") {
       RequireCommand(name, Analysing(), "measure and analyze");
       if (auto text = FileName(inlineValue, i, name)) o.settingsFile = *text;

@@ -8,6 +8,7 @@
 
 #include "cli/FigureOptions.h"
 #include "cli/NoiseOptions.h"
+#include "model/Language.h"
 #include "model/Records.h"
 
 enum class CliCommand { Measure, Analyze, Settings, Scan, Recover };
@@ -27,6 +28,7 @@ struct CliOptions {
   std::optional<bool> chop;
   std::optional<std::string> simulate;  // --simulate[=CONFIG]; empty CONFIG = demonstration signal
   std::optional<std::string> device;    // --device=…
+  std::optional<Language> language;     // --lang: the messages' language instead of the locale's
 
   // Analysis and display options (measure and analyze).
   std::optional<int> window;  // 0 rect, 1 hanning, 2 hamming, 3 flattop

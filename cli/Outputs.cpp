@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "files/FileIdentity.h"
+#include "model/TextCatalogue.h"
 #include "ui/TextHelpers.h"
 
 namespace {
@@ -57,7 +58,7 @@ std::vector<WrittenFile> WriteOutputs(const std::vector<OutputFile>& outputs, co
     WrittenFile file{output.kind, output.path, Attempt(output, interruption)};
     if (file.outcome == FileOutcome::Failed && takeError) file.error = takeError();
     if (file.outcome == FileOutcome::Failed || file.outcome == FileOutcome::NotRegularFile) {
-      std::fprintf(err, "zemtra-cli: %s: %s (%s)\n", output.failureText.c_str(),
+      std::fprintf(err, "zemtra-cli: %s: %s (%s)\n", Localized(output.failureText).c_str(),
                    output.toStdout ? "the standard output" : VisibleText(output.path).c_str(), ReasonOf(file).c_str());
     }
     files.push_back(std::move(file));

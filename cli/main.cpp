@@ -13,6 +13,8 @@
 #include "cli/Commands.h"
 #include "cli/Interruption.h"
 #include "cli/Options.h"
+#include "model/Language.h"
+#include "model/TextCatalogue.h"
 #include "model/Version.h"
 
 namespace {
@@ -76,6 +78,7 @@ int main(int argc, char** argv) {
     return WriteReport(stdout, HelpText(commandGiven ? CommandName(options.command) : "")) ? kExitOk : kExitReportLost;
   }
 
+  SetTextLanguage(ChooseLanguage(options.language, LocaleVariablesFromEnvironment()));
   EnsureRuntimeDirectory();
   Interruption interruption;
   CatchInterrupts(interruption);

@@ -1,5 +1,6 @@
 #include "display/AutoSaveChoice.h"
 
+#include "model/TextCatalogue.h"
 #include "ui/FileNames.h"
 
 namespace {
@@ -39,8 +40,8 @@ std::optional<SaveSetting> AutoSaveChoice::Confirmed() const {
 }
 
 bool AutoSaveChoice::SelectSaveFile() {
-  std::string name =
-      prompter_.ChooseSaveFile(kTitle, kNoFilter, copy_.DataFileName.empty() ? kAnyDataFile : copy_.DataFileName);
+  std::string name = prompter_.ChooseSaveFile(Localized(kTitle), kNoFilter,
+                                              copy_.DataFileName.empty() ? kAnyDataFile : copy_.DataFileName);
   if (name.empty()) return false;
   name = WithExtensionIfNoDot(name, kDataExtension);
   selected_ = name;

@@ -3,6 +3,7 @@
 #include <string>
 #include <system_error>
 
+#include "model/TextCatalogue.h"
 #include "ui/Mymessage.h"
 
 namespace {
@@ -11,7 +12,7 @@ bool MayReplace(const std::filesystem::path& target, Prompter& prompter) {
   std::error_code ec;
   if (!std::filesystem::exists(target, ec)) return true;
   const std::string question =
-      std::string("ファイル：") + prompter.PathText(target.string()) + "があります。\n上書きしますか";
+      Localized("ファイル：%1があります。\n上書きしますか", {prompter.PathText(target.string())});
   return prompter.AskYesNo(question, kProgramCaption);
 }
 

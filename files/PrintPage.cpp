@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "display/PeakReadout.h"
+#include "model/TextCatalogue.h"
 #include "model/UnitTables.h"
 #include "ui/NumberFormat.h"
 #include "ui/TextHelpers.h"
@@ -49,7 +50,7 @@ const char* WindowLine(std::int32_t whichWindowFunc) {
   }
 }
 
-const char* YesNo(std::uint8_t flag) { return flag == 1 ? "有り" : "なし"; }
+std::string YesNo(std::uint8_t flag) { return Localized(flag == 1 ? "有り" : "なし"); }
 
 constexpr char kFileNameLabel[] = "ファイル名：";
 constexpr char kEllipsis[] = "…";
@@ -141,7 +142,7 @@ double FitTextPoints(const std::function<int(double points)>& widthAt, std::opti
 
 FittedLine FitFileNameLine(const std::string& path, const std::function<int(const std::string&, double)>& widthAt,
                            int room) {
-  const std::string whole = kFileNameLabel + path;
+  const std::string whole = Localized(kFileNameLabel) + path;
   if (widthAt(whole, kTextPoints) <= room) return {whole, kTextPoints};
   // The directories' start is kept as far as it fits; the separator before the name stays.
   const std::string name = FileNameOf(path);
@@ -149,8 +150,8 @@ FittedLine FitFileNameLine(const std::string& path, const std::function<int(cons
       CharactersOf(path.substr(0, path.size() - name.size() - (name.empty() ? 0 : 1)));
   const std::string tail = name.empty() ? path : path.substr(path.size() - name.size() - 1);
   const auto elided = [&](std::size_t kept) {
-    return kFileNameLabel + Joined(directory.begin(), directory.begin() + static_cast<std::ptrdiff_t>(kept)) +
-           kEllipsis + tail;
+    return Localized(kFileNameLabel) +
+           Joined(directory.begin(), directory.begin() + static_cast<std::ptrdiff_t>(kept)) + kEllipsis + tail;
   };
   if (!name.empty() && widthAt(elided(0), kTextPoints) <= room) {
     const std::size_t kept =
@@ -164,7 +165,7 @@ FittedLine FitFileNameLine(const std::string& path, const std::function<int(cons
   const std::vector<std::string> characters = CharactersOf(name.empty() ? path : name);
   if (characters.empty()) return {shortest, points};
   const std::string lead =
-      kFileNameLabel + std::string(name.empty() ? "" : std::string(kEllipsis) + (tail.substr(0, 1)));
+      Localized(kFileNameLabel) + std::string(name.empty() ? "" : std::string(kEllipsis) + (tail.substr(0, 1)));
   const auto cut = [&](std::size_t kept) {
     const std::size_t front = (kept + 1) / 2;
     return lead + Joined(characters.begin(), characters.begin() + static_cast<std::ptrdiff_t>(front)) + kEllipsis +
@@ -212,18 +213,18 @@ std::array<std::string, kTextLineCount> PrintTextLines(const PrintInfo& info) {
   const bool absolute = fft.fAbsoGraph == 1;
   return {
       "< Zemtra >",
-      "データ数：" + FormatInteger(info.samples),
-      "サンプリング：" + info.rateText,
-      "周波数分解能：" + info.freqStepText,
-      absolute ? "dB表示：絶対値表示[dBV]" : "dB表示：相対値表示",
-      std::string("窓関数による減衰の補正計算：") + YesNo(fft.fWinFuncAdjust),
-      WindowLine(fft.whichWindowFunc),
-      std::string("FFT計算 DCカット：") + YesNo(fft.fDCCut_FFT),
-      std::string("信号波形 DCカット：") + YesNo(fft.fDCCut_SigGraph),
-      "ピーク値[" + info.peakVoltUnit + "]：" + info.peakVolt,
-      (absolute ? "ピーク値[dBV]：" : "ピーク値[dB]：") + info.peakDb,
-      "ピーク値[Hz]：" + info.peakHz,
-      "測定：" + info.save.StartDateTime,
-      kFileNameLabel + info.save.DataFileName,
+      Localized("データ数：%1", {FormatInteger(info.samples)}),
+      Localized("サンプリング：%1", {info.rateText}),
+      Localized("周波数分解能：%1", {info.freqStepText}),
+      Localized(absolute ? "dB表示：絶対値表示[dBV]" : "dB表示：相対値表示"),
+      Localized("窓関数による減衰の補正計算：%1", {YesNo(fft.fWinFuncAdjust)}),
+      Localized(WindowLine(fft.whichWindowFunc)),
+      Localized("FFT計算 DCカット：%1", {YesNo(fft.fDCCut_FFT)}),
+      Localized("信号波形 DCカット：%1", {YesNo(fft.fDCCut_SigGraph)}),
+      Localized("ピーク値[%1]：%2", {info.peakVoltUnit, info.peakVolt}),
+      Localized(absolute ? "ピーク値[dBV]：%1" : "ピーク値[dB]：%1", {info.peakDb}),
+      Localized("ピーク値[Hz]：%1", {info.peakHz}),
+      Localized("測定：%1", {info.save.StartDateTime}),
+      Localized(kFileNameLabel) + info.save.DataFileName,
   };
 }

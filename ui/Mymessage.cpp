@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include "model/TextCatalogue.h"
+
 using namespace message_text;
 
 TmyMessage::TmyMessage(Prompter& prompter, std::string subject, const std::string& caption)
@@ -9,14 +11,16 @@ TmyMessage::TmyMessage(Prompter& prompter, std::string subject, const std::strin
   if (caption_.size() > kCaptionCapacity) throw std::length_error("TmyMessage: caption longer than 11 bytes");
 }
 
-void TmyMessage::Show(const std::string& text, MessageIcon icon) const { prompter_.ShowMessage(text, caption_, icon); }
+void TmyMessage::Show(const char* text, MessageIcon icon, std::initializer_list<std::string_view> values) const {
+  prompter_.ShowMessage(Localized(text, values), caption_, icon);
+}
 
 void TmyMessage::FatalMemoryError(const std::string& objectName) const {
-  Show(kFatalMemory + objectName, MessageIcon::Error);
+  Show(kFatalMemory, MessageIcon::Error, {objectName});
 }
 void TmyMessage::CommandSendError() const { Show(kCommandSend, MessageIcon::Error); }
-void TmyMessage::UnitNotFound() const { Show(subject_ + kNotFoundSuffix, MessageIcon::Error); }
-void TmyMessage::UnitNoResponse() const { Show(subject_ + kNoResponseSuffix, MessageIcon::Error); }
+void TmyMessage::UnitNotFound() const { Show(kNotFound, MessageIcon::Error, {subject_}); }
+void TmyMessage::UnitNoResponse() const { Show(kNoResponse, MessageIcon::Error, {subject_}); }
 void TmyMessage::IniSaveError() const { Show(kIniSave, MessageIcon::Warning); }
 void TmyMessage::DataSaveError() const { Show(kDataSave, MessageIcon::Error); }
 void TmyMessage::DataFileError() const { Show(kDataFile, MessageIcon::Error); }
@@ -27,9 +31,9 @@ void TmyMessage::InputLevelError() const { Show(kInputLevel, MessageIcon::Warnin
 void TmyMessage::PrintError() const { Show(kPrint, MessageIcon::Error); }
 
 void ShowCatalogueCreationError(Prompter& prompter) {
-  prompter.ShowMessage(std::string(kFatalMemory) + "TmyMessage", kProgramCaption, MessageIcon::Error);
+  prompter.ShowMessage(Localized(kFatalMemory, {"TmyMessage"}), kProgramCaption, MessageIcon::Error);
 }
 
 void ShowDcCutDivisionByZero(Prompter& prompter) {
-  prompter.ShowMessage("ゼロ除算：TmyFFT::DCCut", "myFFT", MessageIcon::Warning);
+  prompter.ShowMessage(Localized(kDcCutDivisionByZero), "myFFT", MessageIcon::Warning);
 }

@@ -2,7 +2,9 @@
 // caller decides when a message is due and what happens after it.
 #pragma once
 
+#include <initializer_list>
 #include <string>
+#include <string_view>
 
 #include "ui/Prompter.h"
 
@@ -35,19 +37,22 @@ class TmyMessage {
   const std::string& Caption() const { return caption_; }
 
  private:
-  void Show(const std::string& text, MessageIcon icon) const;
+  // Shows the catalogue's text in the interface language, values in its placeholders.
+  void Show(const char* text, MessageIcon icon, std::initializer_list<std::string_view> values = {}) const;
 
   Prompter& prompter_;
   std::string subject_;
   std::string caption_;
 };
 
-// The catalogue's texts, for callers that print them instead of showing a box.
+// The catalogue's texts, for callers that print them instead of showing a box: each is
+// named by its Japanese in the text catalogue (model/TextCatalogue), which gives the
+// interface language's words (Localized); %1 is the subject.
 namespace message_text {
-inline constexpr const char* kFatalMemory = "致命的なメモリエラーです:";
+inline constexpr const char* kFatalMemory = "致命的なメモリエラーです:%1";
 inline constexpr const char* kCommandSend = "コマンド送信エラーです";
-inline constexpr const char* kNotFoundSuffix = "が見つかりませんでした";
-inline constexpr const char* kNoResponseSuffix = "が応答しませんでした";
+inline constexpr const char* kNotFound = "%1が見つかりませんでした";
+inline constexpr const char* kNoResponse = "%1が応答しませんでした";
 inline constexpr const char* kIniSave = "初期設定ファイルを保存できませんでした";
 inline constexpr const char* kDataSave = "データ保存できませんでした";
 inline constexpr const char* kDataFile = "データファイルの内容が正しくありませんでした";
@@ -56,6 +61,7 @@ inline constexpr const char* kSettingFile = "設定ファイルの内容が正�
 inline constexpr const char* kNoData = "データがありません";
 inline constexpr const char* kInputLevel = "入力信号レベルが適正範囲からはずれています";
 inline constexpr const char* kPrint = "印刷できませんでした";
+inline constexpr const char* kDcCutDivisionByZero = "ゼロ除算：TmyFFT::DCCut";
 }  // namespace message_text
 
 // The two boxes that cannot go through a catalogue object.

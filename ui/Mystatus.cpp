@@ -1,9 +1,9 @@
 #include "ui/Mystatus.h"
 
-#include <QCoreApplication>
 #include <QFontMetrics>
 #include <utility>
 
+#include "model/TextCatalogue.h"
 #include "ui/StatusBar.h"
 #include "ui/StatusTexts.h"
 
@@ -16,9 +16,7 @@ void TmyStatus::ShowText(const QString& text, int panel) {
   bar_.SetPanelWidth(panel, PanelWidthFor(QFontMetrics(bar_.font()).horizontalAdvance(text)));
 }
 
-void TmyStatus::ShowNotice(const char* text, int panel) {
-  ShowText(QCoreApplication::translate("TmyStatus", text), panel);
-}
+void TmyStatus::ShowNotice(const char* text, int panel) { ShowText(QString::fromStdString(Localized(text)), panel); }
 
 void TmyStatus::ShowUnitInfo(const std::string& name, const std::string& version, const std::string& description) {
   ShowText(QString::fromStdString(UnitInfoText(name, version, description)), kUnitPanel);

@@ -33,7 +33,7 @@ void PaintLine(QPainter& painter, const PaintedLine& line, const QString& text) 
 TFormVersion::TFormVersion(QWidget* parent) : QDialog(parent, kFixedDialogFlags) {
   setFont(UiFont());
   setFixedSize(kClientWidth, kClientHeight);
-  setWindowTitle(ProductName() + tr("について"));
+  setWindowTitle(tr("%1について").arg(ProductName()));
 }
 
 QString TFormVersion::ProductName() { return QStringLiteral("Zemtra"); }

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "model/TextCatalogue.h"
 #include "ui/Mymessage.h"
 #include "ui/NumberFormat.h"
 
@@ -21,24 +22,25 @@ std::string UnitInfoText(const std::string& name, const std::string& version, co
   return name + "/ " + version + "/ " + description;
 }
 
-std::string NotFoundText(const std::string& unitName) { return unitName + message_text::kNotFoundSuffix; }
+std::string NotFoundText(const std::string& unitName) { return Localized(message_text::kNotFound, {unitName}); }
 
-std::string NoResponseText(const std::string& unitName) { return unitName + "応答しませんでした"; }
+std::string NoResponseText(const std::string& unitName) { return Localized("%1応答しませんでした", {unitName}); }
 
 std::string ProgressText(std::int64_t sampleNumber, std::int64_t code) {
-  return "データ番号：" + FormatInteger(sampleNumber) + " / AD変換値：" + FormatInteger(code);
+  return Localized("データ番号：%1 / AD変換値：%2", {FormatInteger(sampleNumber), FormatInteger(code)});
 }
 
 std::string StatsDigitsText(std::int32_t largest, std::int32_t smallest, float deviation) {
   const std::string deviationText = deviation >= kWholeDigitsFrom ? Format0(deviation) : Format0_0(deviation);
-  return "最大値：" + FormatInteger(largest) + " / 最小値：" + FormatInteger(smallest) + " / pp値：" +
-         FormatInteger(static_cast<std::int64_t>(largest) - smallest) + " digit" + " / 標準偏差：" + deviationText +
-         " digit";
+  return Localized("最大値：%1 / 最小値：%2 / pp値：%3 digit / 標準偏差：%4 digit",
+                   {FormatInteger(largest), FormatInteger(smallest),
+                    FormatInteger(static_cast<std::int64_t>(largest) - smallest), deviationText});
 }
 
 std::string StatsVoltsText(float deviation, float smallest, float largest) {
-  return "最大値：" + FormatMicrovolts(largest) + "　/最小値：" + FormatMicrovolts(smallest) + "　/p-p値：" +
-         FormatMicrovolts(static_cast<double>(largest) - smallest) + " / 標準偏差：" + FormatMicrovolts(deviation);
+  return Localized("最大値：%1　/最小値：%2　/p-p値：%3 / 標準偏差：%4",
+                   {FormatMicrovolts(largest), FormatMicrovolts(smallest),
+                    FormatMicrovolts(static_cast<double>(largest) - smallest), FormatMicrovolts(deviation)});
 }
 
 std::string FormatMicrovolts(double microvolts) {

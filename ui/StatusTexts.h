@@ -22,13 +22,15 @@ inline constexpr const char* kLevelError = message_text::kInputLevel;
 inline constexpr const char* kCommandError = message_text::kCommandSend;
 }  // namespace status_text
 
+// The texts are the catalogue's (model/TextCatalogue), in the interface language.
+
 // name + "/ " + version + "/ " + description, e.g. "QT4418PX/ 1.00/ 4.8ksps x128, ".
 std::string UnitInfoText(const std::string& name, const std::string& version, const std::string& description);
-// unitName + "が見つかりませんでした".
+// "%1が見つかりませんでした" with the unit's name.
 std::string NotFoundText(const std::string& unitName);
-// unitName + "応答しませんでした" (without the particle of the message box).
+// "%1応答しませんでした" with the unit's name (without the particle of the message box).
 std::string NoResponseText(const std::string& unitName);
-// "データ番号：" + sample number + " / AD変換値：" + code.
+// "データ番号：%1 / AD変換値：%2": the sample number and its code.
 std::string ProgressText(std::int64_t sampleNumber, std::int64_t code);
 
 // Statistics in converter codes: largest, smallest, peak-to-peak and the deviation

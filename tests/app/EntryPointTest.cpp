@@ -25,8 +25,13 @@ TEST(ProgramOptions, TheUnitOptionsOfTheCommandLineTool) {
     std::optional<std::string> device;
     bool help;
     const char* error;
+    std::optional<Language> language = std::nullopt;
   } rows[] = {
       {{}, std::nullopt, std::nullopt, false, ""},
+      {{"--lang=en"}, std::nullopt, std::nullopt, false, "", Language::English},
+      {{"--lang=ja", "--simulate"}, "", std::nullopt, false, "", Language::Japanese},
+      {{"--lang=de"}, std::nullopt, std::nullopt, false, "--lang takes en|ja: --lang=en or --lang=ja"},
+      {{"--lang"}, std::nullopt, std::nullopt, false, "--lang takes en|ja: --lang=en or --lang=ja"},
       {{"--simulate"}, "", std::nullopt, false, ""},
       {{"--simulate=clock=virtual,seed=2"}, "clock=virtual,seed=2", std::nullopt, false, ""},
       {{"--device=tty:/dev/ttyUSB1"}, std::nullopt, "tty:/dev/ttyUSB1", false, ""},
@@ -45,6 +50,7 @@ TEST(ProgramOptions, TheUnitOptionsOfTheCommandLineTool) {
     EXPECT_EQ(parse.options.simulate, r.simulate) << shown;
     EXPECT_EQ(parse.options.device, r.device) << shown;
     EXPECT_EQ(parse.options.help, r.help) << shown;
+    EXPECT_EQ(parse.options.language, r.language) << shown;
   }
 }
 

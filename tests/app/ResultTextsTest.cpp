@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/ResultTexts.h"
+#include "model/TextCatalogue.h"
 
 namespace {
 
@@ -37,6 +38,17 @@ TEST(FreqInfoText, WorkedExampleAndWindows) {
   EXPECT_EQ(FreqInfoText(data, 12, setting), "Δｆ= 4.688Hz / 相対値[dB] 表示") << "unknown window adds nothing";
   data.ad_dnum = 0;
   EXPECT_EQ(FreqInfoText(data, 12, setting), "");
+}
+
+TEST(FreqInfoText, InEnglish) {
+  MeasureData data;
+  data.ad_dnum = 1024;
+  FftSetting setting;
+  setting.whichWindowFunc = 1;
+  setting.fWinFuncAdjust = 1;
+  SetTextLanguage(Language::English);
+  EXPECT_EQ(FreqInfoText(data, 12, setting), "Δf= 4.688Hz / Absolute [dBV] / Window=Hanning (corrected)");
+  SetTextLanguage(Language::Japanese);
 }
 
 TEST(StatisticsOf, DigitsAndVolts) {

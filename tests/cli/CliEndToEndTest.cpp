@@ -41,6 +41,8 @@ struct CliRun {
 
 class CliEndToEnd : public ::testing::Test {
  protected:
+  static constexpr const char* kJapanese = "LC_ALL=C.UTF-8 LANGUAGE=";
+
   // Runs the tool in `where` (default: the test's directory); prefix runs it under
   // another command (e.g. timeout); stdoutTo replaces the standard output's file.
   CliRun Run(const std::string& args, const fs::path& where = {}, const std::string& prefix = "",
@@ -48,8 +50,10 @@ class CliEndToEnd : public ::testing::Test {
     const fs::path cwd = where.empty() ? dir : where;
     const std::string out = stdoutTo.empty() ? ">'" + (dir / "stdout").string() + "'" : stdoutTo;
     std::ofstream(dir / "stdout", std::ios::trunc).close();
-    const std::string command = "cd '" + cwd.string() + "' && " + prefix + " '" + ZEMTRA_CLI_PATH + "' " + args + " " +
-                                out + " 2>'" + (dir / "stderr").string() + "' </dev/null";
+    // The messages the tests expect are Japanese, whatever the locale of the run; a
+    // prefix may choose another.
+    const std::string command = "cd '" + cwd.string() + "' && " + kJapanese + " " + prefix + " '" + ZEMTRA_CLI_PATH +
+                                "' " + args + " " + out + " 2>'" + (dir / "stderr").string() + "' </dev/null";
     const int status = std::system(command.c_str());
     CliRun run;
     run.exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -406,6 +410,27 @@ TEST_F(CliEndToEnd, UnprintablePdfExitsWithTheFileCode) {
   EXPECT_FALSE(fs::exists(dir / "no-such-directory"));
 }
 
+TEST_F(CliEndToEnd, TheMessagesFollowTheLocaleAndTheLanguageOption) {
+  std::ofstream(dir / "header.prf") << "Zemtra\r\n";
+  const struct {
+    const char* prefix;
+    const char* lang;
+    const char* expected;
+  } rows[] = {
+      {"", "", "zemtra-cli: 設定ファイルの内容が正しくありませんでした: header.prf"},
+      {"LC_ALL= LANG=en_US.UTF-8", "", "zemtra-cli: The settings file's content is not valid: header.prf"},
+      {"LC_ALL= LANG=de_DE.UTF-8 LANGUAGE=en:de", "", "zemtra-cli: The settings file's content is not valid"},
+      {"LC_ALL= LANG=ja_JP.UTF-8", "", "zemtra-cli: 設定ファイルの内容が正しくありませんでした"},
+      {"", " --lang en", "zemtra-cli: The settings file's content is not valid: header.prf"},
+      {"LC_ALL=en_US.UTF-8", " --lang=ja", "zemtra-cli: 設定ファイルの内容が正しくありませんでした"},
+  };
+  for (const auto& r : rows) {
+    const auto run = Run(std::string("settings header.prf") + r.lang, {}, r.prefix);
+    EXPECT_EQ(run.exit, 2) << r.prefix << r.lang;
+    EXPECT_NE(run.err.find(r.expected), std::string::npos) << r.prefix << r.lang << ": " << run.err;
+  }
+}
+
 TEST_F(CliEndToEnd, SettingsFilesAreCheckedAndPrinted) {
   ScriptedPrompter prompter;
   TmyFile file(prompter);
@@ -551,7 +576,7 @@ TEST_F(CliEndToEnd, ASignalAtTheOverwriteQuestionWritesNoFurtherFile) {
   ASSERT_TRUE(terminal.Valid());
   std::ofstream(dir / "run.FFT") << "earlier";
   const std::string command =
-      "cd '" + dir.string() + "' && exec '" + ZEMTRA_CLI_PATH +
+      "cd '" + dir.string() + "' && " + kJapanese + " exec '" + ZEMTRA_CLI_PATH +
       "' measure --simulate=clock=virtual --samples 1024 --fft run.FFT --png run.png --pdf run.pdf --nsd run.csv "
       "--json <'" +
       terminal.SlavePath() + "' >stdout 2>stderr";

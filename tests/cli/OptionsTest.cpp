@@ -110,6 +110,18 @@ TEST(CliOptions, NoiseOptionsAndTheDefaultBand) {
   EXPECT_FALSE(Parse({"measure"}).options.noise.Wanted());
 }
 
+TEST(CliOptions, EveryCommandTakesTheLanguage) {
+  EXPECT_EQ(Parse({"measure", "--lang", "en"}).options.language, Language::English);
+  EXPECT_EQ(Parse({"analyze", "a.DTA", "--lang=ja"}).options.language, Language::Japanese);
+  for (const char* command : {"settings", "recover"}) {
+    const auto p = Parse({command, "x", "--lang=en"});
+    EXPECT_EQ(p.error, "") << command;
+    EXPECT_EQ(p.options.language, Language::English) << command;
+  }
+  EXPECT_EQ(Parse({"scan", "--lang", "en"}).options.language, Language::English);
+  EXPECT_EQ(Parse({"measure"}).options.language, std::nullopt) << "the locale decides";
+}
+
 TEST(CliOptions, InvalidOptionsNameTheOptionAndWhatIsAllowed) {
   const struct {
     std::vector<std::string> args;
@@ -126,6 +138,8 @@ TEST(CliOptions, InvalidOptionsNameTheOptionAndWhatIsAllowed) {
       {{"measure", "--window", "blackman"}, "--window 'blackman' is not allowed: rect, hanning, hamming or flattop"},
       {{"measure", "--window", "hanning", "--window", "blackman"}, "--window 'blackman' is not allowed"},
       {{"measure", "--rate"}, "--rate needs a value"},
+      {{"measure", "--lang", "de"}, "--lang 'de' is not allowed: en or ja"},
+      {{"scan", "--lang"}, "--lang needs a value"},
       {{"measure", "--colour"}, "unknown option '--colour'"},
       {{"measure", "extra"}, "unexpected argument 'extra'"},
       {{"measure", "--sinc3=1"}, "--sinc3 takes no value"},

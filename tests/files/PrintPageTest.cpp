@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "files/PrintPage.h"
+#include "model/TextCatalogue.h"
 
 namespace {}  // namespace
 
@@ -159,6 +160,26 @@ TEST(PrintText, FourteenLinesFromTheSettingsAndReadouts) {
       "ファイル名：/data/run1.DTA",
   };
   EXPECT_EQ(PrintTextLines(info), expected);
+
+  SetTextLanguage(Language::English);
+  const std::array<std::string, kTextLineCount> english{
+      "< Zemtra >",
+      "Samples: 65536",
+      "Sampling: 4.8ksps",
+      "Frequency step: 0.073Hz",
+      "dB scale: absolute [dBV]",
+      "Window loss corrected: no",
+      "Window: Hanning",
+      "FFT DC removed: yes",
+      "Waveform DC removed: no",
+      "Peak [mVrms]: 5.001",
+      "Peak [dBV]: -49.02",
+      "Peak [Hz]: 1000.000",
+      "Measured: 2026/12/08 19:50:07",
+      "File: /data/run1.DTA",
+  };
+  EXPECT_EQ(PrintTextLines(info), english);
+  SetTextLanguage(Language::Japanese);
 }
 
 TEST(PrintText, InformationOfAnAnalysedRecord) {

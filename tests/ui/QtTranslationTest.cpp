@@ -1,5 +1,6 @@
-// Qt's own texts in the window's language: the standard dialogs and the boxes' buttons
-// read Japanese once the translation is installed.
+// The window's texts and Qt's own in the interface language: the standard dialogs and
+// the boxes' buttons read Japanese once its translation is installed; in English the
+// window's texts come from the program's own translation.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
@@ -19,7 +20,6 @@ namespace {
 
 class QtTranslationTest : public ::testing::Test {
  protected:
-  void SetUp() override { ASSERT_TRUE(InstallQtTranslation(*qApp)) << "qt6-translations-l10n is not installed"; }
   // The other tests of the binary see Qt's texts as they were.
   void TearDown() override {
     for (QTranslator* translator : qApp->findChildren<QTranslator*>()) {
@@ -41,6 +41,9 @@ class QtTranslationTest : public ::testing::Test {
 };
 
 TEST_F(QtTranslationTest, StandardDialogsAndButtonsReadJapanese) {
+  const InstalledTranslations installed = InstallTranslations(*qApp, Language::Japanese);
+  EXPECT_TRUE(installed.window) << "Japanese is the window's own language";
+  ASSERT_TRUE(installed.qt) << "qt6-translations-l10n is not installed";
   // "OK" stays "OK" in Japanese too.
   QMessageBox box(QMessageBox::Question, "Zemtra", "?", QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
   for (QAbstractButton* button : box.buttons()) EXPECT_TRUE(HasJapanese(button->text())) << button->text().toStdString();
@@ -61,6 +64,23 @@ TEST_F(QtTranslationTest, StandardDialogsAndButtonsReadJapanese) {
   EXPECT_TRUE(HasJapanese(print.windowTitle())) << print.windowTitle().toStdString();
   QPageSetupDialog page(&printer);
   EXPECT_TRUE(HasJapanese(page.windowTitle())) << page.windowTitle().toStdString();
+}
+
+TEST_F(QtTranslationTest, EnglishReplacesTheWindowsTextsAndLeavesQtsOwn) {
+  const InstalledTranslations installed = InstallTranslations(*qApp, Language::English);
+  ASSERT_TRUE(installed.window) << "the program's English translation is not among its resources";
+  EXPECT_TRUE(installed.qt);
+  EXPECT_EQ(QCoreApplication::translate("MainMenu", "ファイル(&F)"), "&File");
+  EXPECT_EQ(QCoreApplication::translate("TFormFFTSetting", "－１００ｄＢ"), "-100 dB");
+  QMessageBox box(QMessageBox::Question, "Zemtra", "?", QMessageBox::Yes | QMessageBox::No);
+  for (QAbstractButton* button : box.buttons())
+    EXPECT_FALSE(HasJapanese(button->text())) << button->text().toStdString();
+}
+
+TEST_F(QtTranslationTest, WithoutATranslationTheTextsStayTheirOwn) {
+  EXPECT_EQ(QCoreApplication::translate("MainMenu", "ファイル(&F)"), "ファイル(&F)");
+  InstallTranslations(*qApp, Language::Japanese);
+  EXPECT_EQ(QCoreApplication::translate("MainMenu", "ファイル(&F)"), "ファイル(&F)");
 }
 
 }  // namespace
