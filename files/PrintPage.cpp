@@ -193,17 +193,16 @@ PrintInfo PrintInfoOf(const MeasureData& data, const FftSetting& fft, const Save
 }
 
 std::string SpectrumAverageLine(const SpectrumAverage& average) {
-  const std::string label = "スペクトル：";
-  const std::string spectra = FormatInteger(average.spectra) + "回";
+  const std::string spectra = FormatInteger(average.spectra);
   switch (average.kind) {
     case SpectrumAveraging::None:
       break;
     case SpectrumAveraging::Rms:
-      return label + "RMS平均（" + spectra + "）";
+      return Localized("スペクトル：RMS平均（%1回）", {spectra});
     case SpectrumAveraging::PeakHold:
-      return label + "ピークホールド（" + spectra + "）";
+      return Localized("スペクトル：ピークホールド（%1回）", {spectra});
     case SpectrumAveraging::Exponential:
-      return label + "指数平均（直近" + FormatInteger(average.depth) + "回、計" + spectra + "）";
+      return Localized("スペクトル：指数平均（直近%1回、計%2回）", {FormatInteger(average.depth), spectra});
   }
   return {};
 }

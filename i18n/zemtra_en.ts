@@ -154,12 +154,32 @@
         <source>バージョン(&amp;V)</source>
         <translation>&amp;Version</translation>
     </message>
+    <message>
+        <source>平均計測(&amp;V)…</source>
+        <translation>A&amp;veraged Measurement…</translation>
+    </message>
+    <message>
+        <source>連続計測(&amp;C)</source>
+        <translation>&amp;Continuous Measurement</translation>
+    </message>
 </context>
 <context>
     <name>ProgressView</name>
     <message>
         <source>%1%  残り %2</source>
         <translation>%1%  %2 left</translation>
+    </message>
+    <message>
+        <source>%1 / %2</source>
+        <translation>%1 / %2</translation>
+    </message>
+    <message>
+        <source>%1 回目</source>
+        <translation>Run %1</translation>
+    </message>
+    <message>
+        <source>%1  残り %2</source>
+        <translation>%1  %2 left</translation>
     </message>
 </context>
 <context>
@@ -613,6 +633,30 @@
         <source>途中データのCSV出力</source>
         <translation>Export Partial Data as CSV</translation>
     </message>
+    <message>
+        <source>%1 %2 / %3</source>
+        <translation>%1 %2 / %3</translation>
+    </message>
+    <message>
+        <source>%1 %2</source>
+        <translation>%1 %2</translation>
+    </message>
+    <message>
+        <source>RMS平均</source>
+        <translation>RMS avg.</translation>
+    </message>
+    <message>
+        <source>ピーク</source>
+        <translation>Peak hold</translation>
+    </message>
+    <message>
+        <source>指数平均 %1回</source>
+        <translation>Exp. avg. of %1</translation>
+    </message>
+    <message>
+        <source>指数 %1回</source>
+        <translation>Exp. %1</translation>
+    </message>
 </context>
 <context>
     <name>TFormNoiseAnalysis</name>
@@ -748,6 +792,10 @@
         <source>参照</source>
         <translation>Reference</translation>
     </message>
+    <message>
+        <source>（ノイズ密度は %1 回の平均）</source>
+        <translation> (density: average of %1)</translation>
+    </message>
 </context>
 <context>
     <name>TFormRecover</name>
@@ -798,6 +846,53 @@
     <message>
         <source>%1 サンプルに満たないため復元できません（CSV出力はできます）</source>
         <translation>Fewer than %1 samples: cannot be recovered (CSV export works)</translation>
+    </message>
+</context>
+<context>
+    <name>TFormSeriesSetting</name>
+    <message>
+        <source>RMS平均</source>
+        <translation>RMS average</translation>
+    </message>
+    <message>
+        <source>ピークホールド</source>
+        <translation>Peak hold</translation>
+    </message>
+    <message>
+        <source>指数平均</source>
+        <translation>Exponential average</translation>
+    </message>
+    <message>
+        <source>計測開始</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>設定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取り消し</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>平均計測</source>
+        <translation>Averaged Measurement</translation>
+    </message>
+    <message>
+        <source>計測回数</source>
+        <translation>Acquisitions</translation>
+    </message>
+    <message>
+        <source>平均方法</source>
+        <translation>Averaging</translation>
+    </message>
+    <message>
+        <source>連続計測</source>
+        <translation>Continuous measurement</translation>
+    </message>
+    <message>
+        <source>直近の回数</source>
+        <translation>Over the last</translation>
     </message>
 </context>
 <context>
