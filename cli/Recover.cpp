@@ -12,6 +12,7 @@
 #include "display/FftSettingRules.h"
 #include "files/MeasureCsv.h"
 #include "files/Myfile.h"
+#include "files/PlatformFiles.h"
 #include "model/UnitTables.h"
 #include "ui/Mymessage.h"
 #include "ui/NumberFormat.h"
@@ -103,7 +104,7 @@ RecoverablePart DataFilePart(const JournalContent& journal) {
 int RunRecover(const CliOptions& options, const CliIo& io) {
   const auto dir = JournalDirectory();
   if (!dir) {
-    Say(io, "no state directory: neither XDG_STATE_HOME nor HOME is set");
+    Say(io, "no state directory: " + NoStateDirectoryReason());
     return kExitFile;
   }
   if (options.list) return List(*dir, options, io);

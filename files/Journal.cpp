@@ -1,12 +1,10 @@
 #include "files/Journal.h"
 
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <array>
 #include <cerrno>
-#include <cstdlib>
 #include <ctime>
 #include <fstream>
 #include <iterator>
@@ -15,6 +13,7 @@
 #include "files/FileIdentity.h"
 #include "files/LineReader.h"
 #include "files/Myfile.h"
+#include "files/PlatformFiles.h"
 #include "model/UnitTables.h"
 
 namespace {
@@ -25,7 +24,7 @@ constexpr std::size_t kHeaderFixedBytes = 16;  // start, samples, acquisitions
 constexpr char kHeaderBlock = 'H';
 constexpr char kSampleBlock = 'S';
 constexpr char kEndBlock = 'E';
-constexpr mode_t kJournalMode = 0600;  // measurements are the user's own
+constexpr unsigned kJournalMode = 0600;  // measurements are the user's own
 constexpr int kNameAttempts = 100;
 
 constexpr std::array<std::uint32_t, 256> MakeCrcTable() {
@@ -198,7 +197,7 @@ bool JournalWriter::Open(const std::filesystem::path& path, const JournalHeader&
   error_ = 0;
   pending_.clear();
   path_ = path;
-  fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kJournalMode);
+  fd_ = CreateNewFile(path, kJournalMode);
   if (fd_ < 0) {
     Fail(errno);
     return false;
@@ -211,7 +210,7 @@ bool JournalWriter::Open(const std::filesystem::path& path, const JournalHeader&
   WriteBlock(kHeaderBlock, EncodeHeader(header));
   SyncNow();
   // A journal without its header recovers nothing: it is not left behind.
-  if (failed_) ::unlink(path.c_str());
+  if (failed_) RemoveFile(path);
   return !failed_;
 }
 
@@ -280,13 +279,9 @@ void JournalWriter::Close() {
 }
 
 std::optional<std::filesystem::path> JournalDirectory() {
-  if (const char* state = std::getenv("XDG_STATE_HOME"); state != nullptr && state[0] == '/') {
-    return std::filesystem::path(state) / "zemtra";
-  }
-  if (const char* home = std::getenv("HOME"); home != nullptr && home[0] != '\0') {
-    return std::filesystem::path(home) / ".local" / "state" / "zemtra";
-  }
-  return std::nullopt;
+  auto dir = UserStateDirectory();
+  if (dir) *dir /= "zemtra";
+  return dir;
 }
 
 std::vector<JournalEntry> ListJournals(const std::filesystem::path& dir) {
@@ -320,8 +315,7 @@ void PruneJournals(const std::filesystem::path& dir, std::size_t files, std::uin
 
 std::filesystem::path NewJournalPath(const std::filesystem::path& dir, std::chrono::system_clock::time_point start) {
   const std::time_t seconds = std::chrono::system_clock::to_time_t(start);
-  std::tm utc{};
-  gmtime_r(&seconds, &utc);
+  const std::tm utc = UtcCalendar(seconds);
   std::array<char, 32> stamp{};
   std::strftime(stamp.data(), stamp.size(), "%Y%m%d-%H%M%S", &utc);
   std::filesystem::path path = dir / (std::string(stamp.data()) + std::string(kJournalExtension));

@@ -57,7 +57,7 @@ class FaultyCalls : public FileCalls {
     }
     return FileCalls::Sync(fd);
   }
-  int Rename(const char* from, const char* to) override {
+  int Rename(const std::filesystem::path& from, const std::filesystem::path& to) override {
     if (fault_ == Fault::FailRename) {
       errno = EXDEV;
       return -1;
