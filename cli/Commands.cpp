@@ -66,6 +66,18 @@ constexpr const char* kHistogramPictureFailure = "this build has no Qt: --histog
 constexpr const char* kAllanPictureFailure = "this build has no Qt: --allan-png is not available";
 #endif
 
+}  // namespace
+
+bool ToolDrawsPictures() {
+#if ZEMTRA_CLI_HAS_PNG
+  return true;
+#else
+  return false;
+#endif
+}
+
+namespace {
+
 // Every line on stderr names the program, so that it can be told from the lines of
 // other programs in a script's log.
 void Say(const CliIo& io, const std::string& text) { std::fprintf(io.err, "zemtra-cli: %s\n", text.c_str()); }

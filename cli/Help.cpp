@@ -1,5 +1,9 @@
 #include "cli/Options.h"
 
+#include <string_view>
+
+#include "drivers/DeviceSelect.h"
+
 namespace {
 
 constexpr const char* kOverview =
@@ -120,11 +124,25 @@ Reads a settings file, checks its dB range, and prints every field as "key: valu
 Exit 0 when valid, 2 when not.
 )";
 
+// The measure and analyze options as this build takes them: the device option's values
+// of this platform, and a note on the pictures a build without Qt cannot draw.
+std::string AnalysisOptionsHere(std::string text) {
+  constexpr std::string_view kDeviceSyntax = "libftdi[:SERIAL]|tty[:PATH]";
+  if (const std::size_t at = text.find(kDeviceSyntax); at != std::string::npos) {
+    text.replace(at, kDeviceSyntax.size(), DeviceOptionSyntax());
+  }
+  if (!ToolDrawsPictures()) {
+    text += "\nThis build draws no pictures: --png, --pdf, --nsd-png, --histogram-png and\n"
+            "--allan-png need the Qt widgets, which it lacks; they are refused (exit 64).\n";
+  }
+  return text;
+}
+
 }  // namespace
 
 std::string HelpText(const std::string& command) {
-  if (command == "measure") return std::string(kMeasureOptions) + kAnalysisOptions;
-  if (command == "analyze") return std::string(kAnalyzeOptions) + kAnalysisOptions;
+  if (command == "measure") return AnalysisOptionsHere(std::string(kMeasureOptions) + kAnalysisOptions);
+  if (command == "analyze") return AnalysisOptionsHere(std::string(kAnalyzeOptions) + kAnalysisOptions);
   if (command == "settings") return kSettingsHelp;
   if (command == "scan") return kScanHelp;
   if (command == "recover") return kRecoverHelp;

@@ -80,3 +80,10 @@ const char* WindowName(int window);
 
 // The help text of a command, or the overview when command is empty.
 std::string HelpText(const std::string& command);
+
+// Whether this build draws pictures and PDF pages: they need the Qt widgets, which a
+// build without Qt (the Windows one, so far) lacks; its picture options are refused.
+bool ToolDrawsPictures();
+// The end of the refusal after the option's name.
+inline constexpr const char* kNoPicturesHere =
+    " needs the Qt widgets, which this build of zemtra-cli lacks: it draws no pictures nor PDF pages";

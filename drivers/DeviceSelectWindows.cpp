@@ -11,6 +11,8 @@ constexpr std::string_view kVendorLibraryOption = "d2xx";
 
 bool LibFtdiBuiltIn() { return false; }
 
+const char* DeviceOptionSyntax() { return "d2xx"; }
+
 DeviceSpec DefaultDeviceSpec() { return {DeviceBackend::kVendorLibrary, {}, {}}; }
 
 DeviceSpecResult ParseDeviceSpec(std::string_view value) {
