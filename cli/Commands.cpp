@@ -563,6 +563,11 @@ int RunAnalyze(const CliOptions& options, const CliIo& io) {
 }
 
 int RunCommand(const CliOptions& options, const CliIo& io) {
+  // Refused before any work, so no measurement is made whose outputs could not all be written.
+  if (const char* picture = PictureOption(options); picture != nullptr && !ToolDrawsPictures()) {
+    Say(io, std::string(picture) + " needs the Qt widgets, which this build of zemtra-cli lacks: it draws no pictures nor PDF pages");
+    return kExitUsage;
+  }
   switch (options.command) {
     case CliCommand::Measure:
       return RunMeasure(options, io);

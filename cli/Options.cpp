@@ -108,8 +108,6 @@ class Parser {
     if (result_.options.simulate && result_.options.device)
       return Fail(kSimulateWithDevice);
     if (result_.options.landscape && result_.options.pdf.empty()) return Fail("--landscape applies to --pdf only");
-    if (const char* picture = PictureOption(); picture != nullptr && !ToolDrawsPictures())
-      return Fail(std::string(picture) + kNoPicturesHere);
     if (const std::string problem = CheckNoiseOptions(result_.options.noise); !problem.empty()) return Fail(problem);
     if (TakesFile() && result_.options.file.empty()) return Fail(FileNeeded());
     if (const auto& o = result_.options; o.list && (!o.file.empty() || !o.out.empty() || !o.csv.empty()))
@@ -121,17 +119,6 @@ class Parser {
   CliParse Fail(const std::string& message) {
     result_.error = message;
     return result_;
-  }
-
-  // The first option given that draws a picture or a page; none when none is.
-  const char* PictureOption() const {
-    const CliOptions& o = result_.options;
-    if (!o.png.empty()) return "--png";
-    if (!o.pdf.empty()) return "--pdf";
-    if (!o.noise.nsdPng.empty()) return "--nsd-png";
-    if (!o.figures.histogramPng.empty()) return "--histogram-png";
-    if (!o.figures.allanPng.empty()) return "--allan-png";
-    return nullptr;
   }
 
   std::string FileNeeded() const {
@@ -391,4 +378,13 @@ void ApplyAnalysisOptions(const CliOptions& options, FftSetting& fft) {
   if (options.absolute) ChooseAbsolute(fft, *options.absolute);
   Override(options.volts, fft.fSig_Volt);
   Override(options.wave, fft.fWaveGraph);
+}
+
+const char* PictureOption(const CliOptions& o) {
+  if (!o.png.empty()) return "--png";
+  if (!o.pdf.empty()) return "--pdf";
+  if (!o.noise.nsdPng.empty()) return "--nsd-png";
+  if (!o.figures.histogramPng.empty()) return "--histogram-png";
+  if (!o.figures.allanPng.empty()) return "--allan-png";
+  return nullptr;
 }

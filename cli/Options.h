@@ -84,6 +84,5 @@ std::string HelpText(const std::string& command);
 // Whether this build draws pictures and PDF pages: they need the Qt widgets, which a
 // build without Qt (the Windows one, so far) lacks; its picture options are refused.
 bool ToolDrawsPictures();
-// The end of the refusal after the option's name.
-inline constexpr const char* kNoPicturesHere =
-    " needs the Qt widgets, which this build of zemtra-cli lacks: it draws no pictures nor PDF pages";
+// The first option given that draws a picture or a page ("--png"); none when none is.
+const char* PictureOption(const CliOptions& options);

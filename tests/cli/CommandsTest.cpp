@@ -120,6 +120,18 @@ TEST_F(CliCommands, BytesFromFilesCannotCutTheReportShortNorDriveTheTerminal) {
   EXPECT_TRUE(fs::exists(dir / "s\x1b.FFT")) << "the file itself has the bytes given";
 }
 
+TEST_F(CliCommands, PicturesWithoutQtAreRefusedBeforeAnyWork) {
+  if (kCliDrawsPictures) GTEST_SKIP() << "this build draws pictures";
+  for (const char* option : {"--png", "--pdf", "--nsd-png", "--histogram-png", "--allan-png"}) {
+    EXPECT_EQ(Run({"measure", "--simulate=clock=virtual", "--samples", "1024", "--out", Path("never.DTA"), option,
+                   Path("picture")}),
+              kExitUsage)
+        << option;
+    EXPECT_FALSE(fs::exists(dir / "never.DTA")) << option << ": nothing is measured";
+  }
+  EXPECT_NE(err.Text().find("--allan-png needs the Qt widgets"), std::string::npos) << err.Text();
+}
+
 TEST_F(CliCommands, AReportThatCannotBeWrittenIsAFailure) {
   WriteSettings("good.prf", SaveSetting{});
   std::FILE* full = OpenFullDevice();
