@@ -107,8 +107,8 @@ when one was found, 3 when none.
 constexpr const char* kRecoverHelp = R"(zemtra-cli recover [--list] [ID] [--out FILE.DTA] [--csv FILE.csv] [--json] [--yes]
 
 Every measurement is journalled as it arrives to $XDG_STATE_HOME/zemtra/ (else
-~/.local/state/zemtra/), synced at least once a second. recover writes out the most
-recent journal, or the one named by its ID:
+~/.local/state/zemtra/; on Windows %LOCALAPPDATA%\zemtra\), synced at least once a
+second. recover writes out the most recent journal, or the one named by its ID:
   --list                 list the journals: id, start, samples received, how it ended
   --out FILE.DTA         the data file of the largest power-of-two prefix (at least
                          1024 samples) of the last acquisition received

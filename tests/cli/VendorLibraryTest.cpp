@@ -22,9 +22,13 @@ class VendorLibrary : public ::testing::Test {
  protected:
   // zemtra-cli measure with the stand-in playing the unit config describes.
   int Measure(const std::string& config, std::vector<std::string> extra = {}) {
-    SetEnvironment(kUnitVariable, "clock=virtual," + config);
     std::vector<std::string> args{"measure", "--device=d2xx", "--samples", "1024", "--out", Path("run.DTA")};
     args.insert(args.end(), extra.begin(), extra.end());
+    return Run(config, args);
+  }
+  // A command with the stand-in playing the unit config describes.
+  int Run(const std::string& config, const std::vector<std::string>& args) {
+    SetEnvironment(kUnitVariable, config.empty() ? "clock=virtual" : "clock=virtual," + config);
     const CliParse parse = ParseCommandLine(args);
     EXPECT_EQ(parse.error, "");
     CaptureFile out;
@@ -76,6 +80,14 @@ TEST_F(VendorLibrary, EveryFailureOfTheRoadComesThroughTheStatusCodes) {
     EXPECT_NE(messages.find(r.text), std::string::npos) << r.config << "\n" << messages;
     EXPECT_FALSE(fs::exists(dir / "run.DTA")) << r.config;
   }
+}
+
+TEST_F(VendorLibrary, ScanNamesTheLibraryWhenItOpensTheUnit) {
+  EXPECT_EQ(Run("", {"scan"}), kExitOk) << messages;
+  EXPECT_EQ(report, "d2xx  the first device of FTD2XX.DLL\n");
+  EXPECT_EQ(Run("fault=absent", {"scan"}), kExitUnit);
+  EXPECT_EQ(report, "");
+  EXPECT_NE(messages.find("FT_Open failed"), std::string::npos) << messages;
 }
 
 TEST(VendorLibraryMissing, TheErrorNamesTheLibraryAndWhereItComesFrom) {
