@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <ctime>
 
+#include "files/PlatformFiles.h"
+
 namespace {
 constexpr int kSecondsPerMinute = 60;
 constexpr int kMinutesPerHour = 60;
@@ -12,8 +14,7 @@ constexpr int kMinutesPerHour = 60;
 std::optional<std::string> IsoStartTime(std::string_view startDateTime) {
   const std::string text(startDateTime);
   std::tm local{};
-  const char* end = strptime(text.c_str(), "%Y/%m/%d %H:%M:%S", &local);
-  if (end == nullptr || *end != '\0') return std::nullopt;
+  if (!ParseCalendar(text, "%Y/%m/%d %H:%M:%S", local)) return std::nullopt;
   std::tm normalised = local;
   normalised.tm_isdst = -1;  // the offset that held on that day
   if (std::mktime(&normalised) == -1 || normalised.tm_mday != local.tm_mday || normalised.tm_mon != local.tm_mon ||
@@ -22,7 +23,7 @@ std::optional<std::string> IsoStartTime(std::string_view startDateTime) {
   }
   std::array<char, 32> iso{};
   const std::size_t n = std::strftime(iso.data(), iso.size(), "%Y-%m-%dT%H:%M:%S", &normalised);
-  const long offsetMinutes = normalised.tm_gmtoff / kSecondsPerMinute;
+  const long offsetMinutes = UtcOffsetSeconds(normalised) / kSecondsPerMinute;
   const long magnitude = offsetMinutes < 0 ? -offsetMinutes : offsetMinutes;
   std::array<char, 8> offset{};
   std::snprintf(offset.data(), offset.size(), "%c%02ld:%02ld", offsetMinutes < 0 ? '-' : '+',
@@ -32,8 +33,7 @@ std::optional<std::string> IsoStartTime(std::string_view startDateTime) {
 
 std::string StartDateTimeText(std::chrono::system_clock::time_point when) {
   const std::time_t time = std::chrono::system_clock::to_time_t(when);
-  std::tm local{};
-  localtime_r(&time, &local);
+  const std::tm local = LocalCalendar(time);
   std::array<char, 32> text{};
   const std::size_t n = std::strftime(text.data(), text.size(), "%Y/%m/%d %H:%M:%S", &local);
   return {text.data(), n};

@@ -1,10 +1,8 @@
 #include "cli/CliPrompter.h"
 
-#include <poll.h>
-
-#include <array>
 #include <cerrno>
 
+#include "cli/Console.h"
 #include "ui/TextHelpers.h"
 
 namespace {
@@ -49,17 +47,13 @@ bool CliPrompter::Answer(const std::string& text) {
 }
 
 char CliPrompter::ReadAnswer() const {
-  constexpr int kWaitForever = -1;
   char first = '\0';
   for (;;) {
-    std::array<pollfd, 2> waits{{{in_, POLLIN, 0}, {-1, POLLIN, 0}}};
-    if (interruption_ != nullptr) waits[1].fd = interruption_->WakeFd();
-    if (::poll(waits.data(), waits.size(), kWaitForever) < 0 && errno != EINTR) return '\0';
-    if (Interrupted(interruption_)) return '\0';
-    if (waits[0].revents == 0) continue;
+    if (!WaitForInput(in_, interruption_)) return '\0';
     char c = '\0';
-    const ssize_t n = ::read(in_, &c, 1);
+    const auto n = ::read(in_, &c, 1);
     if (n < 0 && errno == EINTR) continue;
+    if (Interrupted(interruption_)) return '\0';
     if (n <= 0) return first;  // the end of the input, or it cannot be read
     if (c == '\n') return first;
     if (first == '\0') first = c;

@@ -67,6 +67,18 @@ constexpr const char* kHistogramPictureFailure = "this build has no Qt: --histog
 constexpr const char* kAllanPictureFailure = "this build has no Qt: --allan-png is not available";
 #endif
 
+}  // namespace
+
+bool ToolDrawsPictures() {
+#if ZEMTRA_CLI_HAS_PNG
+  return true;
+#else
+  return false;
+#endif
+}
+
+namespace {
+
 // Every line on stderr names the program, so that it can be told from the lines of
 // other programs in a script's log.
 void Say(const CliIo& io, const std::string& text) { std::fprintf(io.err, "zemtra-cli: %s\n", text.c_str()); }
@@ -552,6 +564,11 @@ int RunAnalyze(const CliOptions& options, const CliIo& io) {
 }
 
 int RunCommand(const CliOptions& options, const CliIo& io) {
+  // Refused before any work, so no measurement is made whose outputs could not all be written.
+  if (const char* picture = PictureOption(options); picture != nullptr && !ToolDrawsPictures()) {
+    Say(io, std::string(picture) + " needs the Qt widgets, which this build of zemtra-cli lacks: it draws no pictures nor PDF pages");
+    return kExitUsage;
+  }
   switch (options.command) {
     case CliCommand::Measure:
       return RunMeasure(options, io);

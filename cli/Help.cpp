@@ -1,5 +1,9 @@
 #include "cli/Options.h"
 
+#include <string_view>
+
+#include "drivers/DeviceSelect.h"
+
 namespace {
 
 constexpr const char* kOverview =
@@ -110,8 +114,8 @@ when one was found, 3 when none.
 constexpr const char* kRecoverHelp = R"(zemtra-cli recover [--list] [ID] [--out FILE.DTA] [--csv FILE.csv] [--json] [--yes]
 
 Every measurement is journalled as it arrives to $XDG_STATE_HOME/zemtra/ (else
-~/.local/state/zemtra/), synced at least once a second. recover writes out the most
-recent journal, or the one named by its ID:
+~/.local/state/zemtra/; on Windows %LOCALAPPDATA%\zemtra\), synced at least once a
+second. recover writes out the most recent journal, or the one named by its ID:
   --list                 list the journals: id, start, samples received, how it ended
   --out FILE.DTA         the data file of the largest power-of-two prefix (at least
                          1024 samples) of the last acquisition received
@@ -130,11 +134,25 @@ Reads a settings file, checks its dB range, and prints every field as "key: valu
 Exit 0 when valid, 2 when not.
 )";
 
+// The measure and analyze options as this build takes them: the device option's values
+// of this platform, and a note on the pictures a build without Qt cannot draw.
+std::string AnalysisOptionsHere(std::string text) {
+  constexpr std::string_view kDeviceSyntax = "libftdi[:SERIAL]|tty[:PATH]";
+  if (const std::size_t at = text.find(kDeviceSyntax); at != std::string::npos) {
+    text.replace(at, kDeviceSyntax.size(), DeviceOptionSyntax());
+  }
+  if (!ToolDrawsPictures()) {
+    text += "\nThis build draws no pictures: --png, --pdf, --nsd-png, --histogram-png and\n"
+            "--allan-png need the Qt widgets, which it lacks; they are refused (exit 64).\n";
+  }
+  return text;
+}
+
 }  // namespace
 
 std::string HelpText(const std::string& command) {
-  if (command == "measure") return std::string(kMeasureOptions) + kAnalysisOptions;
-  if (command == "analyze") return std::string(kAnalyzeOptions) + kAnalysisOptions;
+  if (command == "measure") return AnalysisOptionsHere(std::string(kMeasureOptions) + kAnalysisOptions);
+  if (command == "analyze") return AnalysisOptionsHere(std::string(kAnalyzeOptions) + kAnalysisOptions);
   if (command == "settings") return kSettingsHelp;
   if (command == "scan") return kScanHelp;
   if (command == "recover") return kRecoverHelp;

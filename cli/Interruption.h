@@ -37,9 +37,6 @@ inline bool Interrupted(const Interruption* interruption) {
   return interruption != nullptr && interruption->Signal() != 0;
 }
 
-// Routes SIGINT and SIGTERM to interruption.Raise for the rest of the process's life.
-void CatchInterrupts(Interruption& interruption);
-
 // The system calls of the file writers, with the rename that puts a finished file in
 // place refused (EINTR) once a signal came: no file appears after the interruption,
 // and the one being written is dropped whole.
@@ -49,7 +46,7 @@ class InterruptibleCalls : public FileCalls {
 
   ssize_t Write(int fd, const char* data, std::size_t size) override { return calls_.Write(fd, data, size); }
   int Sync(int fd) override { return calls_.Sync(fd); }
-  int Rename(const char* from, const char* to) override;
+  int Rename(const std::filesystem::path& from, const std::filesystem::path& to) override;
   void GaveUp(int error) override { lastError_ = error; }
   // Why the last file given up was given up (an errno value, 0: no system call
   // failed), and forgets it.

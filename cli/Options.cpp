@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "display/FftSettingEdit.h"
+#include "drivers/DeviceSelect.h"
 #include "drivers/DriverChoice.h"
 #include "display/FftSettingRules.h"
 #include "model/UnitTables.h"
@@ -226,7 +227,7 @@ class Parser {
       o.simulate = inlineValue.value_or("");
     } else if (name == "--device") {
       RequireCommand(name, Measuring(), "measure");
-      if (!inlineValue) return void(Fail("--device needs a value: --device=libftdi[:SERIAL]|tty[:PATH]"));
+      if (!inlineValue) return void(Fail(std::string("--device needs a value: --device=") + DeviceOptionSyntax()));
       o.device = *inlineValue;
     } else {
       ValuedOption(name, inlineValue, i);
@@ -382,4 +383,13 @@ void ApplyAnalysisOptions(const CliOptions& options, FftSetting& fft) {
   if (options.absolute) ChooseAbsolute(fft, *options.absolute);
   Override(options.volts, fft.fSig_Volt);
   Override(options.wave, fft.fWaveGraph);
+}
+
+const char* PictureOption(const CliOptions& o) {
+  if (!o.png.empty()) return "--png";
+  if (!o.pdf.empty()) return "--pdf";
+  if (!o.noise.nsdPng.empty()) return "--nsd-png";
+  if (!o.figures.histogramPng.empty()) return "--histogram-png";
+  if (!o.figures.allanPng.empty()) return "--allan-png";
+  return nullptr;
 }

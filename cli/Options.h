@@ -82,3 +82,9 @@ const char* WindowName(int window);
 
 // The help text of a command, or the overview when command is empty.
 std::string HelpText(const std::string& command);
+
+// Whether this build draws pictures and PDF pages: they need the Qt widgets, which a
+// build without Qt (the Windows one, so far) lacks; its picture options are refused.
+bool ToolDrawsPictures();
+// The first option given that draws a picture or a page ("--png"); none when none is.
+const char* PictureOption(const CliOptions& options);

@@ -1,11 +1,10 @@
 #include "cli/Progress.h"
 
-#include <sys/ioctl.h>
-
 #include <algorithm>
 #include <cstdlib>
 #include <utility>
 
+#include "cli/Console.h"
 #include "ui/NumberFormat.h"
 
 namespace {
@@ -29,8 +28,7 @@ int Width(const std::string& text) {
 }  // namespace
 
 int TerminalColumns(int fd) {
-  winsize size{};
-  if (::ioctl(fd, TIOCGWINSZ, &size) == 0 && size.ws_col > 0) return size.ws_col;
+  if (const int reported = ReportedColumns(fd); reported > 0) return reported;
   const char* columns = std::getenv("COLUMNS");
   const auto parsed = columns != nullptr ? ParseInt32(columns) : std::nullopt;
   return parsed && *parsed > 0 ? *parsed : 0;

@@ -10,6 +10,7 @@
 #include "cli/Report.h"
 #include "display/FftSettingRules.h"
 #include "files/Myfile.h"
+#include "files/PlatformFiles.h"
 #include "ui/Mymessage.h"
 #include "ui/NumberFormat.h"
 #include "ui/TextHelpers.h"
@@ -67,7 +68,7 @@ std::optional<JournalEntry> Chosen(const std::filesystem::path& dir, const CliOp
 int RunRecover(const CliOptions& options, const CliIo& io) {
   const auto dir = JournalDirectory();
   if (!dir) {
-    Say(io, "no state directory: neither XDG_STATE_HOME nor HOME is set");
+    Say(io, "no state directory: " + NoStateDirectoryReason());
     return kExitFile;
   }
   if (options.list) return List(*dir, options, io);

@@ -1,16 +1,12 @@
 // zemtra-cli: scripted measurement and analysis with the QT4418PX.
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
-#include <array>
-#include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "cli/Commands.h"
+#include "cli/Console.h"
 #include "cli/Interruption.h"
 #include "cli/Options.h"
 #include "model/Language.h"
@@ -35,36 +31,11 @@ const char* CommandName(CliCommand command) {
   return "";
 }
 
-// A standard descriptor the caller closed would be handed to the next file opened,
-// and the report would land in a data file. Each closed one is taken by /dev/null,
-// opened for reading only: reads find nothing and writes fail, so a lost report is
-// still noticed.
-void OccupyClosedStandardDescriptors() {
-  for (const int fd : std::array{STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO}) {
-    if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
-    const int opened = ::open("/dev/null", O_RDONLY);
-    if (opened >= 0 && opened != fd) {
-      ::dup2(opened, fd);
-      ::close(opened);
-    }
-  }
-}
-
-// Qt's offscreen platform (used for --png and --pdf) complains on stderr when the session has no
-// runtime directory, as over SSH or in CI; give it the one it would fall back to.
-void EnsureRuntimeDirectory() {
-  if (std::getenv("XDG_RUNTIME_DIR") != nullptr) return;
-  constexpr mode_t kPrivate = 0700;
-  const std::string dir = "/tmp/runtime-" + std::to_string(getuid());
-  mkdir(dir.c_str(), kPrivate);
-  setenv("XDG_RUNTIME_DIR", dir.c_str(), 0);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  OccupyClosedStandardDescriptors();
-  const std::vector<std::string> args(argv + 1, argv + argc);
+  PrepareProcess();
+  const std::vector<std::string> args = CommandLineArguments(argc, argv);
   const CliParse parse = ParseCommandLine(args);
   if (!parse.error.empty()) {
     std::fprintf(stderr, "zemtra-cli: %s\n", parse.error.c_str());
@@ -79,7 +50,6 @@ int main(int argc, char** argv) {
   }
 
   SetTextLanguage(ChooseLanguage(options.language, LocaleVariablesFromEnvironment()));
-  EnsureRuntimeDirectory();
   Interruption interruption;
   CatchInterrupts(interruption);
   CliIo io;

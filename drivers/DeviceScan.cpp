@@ -27,6 +27,7 @@ std::string UsbIdText(std::uint16_t vendor, std::uint16_t product) { return Hex4
 
 std::string FoundDevice::DeviceOption() const {
   if (backend == DeviceBackend::kTty) return "tty:" + tty.string();
+  if (backend == DeviceBackend::kVendorLibrary) return "d2xx";
   return serial.empty() ? std::string() : "libftdi:" + serial;
 }
 
@@ -34,6 +35,7 @@ std::string FoundDevice::Line() const {
   const std::string id = UsbIdText(vendor, product);
   if (backend == DeviceBackend::kTty)
     return DeviceOption() + "  " + id + ", serial " + (serial.empty() ? "(none)" : serial);
+  if (backend == DeviceBackend::kVendorLibrary) return DeviceOption() + "  " + description;
   const std::string name = serial.empty() ? "libftdi (no serial number)" : DeviceOption();
   return name + "  " + bus + ", " + id + ", \"" + description + "\"";
 }

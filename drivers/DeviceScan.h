@@ -11,7 +11,8 @@
 #include <string>
 #include <string_view>
 
-enum class DeviceBackend { kLibFtdi, kTty };
+// libftdi1, the kernel's USB serial terminal, or (on Windows) the vendor's driver library.
+enum class DeviceBackend { kLibFtdi, kTty, kVendorLibrary };
 
 // One device a driver can reach.
 struct FoundDevice {

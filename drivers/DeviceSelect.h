@@ -35,6 +35,9 @@ bool LibFtdiBuiltIn();
 // The driver used when no --device option is given.
 DeviceSpec DefaultDeviceSpec();
 
+// The values "--device=" takes here, as help texts show them: "libftdi[:SERIAL]|tty[:PATH]".
+const char* DeviceOptionSyntax();
+
 // Parses the text after "--device="; an empty value is the default.
 DeviceSpecResult ParseDeviceSpec(std::string_view value);
 

@@ -1,7 +1,5 @@
 #include "files/AtomicFile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -9,6 +7,7 @@
 #include <system_error>
 
 #include "files/FileIdentity.h"
+#include "files/PlatformFiles.h"
 
 namespace {
 
@@ -17,7 +16,7 @@ constexpr std::size_t kBufferBytes = 256 * 1024;
 // Attempts at finding an unused temporary name before giving up.
 constexpr int kNameAttempts = 100;
 // New files get the usual permissions, narrowed by the process's umask.
-constexpr mode_t kNewFileMode = 0666;
+constexpr unsigned kNewFileMode = 0666;
 
 // A name beside the target that no other writer of this process or another uses;
 // short, so that a target name near the system's limit still gets one.
@@ -34,18 +33,11 @@ std::filesystem::path TemporaryNameFor(const std::filesystem::path& target) {
 // Makes the rename itself durable; a failure here leaves the new file in place, so
 // it is not reported.
 void SyncDirectoryOf(const std::filesystem::path& file, FileCalls& calls) {
-  const auto dir = file.parent_path().empty() ? std::filesystem::path(".") : file.parent_path();
-  const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return;
-  calls.Sync(fd);
-  ::close(fd);
+  SyncDirectory(file.parent_path().empty() ? std::filesystem::path(".") : file.parent_path(), calls);
 }
 
 }  // namespace
 
-ssize_t FileCalls::Write(int fd, const char* data, std::size_t size) { return ::write(fd, data, size); }
-int FileCalls::Sync(int fd) { return ::fsync(fd); }
-int FileCalls::Rename(const char* from, const char* to) { return ::rename(from, to); }
 void FileCalls::GaveUp(int /*error*/) {}
 
 FileCalls& SystemFileCalls() {
@@ -68,13 +60,13 @@ bool AtomicFile::Open() {
   if (fd_ >= 0 || target_.filename().empty() || IsSpecialFile(target_)) return false;
   // A file the user may not write (a read-only one, say) is not replaced behind that
   // protection: writing into it in place would fail as well.
-  if (::faccessat(AT_FDCWD, target_.c_str(), W_OK, AT_EACCESS) != 0 && errno != ENOENT) {
-    error_ = errno;
+  if (const int refusal = WriteRefusal(target_); refusal != 0) {
+    error_ = refusal;
     return false;
   }
   for (int attempt = 0; attempt < kNameAttempts && fd_ < 0; ++attempt) {
     temporary_ = TemporaryNameFor(target_);
-    fd_ = ::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kNewFileMode);
+    fd_ = CreateNewFile(temporary_, kNewFileMode);
     if (fd_ < 0 && errno != EEXIST) break;
   }
   if (fd_ < 0) {
@@ -83,8 +75,7 @@ bool AtomicFile::Open() {
     return false;
   }
   // A replaced file keeps its permissions.
-  struct stat existing {};
-  if (::stat(target_.c_str(), &existing) == 0) ::fchmod(fd_, existing.st_mode & 07777);
+  CopyPermissions(target_, fd_);
   failed_ = false;
   buffer_.clear();
   buffer_.reserve(kBufferBytes);
@@ -124,7 +115,7 @@ bool AtomicFile::Commit() {
   bool ok = !failed_ && noted(calls_.Sync(fd_) == 0);
   ok = noted(::close(fd_) == 0) && ok;
   fd_ = -1;
-  ok = ok && noted(calls_.Rename(temporary_.c_str(), target_.c_str()) == 0);
+  ok = ok && noted(calls_.Rename(temporary_, target_) == 0);
   if (!ok) {
     Discard();
     return false;
@@ -137,7 +128,7 @@ bool AtomicFile::Commit() {
 void AtomicFile::Discard() {
   if (fd_ >= 0) ::close(fd_);
   fd_ = -1;
-  if (!temporary_.empty()) ::unlink(temporary_.c_str());
+  if (!temporary_.empty()) RemoveFile(temporary_);
   temporary_.clear();
   buffer_.clear();
 }

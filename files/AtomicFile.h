@@ -23,14 +23,14 @@ class FileCalls {
   virtual ssize_t Write(int fd, const char* data, std::size_t size);
   // As fsync(2), for the temporary file and then its directory: 0 on success.
   virtual int Sync(int fd);
-  // As rename(2): 0 on success.
-  virtual int Rename(const char* from, const char* to);
+  // As rename(2), replacing the target: 0 on success.
+  virtual int Rename(const std::filesystem::path& from, const std::filesystem::path& to);
   // Told why a file was given up: the errno value of the system call that failed, 0
   // when none did (a writer abandoned it). The default forgets it.
   virtual void GaveUp(int error);
 };
 
-// The real system calls.
+// The real system calls (files/PlatformFiles*.cpp).
 FileCalls& SystemFileCalls();
 
 // The real calls without the syncs: for throughput measurements and fuzzing, where

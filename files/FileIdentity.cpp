@@ -1,21 +1,19 @@
 #include "files/FileIdentity.h"
 
-#include <sys/stat.h>
-
 #include <system_error>
 
+#include "files/PlatformFiles.h"
+
 bool IsSpecialFile(const std::filesystem::path& path) {
-  struct stat status {};
-  return ::stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode);
+  const auto identity = IdentityOf(path);
+  return identity && !identity->regular;
 }
 
 bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
-  struct stat first {};
-  struct stat second {};
-  const bool firstExists = ::stat(a.c_str(), &first) == 0;
-  const bool secondExists = ::stat(b.c_str(), &second) == 0;
-  if (firstExists && secondExists) return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
-  if (firstExists != secondExists) return false;
+  const auto first = IdentityOf(a);
+  const auto second = IdentityOf(b);
+  if (first && second) return *first == *second;
+  if (first.has_value() != second.has_value()) return false;
   std::error_code ec;
   const auto resolvedA = std::filesystem::weakly_canonical(std::filesystem::absolute(a, ec), ec);
   if (ec) return false;

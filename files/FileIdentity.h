@@ -9,7 +9,7 @@
 // would block the open).
 bool IsSpecialFile(const std::filesystem::path& path);
 
-// True when both paths name the same file: by device and inode where both exist
+// True when both paths name the same file: by device and file number where both exist
 // (hard links and symbolic links included), otherwise by their absolute forms with
 // every existing symbolic link and "." or ".." resolved.
 bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b);

@@ -1,13 +1,10 @@
 #include "files/Journal.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <array>
 #include <cerrno>
-#include <cstdlib>
 #include <ctime>
 #include <fstream>
 #include <iterator>
@@ -16,6 +13,7 @@
 #include "files/FileIdentity.h"
 #include "files/LineReader.h"
 #include "files/Myfile.h"
+#include "files/PlatformFiles.h"
 #include "model/UnitTables.h"
 
 namespace {
@@ -26,7 +24,7 @@ constexpr std::size_t kHeaderFixedBytes = 16;  // start, samples, acquisitions
 constexpr char kHeaderBlock = 'H';
 constexpr char kSampleBlock = 'S';
 constexpr char kEndBlock = 'E';
-constexpr mode_t kJournalMode = 0600;  // measurements are the user's own
+constexpr unsigned kJournalMode = 0600;  // measurements are the user's own
 constexpr int kNameAttempts = 100;
 
 constexpr std::array<std::uint32_t, 256> MakeCrcTable() {
@@ -189,13 +187,7 @@ JournalEnd ReadJournalEnd(const std::filesystem::path& path) {
   return static_cast<JournalEnd>(value);
 }
 
-bool JournalBeingWritten(const std::filesystem::path& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) return false;
-  const bool locked = ::flock(fd, LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK;
-  ::close(fd);
-  return locked;
-}
+bool JournalBeingWritten(const std::filesystem::path& path) { return LockedByWriter(path); }
 
 JournalWriter::JournalWriter(FileCalls& calls, Clock clock) : calls_(calls), clock_(std::move(clock)) {}
 
@@ -207,14 +199,14 @@ bool JournalWriter::Open(const std::filesystem::path& path, const JournalHeader&
   error_ = 0;
   pending_.clear();
   path_ = path;
-  fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kJournalMode);
+  fd_ = CreateNewFile(path, kJournalMode);
   if (fd_ < 0) {
     Fail(errno);
     return false;
   }
   // Without locks (some network file systems) the journal is only taken for one a
   // crash left while it is written.
-  static_cast<void>(::flock(fd_, LOCK_EX | LOCK_NB));
+  static_cast<void>(LockWhileWriting(fd_));
   std::string start(kJournalMagic);
   start.push_back(static_cast<char>(kJournalVersion & 0xFFU));
   start.push_back(static_cast<char>(kJournalVersion >> 8));
@@ -223,7 +215,7 @@ bool JournalWriter::Open(const std::filesystem::path& path, const JournalHeader&
   WriteBlock(kHeaderBlock, EncodeHeader(header));
   SyncNow();
   // A journal without its header recovers nothing: it is not left behind.
-  if (failed_) ::unlink(path.c_str());
+  if (failed_) RemoveFile(path);
   return !failed_;
 }
 
@@ -292,13 +284,9 @@ void JournalWriter::Close() {
 }
 
 std::optional<std::filesystem::path> JournalDirectory() {
-  if (const char* state = std::getenv("XDG_STATE_HOME"); state != nullptr && state[0] == '/') {
-    return std::filesystem::path(state) / "zemtra";
-  }
-  if (const char* home = std::getenv("HOME"); home != nullptr && home[0] != '\0') {
-    return std::filesystem::path(home) / ".local" / "state" / "zemtra";
-  }
-  return std::nullopt;
+  auto dir = UserStateDirectory();
+  if (dir) *dir /= "zemtra";
+  return dir;
 }
 
 std::vector<JournalEntry> ListJournals(const std::filesystem::path& dir) {
@@ -332,8 +320,7 @@ void PruneJournals(const std::filesystem::path& dir, std::size_t files, std::uin
 
 std::filesystem::path NewJournalPath(const std::filesystem::path& dir, std::chrono::system_clock::time_point start) {
   const std::time_t seconds = std::chrono::system_clock::to_time_t(start);
-  std::tm utc{};
-  gmtime_r(&seconds, &utc);
+  const std::tm utc = UtcCalendar(seconds);
   std::array<char, 32> stamp{};
   std::strftime(stamp.data(), stamp.size(), "%Y%m%d-%H%M%S", &utc);
   std::filesystem::path path = dir / (std::string(stamp.data()) + std::string(kJournalExtension));

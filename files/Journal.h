@@ -143,8 +143,8 @@ struct JournalEntry {
 inline constexpr std::size_t kMaxJournalFiles = 10;
 inline constexpr std::uintmax_t kMaxJournalStoreBytes = 50ULL * 1024 * 1024;
 
-// The directory journals go to: $XDG_STATE_HOME/zemtra, else $HOME/.local/state/zemtra;
-// none without either.
+// The directory journals go to: $XDG_STATE_HOME/zemtra, else $HOME/.local/state/zemtra
+// (%LOCALAPPDATA%\zemtra on Windows); none without either.
 std::optional<std::filesystem::path> JournalDirectory();
 // The journals in dir, oldest first; none (empty) when it cannot be read.
 std::vector<JournalEntry> ListJournals(const std::filesystem::path& dir);

@@ -1,12 +1,10 @@
 #include "files/LineReader.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-
 #include <cerrno>
 #include <cstring>
 
 #include "files/FileIdentity.h"
+#include "files/PlatformFiles.h"
 
 namespace {
 // Bytes read from the file in one go.
@@ -19,11 +17,10 @@ LineReader::LineReader(const std::filesystem::path& fileName) : buffer_(kChunkBy
   // should the name have become a FIFO since, and the opened file is checked again.
   special_ = IsSpecialFile(fileName);
   if (!special_) {
-    fd_.Reset(::open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    fd_.Reset(OpenForReading(fileName));
     if (!fd_.Valid()) error_ = errno;
   }
-  struct stat status {};
-  isOpen_ = fd_.Valid() && ::fstat(fd_.Get(), &status) == 0 && S_ISREG(status.st_mode);
+  isOpen_ = fd_.Valid() && IsRegularFile(fd_.Get());
   if (fd_.Valid() && !isOpen_) special_ = true;
   if (!isOpen_) {
     fd_.Reset();

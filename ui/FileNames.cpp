@@ -9,6 +9,8 @@ namespace {
 
 // Where a path in another platform's form cannot be used as it stands.
 constexpr bool kSlashOnlyPaths = std::filesystem::path::preferred_separator == '/';
+// The characters that end a directory in a path of this platform.
+constexpr const char* kSeparators = kSlashOnlyPaths ? "/" : "/\\";
 
 bool HasDriveLetter(const std::string& path) {
   return path.size() >= 2 && std::isalpha(static_cast<unsigned char>(path[0])) != 0 && path[1] == ':';
@@ -37,7 +39,7 @@ std::string DialogStartName(const std::string& name, const std::string& pattern)
 }
 
 std::string PatternBeside(const std::string& path, const std::string& pattern) {
-  const std::size_t separator = path.find_last_of('/');
+  const std::size_t separator = path.find_last_of(kSeparators);
   return separator == std::string::npos ? pattern : path.substr(0, separator + 1) + pattern;
 }
 

@@ -35,7 +35,8 @@ std::string DataNameOfSpectrum(const std::string& spectrumName);
 std::string DialogStartName(const std::string& name, const std::string& pattern);
 
 // pattern in the directory of path, so a dialog starts where that file lies:
-// /home/cfg/a.prf → /home/cfg/*.prf; pattern alone without a directory.
+// /home/cfg/a.prf → /home/cfg/*.prf (on Windows also D:\cfg\a.prf → D:\cfg\*.prf);
+// pattern alone without a directory.
 std::string PatternBeside(const std::string& path, const std::string& pattern);
 
 // Whether a path can name a file on this platform: not empty, no NUL byte, and where

@@ -97,6 +97,7 @@ TEST(CodeHistogram, CountsEveryCodeAndPredictsTheGaussianShare) {
   wide.push_back(kCodeZero + 200000);  // one outlier widens the range past 65536 codes
   const std::vector<Row> rows = {
       {"Gaussian noise of 4.2 codes", Gaussian(16384, kCodeZero - 77.25, 4.2, 3), 1},
+      {"Gaussian noise of 5000 codes: bins far narrower than σ", Gaussian(16384, kCodeZero, 5000.0, 5), 1},
       {"one code only", Codes(10, kCodeZero + 5), 1},
       {"a range of 200000 codes", wide, 4},
   };

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "SessionTestSupport.h"
+#include "TestPlatform.h"
 #include "app/Results.h"
 #include "app/StartTime.h"
 
@@ -57,16 +58,16 @@ TEST_F(SessionTest, AnAveragedSpectrumDescribesTheAverageAndKeepsTheLastSamples)
 }
 
 TEST(StartDateTimeText, LocalTimeInTheShortDateAndLongTimeFormat) {
-  const char* saved = std::getenv("TZ");
-  const std::string previous = saved != nullptr ? saved : "";
-  setenv("TZ", "UTC0", 1);
-  tzset();
+  const auto previous = Environment("TZ");
+  ASSERT_TRUE(UseTimeZone("UTC0"));
   EXPECT_EQ(StartDateTimeText(kWallTime), "2026/12/08 19:50:07");
   EXPECT_EQ(StartDateTimeText(kWallTime + std::chrono::hours(5)), "2026/12/09 00:50:07");
 
   // ISO 8601 with the offset that held at that moment (summer time included).
-  setenv("TZ", "CET-1CEST,M3.5.0,M10.5.0/3", 1);
-  tzset();
+  if (!UseTimeZone("CET-1CEST,M3.5.0,M10.5.0/3")) {
+    UseTimeZone(previous);
+    GTEST_SKIP() << "this C library cannot follow summer-time rules given in TZ";
+  }
   const struct {
     const char* text;
     std::optional<std::string> iso;
@@ -80,15 +81,9 @@ TEST(StartDateTimeText, LocalTimeInTheShortDateAndLongTimeFormat) {
       {"", std::nullopt},
   };
   for (const auto& r : rows) EXPECT_EQ(IsoStartTime(r.text), r.iso) << r.text;
-  setenv("TZ", "<-0330>3:30", 1);
-  tzset();
+  ASSERT_TRUE(UseTimeZone("<-0330>3:30"));
   EXPECT_EQ(IsoStartTime("2026/12/09 18:43:13"), "2026-12-09T18:43:13-03:30");
-  if (saved != nullptr) {
-    setenv("TZ", previous.c_str(), 1);
-  } else {
-    unsetenv("TZ");
-  }
-  tzset();
+  UseTimeZone(previous);
 }
 
 // Each failure of the road, after a good measurement at gain 128 and with the

@@ -1,10 +1,11 @@
 // The table of a run's files: the same-file check and the writing of every entry.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <csignal>
 #include <cstdio>
+#include <string_view>
 
+#include "TestPlatform.h"
 #include "cli/Outputs.h"
 #include "files/FileTestSupport.h"
 
@@ -24,7 +25,9 @@ TEST(CliOutputs, TwoNamesForOneFileAreFoundWhereverTheyPoint) {
   TempDir dir;
   WriteBytes(dir / "run.DTA", "data");
   fs::create_hard_link(dir / "run.DTA", dir / "hard.DTA");
-  fs::create_symlink(dir / "run.DTA", dir / "soft.DTA");
+  // Windows gives symbolic links only to privileged users; there the row that needs one is left out.
+  std::error_code noLinks;
+  fs::create_symlink(dir / "run.DTA", dir / "soft.DTA", noLinks);
   fs::create_directories(dir / "sub");
   const struct {
     const char* reason;
@@ -60,6 +63,7 @@ TEST(CliOutputs, TwoNamesForOneFileAreFoundWhereverTheyPoint) {
        ""},
   };
   for (const auto& r : rows) {
+    if (noLinks && std::string_view(r.reason) == "through a symbolic link") continue;
     const std::string conflict = SameFileConflict(r.inputs, r.outputs);
     if (r.conflict.empty()) {
       EXPECT_EQ(conflict, "") << r.reason;
@@ -71,7 +75,9 @@ TEST(CliOutputs, TwoNamesForOneFileAreFoundWhereverTheyPoint) {
 
 TEST(CliOutputs, EveryFileIsAttemptedAndEachOutcomeKept) {
   TempDir dir;
-  ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
+  // Where there are no FIFOs, a directory is the output that is no regular file.
+  fs::path special = dir / "fifo";
+  if (!MakeFifo(special)) fs::create_directory(special);
   int attempts = 0;
   const auto counted = [&attempts](WriteResult result) {
     return [&attempts, result] {
@@ -81,7 +87,7 @@ TEST(CliOutputs, EveryFileIsAttemptedAndEachOutcomeKept) {
   };
   const std::vector<OutputFile> outputs{
       Output("--out", dir / "a", counted(WriteResult::Failed)),
-      Output("--fft", dir / "fifo", counted(WriteResult::Written)),
+      Output("--fft", special, counted(WriteResult::Written)),
       Output("--png", dir / "c", counted(WriteResult::Declined)),
       Output("--pdf", dir / "d", counted(WriteResult::Written)),
   };
@@ -90,7 +96,7 @@ TEST(CliOutputs, EveryFileIsAttemptedAndEachOutcomeKept) {
   std::fclose(err);
   ASSERT_EQ(files.size(), 4U);
   EXPECT_EQ(files[0].outcome, FileOutcome::Failed);
-  EXPECT_EQ(files[1].outcome, FileOutcome::NotRegularFile) << "a FIFO is not asked about nor written";
+  EXPECT_EQ(files[1].outcome, FileOutcome::NotRegularFile) << "a special file is not asked about nor written";
   EXPECT_EQ(files[2].outcome, FileOutcome::Declined);
   EXPECT_EQ(files[3].outcome, FileOutcome::Written) << "a failure does not stop the files after it";
   EXPECT_EQ(attempts, 3);

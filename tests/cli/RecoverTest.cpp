@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "CaptureFile.h"
+#include "TestPlatform.h"
 #include "cli/Recover.h"
 #include "files/FileTestSupport.h"
 
@@ -10,9 +11,8 @@ namespace {
 
 TEST(Recover, NamesWhatItCannotUse) {
   TempDir state;
-  const char* before = std::getenv("XDG_STATE_HOME");
-  const std::string previous = before != nullptr ? before : "";
-  ::setenv("XDG_STATE_HOME", state.path().c_str(), 1);
+  const auto previous = Environment(StateDirectoryVariable());
+  SetEnvironment(StateDirectoryVariable(), state.path().string());
   CaptureFile out;
   CaptureFile err;
   CliIo io;
@@ -36,11 +36,7 @@ TEST(Recover, NamesWhatItCannotUse) {
   options.list = true;
   EXPECT_EQ(RunRecover(options, io), kExitOk);
   EXPECT_NE(out.Text().find("20261209-210000  unreadable: the journal has version 7"), std::string::npos) << out.Text();
-  if (before != nullptr) {
-    ::setenv("XDG_STATE_HOME", previous.c_str(), 1);
-  } else {
-    ::unsetenv("XDG_STATE_HOME");
-  }
+  SetEnvironment(StateDirectoryVariable(), previous);
 }
 
 }  // namespace

@@ -1,15 +1,10 @@
 // Temporary directories and whole-file helpers for the file tests.
 #pragma once
 
-#include <fcntl.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
-#include <unistd.h>
-
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -19,8 +14,12 @@ namespace fs = std::filesystem;
 class TempDir {
  public:
   TempDir() {
-    std::string pattern = (fs::temp_directory_path() / "zemtra-files-XXXXXX").string();
-    path_ = ::mkdtemp(pattern.data());
+    // A random name that no other test run holds: create_directory refuses one that exists.
+    std::random_device seed;
+    std::mt19937_64 random(seed());
+    do {
+      path_ = fs::temp_directory_path() / ("zemtra-files-" + std::to_string(random()));
+    } while (!fs::create_directory(path_));
   }
   ~TempDir() {
     std::error_code ec;
@@ -42,45 +41,15 @@ class TempDir {
   fs::path path_;
 };
 
-// Makes a directory refuse new entries: its permission bits stop ordinary users;
-// root ignores those, so the immutable attribute is set as well where it can be.
-class LockedDirectory {
- public:
-  explicit LockedDirectory(const fs::path& dir) : dir_(dir) {
-    fs::permissions(dir_, fs::perms::owner_read | fs::perms::owner_exec);
-    if (::geteuid() == 0) SetImmutable(true);
-  }
-  ~LockedDirectory() {
-    if (::geteuid() == 0) SetImmutable(false);
-    fs::permissions(dir_, fs::perms::owner_all);
-  }
-  LockedDirectory(const LockedDirectory&) = delete;
-  LockedDirectory& operator=(const LockedDirectory&) = delete;
-
-  // True when creating a file in the directory really fails.
-  bool Holds() const {
-    const fs::path probe = dir_ / "probe";
-    const int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0600);
-    if (fd < 0) return true;
-    ::close(fd);
-    ::unlink(probe.c_str());
-    return false;
-  }
-
- private:
-  void SetImmutable(bool on) const {
-    const int fd = ::open(dir_.c_str(), O_RDONLY | O_DIRECTORY);
-    if (fd < 0) return;
-    int flags = 0;
-    if (::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0) {
-      flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
-      ::ioctl(fd, FS_IOC_SETFLAGS, &flags);
-    }
-    ::close(fd);
-  }
-
-  fs::path dir_;
-};
+// Whether the system lets a file in dir have this name (Windows refuses control
+// characters in names, POSIX systems only '/' and NUL).
+inline bool NameAllowed(const fs::path& dir, const std::string& name) {
+  const fs::path probe = dir / name;
+  if (!std::ofstream(probe).is_open()) return false;
+  std::error_code ec;
+  fs::remove(probe, ec);
+  return true;
+}
 
 inline std::string ReadBytes(const fs::path& file) {
   std::ifstream in(file, std::ios::binary);

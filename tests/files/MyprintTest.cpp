@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "FileTestSupport.h"
+#include "LockedDirectory.h"
 #include "PdfTools.h"
 #include "QtTestApp.h"
 #include "ScriptedPrompter.h"

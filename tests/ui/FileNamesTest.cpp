@@ -1,8 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "ui/FileNames.h"
 
 namespace {
+
+// Windows takes drive letters and '\' in paths; elsewhere they mark another platform's path.
+constexpr bool kWindowsPaths = std::filesystem::path::preferred_separator == '\\';
 
 TEST(FileNames, ExtensionsAreJudgedOnTheFileNameAlone) {
   const struct {
@@ -25,13 +30,15 @@ TEST(FileNames, ExtensionsAreJudgedOnTheFileNameAlone) {
       {DataNameOfSpectrum(R"(D:\out\noise.FFT)"), R"(D:\out\noise.DTA)", "the data file of a spectrum"},
       {DataNameOfSpectrum("/home/j.smith/noise.v2.FFT"), "/home/j.smith/noise.DTA", "cut at the name's first dot"},
       {DialogStartName("/data/run1.DTA", "*.DTA"), "/data/run1.DTA", "dialog: a path here"},
-      {DialogStartName(R"(D:\data\run1.DTA)", "*.DTA"), "run1.DTA", "dialog: another platform's path"},
-      {DialogStartName("D:run1.DTA", "*.DTA"), "*.DTA", "dialog: nothing usable"},
+      {DialogStartName(R"(D:\data\run1.DTA)", "*.DTA"), kWindowsPaths ? R"(D:\data\run1.DTA)" : "run1.DTA",
+       "dialog: a Windows path"},
+      {DialogStartName("D:run1.DTA", "*.DTA"), kWindowsPaths ? "D:run1.DTA" : "*.DTA", "dialog: a drive-relative path"},
       {DialogStartName("", "*.DTA"), "*.DTA", "dialog: no name"},
       {PatternBeside("/home/cfg/a.prf", "*.prf"), "/home/cfg/*.prf", "beside: the file's directory"},
       {PatternBeside("/a.prf", "*.prf"), "/*.prf", "beside: the root"},
       {PatternBeside("a.prf", "*.prf"), "*.prf", "beside: no directory"},
       {PatternBeside("", "*.prf"), "*.prf", "beside: no file yet"},
+      {PatternBeside(R"(D:\cfg\a.prf)", "*.prf"), kWindowsPaths ? R"(D:\cfg\*.prf)" : "*.prf", "beside: Windows separators"},
   };
   for (const auto& r : rows) EXPECT_EQ(r.got, r.expected) << r.reason;
 }
@@ -41,8 +48,8 @@ TEST(FileNames, PathsOfAnotherPlatformAreNotUsableHere) {
     std::string path;
     bool usable;
   } rows[] = {
-      {"/home/j.smith/run1.DTA", true},     {"run1.DTA", true},          {R"(D:\data\run1.DTA)", false},
-      {"D:/data/run1.DTA", false},          {R"(data\run1.DTA)", false}, {"", false},
+      {"/home/j.smith/run1.DTA", true},     {"run1.DTA", true},          {R"(D:\data\run1.DTA)", kWindowsPaths},
+      {"D:/data/run1.DTA", kWindowsPaths},  {R"(data\run1.DTA)", kWindowsPaths}, {"", false},
       {std::string("run\0.DTA", 8), false},
   };
   for (const auto& r : rows) EXPECT_EQ(IsUsablePathHere(r.path), r.usable) << r.path;

@@ -26,6 +26,8 @@ bool LibFtdiBuiltIn() {
 #endif
 }
 
+const char* DeviceOptionSyntax() { return "libftdi[:SERIAL]|tty[:PATH]"; }
+
 DeviceSpec DefaultDeviceSpec() { return {LibFtdiBuiltIn() ? DeviceBackend::kLibFtdi : DeviceBackend::kTty, {}, {}}; }
 
 DeviceSpecResult ParseDeviceSpec(std::string_view value) {
