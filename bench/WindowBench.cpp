@@ -43,6 +43,21 @@ std::filesystem::path ScratchDirectory() {
   return pattern;
 }
 
+// The time between two samples at the default 4800 per second.
+std::chrono::nanoseconds DefaultSamplePeriod() {
+  constexpr int kSpsSel = 12;
+  return std::chrono::nanoseconds(1'000'000'000 / SamplesPerSecond(kSpsSel));
+}
+
+// The simulated unit's demonstration signal; none, with the benchmark skipped, when it
+// cannot be set up.
+std::optional<SimConfig> DemonstrationOrSkip(benchmark::State& state) {
+  std::string error;
+  std::optional<SimConfig> demonstration = ParseSimulatedConfig("", error);
+  if (!demonstration) state.SkipWithError(error.c_str());
+  return demonstration;
+}
+
 // A window measuring from its own simulated unit on a clock the benchmark moves.
 class Run {
  public:
@@ -65,15 +80,10 @@ class Run {
 
 void BM_FinishMeasurement(benchmark::State& state) {
   BenchApp();
-  constexpr int kSpsSel = 12;
   const int samples = static_cast<int>(state.range(0));
-  const auto period = std::chrono::nanoseconds(1'000'000'000 / SamplesPerSecond(kSpsSel));
-  std::string error;
-  const std::optional<SimConfig> demonstration = ParseSimulatedConfig("", error);
-  if (!demonstration) {
-    state.SkipWithError(error.c_str());
-    return;
-  }
+  const auto period = DefaultSamplePeriod();
+  const std::optional<SimConfig> demonstration = DemonstrationOrSkip(state);
+  if (!demonstration) return;
   const std::filesystem::path dir = ScratchDirectory();
   QuietPrompter prompter;
   std::unique_ptr<Run> run;
@@ -107,15 +117,10 @@ BENCHMARK(BM_FinishMeasurement)->Arg(65536)->Unit(benchmark::kMillisecond)->Iter
 
 void BM_AnalysisWindowUpdate(benchmark::State& state) {
   BenchApp();
-  constexpr int kSpsSel = 12;
   const int samples = static_cast<int>(state.range(0));
-  const auto period = std::chrono::nanoseconds(1'000'000'000 / SamplesPerSecond(kSpsSel));
-  std::string error;
-  const std::optional<SimConfig> demonstration = ParseSimulatedConfig("", error);
-  if (!demonstration) {
-    state.SkipWithError(error.c_str());
-    return;
-  }
+  const auto period = DefaultSamplePeriod();
+  const std::optional<SimConfig> demonstration = DemonstrationOrSkip(state);
+  if (!demonstration) return;
   const std::filesystem::path dir = ScratchDirectory();
   QuietPrompter prompter;
   {
