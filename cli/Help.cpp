@@ -18,9 +18,9 @@ Usage:
   zemtra-cli COMMAND --help             options of one command
   zemtra-cli --version                  print the version
 
-Every command takes --lang en|ja: the language of the messages (default: English when
-the locale asks first for English through LC_ALL, LC_MESSAGES, LANG or LANGUAGE, else
-Japanese). The summaries, JSON, files and exit codes do not change with it.
+Every command takes --lang en|ja, before or after it: the language of the messages
+(default: English when the locale asks first for English through LC_ALL, LC_MESSAGES,
+LANG or LANGUAGE, else Japanese). The summaries, JSON, files and exit codes do not change with it.
 
 Exit codes: 0 done, 2 invalid settings file, 3 unit not found / not responding / set-up
 failed / start refused, 4 read failure or no record for a while during the measurement,

@@ -57,7 +57,10 @@ std::optional<int> DataCountSelOf(int samples) {
   return std::nullopt;
 }
 
+constexpr const char* kCommandNeeded = "a command is needed: measure, analyze FILE.DTA or settings FILE.prf (see --help)";
+
 // Splits "--name=value" into name and value; value is empty without '='.
+
 std::pair<std::string, std::optional<std::string>> SplitOption(const std::string& arg) {
   const auto eq = arg.find('=');
   if (eq == std::string::npos) return {arg, std::nullopt};
@@ -69,8 +72,14 @@ class Parser {
   explicit Parser(const std::vector<std::string>& args) : args_(args) {}
 
   CliParse Run() {
-    if (args_.empty()) return Fail("a command is needed: measure, analyze FILE.DTA or settings FILE.prf (see --help)");
+    if (args_.empty()) return Fail(kCommandNeeded);
     std::size_t i = 0;
+    // The language may also stand before the command (`zemtra-cli --lang=en measure`).
+    for (; i < args_.size() && SplitOption(args_[i]).first == "--lang"; ++i) {
+      Option(i);
+      if (!result_.error.empty()) return result_;
+    }
+    if (i == args_.size()) return Fail(kCommandNeeded);
     const std::string& first = args_[i++];
     if (first == "--help" || first == "-h" || first == "help") {
       result_.options.help = true;
@@ -93,6 +102,7 @@ class Parser {
     } else {
       return Fail("unknown command '" + first + "': allowed are measure, analyze, settings, scan, recover");
     }
+    result_.options.commandGiven = true;
     for (; i < args_.size() && result_.error.empty(); ++i) {
       if (!optionsEnded_ && args_[i] == "--") {
         optionsEnded_ = true;

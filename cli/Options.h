@@ -15,6 +15,7 @@ enum class CliCommand { Measure, Analyze, Settings, Scan, Recover };
 
 struct CliOptions {
   CliCommand command = CliCommand::Measure;
+  bool commandGiven = false;  // false for the program's own --help and --version
   std::string file;                         // analyze: the data file; settings: the settings file; recover: the journal's id
   std::optional<std::string> settingsFile;  // --settings: records start from this file
 

@@ -44,9 +44,7 @@ int main(int argc, char** argv) {
   const CliOptions& options = parse.options;
   if (options.version) return WriteReport(stdout, VersionLine("zemtra-cli")) ? kExitOk : kExitReportLost;
   if (options.help) {
-    const bool commandGiven =
-        !args.empty() && args.front() != "--help" && args.front() != "-h" && args.front() != "help";
-    return WriteReport(stdout, HelpText(commandGiven ? CommandName(options.command) : "")) ? kExitOk : kExitReportLost;
+    return WriteReport(stdout, HelpText(options.commandGiven ? CommandName(options.command) : "")) ? kExitOk : kExitReportLost;
   }
 
   SetTextLanguage(ChooseLanguage(options.language, LocaleVariablesFromEnvironment()));

@@ -120,6 +120,19 @@ TEST(CliOptions, EveryCommandTakesTheLanguage) {
   }
   EXPECT_EQ(Parse({"scan", "--lang", "en"}).options.language, Language::English);
   EXPECT_EQ(Parse({"measure"}).options.language, std::nullopt) << "the locale decides";
+
+  // Before the command, as one types it for the whole program.
+  const auto before = Parse({"--lang=en", "analyze", "a.DTA"});
+  EXPECT_EQ(before.error, "");
+  EXPECT_EQ(before.options.command, CliCommand::Analyze);
+  EXPECT_TRUE(before.options.commandGiven);
+  EXPECT_EQ(before.options.language, Language::English);
+  EXPECT_EQ(Parse({"--lang", "ja", "scan"}).options.command, CliCommand::Scan);
+  const auto help = Parse({"--lang=en", "--help"});
+  EXPECT_TRUE(help.options.help);
+  EXPECT_FALSE(help.options.commandGiven) << "the program's help, not a command's";
+  EXPECT_EQ(Parse({"--lang=en"}).error.rfind("a command is needed", 0), 0U);
+  EXPECT_EQ(Parse({"--lang=de", "measure"}).error, "--lang 'de' is not allowed: en or ja");
 }
 
 TEST(CliOptions, InvalidOptionsNameTheOptionAndWhatIsAllowed) {
