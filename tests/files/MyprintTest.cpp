@@ -192,13 +192,7 @@ TEST_F(MyprintTest, LandscapeLinesShrinkToFitAndALongFileNameIsElidedInEitherOri
     const fs::path pdf = dir / (landscape ? "across.pdf" : "down.pdf");
     ASSERT_TRUE(PrintAsCommand(pdf, a4, landscape));
     const auto words = PdfWords(pdf);
-    const auto find = [&](const std::string& start) {
-      for (const PdfWord& word : words) {
-        if (word.text.rfind(start, 0) == 0) return word;
-      }
-      ADD_FAILURE() << start << " not on the page";
-      return PdfWord{};
-    };
+    const auto find = [&](const std::string& start) { return FindWord(words, start); };
     // Where the line that starts with this word ends on the page.
     const auto lineEnd = [&](const PdfWord& first) {
       double end = first.xMax;
@@ -234,13 +228,7 @@ TEST_F(MyprintTest, AnAveragedSpectrumSaysSoOnALineUnderTheFileName) {
     const fs::path pdf = dir / (landscape ? "across.pdf" : "down.pdf");
     ASSERT_TRUE(PrintAsCommand(pdf, a4, landscape));
     const auto words = PdfWords(pdf);
-    const auto find = [&](const std::string& start) {
-      for (const PdfWord& word : words) {
-        if (word.text.rfind(start, 0) == 0) return word;
-      }
-      ADD_FAILURE() << start << " not on the page";
-      return PdfWord{};
-    };
+    const auto find = [&](const std::string& start) { return FindWord(words, start); };
     const PdfWord file = find("ファイル名");
     const PdfWord note = find("スペクトル：ピークホールド（7回）");
     EXPECT_GT(note.yMin, file.yMin + file.Height() * 0.9) << "the line after the file name's";

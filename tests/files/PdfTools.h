@@ -2,6 +2,8 @@
 // their boxes, its embedded images, and its pages as pixels (pdftoppm).
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <array>
 #include <cstdio>
 #include <filesystem>
@@ -50,6 +52,16 @@ inline std::vector<PdfWord> PdfWords(const std::filesystem::path& pdf) {
     words.push_back({std::stod(m[1]), std::stod(m[2]), std::stod(m[3]), std::stod(m[4]), m[5]});
   }
   return words;
+}
+
+// The first word that starts with start; a failure of the test, and an empty word,
+// when the page has none.
+inline PdfWord FindWord(const std::vector<PdfWord>& words, const std::string& start) {
+  for (const PdfWord& word : words) {
+    if (word.text.rfind(start, 0) == 0) return word;
+  }
+  ADD_FAILURE() << start << " not on the page";
+  return PdfWord{};
 }
 
 // Width and height of every image the PDF embeds, in order.
